@@ -1,0 +1,14 @@
+#pragma once
+
+class QApplication;
+
+// What the program does before its first window: right-to-left Arabic interface, font faces,
+// Qt's Arabic button texts, the server connection settings and the embedded database.
+namespace AppStart {
+
+// Sets up the application object; returns false (after telling the user) when it cannot go on.
+bool prepare(QApplication& app);
+// Connects ConnectServer's busy pointer and fatal-error handling to the screen.
+void installConnectHooks();
+
+} // namespace AppStart

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+// The database a build without a server host runs on: a SQLite file beside the program, made on
+// first start with the three tables, the control record and a demo catalogue.
+namespace EmbeddedDatabase {
+
+inline const QString FileName = QStringLiteral("brentoval.db");
+// The manager's phone in the control record of a new embedded database.
+inline const QString DemoManagerPhone = QStringLiteral("01000000000");
+
+QString defaultPath();
+
+// The CREATE TABLE statements for "sqlite", "postgresql" or "sqlserver".
+QStringList schemaStatements(const QString& dialect);
+
+// Creates the tables in db (dialect as above) and fills the control record and the demo
+// catalogue; tables already there are left alone.
+bool createAndSeed(QSqlDatabase& db, const QString& dialect, QString* error);
+
+// Makes sure the SQLite file at path holds the tables; creates and seeds it when it does not.
+bool ensureCreated(const QString& path, QString* error);
+
+// The demo catalogue: generic names with price and discount.
+struct DemoDrug {
+    const char* name;
+    double price;
+    double disc;
+};
+const std::vector<DemoDrug>& demoCatalogue();
+
+} // namespace EmbeddedDatabase

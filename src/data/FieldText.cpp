@@ -1,0 +1,29 @@
+#include "data/FieldText.h"
+
+#include "data/ModGFun.h"
+
+#include <QByteArray>
+#include <cmath>
+
+QString FieldText(const QVariant& value) {
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double: {
+        const double d = value.toDouble();
+        // Drivers widen a 32-bit real column to double; show it as the float it was stored as.
+        const float f = static_cast<float>(d);
+        if (std::isfinite(d) && static_cast<double>(f) == d)
+            return ModGFun::ShortestText(f);
+        return ModGFun::ShortestText(d);
+    }
+    case QMetaType::Float:
+        return ModGFun::ShortestText(value.toFloat());
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(value.toByteArray());
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    default:
+        return value.toString();
+    }
+}

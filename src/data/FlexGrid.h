@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The grid control's state with the members the windows use (Rows, Cols, Row, Col, TextMatrix,
+// ColWidth, ColAlignment, ColPosition, AddItem, RemoveItem, TopRow, cell text colour, Sort).
+// Row 0 is the fixed header row; the model side shows it as the horizontal header and exposes
+// data rows 1..Rows-1 as model rows 0..Rows-2. Colours are COLORREF values (0x00BBGGRR).
+class FlexGrid : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Role { ColorRefRole = Qt::UserRole + 1 };
+    enum SortCode { SortNumericAscending = 3, SortNumericDescending = 4, SortStringAscending = 7, SortStringDescending = 8 };
+    static constexpr int DefaultColWidth = 960; // twips
+    static constexpr int AlignGeneral = 9;
+
+    explicit FlexGrid(int rows = 2, int cols = 2, QObject* parent = nullptr);
+
+    int Rows() const { return int(m_rows.size()); }
+    void setRows(int rows);
+    int Cols() const { return m_cols; }
+    void setCols(int cols);
+    int FixedRows() const { return 1; }
+    int FixedCols() const { return 0; }
+
+    int Row() const { return m_row; }
+    void setRow(int row);
+    int Col() const { return m_col; }
+    void setCol(int col);
+
+    QString TextMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString& text);
+
+    int ColWidth(int col) const;
+    void setColWidth(int col, int twips);
+    int ColAlignment(int col) const;
+    void setColAlignment(int col, int code);
+    // Moves column col to position newPos; the columns in between shift by one.
+    void setColPosition(int col, int newPos);
+
+    // Inserts a row at index (Rows when omitted) with tab-separated cell texts.
+    void AddItem(const QString& tabText, int index = -1);
+    void RemoveItem(int index);
+
+    int TopRow() const { return m_topRow; }
+    void setTopRow(int row);
+
+    quint32 ForeColor() const { return m_foreColor; }
+    void setForeColor(quint32 colorRef);
+    quint32 BackColor() const { return m_backColor; }
+    void setBackColor(quint32 colorRef) { m_backColor = colorRef; }
+    // Text colour of the current cell (Row, Col).
+    quint32 CellForeColor() const { return cellForeColor(m_row, m_col); }
+    void setCellForeColor(quint32 colorRef);
+    quint32 cellForeColor(int row, int col) const;
+
+    // Sorts the data rows on the current column with a grid sort code (3, 4, 7, 8). Rows with equal
+    // keys keep their order. Other codes leave the grid as it is. With emptyKeysLast, rows whose
+    // key is empty are not sorted but follow the others in their earlier order.
+    void Sort(int code, bool emptyKeysLast = false);
+
+    // Replaces all data rows at once: the header row stays, Cols becomes cols, and the rows are
+    // shown in reverse, as if each had been inserted directly under the header.
+    void loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryOrder);
+
+    // QAbstractTableModel
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+signals:
+    void topRowChanged(int row);
+    void columnFormatChanged();
+
+private:
+    struct RowData {
+        std::vector<QString> cells;
+        std::vector<quint32> colors; // empty while every cell has the grid's colour
+    };
+    struct ColumnData {
+        int width = DefaultColWidth;
+        int alignment = AlignGeneral;
+    };
+    bool valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < m_cols; }
+    void resizeRow(RowData& r) const;
+    void changedCell(int row, int col);
+
+    std::vector<RowData> m_rows;
+    std::vector<ColumnData> m_columns;
+    int m_cols = 0;
+    int m_row = 0;
+    int m_col = 0;
+    int m_topRow = 1;
+    quint32 m_foreColor = 0x00000000;
+    quint32 m_backColor = 0x00FFFFFF;
+};

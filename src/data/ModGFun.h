@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// Text and number helpers every window shares.
+namespace ModGFun {
+
+// Removes NUL characters, then blanks (the space character only) at both ends.
+QString CleanText(const QString& text);
+
+// The leading-number parse: blanks, tabs and line feeds are ignored wherever they stand, then the
+// longest leading "[sign]digits[.digits][(E|D)[sign]digits]" is taken; 0 when no number leads.
+// Always "." as the separator. Overflow gives an infinity of the right sign.
+double Val(const QString& text);
+
+// Rounds to the given decimal places, halves to the even neighbour.
+double RoundHalfEven(double value, int decimals);
+
+// Shortest plain decimal text that reads back as the same double: 18, 18.5, 0.1, never "1e+20".
+QString ShortestText(double value);
+
+// Shortest plain decimal text for a 32-bit float (10.3f prints as "10.3").
+QString ShortestText(float value);
+
+} // namespace ModGFun

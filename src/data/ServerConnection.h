@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <vector>
+
+// How to reach the server. The program builds this from its compiled-in values; tests point it
+// at their own servers.
+struct ConnectionSettings {
+    QString qtDriver;         // "QODBC" or "QSQLITE"
+    QString connectionString; // ODBC connection string, or the SQLite file path
+    int loginTimeoutSeconds = 15;
+};
+
+// The rows of one query, read forward-only and held in memory so the connection is free again.
+class Recordset {
+public:
+    bool isEOF() const { return m_pos >= m_rows.size(); }
+    void MoveNext() {
+        if (m_pos < m_rows.size())
+            ++m_pos;
+    }
+    int FieldCount() const { return int(m_names.size()); }
+    QString FieldName(int i) const { return m_names.value(i); }
+    // A position or name that does not exist, or no current record, gives an invalid QVariant.
+    QVariant Fields(int i) const;
+    QVariant Fields(const QString& name) const;
+    int RecordCount() const { return int(m_rows.size()); }
+    void Close() {
+        m_rows.clear();
+        m_pos = 0;
+    }
+
+private:
+    friend class ServerConnection;
+    QStringList m_names;
+    std::vector<QVariantList> m_rows;
+    size_t m_pos = 0;
+};
+
+// The one connection to the server, with the Execute behaviour the windows rely on: the records
+// affected are -1 for a row-returning query, 0 for a failed statement, else the rows changed.
+class ServerConnection {
+public:
+    static ServerConnection& instance();
+
+    void configure(const ConnectionSettings& settings);
+    const ConnectionSettings& settings() const { return m_settings; }
+
+    // 1 when open, 0 when closed (also after a statement found the connection dropped).
+    int State() const;
+    bool Open(QString* error);
+    void Close();
+
+    Recordset Execute(const QString& sql, long& recordsAffected, QString* error = nullptr);
+    QString lastError() const { return m_lastError; }
+    QString driverName() const { return m_settings.qtDriver; }
+
+    // Statements executed since start; tests read it to compare texts exactly.
+    const QStringList& executedStatements() const { return m_executed; }
+    void clearExecutedStatements() { m_executed.clear(); }
+
+    // Called around long fetches so the user interface can repaint; set by the application.
+    std::function<void()> yieldHook;
+
+private:
+    ServerConnection() = default;
+    QSqlDatabase db() const;
+    void probeAfterFailure();
+
+    ConnectionSettings m_settings;
+    QString m_connectionName = QStringLiteral("brentoval-server");
+    QString m_lastError;
+    QStringList m_executed;
+    bool m_open = false;
+};

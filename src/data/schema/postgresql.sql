@@ -1,0 +1,33 @@
+-- Tables of the PostgreSQL server the tests run against; same columns and order.
+
+
+CREATE TABLE bown2 (
+    drug TEXT NULL,
+    orderid varchar(14) NULL,
+    date real NULL,
+    timee real NULL,
+    tel varchar(11) NULL,
+    markaz varchar(20) NULL,
+    mohafaza varchar(20) NULL,
+    submitted int NULL,
+    telesels int NULL,
+    orvexextra bit(1) NULL,
+    pharmacistname varchar(30) NULL
+);
+CREATE TABLE bowndrugs (
+    drug varchar(70) NULL,
+    price real NULL,
+    disc real NULL,
+    lastdate varchar(6) NULL,
+    stock real NULL,
+    demanded real NULL,
+    spare1 varchar(50) NULL,
+    spare2 varchar(50) NULL,
+    highistdiskout varchar(20) NULL
+);
+CREATE TABLE smartertable (
+    appname varchar(50) NULL,
+    appversion varchar(20) NULL,
+    appmsg varchar(1000) NULL,
+    appadminpassword varchar(50) NULL
+);

@@ -1,0 +1,113 @@
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+
+namespace Dialogs {
+
+namespace {
+struct Answer {
+    enum Kind { Button, Input, InputCancelled } kind;
+    int button = 0;
+    QString text;
+};
+struct State {
+    bool testMode = false;
+    std::deque<Answer> answers;
+    std::deque<Shown> shown;
+};
+State& state() {
+    static State s;
+    return s;
+}
+
+std::optional<Answer> takeAnswer(bool forInput) {
+    auto& q = state().answers;
+    for (auto it = q.begin(); it != q.end(); ++it) {
+        const bool isInput = it->kind != Answer::Button;
+        if (isInput == forInput) {
+            Answer a = *it;
+            q.erase(it);
+            return a;
+        }
+    }
+    return std::nullopt;
+}
+
+QString appTitle() {
+    const QString name = QApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral("Brentoval") : name;
+}
+} // namespace
+
+int MsgBox(const QString& text, int style, QWidget* parent) {
+    state().shown.push_back({QStringLiteral("msgbox"), text, style, QString()});
+    const bool yesNo = (style & 0x7) == vbYesNo;
+    if (state().testMode) {
+        if (auto a = takeAnswer(false))
+            return a->button;
+        return yesNo ? vbNo : vbOK;
+    }
+    QMessageBox box(parent);
+    box.setWindowTitle(appTitle());
+    box.setText(text);
+    box.setIcon((style & vbQuestion) ? QMessageBox::Question : QMessageBox::NoIcon);
+    if (yesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    if (style & vbMsgBoxRight) {
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    const int r = box.exec();
+    if (r == QMessageBox::Yes)
+        return vbYes;
+    if (r == QMessageBox::No)
+        return vbNo;
+    return yesNo ? vbNo : vbOK;
+}
+
+bool Confirm(const QString& text, QWidget* parent, bool rightAligned) {
+    const int style = vbYesNo + vbQuestion + (rightAligned ? vbMsgBoxRight : 0);
+    return MsgBox(text, style, parent) != vbNo;
+}
+
+QString InputBox(const QString& prompt, const QString& defaultText, QWidget* parent) {
+    state().shown.push_back({QStringLiteral("input"), prompt, 0, defaultText});
+    if (state().testMode) {
+        if (auto a = takeAnswer(true))
+            return a->kind == Answer::Input ? a->text : QString();
+        return {};
+    }
+    QInputDialog dlg(parent);
+    dlg.setWindowTitle(appTitle());
+    dlg.setLabelText(prompt);
+    dlg.setTextValue(defaultText);
+    dlg.setInputMode(QInputDialog::TextInput);
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    return dlg.textValue();
+}
+
+void setTestMode(bool on) { state().testMode = on; }
+bool testMode() { return state().testMode; }
+void setNextAnswer(int button) { state().answers.push_back({Answer::Button, button, {}}); }
+void setNextInput(const QString& text) { state().answers.push_back({Answer::Input, 0, text}); }
+void setNextInputCancelled() { state().answers.push_back({Answer::InputCancelled, 0, {}}); }
+void clearAnswers() { state().answers.clear(); }
+const std::deque<Shown>& shown() { return state().shown; }
+void clearShown() { state().shown.clear(); }
+QStringList shownTexts() {
+    QStringList out;
+    for (const Shown& s : state().shown)
+        if (s.kind == QLatin1String("msgbox"))
+            out.append(s.text);
+    return out;
+}
+
+} // namespace Dialogs

@@ -1,0 +1,150 @@
+// The grid control's members: rows, columns, cells, moves, colours and the sort codes.
+#include "data/FlexGrid.h"
+
+#include <QtTest>
+
+static QStringList column(const FlexGrid& g, int col) {
+    QStringList out;
+    for (int r = 1; r < g.Rows(); ++r)
+        out << g.TextMatrix(r, col);
+    return out;
+}
+
+class TestFlexGrid : public QObject {
+    Q_OBJECT
+private slots:
+    void rowsAndColsKeepTheHeader() {
+        FlexGrid g(3, 2);
+        g.setTextMatrix(0, 0, QStringLiteral("h"));
+        g.setTextMatrix(2, 1, QStringLiteral("x"));
+        g.setRows(0);
+        QCOMPARE(g.Rows(), 1);
+        QCOMPARE(g.TextMatrix(0, 0), QStringLiteral("h"));
+        g.setRows(101);
+        QCOMPARE(g.Rows(), 101);
+        QCOMPARE(g.TextMatrix(2, 1), QString());
+        QCOMPARE(g.rowCount(), 100);
+        g.setCols(5);
+        QCOMPARE(g.columnCount(), 5);
+        QCOMPARE(g.TextMatrix(0, 0), QStringLiteral("h"));
+        QCOMPARE(g.TextMatrix(500, 0), QString()); // out of range reads empty
+        g.setTextMatrix(500, 0, QStringLiteral("ignored"));
+        QCOMPARE(g.Rows(), 101);
+    }
+
+    void addAndRemoveItems() {
+        FlexGrid g(1, 3);
+        g.AddItem(QStringLiteral("a\tb\tc"));
+        g.AddItem(QStringLiteral("first"), 1);
+        g.AddItem(QStringLiteral("never above header"), 0);
+        QCOMPARE(column(g, 0), (QStringList{"never above header", "first", "a"}));
+        QCOMPARE(g.TextMatrix(3, 2), QStringLiteral("c"));
+        g.RemoveItem(2);
+        QCOMPARE(column(g, 0), (QStringList{"never above header", "a"}));
+        g.RemoveItem(0); // the header row cannot be removed
+        QCOMPARE(g.Rows(), 3);
+    }
+
+    void loadReversedShowsLastDeliveredFirst() {
+        FlexGrid g(4, 2);
+        g.setTextMatrix(0, 0, QStringLiteral("head"));
+        std::vector<QStringList> rows = {{"1", "a"}, {"2", "b"}, {"3", "c"}};
+        g.loadReversed(3, std::move(rows));
+        QCOMPARE(g.Cols(), 3);
+        QCOMPARE(column(g, 0), (QStringList{"3", "2", "1"}));
+        QCOMPARE(g.TextMatrix(0, 0), QStringLiteral("head"));
+        QCOMPARE(g.TextMatrix(1, 2), QString());
+    }
+
+    void colPositionMovesContentWidthAndAlignment() {
+        FlexGrid g(2, 4);
+        for (int c = 0; c < 4; ++c) {
+            g.setTextMatrix(1, c, QString::number(c));
+            g.setColWidth(c, 100 * (c + 1));
+        }
+        g.setColAlignment(3, 2);
+        g.setColPosition(3, 1);
+        QCOMPARE(g.TextMatrix(1, 0), QStringLiteral("0"));
+        QCOMPARE(g.TextMatrix(1, 1), QStringLiteral("3"));
+        QCOMPARE(g.TextMatrix(1, 2), QStringLiteral("1"));
+        QCOMPARE(g.TextMatrix(1, 3), QStringLiteral("2"));
+        QCOMPARE(g.ColWidth(1), 400);
+        QCOMPARE(g.ColAlignment(1), 2);
+        g.setColPosition(0, 3); // forward moves shift the others left
+        QCOMPARE(g.TextMatrix(1, 3), QStringLiteral("0"));
+        QCOMPARE(g.TextMatrix(1, 0), QStringLiteral("3"));
+    }
+
+    void cellColoursFollowTheCurrentCellAndTheirRows() {
+        FlexGrid g(4, 2);
+        g.setForeColor(11749679);
+        g.setTextMatrix(1, 0, QStringLiteral("b"));
+        g.setTextMatrix(2, 0, QStringLiteral("a"));
+        g.setTextMatrix(3, 0, QStringLiteral("c"));
+        g.setRow(1);
+        g.setCol(1);
+        g.setCellForeColor(255);
+        QCOMPARE(g.cellForeColor(1, 1), 255u);
+        QCOMPARE(g.cellForeColor(1, 0), 11749679u);
+        g.setCol(0);
+        g.Sort(FlexGrid::SortStringAscending);
+        QCOMPARE(g.cellForeColor(2, 1), 255u); // "b" moved to row 2 with its colour
+        g.setRow(2);
+        g.setCol(1);
+        g.setCellForeColor(11749679);
+        QCOMPARE(g.cellForeColor(2, 1), 11749679u);
+    }
+
+    void sortsAreStableAndKeepTheHeader() {
+        FlexGrid g(1, 2);
+        g.setTextMatrix(0, 0, QStringLiteral("header"));
+        for (const auto& [k, v] : std::vector<std::pair<QString, QString>>{
+                 {"10", "a"}, {"9", "b"}, {"10", "c"}, {"x", "d"}, {"2.5", "e"}, {"9", "f"}})
+            g.AddItem(k + u'\t' + v);
+        g.setCol(0);
+        g.Sort(FlexGrid::SortNumericAscending);
+        QCOMPARE(column(g, 1), (QStringList{"d", "e", "b", "f", "a", "c"}));
+        g.Sort(FlexGrid::SortNumericDescending);
+        QCOMPARE(column(g, 1), (QStringList{"a", "c", "b", "f", "e", "d"}));
+        QCOMPARE(g.TextMatrix(0, 0), QStringLiteral("header"));
+        g.Sort(99);
+        QCOMPARE(column(g, 1), (QStringList{"a", "c", "b", "f", "e", "d"}));
+    }
+
+    void textSortReadsLikeADrugList() {
+        FlexGrid g(1, 1);
+        for (const char* s : {"Zinc", "amoxicillin", "Paracetamol", "Amoxil", "amoxil", "Aspirin", "ب", "أ"})
+            g.AddItem(QString::fromUtf8(s));
+        g.setCol(0);
+        g.Sort(FlexGrid::SortStringAscending);
+        const QStringList asc = column(g, 0);
+        QCOMPARE(asc.mid(0, 5), (QStringList{"amoxicillin", "amoxil", "Amoxil", "Aspirin", "Paracetamol"}));
+        g.Sort(FlexGrid::SortStringDescending);
+        QStringList desc = column(g, 0);
+        std::reverse(desc.begin(), desc.end());
+        QCOMPARE(desc, asc);
+    }
+
+    void emptyKeysLastLoseNoRow() {
+        FlexGrid g(1, 2);
+        for (const char* s : {"b\t1", "\t2", "a\t3", "\t4"})
+            g.AddItem(QString::fromUtf8(s));
+        g.setCol(0);
+        g.Sort(FlexGrid::SortStringAscending, true);
+        QCOMPARE(column(g, 1), (QStringList{"3", "1", "2", "4"}));
+    }
+
+    void topRowSignalsTheView() {
+        FlexGrid g(50, 1);
+        QSignalSpy spy(&g, &FlexGrid::topRowChanged);
+        g.setTopRow(20);
+        QCOMPARE(g.TopRow(), 20);
+        QCOMPARE(spy.count(), 1);
+        g.setTopRow(0);
+        g.setTopRow(50);
+        QCOMPARE(g.TopRow(), 20);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFlexGrid)
+#include "test_flexgrid.moc"

@@ -1,0 +1,99 @@
+// Text cleaning, the leading-number parse, rounding and number texts.
+#include "data/FieldText.h"
+#include "data/ModGFun.h"
+
+#include <QtTest>
+#include <cmath>
+
+using namespace ModGFun;
+
+class TestTextNumbers : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanText() {
+        QCOMPARE(CleanText(QStringLiteral("  ") + QChar(u'\0') + QStringLiteral("abc ")), QStringLiteral("abc"));
+        QCOMPARE(CleanText(QStringLiteral("wo") + QChar(u'\0') + QStringLiteral("rd")), QStringLiteral("word"));
+        QCOMPARE(CleanText(QStringLiteral("\tx\t")), QStringLiteral("\tx\t"));
+        QCOMPARE(CleanText(QString()), QString());
+        QCOMPARE(CleanText(QStringLiteral("   ")), QString());
+    }
+
+    void val_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "12" << 12.0;
+        QTest::newRow("words after") << "3 boxes" << 3.0;
+        QTest::newRow("blanks inside") << " 1 2 . 5 " << 12.5;
+        QTest::newRow("tabs and line feeds") << "\t1\n0" << 10.0;
+        QTest::newRow("carriage return stops") << "1\r2" << 1.0;
+        QTest::newRow("sign") << "-7kg" << -7.0;
+        QTest::newRow("plus") << "+4" << 4.0;
+        QTest::newRow("second dot stops") << "1.2.3" << 1.2;
+        QTest::newRow("leading dot") << ".5" << 0.5;
+        QTest::newRow("trailing dot") << "5." << 5.0;
+        QTest::newRow("exponent E") << "1E3" << 1000.0;
+        QTest::newRow("exponent D") << "2d2" << 200.0;
+        QTest::newRow("exponent sign") << "25e-1" << 2.5;
+        QTest::newRow("exponent without digits") << "7e" << 7.0;
+        QTest::newRow("exponent sign without digits") << "7e+x" << 7.0;
+        QTest::newRow("no number") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("sign only") << "-" << 0.0;
+        QTest::newRow("dot only") << "." << 0.0;
+        QTest::newRow("comma is no separator") << "1,5" << 1.0;
+        QTest::newRow("arabic digits are not numbers") << "١٢" << 0.0;
+        QTest::newRow("underflow") << "1e-999" << 0.0;
+    }
+    void val() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(Val(text), value);
+    }
+    void valOverflowIsInfinite() {
+        QVERIFY(std::isinf(Val(QStringLiteral("1e999"))));
+        QVERIFY(Val(QStringLiteral("-1e999")) < 0);
+        QVERIFY(std::isinf(Val(QString(400, u'9'))));
+    }
+
+    void roundHalfEven_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("18.54") << 18.54 << 1 << 18.5;
+        QTest::newRow("12.875") << 12.875 << 1 << 12.9;
+        QTest::newRow("0.25 to even") << 0.25 << 1 << 0.2;
+        QTest::newRow("0.75 to even") << 0.75 << 1 << 0.8;
+        QTest::newRow("12.5 whole") << 12.5 << 0 << 12.0;
+        QTest::newRow("13.5 whole") << 13.5 << 0 << 14.0;
+        QTest::newRow("negative half") << -2.5 << 0 << -2.0;
+    }
+    void roundHalfEven() {
+        QFETCH(double, value);
+        QFETCH(int, decimals);
+        QFETCH(double, expected);
+        QCOMPARE(RoundHalfEven(value, decimals), expected);
+    }
+
+    void shortestText() {
+        QCOMPARE(ShortestText(18.0), QStringLiteral("18"));
+        QCOMPARE(ShortestText(18.5), QStringLiteral("18.5"));
+        QCOMPARE(ShortestText(0.0), QStringLiteral("0"));
+        QCOMPARE(ShortestText(-0.0), QStringLiteral("0"));
+        QCOMPARE(ShortestText(0.1), QStringLiteral("0.1"));
+        QCOMPARE(ShortestText(1e20), QStringLiteral("100000000000000000000"));
+        QCOMPARE(ShortestText(10.3f), QStringLiteral("10.3"));
+    }
+
+    void fieldText() {
+        QCOMPARE(FieldText(QVariant()), QString());
+        QCOMPARE(FieldText(QVariant(QMetaType(QMetaType::Int))), QString());
+        QCOMPARE(FieldText(QVariant(double(10.3f))), QStringLiteral("10.3"));
+        QCOMPARE(FieldText(QVariant(10.3)), QStringLiteral("10.3"));
+        QCOMPARE(FieldText(QVariant(261207.0)), QStringLiteral("261207"));
+        QCOMPARE(FieldText(QVariant(101)), QStringLiteral("101"));
+        QCOMPARE(FieldText(QVariant(QStringLiteral("نص"))), QStringLiteral("نص"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextNumbers)
+#include "test_textnumbers.moc"
