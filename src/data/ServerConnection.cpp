@@ -38,7 +38,9 @@ QSqlDatabase ServerConnection::db() const { return QSqlDatabase::database(m_conn
 int ServerConnection::State() const { return (m_open && db().isOpen()) ? 1 : 0; }
 
 bool ServerConnection::Open(QString* error) {
+    const bool dropped = m_dropped;
     Close();
+    m_dropped = dropped; // a failed reopen keeps the next statements trying
     if (!QSqlDatabase::isDriverAvailable(m_settings.qtDriver)) {
         m_lastError = QStringLiteral("Driver not loaded: %1").arg(m_settings.qtDriver);
         if (error)
@@ -71,11 +73,13 @@ bool ServerConnection::Open(QString* error) {
         q.exec(QStringLiteral("PRAGMA busy_timeout=15000"));
     }
     m_open = true;
+    m_dropped = false;
     return true;
 }
 
 void ServerConnection::Close() {
     m_open = false;
+    m_dropped = false;
     if (QSqlDatabase::contains(m_connectionName)) {
         {
             QSqlDatabase d = db();
@@ -90,6 +94,10 @@ Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, Q
     m_executed.append(sql);
     qCDebug(lcSql).noquote() << sql;
     Recordset rs;
+    if (State() != 1 && m_dropped) {
+        QString reopenError;
+        Open(&reopenError);
+    }
     if (State() != 1) {
         m_lastError = QStringLiteral("Operation is not allowed when the object is closed.");
         if (error)
@@ -156,6 +164,7 @@ void ServerConnection::probeAfterFailure() {
     if (!probe.exec(QStringLiteral("SELECT 1")) || !probe.next()) {
         probe.finish();
         m_open = false;
+        m_dropped = true;
         QSqlDatabase d = db();
         d.close();
     }

@@ -50,7 +50,8 @@ public:
     void configure(const ConnectionSettings& settings);
     const ConnectionSettings& settings() const { return m_settings; }
 
-    // 1 when open, 0 when closed (also after a statement found the connection dropped).
+    // 1 when open, 0 when closed (also after a statement found the connection dropped). A dropped
+    // connection is reopened by the next ConnectServer or Execute; the failed statement is not repeated.
     int State() const;
     bool Open(QString* error);
     void Close();
@@ -76,4 +77,5 @@ private:
     QString m_lastError;
     QStringList m_executed;
     bool m_open = false;
+    bool m_dropped = false; // the server dropped an open connection; the next Execute reopens it
 };

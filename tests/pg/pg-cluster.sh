@@ -2,6 +2,7 @@
 # Starts or stops the private PostgreSQL cluster the tests run against, on 127.0.0.1.
 #   pg-cluster.sh start STATE_DIR   -> STATE_DIR/conn.txt (ODBC connection string), odbcinst.ini
 #   pg-cluster.sh stop STATE_DIR
+#   pg-cluster.sh stop-server|start-server STATE_DIR   (keep the data; for fault tests)
 set -euo pipefail
 cmd=$1
 state=$2
@@ -48,6 +49,18 @@ INI
   echo "Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Uid=brentoval;Pwd=brentova;BoolsAsChar=0;MaxLongVarcharSize=1000000;CommLog=0;Debug=0;UseDeclareFetch=0" > "$state/conn.txt"
   echo "$PGBIN" > "$state/pgbin"
   echo "PostgreSQL started on 127.0.0.1:$port"
+  ;;
+stop-server)
+  # Stops the server but keeps its data, so start-server brings the same cluster back.
+  data=$(cat "$state/datadir")
+  as_pg "$PGBIN/pg_ctl" -D "$data/db" -m fast -w stop >/dev/null
+  ;;
+start-server)
+  data=$(cat "$state/datadir")
+  port=$(cat "$state/port")
+  as_pg "$PGBIN/pg_ctl" -D "$data/db" -w -t 30 -l "$data/server.log" \
+    -o "-c listen_addresses=127.0.0.1 -p $port -k $data -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
+    start >/dev/null
   ;;
 stop)
   if [ -f "$state/datadir" ]; then
