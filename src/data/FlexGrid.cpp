@@ -5,6 +5,9 @@
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
 
 FlexGrid::FlexGrid(int rows, int cols, QObject* parent) : QAbstractTableModel(parent) {
     m_cols = std::max(cols, 0);
@@ -90,7 +93,9 @@ void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     changedCell(row, col);
 }
 
-int FlexGrid::ColWidth(int col) const { return (col >= 0 && col < m_cols) ? m_columns[col].width : 0; }
+int FlexGrid::ColWidth(int col) const {
+    return (col >= 0 && col < m_cols) ? m_columns[col].width : 0;
+}
 
 void FlexGrid::setColWidth(int col, int twips) {
     if (col < 0 || col >= m_cols)
@@ -193,6 +198,88 @@ void FlexGrid::setCellForeColor(quint32 colorRef) {
     changedCell(m_row, m_col);
 }
 
+namespace {
+
+// The reader's collation the text sorts use: letters first, case only breaks ties, so
+// "amoxicillin" and "Amoxil" stand together; still case-sensitive, so "A" and "a" are not equal keys.
+const QCollator& textCollator() {
+    static const QCollator collator = [] {
+        QCollator c{QLocale(QLocale::English, QLocale::UnitedStates)};
+        c.setCaseSensitivity(Qt::CaseSensitive);
+        c.setNumericMode(false);
+        return c;
+    }();
+    return collator;
+}
+
+// The collator's weights of the ASCII characters, read from the collator itself once. For ASCII the
+// collation has no contractions or expansions and no accents: every character is ignorable or has
+// one primary weight and one case weight, so a byte key "primaries, 0, case weights" sorts exactly
+// like the collator at a small part of the cost of a full collation key.
+struct AsciiWeights {
+    std::array<quint8, 128> primary{}; // 0: ignorable
+    std::array<quint8, 128> tertiary{};
+};
+
+const AsciiWeights& asciiWeights() {
+    static const AsciiWeights w = [] {
+        const QCollator& sensitive = textCollator();
+        QCollator insensitive = sensitive;
+        insensitive.setCaseSensitivity(Qt::CaseInsensitive);
+        const QString probe = QStringLiteral("a");
+        std::vector<char16_t> chars;
+        for (char16_t c = 0; c < 128; ++c)
+            if (sensitive.compare(probe + QChar(c), probe) != 0)
+                chars.push_back(c);
+        std::stable_sort(chars.begin(), chars.end(), [&](char16_t a, char16_t b) {
+            return sensitive.compare(QString(QChar(a)), QString(QChar(b))) < 0;
+        });
+        AsciiWeights out;
+        quint8 primary = 0;
+        quint8 tertiary = 0;
+        for (size_t i = 0; i < chars.size(); ++i) {
+            if (i > 0 && insensitive.compare(QString(QChar(chars[i - 1])), QString(QChar(chars[i]))) == 0) {
+                ++tertiary;
+            } else {
+                ++primary;
+                tertiary = 1;
+            }
+            out.primary[chars[i]] = primary;
+            out.tertiary[chars[i]] = tertiary;
+        }
+        return out;
+    }();
+    return w;
+}
+
+bool isAscii(const QString& s) {
+    for (QChar c : s)
+        if (c.unicode() >= 128)
+            return false;
+    return true;
+}
+
+void appendAsciiKey(std::string& arena, const QString& s) {
+    const AsciiWeights& w = asciiWeights();
+    // The empty text comes before one made only of ignorable characters, as in QCollator::compare.
+    arena.push_back(s.isEmpty() ? '\0' : '\1');
+    const size_t start = arena.size();
+    for (QChar c : s)
+        if (const quint8 p = w.primary[c.unicode()])
+            arena.push_back(char(p));
+    const size_t primaries = arena.size() - start;
+    arena.push_back('\0'); // below every weight: a prefix sorts first
+    for (size_t i = 0, done = 0; done < primaries; ++i) {
+        const char16_t c = s.at(qsizetype(i)).unicode();
+        if (w.primary[c]) {
+            arena.push_back(char(w.tertiary[c]));
+            ++done;
+        }
+    }
+}
+
+} // namespace
+
 void FlexGrid::Sort(int code, bool emptyKeysLast) {
     const int n = Rows();
     if (n < 3 || m_col < 0 || m_col >= m_cols)
@@ -207,32 +294,49 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
         else
             order.push_back(r);
     }
+    auto sortBy = [&](auto less, bool descending) {
+        if (descending)
+            std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return less(b, a); });
+        else
+            std::stable_sort(order.begin(), order.end(), less);
+    };
     if (code == SortNumericAscending || code == SortNumericDescending) {
         std::vector<double> keys(n);
-        for (int r = 1; r < n; ++r)
+        for (int r : order)
             keys[r] = ModGFun::Val(m_rows[r].cells[key]);
-        if (code == SortNumericAscending)
-            std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
-        else
-            std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] > keys[b]; });
+        sortBy([&](int a, int b) { return keys[a] < keys[b]; }, code == SortNumericDescending);
     } else if (code == SortStringAscending || code == SortStringDescending) {
-        // A reader's collation: letters first, case only breaks ties, so "amoxicillin" and
-        // "Amoxil" stand together; still case-sensitive, so "A" and "a" are not equal keys.
-        static const QCollator collator = [] {
-            QCollator c{QLocale(QLocale::English, QLocale::UnitedStates)};
-            c.setCaseSensitivity(Qt::CaseSensitive);
-            c.setNumericMode(false);
-            return c;
-        }();
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(n);
-        keys.push_back(collator.sortKey(QString()));
-        for (int r = 1; r < n; ++r)
-            keys.push_back(collator.sortKey(m_rows[r].cells[key]));
-        if (code == SortStringAscending)
-            std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
-        else
-            std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a].compare(keys[b]) > 0; });
+        const bool ascii =
+            std::all_of(order.begin(), order.end(), [&](int r) { return isAscii(m_rows[r].cells[key]); });
+        if (ascii) {
+            std::string arena;
+            std::vector<std::pair<size_t, size_t>> spans(n);
+            for (int r : order) {
+                const size_t start = arena.size();
+                appendAsciiKey(arena, m_rows[r].cells[key]);
+                spans[r] = {start, arena.size() - start};
+            }
+            const std::string_view all(arena);
+            auto keyOf = [&](int r) { return all.substr(spans[r].first, spans[r].second); };
+            sortBy([&](int a, int b) { return keyOf(a) < keyOf(b); }, code == SortStringDescending);
+        } else {
+            // Other scripts need the full collation; every row then takes its key from it, so that
+            // ASCII and other texts of the same column compare on one scale.
+            const QCollator& collator = textCollator();
+            std::vector<QCollatorSortKey> keys;
+            keys.reserve(n);
+            keys.push_back(collator.sortKey(QString()));
+            for (int r = 1; r < n; ++r)
+                keys.push_back(collator.sortKey(m_rows[r].cells[key]));
+            auto less = [&](int a, int b) {
+                const bool emptyA = m_rows[a].cells[key].isEmpty();
+                const bool emptyB = m_rows[b].cells[key].isEmpty();
+                if (emptyA || emptyB)
+                    return emptyA && !emptyB;
+                return keys[a].compare(keys[b]) < 0;
+            };
+            sortBy(less, code == SortStringDescending);
+        }
     } else {
         return;
     }
@@ -269,16 +373,32 @@ void FlexGrid::loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryO
     emit columnFormatChanged();
 }
 
-int FlexGrid::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Rows() - 1; }
+int FlexGrid::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Rows() - 1;
+}
 
-int FlexGrid::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_cols; }
+int FlexGrid::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_cols;
+}
 
 static Qt::Alignment alignmentFor(int code, const QString& text) {
     Qt::Alignment h;
     switch (code) {
-    case 0: case 1: case 2: h = Qt::AlignLeft; break;
-    case 3: case 4: case 5: h = Qt::AlignHCenter; break;
-    case 6: case 7: case 8: h = Qt::AlignRight; break;
+    case 0:
+    case 1:
+    case 2:
+        h = Qt::AlignLeft;
+        break;
+    case 3:
+    case 4:
+    case 5:
+        h = Qt::AlignHCenter;
+        break;
+    case 6:
+    case 7:
+    case 8:
+        h = Qt::AlignRight;
+        break;
     default: {
         // General: numbers to the right, text to the left.
         bool number = false;

@@ -21,19 +21,15 @@ QString CleanText(const QString& text) {
 }
 
 double Val(const QString& text) {
-    // Collect the candidate characters, skipping blanks, tabs and line feeds.
-    std::string num;
-    num.reserve(32);
-    qsizetype i = 0;
     const qsizetype n = text.size();
+    qsizetype i = 0;
+    // The next character that is not a blank, tab or line feed; 0 at the end.
     auto next = [&]() -> char16_t {
         while (i < n) {
             const char16_t c = text.at(i).unicode();
-            if (c == u' ' || c == u'\t' || c == u'\n') {
-                ++i;
-                continue;
-            }
-            return c;
+            if (c != u' ' && c != u'\t' && c != u'\n')
+                return c;
+            ++i;
         }
         return 0;
     };
@@ -44,15 +40,24 @@ double Val(const QString& text) {
         ++i;
         c = next();
     }
+    std::string num;
     bool digits = false;
     bool dot = false;
-    std::string mantissa;
+    qsizetype intDigits = 0;     // integer digits after leading zeros
+    qsizetype zerosAfterDot = 0; // zeros after the dot before the first other digit
+    bool nonZero = false;
     while (true) {
         if (c >= u'0' && c <= u'9') {
-            mantissa.push_back(char(c));
+            num.push_back(char(c));
             digits = true;
+            if (c != u'0')
+                nonZero = true;
+            if (!dot && nonZero)
+                ++intDigits;
+            else if (dot && !nonZero)
+                ++zerosAfterDot;
         } else if (c == u'.' && !dot) {
-            mantissa.push_back('.');
+            num.push_back('.');
             dot = true;
         } else {
             break;
@@ -62,40 +67,47 @@ double Val(const QString& text) {
     }
     if (!digits)
         return 0.0;
-    num = mantissa;
+    long long exponent = 0;
     if (c == u'e' || c == u'E' || c == u'd' || c == u'D') {
         const qsizetype save = i;
         ++i;
         char16_t e = next();
-        std::string exp = "e";
+        bool expNegative = false;
         if (e == u'+' || e == u'-') {
-            exp.push_back(char(e));
+            expNegative = (e == u'-');
             ++i;
             e = next();
         }
         bool expDigits = false;
         while (e >= u'0' && e <= u'9') {
-            // Keep exponents bounded; anything this large over- or underflows anyway.
-            if (exp.size() < 12)
-                exp.push_back(char(e));
+            // Saturate: any exponent this large over- or underflows whatever the digits are.
+            if (exponent < 1'000'000'000'000LL)
+                exponent = exponent * 10 + (e - u'0');
             expDigits = true;
             ++i;
             e = next();
         }
-        if (expDigits)
-            num += exp;
-        else
+        if (expDigits) {
+            if (expNegative)
+                exponent = -exponent;
+        } else {
             i = save;
+        }
     }
+    if (!nonZero)
+        return negative ? -0.0 : 0.0;
     if (num.front() == '.')
         num.insert(num.begin(), '0');
+    if (exponent != 0) {
+        num.push_back('e');
+        num += std::to_string(exponent);
+    }
     double value = 0.0;
     const auto res = std::from_chars(num.data(), num.data() + num.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value untouched here; decide by the exponent's sign.
-        const auto epos = num.find('e');
-        const bool tiny = epos != std::string::npos && epos + 1 < num.size() && num[epos + 1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        // Decide by the decimal magnitude: 10^(magnitude-1) <= |value| < 10^magnitude.
+        const long long magnitude = (intDigits > 0 ? intDigits : -zerosAfterDot) + exponent;
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
 }
@@ -111,6 +123,17 @@ double RoundHalfEven(double value, int decimals) {
     return std::nearbyint(scaled) / scale;
 }
 
+double RoundHalfEven(float value, int decimals) {
+    if (!std::isfinite(value))
+        return value;
+    // Scaled in single precision, so that a float sum that reads 0.35 rounds as the half it shows.
+    const float scale = std::pow(10.0f, float(decimals));
+    const float scaled = value * scale;
+    if (!std::isfinite(scaled))
+        return value;
+    return double(std::nearbyint(scaled)) / double(std::pow(10.0, decimals));
+}
+
 template <typename T> static QString shortest(T value) {
     if (std::isnan(value))
         return QStringLiteral("NaN");
@@ -123,7 +146,11 @@ template <typename T> static QString shortest(T value) {
     return QString::fromLatin1(buf.data(), res.ptr - buf.data());
 }
 
-QString ShortestText(double value) { return shortest(value); }
-QString ShortestText(float value) { return shortest(value); }
+QString ShortestText(double value) {
+    return shortest(value);
+}
+QString ShortestText(float value) {
+    return shortest(value);
+}
 
 } // namespace ModGFun

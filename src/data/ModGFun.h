@@ -15,6 +15,9 @@ double Val(const QString& text);
 
 // Rounds to the given decimal places, halves to the even neighbour.
 double RoundHalfEven(double value, int decimals);
+// The same for a 32-bit value, scaled in its own precision: 0.35f rounds to 0.4 as the half it
+// reads, not to 0.3 as the double 0.3499999940... would. The result is the nearest double (0.4).
+double RoundHalfEven(float value, int decimals);
 
 // Shortest plain decimal text that reads back as the same double: 18, 18.5, 0.1, never "1e+20".
 QString ShortestText(double value);

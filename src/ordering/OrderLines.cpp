@@ -4,6 +4,9 @@
 #include "data/ModGFun.h"
 #include "data/ModSQL.h"
 
+#include <cmath>
+#include <limits>
+
 namespace OrderLines {
 
 static void appendLine(QString& out, const Line& l) {
@@ -31,7 +34,8 @@ QString EncodeGrid(const FlexGrid& grid) {
     std::vector<Line> lines;
     lines.reserve(Slots);
     for (int r = 1; r <= Slots; ++r)
-        lines.push_back({grid.TextMatrix(r, 0), grid.TextMatrix(r, 1), grid.TextMatrix(r, 2), grid.TextMatrix(r, 3)});
+        lines.push_back(
+            {grid.TextMatrix(r, 0), grid.TextMatrix(r, 1), grid.TextMatrix(r, 2), grid.TextMatrix(r, 3)});
     return Encode(lines);
 }
 
@@ -68,20 +72,31 @@ void DrugFieldToFlex(FlexGrid& grid, const QVariant& textFromServer, bool withRe
     }
 }
 
-QString Value::cashText() const { return ModGFun::ShortestText(cash); }
-QString Value::deferredText() const { return ModGFun::ShortestText(deferred); }
+QString Value::cashText() const {
+    return ModGFun::ShortestText(cash);
+}
+QString Value::deferredText() const {
+    return ModGFun::ShortestText(deferred);
+}
+
+// Out-of-range doubles become infinities explicitly rather than through an undefined conversion.
+static float toSingle(double v) {
+    if (std::isfinite(v) && std::fabs(v) > double(std::numeric_limits<float>::max()))
+        return v < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+    return static_cast<float>(v);
+}
 
 static float lineValue(const QString& quantity, const QString& price, const QString& discount) {
-    const float q = static_cast<float>(ModGFun::Val(quantity));
-    const float p = static_cast<float>(ModGFun::Val(price));
-    const float d = static_cast<float>(ModGFun::Val(discount));
-    const float factor = static_cast<float>((100.0 - double(d)) * 0.01);
+    const float q = toSingle(ModGFun::Val(quantity));
+    const float p = toSingle(ModGFun::Val(price));
+    const float d = toSingle(ModGFun::Val(discount));
+    const float factor = toSingle(double(100.0f - d) * 0.01);
     return factor * p * q;
 }
 
 static Value finish(float sum) {
     Value v;
-    v.cash = ModGFun::RoundHalfEven(double(sum), 1);
+    v.cash = ModGFun::RoundHalfEven(sum, 1);
     v.deferred = ModGFun::RoundHalfEven(double(sum) * 1.03, 1);
     return v;
 }
@@ -102,9 +117,12 @@ Value OrderValue(const FlexGrid& grid) {
 
 QString StoreStatement(const QString& text, const QString& orderId) {
     return QStringLiteral(" UPDATE bown2  SET ") + QStringLiteral(" drug = '") + ModSQL::SqlEscape(text) +
-           QStringLiteral("' ") + QStringLiteral(" WHERE orderid='") + ModSQL::SqlEscape(orderId) + QStringLiteral("';");
+           QStringLiteral("' ") + QStringLiteral(" WHERE orderid='") + ModSQL::SqlEscape(orderId) +
+           QStringLiteral("';");
 }
 
-bool IsSent(const QString& submittedText) { return ModGFun::Val(submittedText) == 101.0; }
+bool IsSent(const QString& submittedText) {
+    return ModGFun::Val(submittedText) == 101.0;
+}
 
 } // namespace OrderLines

@@ -12,12 +12,15 @@ void FlexAlignCenter(FlexGrid& grid) {
         grid.setColAlignment(c, AlignCenter);
 }
 
-void FlexAlignLeft(FlexGrid& grid, int column) { grid.setColAlignment(column, AlignLeft); }
+void FlexAlignLeft(FlexGrid& grid, int column) {
+    grid.setColAlignment(column, AlignLeft);
+}
 
 int FlexFindLike(const FlexGrid& grid, const QString& pattern, int column) {
+    const WildcardPattern compiled(pattern);
     int found = 0;
     for (int r = grid.FixedRows(); r < grid.Rows(); ++r)
-        if (WildcardMatch(grid.TextMatrix(r, column), pattern))
+        if (compiled.matches(grid.TextMatrix(r, column)))
             found = r;
     return found;
 }

@@ -1,87 +1,95 @@
 #include "ui/WildcardMatch.h"
 
-#include <vector>
+#include <QList>
 
 namespace {
 
-struct Token {
-    enum Kind { Literal, Any, Digit, Set, Star } kind;
-    QChar ch;
-    std::vector<std::pair<QChar, QChar>> ranges; // for Set
-    bool negate = false;
-};
+char32_t fold(char32_t c) {
+    return QChar::toCaseFolded(c);
+}
 
-QChar fold(QChar c) { return c.toCaseFolded(); }
+// The character at i and the index after it; an unpaired surrogate stands for itself.
+char32_t codePointAt(QStringView s, qsizetype& i) {
+    const char16_t c = s.at(i).unicode();
+    ++i;
+    if (QChar::isHighSurrogate(c) && i < s.size() && QChar::isLowSurrogate(s.at(i).unicode())) {
+        const char16_t low = s.at(i).unicode();
+        ++i;
+        return QChar::surrogateToUcs4(c, low);
+    }
+    return c;
+}
 
-std::vector<Token> tokenize(const QString& p) {
-    std::vector<Token> out;
+bool inRange(char32_t c, char32_t lo, char32_t hi) {
+    return lo <= hi && c >= lo && c <= hi;
+}
+
+} // namespace
+
+WildcardPattern::Token WildcardPattern::token(Token::Kind kind, char32_t ch) {
+    Token t;
+    t.kind = kind;
+    t.ch = ch;
+    return t;
+}
+
+WildcardPattern::WildcardPattern(const QString& pattern) {
+    const QList<uint> p = pattern.toUcs4();
     const qsizetype n = p.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = p.at(i);
-        if (c == u'*') {
-            if (out.empty() || out.back().kind != Token::Star)
-                out.push_back({Token::Star, {}, {}, false});
-        } else if (c == u'?') {
-            out.push_back({Token::Any, {}, {}, false});
-        } else if (c == u'#') {
-            out.push_back({Token::Digit, {}, {}, false});
-        } else if (c == u'[') {
-            const qsizetype close = p.indexOf(u']', i + 1);
-            if (close < 0) {
-                out.push_back({Token::Literal, fold(c), {}, false});
-                continue;
-            }
-            Token t{Token::Set, {}, {}, false};
+        const char32_t c = char32_t(p.at(i));
+        if (c == U'*') {
+            if (m_tokens.empty() || m_tokens.back().kind != Token::Star)
+                m_tokens.push_back(token(Token::Star));
+        } else if (c == U'?') {
+            m_tokens.push_back(token(Token::Any));
+        } else if (c == U'#') {
+            m_tokens.push_back(token(Token::Digit));
+        } else if (c == U'[' && p.indexOf(U']', i + 1) >= 0) {
+            const qsizetype close = p.indexOf(U']', i + 1);
+            Token t = token(Token::Set);
             qsizetype j = i + 1;
-            if (j < close && p.at(j) == u'!') {
+            if (j < close && p.at(j) == U'!') {
                 t.negate = true;
                 ++j;
             }
-            const qsizetype first = j;
             while (j < close) {
-                const QChar a = p.at(j);
-                if (a == u'-' && j != first && j + 1 < close && !t.ranges.empty()) {
-                    // "x-y": widen the last single character to a range.
-                    const QChar lo = t.ranges.back().first;
-                    const QChar hi = p.at(j + 1);
-                    t.ranges.back() = {lo, hi};
-                    j += 2;
-                    continue;
+                const char32_t lo = char32_t(p.at(j));
+                // "x-y" is a range; a "-" first or last in the list is itself.
+                if (j + 2 < close && p.at(j + 1) == U'-') {
+                    t.ranges.emplace_back(lo, char32_t(p.at(j + 2)));
+                    j += 3;
+                } else {
+                    t.ranges.emplace_back(lo, lo);
+                    ++j;
                 }
-                t.ranges.push_back({a, a});
-                ++j;
             }
             i = close;
             if (t.ranges.empty() && !t.negate)
-                continue; // "[]" matches the empty text: no token
-            out.push_back(std::move(t));
+                continue; // "[]": no character
+            m_tokens.push_back(std::move(t));
         } else {
-            out.push_back({Token::Literal, fold(c), {}, false});
+            m_tokens.push_back(token(Token::Literal, fold(c)));
         }
     }
-    return out;
 }
 
-bool inRange(QChar c, QChar lo, QChar hi) {
-    if (lo > hi)
-        return false;
-    return c >= lo && c <= hi;
-}
-
-bool matchOne(const Token& t, QChar c) {
+bool WildcardPattern::matchOne(const Token& t, char32_t c) const {
     switch (t.kind) {
     case Token::Literal:
         return fold(c) == t.ch;
     case Token::Any:
         return true;
     case Token::Digit:
-        return c >= u'0' && c <= u'9';
+        return c >= U'0' && c <= U'9';
     case Token::Set: {
+        const char32_t fc = fold(c);
+        const char32_t uc = QChar::toUpper(c);
         bool hit = false;
-        const QChar fc = fold(c);
-        const QChar uc = c.toUpper();
         for (const auto& [lo, hi] : t.ranges) {
-            if (inRange(c, lo, hi) || inRange(fc, fold(lo), fold(hi)) || inRange(uc, lo.toUpper(), hi.toUpper())) {
+            // Case ignored: "[A-Z]" takes "m" and "[a-z]" takes "M".
+            if (inRange(c, lo, hi) || inRange(fc, fold(lo), fold(hi)) ||
+                inRange(uc, QChar::toUpper(lo), QChar::toUpper(hi))) {
                 hit = true;
                 break;
             }
@@ -89,38 +97,44 @@ bool matchOne(const Token& t, QChar c) {
         return hit != t.negate;
     }
     case Token::Star:
-        return false;
+        break;
     }
     return false;
 }
 
-} // namespace
-
-bool WildcardMatch(const QString& text, const QString& pattern) {
-    const std::vector<Token> toks = tokenize(pattern);
+bool WildcardPattern::matches(QStringView text) const {
     const qsizetype n = text.size();
-    const size_t m = toks.size();
+    const size_t m = m_tokens.size();
     qsizetype ti = 0;
     size_t pi = 0;
-    // Backtracking point of the last star: every token but the star takes exactly one character,
-    // so this runs in O(n*m) at worst.
+    // Every token but the star takes exactly one character, so going back to the last star is
+    // enough: at worst O(text * pattern), never exponential.
     qsizetype starText = -1;
     size_t starTok = 0;
     while (ti < n) {
-        if (pi < m && toks[pi].kind == Token::Star) {
+        if (pi < m && m_tokens[pi].kind == Token::Star) {
             starTok = ++pi;
             starText = ti;
-        } else if (pi < m && matchOne(toks[pi], text.at(ti))) {
+            continue;
+        }
+        qsizetype next = ti;
+        const char32_t c = codePointAt(text, next);
+        if (pi < m && matchOne(m_tokens[pi], c)) {
             ++pi;
-            ++ti;
+            ti = next;
         } else if (starText >= 0) {
             pi = starTok;
-            ti = ++starText;
+            codePointAt(text, starText);
+            ti = starText;
         } else {
             return false;
         }
     }
-    while (pi < m && toks[pi].kind == Token::Star)
+    while (pi < m && m_tokens[pi].kind == Token::Star)
         ++pi;
     return pi == m;
+}
+
+bool WildcardMatch(const QString& text, const QString& pattern) {
+    return WildcardPattern(pattern).matches(text);
 }

@@ -1,0 +1,322 @@
+// The order-lines text: encoding, decoding into grids, the order value and its rounding, and the
+// leading-number parse the value rests on, with a short run of random and malformed texts.
+#include "data/ModGFun.h"
+#include "ordering/OrderLines.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+#include <cmath>
+
+using namespace OrderLines;
+
+static const QString EmptySlot = QStringLiteral("^||||");
+
+static QString emptySlots(int n) {
+    return EmptySlot.repeated(n);
+}
+
+static std::vector<Line> oneLine(const QString& qty, const QString& price, const QString& disc) {
+    return {Line{QStringLiteral("A"), qty, price, disc}};
+}
+
+static QString randomField(QRandomGenerator& rng) {
+    static const QString alphabet = QStringLiteral("abcXYZ 0123456789.-'\"بانادول");
+    QString s;
+    const int len = rng.bounded(12);
+    for (int i = 0; i < len; ++i)
+        s += alphabet.at(rng.bounded(int(alphabet.size())));
+    return s;
+}
+
+// Any text, "^" and "|" frequent so that slots and fields of every shape turn up.
+static QString randomText(QRandomGenerator& rng) {
+    static const QString alphabet = QStringLiteral("^^^|||||a1.e-+ \t\nبX");
+    QString s;
+    const int len = rng.bounded(1200);
+    for (int i = 0; i < len; ++i) {
+        if (rng.bounded(50) == 0)
+            s += QChar(char16_t(rng.bounded(0x10000))); // anything, lone surrogates included
+        else
+            s += alphabet.at(rng.bounded(int(alphabet.size())));
+    }
+    return s;
+}
+
+class TestOrderLines : public QObject {
+    Q_OBJECT
+private slots:
+    void nullTextIsAnOrderWithoutLines() {
+        FlexGrid g(7, 5);
+        g.setTextMatrix(0, 0, QStringLiteral("header"));
+        g.setTextMatrix(3, 0, QStringLiteral("old line"));
+        g.setTextMatrix(3, 4, QStringLiteral("X"));
+        DrugFieldToFlex(g, QVariant(), true);
+        QCOMPARE(g.Rows(), 101);
+        QCOMPARE(g.TextMatrix(0, 0), QStringLiteral("header"));
+        for (int r = 1; r <= 100; ++r)
+            for (int c = 0; c < 5; ++c)
+                QVERIFY(g.TextMatrix(r, c).isEmpty());
+        const Value v = OrderValue(g);
+        QCOMPARE(v.cashText(), QStringLiteral("0"));
+        QCOMPARE(v.deferredText(), QStringLiteral("0"));
+        QCOMPARE(EncodeGrid(g), emptySlots(100));
+        QCOMPARE(Encode({}), emptySlots(100));
+        QCOMPARE(Encode({}).size(), 500);
+    }
+
+    void oneLineIsStoredAndValued() {
+        const QString text = Encode(oneLine("2", "10", "10"));
+        QCOMPARE(text, QStringLiteral("^A|2|10|10|") + emptySlots(99));
+        FlexGrid g(1, 5);
+        DrugFieldToFlex(g, text, true);
+        QCOMPARE(g.TextMatrix(1, 0), QStringLiteral("A"));
+        QCOMPARE(g.TextMatrix(1, 3), QStringLiteral("10"));
+        QCOMPARE(g.TextMatrix(1, 4), QStringLiteral("X"));
+        QCOMPARE(g.TextMatrix(2, 4), QString());
+        QCOMPARE(EncodeGrid(g), text); // the mark column is not written
+        const Value v = OrderValue(g);
+        QCOMPARE(v.cashText(), QStringLiteral("18"));
+        QCOMPARE(v.deferredText(), QStringLiteral("18.5"));
+        DrugFieldToFlex(g, text, false); // the collected-orders variant: no marks
+        QCOMPARE(g.TextMatrix(1, 4), QString());
+    }
+
+    void shortAndLongTexts() {
+        QString three;
+        for (int i = 1; i <= 3; ++i)
+            three += QStringLiteral("^d%1|%1|5|0|").arg(i);
+        FlexGrid g(1, 5);
+        DrugFieldToFlex(g, three, true);
+        QCOMPARE(g.TextMatrix(3, 0), QStringLiteral("d3"));
+        QCOMPARE(g.TextMatrix(4, 0), QString());
+        QCOMPARE(g.TextMatrix(100, 0), QString());
+        QCOMPARE(OrderValue(g).cashText(), QStringLiteral("30"));
+
+        QString many;
+        for (int i = 1; i <= 120; ++i)
+            many += QStringLiteral("^d%1|1|1|0|").arg(i);
+        DrugFieldToFlex(g, many, true);
+        QCOMPARE(g.Rows(), 101);
+        QCOMPARE(g.TextMatrix(100, 0), QStringLiteral("d100"));
+        const QString stored = EncodeGrid(g);
+        QCOMPARE(stored, many.left(stored.size()));
+        QVERIFY(!stored.contains(QStringLiteral("d101")));
+        QCOMPARE(Decode(stored).size(), size_t(100));
+        QCOMPARE(OrderValue(Decode(many)).cashText(), QStringLiteral("100")); // 120 read, 100 counted
+    }
+
+    void malformedPiecesLeaveCellsEmpty() {
+        const std::vector<Line> lines = Decode(QStringLiteral("junk^a|1^^b|2|3|4|5|6^c"));
+        QCOMPARE(lines.size(), size_t(100));
+        QCOMPARE(lines[0], (Line{"a", "1", "", ""}));
+        QCOMPARE(lines[1], Line{});
+        QCOMPARE(lines[2], (Line{"b", "2", "3", "4"}));
+        QCOMPARE(lines[3], (Line{"c", "", "", ""}));
+        QVERIFY(lines[4].isEmpty());
+        QCOMPARE(Decode(QStringLiteral("no slots at all"))[0], Line{});
+    }
+
+    void lineValues_data() {
+        QTest::addColumn<QString>("qty");
+        QTest::addColumn<QString>("price");
+        QTest::addColumn<QString>("disc");
+        QTest::addColumn<QString>("cash");
+        QTest::addColumn<QString>("deferred");
+        QTest::newRow("words after the quantity") << "3 boxes"
+                                                  << "10"
+                                                  << "0"
+                                                  << "30"
+                                                  << "30.9";
+        QTest::newRow("discount 100") << "5"
+                                      << "12.5"
+                                      << "100"
+                                      << "0"
+                                      << "0";
+        QTest::newRow("negative discount") << "1"
+                                           << "10"
+                                           << "-10"
+                                           << "11"
+                                           << "11.3";
+        QTest::newRow("empty fields") << ""
+                                      << ""
+                                      << ""
+                                      << "0"
+                                      << "0";
+        QTest::newRow("no quantity") << "abc"
+                                     << "10"
+                                     << "10"
+                                     << "0"
+                                     << "0";
+        QTest::newRow("blanks inside numbers") << " 1 0"
+                                               << "2 .5"
+                                               << ""
+                                               << "25"
+                                               << "25.8";
+        QTest::newRow("12.9") << "1"
+                              << "12.875"
+                              << "0"
+                              << "12.9"
+                              << "13.3";
+        QTest::newRow("12.85 to even") << "1"
+                                       << "12.85"
+                                       << "0"
+                                       << "12.8"
+                                       << "13.2";
+        // Halves round to the even neighbour, in the precision the value has.
+        QTest::newRow("0.25 down") << "1"
+                                   << "0.25"
+                                   << "0"
+                                   << "0.2"
+                                   << "0.3";
+        QTest::newRow("0.35 up") << "1"
+                                 << "0.35"
+                                 << "0"
+                                 << "0.4"
+                                 << "0.4";
+        QTest::newRow("1.45 down") << "1"
+                                   << "1.45"
+                                   << "0"
+                                   << "1.4"
+                                   << "1.5";
+        QTest::newRow("deferred 15.45 down") << "1"
+                                             << "15"
+                                             << "0"
+                                             << "15"
+                                             << "15.4";
+        QTest::newRow("deferred 5.15 up") << "1"
+                                          << "5"
+                                          << "0"
+                                          << "5"
+                                          << "5.2";
+        QTest::newRow("just above a half") << "1"
+                                           << "0.2501"
+                                           << "0"
+                                           << "0.3"
+                                           << "0.3";
+        QTest::newRow("negative half") << "-1"
+                                       << "0.25"
+                                       << "0"
+                                       << "-0.2"
+                                       << "-0.3";
+    }
+    void lineValues() {
+        QFETCH(QString, qty);
+        QFETCH(QString, price);
+        QFETCH(QString, disc);
+        QFETCH(QString, cash);
+        QFETCH(QString, deferred);
+        const Value v = OrderValue(oneLine(qty, price, disc));
+        QCOMPARE(v.cashText(), cash);
+        QCOMPARE(v.deferredText(), deferred);
+    }
+
+    void sumIsSinglePrecision() {
+        // 0.1 added 100 times in 32-bit floats is 10.000002, not 10: the cash value still reads 10
+        // and the deferred one 10.3, but the sum is not computed per line in double.
+        std::vector<Line> lines(100, Line{"d", "1", "0.1", "0"});
+        const Value v = OrderValue(lines);
+        QCOMPARE(v.cashText(), QStringLiteral("10"));
+        QCOMPARE(v.deferredText(), QStringLiteral("10.3"));
+        // 16777216 + 1 is lost in a float sum.
+        const Value big = OrderValue({Line{"a", "1", "16777216", "0"}, Line{"b", "1", "1", "0"}});
+        QCOMPARE(big.cashText(), QStringLiteral("16777216"));
+    }
+
+    void hugeNumbersDoNotBreakTheValue() {
+        const Value v = OrderValue(oneLine("1e39", "1", "0"));
+        QVERIFY(std::isinf(v.cash) && v.cash > 0);
+        const Value w = OrderValue(oneLine("-1e400", "1", "0"));
+        QVERIFY(std::isinf(w.cash) && w.cash < 0);
+    }
+
+    void roundTrip() {
+        QRandomGenerator rng(4711);
+        for (int round = 0; round < 300; ++round) {
+            std::vector<Line> lines;
+            const int count = rng.bounded(101);
+            for (int i = 0; i < count; ++i) {
+                Line l{randomField(rng), randomField(rng), randomField(rng), randomField(rng)};
+                if (l.isEmpty())
+                    l.drug = QStringLiteral("x");
+                lines.push_back(l);
+            }
+            const QString text = Encode(lines);
+            QVERIFY(text.startsWith(u'^') && text.endsWith(u'|'));
+            QCOMPARE(text.count(u'^'), 100);
+            QCOMPARE(text.count(u'|'), 400);
+            std::vector<Line> back = Decode(text);
+            QCOMPARE(back.size(), size_t(100));
+            QVERIFY(std::equal(lines.begin(), lines.end(), back.begin()));
+            QVERIFY(std::all_of(back.begin() + count, back.end(), [](const Line& l) { return l.isEmpty(); }));
+            FlexGrid g(1, 5);
+            DrugFieldToFlex(g, text, true);
+            QCOMPARE(EncodeGrid(g), text);
+            QCOMPARE(OrderValue(g).cash, OrderValue(lines).cash);
+        }
+    }
+
+    void storeStatementKeepsApostrophesAndLayout() {
+        const QString text = Encode({Line{"O'Neil's", "2'", "10", "0"}});
+        QCOMPARE(StoreStatement(text, QStringLiteral("240101101010")),
+                 QStringLiteral(" UPDATE bown2  SET  drug = '^O''Neil''s|2''|10|0|") + emptySlots(99) +
+                     QStringLiteral("'  WHERE orderid='240101101010';"));
+    }
+
+    void sentStatus() {
+        QVERIFY(IsSent(QStringLiteral("101")));
+        QVERIFY(IsSent(QStringLiteral(" 101 ")));
+        QVERIFY(IsSent(QStringLiteral("101.0")));
+        QVERIFY(!IsSent(QStringLiteral("0")));
+        QVERIFY(!IsSent(QString()));
+        QVERIFY(!IsSent(QStringLiteral("1010")));
+    }
+
+    void leadingNumber_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("zeros before the exponent's digits") << "1e0000000000000002" << 100.0;
+        QTest::newRow("long exponent of zeros") << "5e-000000000000000000" << 5.0;
+        QTest::newRow("blanks in the exponent") << "1 e - 2" << 0.01;
+        QTest::newRow("many leading zeros") << (QString(500, u'0') + QStringLiteral("42")) << 42.0;
+        QTest::newRow("tiny without exponent") << (QStringLiteral("0.") + QString(400, u'0') + u'1') << 0.0;
+        QTest::newRow("long digits then small exponent")
+            << (u'1' + QString(400, u'0') + QStringLiteral("e-400")) << 1.0;
+        QTest::newRow("zero with huge exponent") << "0e99999999999999999999" << 0.0;
+        QTest::newRow("negative tiny") << "-1e-99999" << 0.0;
+        QTest::newRow("exponent letter only after dot") << "3.e2" << 300.0;
+        QTest::newRow("double exponent") << "1e2e3" << 100.0;
+    }
+    void leadingNumber() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(ModGFun::Val(text), value);
+    }
+    void leadingNumberOverflow() {
+        QVERIFY(std::isinf(ModGFun::Val(QStringLiteral("1e99999999999999999999"))));
+        QVERIFY(std::isinf(ModGFun::Val(u'9' + QString(400, u'0') + QStringLiteral(".5"))));
+        QVERIFY(ModGFun::Val(QStringLiteral("-1e400")) == -std::numeric_limits<double>::infinity());
+    }
+
+    void randomAndMalformedTextsNeverBreak() {
+        QRandomGenerator rng(99);
+        FlexGrid g(3, 5);
+        for (int i = 0; i < 3000; ++i) {
+            const QString text = randomText(rng);
+            DrugFieldToFlex(g, text, i % 2 == 0);
+            QCOMPARE(g.Rows(), 101);
+            QCOMPARE(Decode(text).size(), size_t(100));
+            // What was decoded is stored back as a whole 100-slot text.
+            const QString stored = EncodeGrid(g);
+            QCOMPARE(stored.count(u'^') >= 100, true);
+            QVERIFY(stored.startsWith(u'^') && stored.endsWith(u'|'));
+            const Value v = OrderValue(g);
+            QVERIFY(!std::isnan(v.cash) || text.contains(u'e') || text.contains(u'E'));
+            const double x = ModGFun::Val(text);
+            QVERIFY(!std::isnan(x));
+            QCOMPARE(ModGFun::Val(text + QStringLiteral("zz")), x); // what follows the number is ignored
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOrderLines)
+#include "test_orderlines.moc"
