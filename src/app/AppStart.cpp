@@ -20,7 +20,7 @@ namespace AppStart {
 
 bool prepare(QApplication& app) {
     app.setApplicationName(QStringLiteral("Brentoval"));
-    app.setApplicationDisplayName(QStringLiteral("Brentoval"));
+    // No display name: Qt would append it to every caption, and the captions are exact.
     app.setLayoutDirection(Qt::RightToLeft);
     QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
 
@@ -37,7 +37,9 @@ bool prepare(QApplication& app) {
         app.installTranslator(qt);
 
     ServerConnection::instance().configure(BuildSettings::connectionSettings());
-    ServerConnection::instance().yieldHook = [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
+    ServerConnection::instance().yieldHook = [] {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
     if (BuildSettings::usesEmbeddedDatabase()) {
         QString error;
         if (!EmbeddedDatabase::ensureCreated(EmbeddedDatabase::defaultPath(), &error)) {
