@@ -1,0 +1,54 @@
+#include "collection/BuyCollectCore.h"
+
+#include "data/ModGFun.h"
+#include "data/ModSQL.h"
+
+#include <cmath>
+#include <limits>
+
+namespace BuyCollect {
+
+namespace {
+std::function<QDateTime()>& clock() {
+    static std::function<QDateTime()> c;
+    return c;
+}
+} // namespace
+
+DaysAnswer ParseDays(const QString& answer) {
+    const double rounded = ModGFun::RoundHalfEven(ModGFun::Val(answer), 0);
+    if (!(rounded >= std::numeric_limits<qint16>::min() && rounded <= std::numeric_limits<qint16>::max()))
+        return {DaysAnswer::TooMany, 0};
+    const int days = int(rounded);
+    return {days < MinDays ? DaysAnswer::TooFew : DaysAnswer::Ok, days};
+}
+
+QString DeleteCutoff(const QDateTime& now, int days) {
+    QDate day = now.date().addDays(-days);
+    if (day.year() < 2000)
+        day = QDate(2000, 1, 1);
+    return QString::number(day.toString(QStringLiteral("yyMMdd")).toInt());
+}
+
+QString DeleteClause(const QString& cutoff) {
+    return QStringLiteral(" date < '") + ModSQL::SqlEscape(cutoff) + QStringLiteral("'; ");
+}
+
+QString OrderIdText(const QString& cellText) {
+    return ModGFun::ShortestText(ModGFun::Val(cellText));
+}
+
+QString OrderQuery(const QString& orderIdText) {
+    return QStringLiteral("select *  from bown2 where orderid = '") + ModSQL::SqlEscape(orderIdText) +
+           QStringLiteral("' ;");
+}
+
+void setClock(std::function<QDateTime()> c) {
+    clock() = std::move(c);
+}
+
+QDateTime now() {
+    return clock() ? clock()() : QDateTime::currentDateTime();
+}
+
+} // namespace BuyCollect

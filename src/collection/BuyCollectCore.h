@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+// What the collected-orders window computes and sends, apart from its widgets.
+namespace BuyCollect {
+
+// bown2 keeps the phone in column 4 and the district in column 5: names replace the phone.
+inline constexpr int NameColumn = 4;
+inline constexpr int AddressColumn = 5;
+inline constexpr int OrderIdColumn = 1;
+inline constexpr int MinDays = 50;
+
+inline const QString Title = QStringLiteral("الاطلاع علي طلبيات الشراء المعلقة");
+inline const QString DaysPrompt = QStringLiteral("Delete Orders before days Ex:50");
+inline const QString TooFewDays = QStringLiteral("Can not delate orders newer than 50 day frm now");
+inline const QString TooManyDays = QStringLiteral("عدد الايام اكبر من المسموح به، اكتب عددا من 50 الي 32767");
+inline const QString ConfirmDelete = QStringLiteral("هل تود حذف  الطلبيات القديمة");
+inline const QString NamePrompt = QStringLiteral("الاسم");
+inline const QString DeleteFailed = QStringLiteral("لم يتم حذف الطلبيات القديمة، رد الخادم:\n");
+inline const QString OrderReadFailed = QStringLiteral("تعذرت قراءة الاوردر من الخادم:\n");
+
+struct DaysAnswer {
+    enum Check { Ok, TooFew, TooMany } check = TooFew;
+    int days = 0;
+};
+// The answer read as a number and rounded to a 16-bit count, halves to even; below 50 (also an
+// empty or non-numeric answer) is too few, beyond the 16-bit range too many.
+DaysAnswer ParseDays(const QString& answer);
+
+// now minus days, as the number YYMMDD (no leading zero). A day before 2000 would wrap its
+// two-digit year past every real order date, so it stops at the first day of 2000.
+QString DeleteCutoff(const QDateTime& now, int days);
+QString DeleteClause(const QString& cutoff);
+
+// The order id of a cell as plain digits (leading-number parse; 0 when none).
+QString OrderIdText(const QString& cellText);
+QString OrderQuery(const QString& orderIdText);
+
+// The clock the delete reads; tests fix it.
+void setClock(std::function<QDateTime()> clock);
+QDateTime now();
+
+} // namespace BuyCollect

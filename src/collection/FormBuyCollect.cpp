@@ -1,0 +1,226 @@
+#include "collection/FormBuyCollect.h"
+
+#include "collection/BuyCollectCore.h"
+#include "collection/ModOmla.h"
+#include "data/FieldText.h"
+#include "data/ModSQL.h"
+#include "data/ServerConnection.h"
+#include "ordering/OrderLines.h"
+#include "ui/Dialogs.h"
+#include "ui/FLXMod.h"
+#include "ui/FlexGridView.h"
+#include "ui/VbUnits.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int ClientWidth = 16800; // twips
+constexpr int ClientHeight = 9840;
+constexpr int OrderColumnWidths[] = {0, 2000, 1000, 1000, 2000, 2200, 1800, 2200};
+constexpr int LineColumnWidths[] = {3000, 1100, 1100, 1100};
+const QString Table = QStringLiteral("bown2");
+
+void setWidths(FlexGrid& grid, const int* widths, int count) {
+    for (int c = 0; c < count; ++c)
+        grid.setColWidth(c, widths[c]);
+}
+
+void setAlignments(FlexGrid& grid) {
+    FLXMod::FlexAlignCenter(grid);
+    FLXMod::FlexAlignLeft(grid, 0);
+}
+} // namespace
+
+FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FormBuyCollect"));
+    setWindowTitle(BuyCollect::Title);
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    menuBar = new QMenuBar(this);
+    layout->setMenuBar(menuBar);
+    auto* client = new QWidget(this);
+    client->setFixedSize(VbUnits::px(ClientWidth), VbUnits::px(ClientHeight));
+    layout->addWidget(client);
+
+    auto addMenu = [this](const QString& name, const QString& title) {
+        QMenu* m = menuBar->addMenu(title);
+        m->setObjectName(name);
+        return m;
+    };
+    auto addItem = [this](QMenu* menu, const QString& name, const QString& text,
+                          void (FormBuyCollect::*slot)()) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    mnuOperations = addMenu(QStringLiteral("mnuOperations"), QStringLiteral("عمليات"));
+    mnuDeletOlderThan = addItem(mnuOperations, QStringLiteral("mnuDeletOlderThan"),
+                                QStringLiteral("حذف الطلبيات التي مر عليها اكثر من عدد ايام"),
+                                &FormBuyCollect::mnuDeletOlderThan_Click);
+    mnuAmil = addMenu(QStringLiteral("mnuAmil"), QStringLiteral("العملاء"));
+    mnuAddNewAmil = addItem(mnuAmil, QStringLiteral("mnuAddNewAmil"), QStringLiteral("اضافة عميل جديد"),
+                            &FormBuyCollect::mnuAddNewAmil_Click);
+    MNUSORTMENU = addMenu(QStringLiteral("MNUSORTMENU"), QStringLiteral("ترتيب"));
+    MNUSORTNAME = addItem(MNUSORTMENU, QStringLiteral("MNUSORTNAME"), QStringLiteral("حسب الاسم"),
+                          &FormBuyCollect::MNUSORTNAME_Click);
+    MNUSORTDATE = addItem(MNUSORTMENU, QStringLiteral("MNUSORTDATE"), QStringLiteral("حسب التاريخ"),
+                          &FormBuyCollect::MNUSORTDATE_Click);
+    MNUSORTADRESS = addItem(MNUSORTMENU, QStringLiteral("MNUSORTADRESS"), QStringLiteral("حسب العنوان"),
+                            &FormBuyCollect::MNUSORTADRESS_Click);
+
+    XXX = new FlexGridView(client);
+    XXX->setObjectName(QStringLiteral("XXX"));
+    XXX->setGeometry(VbUnits::rect(120, 120, 16560, 5160));
+    connect(XXX, &FlexGridView::Click, this, &FormBuyCollect::XXX_Click);
+
+    Xxx2 = new FlexGridView(client);
+    Xxx2->setObjectName(QStringLiteral("Xxx2"));
+    Xxx2->setGeometry(VbUnits::rect(9900, 5400, 6780, 4320));
+    Xxx2->grid().setCols(4);
+
+    // Values on the left, their captions to their right, as the text reads.
+    struct LabelRow {
+        QLabel** value;
+        const char* name;
+        QString caption;
+    };
+    const LabelRow rows[] = {
+        {&LLLOrderID, "LLLOrderID", QStringLiteral(" رقم الاوردر")},
+        {&LLLDate, "LLLDate", QStringLiteral("التاريخ")},
+        {&LLLOrderTel, "LLLOrderTel", QStringLiteral("التليفون")},
+        {&LLLSubmitted, "LLLSubmitted", QStringLiteral("حالة الاوردر")},
+        {&LLLNaqdyValue, "LLLNaqdyValue", QStringLiteral("قيمة الفاتورة عند الدفع نقدا")},
+        {&LLLLAgelValue, "LLLLAgelValue", QStringLiteral("قيمة الفاتورة عند الدفع  اجل")},
+    };
+    int top = 5400;
+    int index = 1;
+    for (const LabelRow& r : rows) {
+        auto* caption = new QLabel(r.caption, client);
+        caption->setObjectName(QStringLiteral("Label%1").arg(index++));
+        caption->setGeometry(VbUnits::rect(5280, top, 4000, 480));
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* value = new QLabel(client);
+        value->setObjectName(QString::fromLatin1(r.name));
+        value->setGeometry(VbUnits::rect(240, top, 4920, 480));
+        value->setAlignment(Qt::AlignCenter);
+        value->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        *r.value = value;
+        top += 720;
+    }
+
+    Form_Load();
+}
+
+void FormBuyCollect::Form_Load() {
+    FlexGrid& list = XXX->grid();
+    ModSQL::SQLSelectToFlex(list, Table);
+    ReplaceTelName();
+    FLXMod::FlexSort(list, BuyCollect::OrderIdColumn, QStringLiteral("321"));
+    setWidths(list, OrderColumnWidths, int(std::size(OrderColumnWidths)));
+    setWidths(Xxx2->grid(), LineColumnWidths, int(std::size(LineColumnWidths)));
+    setAlignments(list);
+    setAlignments(Xxx2->grid());
+}
+
+void FormBuyCollect::ReplaceTelName() {
+    // Runs for any number of orders: a short list is no reason to show phones instead of names.
+    FlexGrid& list = XXX->grid();
+    for (int i = 1; i < list.Rows(); ++i) {
+        const QString name = ModOmla::ClientNameByTel(list.TextMatrix(i, BuyCollect::NameColumn));
+        if (!name.isEmpty())
+            list.setTextMatrix(i, BuyCollect::NameColumn, name);
+    }
+}
+
+void FormBuyCollect::DrugFieldToFlex(FlexGrid& flex, const QVariant& textFromServer) {
+    OrderLines::DrugFieldToFlex(flex, textFromServer, false);
+}
+
+void FormBuyCollect::XXX_Click() {
+    const FlexGrid& list = XXX->grid();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(list.TextMatrix(list.Row(), list.Col()));
+
+    const QString id = BuyCollect::OrderIdText(list.TextMatrix(list.Row(), BuyCollect::OrderIdColumn));
+    long affected = 0;
+    QString error;
+    Recordset rs = ServerConnection::instance().Execute(BuyCollect::OrderQuery(id), affected, &error);
+    if (affected == 0) {
+        Dialogs::MsgBox(BuyCollect::OrderReadFailed + error, Dialogs::vbOKOnly, this);
+        return;
+    }
+    // Fields of no record are invalid and read as empty text.
+    DrugFieldToFlex(Xxx2->grid(), rs.Fields(0));
+    const OrderLines::Value value = OrderLines::OrderValue(Xxx2->grid());
+    LLLNaqdyValue->setText(value.cashText());
+    LLLLAgelValue->setText(value.deferredText());
+    LLLOrderID->setText(FieldText(rs.Fields(1)));
+    LLLDate->setText(FieldText(rs.Fields(2)));
+    LLLOrderTel->setText(FieldText(rs.Fields(4)));
+    LLLSubmitted->setText(FieldText(rs.Fields(7)));
+}
+
+void FormBuyCollect::mnuDeletOlderThan_Click() {
+    const BuyCollect::DaysAnswer answer =
+        BuyCollect::ParseDays(Dialogs::InputBox(BuyCollect::DaysPrompt, QString(), this));
+    if (answer.check == BuyCollect::DaysAnswer::TooMany) {
+        Dialogs::MsgBox(BuyCollect::TooManyDays, Dialogs::vbOKOnly, this);
+        return;
+    }
+    if (answer.check == BuyCollect::DaysAnswer::TooFew) {
+        Dialogs::MsgBox(BuyCollect::TooFewDays, Dialogs::vbOKOnly, this);
+        return;
+    }
+    const QString cutoff = BuyCollect::DeleteCutoff(BuyCollect::now(), answer.days);
+    if (Dialogs::MsgBox(BuyCollect::ConfirmDelete, Dialogs::vbYesNo + Dialogs::vbQuestion, this) ==
+        Dialogs::vbNo)
+        return;
+    QString error;
+    ModSQL::SQLDelete(Table, BuyCollect::DeleteClause(cutoff), &error);
+    if (!error.isEmpty()) {
+        Dialogs::MsgBox(BuyCollect::DeleteFailed + error, Dialogs::vbOKOnly, this);
+        return;
+    }
+    reloadList();
+}
+
+void FormBuyCollect::reloadList() {
+    FlexGrid& list = XXX->grid();
+    ModSQL::SQLSelectToFlex(list, Table);
+    ReplaceTelName();
+    FLXMod::FlexSort(list, BuyCollect::AddressColumn, QStringLiteral("AZ"));
+}
+
+void FormBuyCollect::mnuAddNewAmil_Click() {
+    const QString tel = Dialogs::InputBox(QString(), QString(), this);
+    if (!ModOmla::ClientNameByTel(tel).isEmpty())
+        return;
+    const QString name = Dialogs::InputBox(BuyCollect::NamePrompt, QString(), this);
+    ModOmla::BookStatus status;
+    ModOmla::AddClient(tel, name, &status);
+    if (!status.ok)
+        Dialogs::MsgBox(status.message, Dialogs::vbOKOnly, this);
+}
+
+void FormBuyCollect::MNUSORTNAME_Click() {
+    FLXMod::FlexSort(XXX->grid(), BuyCollect::NameColumn, QStringLiteral("AZ"));
+}
+
+void FormBuyCollect::MNUSORTDATE_Click() {
+    FLXMod::FlexSort(XXX->grid(), BuyCollect::OrderIdColumn, QStringLiteral("321"));
+}
+
+void FormBuyCollect::MNUSORTADRESS_Click() {
+    FLXMod::FlexSort(XXX->grid(), BuyCollect::AddressColumn, QStringLiteral("AZ"));
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "data/FlexGrid.h"
+
+#include <QDialog>
+#include <QVariant>
+
+class FlexGridView;
+class QAction;
+class QLabel;
+class QMenu;
+class QMenuBar;
+
+// The manager's window over every pharmacist's orders: a click opens an order's lines and values,
+// menus re-sort the list, add a client to the client book and delete old orders.
+class FormBuyCollect : public QDialog {
+    Q_OBJECT
+public:
+    // Loads the list from the server, as every opening does.
+    explicit FormBuyCollect(QWidget* parent = nullptr);
+
+    // Puts the client book's names in place of the phones of the orders list.
+    void ReplaceTelName();
+    void DrugFieldToFlex(FlexGrid& flex, const QVariant& textFromServer);
+
+    void Form_Load();
+    void XXX_Click();
+    void mnuDeletOlderThan_Click();
+    void mnuAddNewAmil_Click();
+    void MNUSORTNAME_Click();
+    void MNUSORTDATE_Click();
+    void MNUSORTADRESS_Click();
+
+    FlexGridView* XXX;
+    FlexGridView* Xxx2;
+    QLabel* LLLOrderID;
+    QLabel* LLLDate;
+    QLabel* LLLOrderTel;
+    QLabel* LLLSubmitted;
+    QLabel* LLLNaqdyValue;
+    QLabel* LLLLAgelValue;
+
+    QMenuBar* menuBar;
+    QMenu* mnuOperations;
+    QAction* mnuDeletOlderThan;
+    QMenu* mnuAmil;
+    QAction* mnuAddNewAmil;
+    QMenu* MNUSORTMENU;
+    QAction* MNUSORTNAME;
+    QAction* MNUSORTDATE;
+    QAction* MNUSORTADRESS;
+
+private:
+    void reloadList();
+};
