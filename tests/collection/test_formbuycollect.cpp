@@ -393,6 +393,28 @@ private slots:
         QCOMPARE(ModOmla::FindFreeClientSlot(), 2);
     }
 
+    void addClientAsksAgainForAPhoneWithoutAName() {
+        addClients({{"0105", ""}});
+        FormBuyCollect w;
+        Dialogs::setNextInput(QStringLiteral("0105"));
+        Dialogs::setNextInput(QStringLiteral("Hala"));
+        w.mnuAddNewAmil->trigger();
+        QCOMPARE(Dialogs::shown().size(), size_t(2));
+        QCOMPARE(ModOmla::ClientBook.entry(2).ClientTel, QStringLiteral("0105"));
+        QCOMPARE(ModOmla::ClientBook.entry(2).ClientName, QStringLiteral("Hala"));
+        QCOMPARE(ModOmla::ClientNameByTel(QStringLiteral("0105")),
+                 QString()); // the first entry still answers
+
+        // A cancelled phone is stored as typed, empty, and its entry stays free.
+        Dialogs::clearShown();
+        Dialogs::setNextInputCancelled();
+        Dialogs::setNextInput(QStringLiteral("Nameless"));
+        w.mnuAddNewAmil->trigger();
+        QCOMPARE(Dialogs::shown().size(), size_t(2));
+        QCOMPARE(ModOmla::ClientBook.entry(3).ClientName, QStringLiteral("Nameless"));
+        QCOMPARE(ModOmla::FindFreeClientSlot(), 3);
+    }
+
     void addClientRefusalsShowAMessage() {
         FormBuyCollect w;
         Dialogs::setNextInput(QStringLiteral("0101"));
