@@ -1,0 +1,18 @@
+#pragma once
+
+#include "data/FlexGrid.h"
+
+#include <QString>
+#include <optional>
+
+// The pharmacist's own orders as a pick list.
+namespace MyOrdersList {
+
+QString Statement(const QString& tel);
+// Fills grid with every bown2 row of phone tel, the last delivered on top; a failed query leaves
+// the grid as it was.
+bool Load(FlexGrid& grid, const QString& tel);
+// The order id of row, or nothing when row is not an order row.
+std::optional<QString> Pick(const FlexGrid& grid, int row);
+
+} // namespace MyOrdersList

@@ -1,0 +1,144 @@
+// The order pane and its statements without a screen: what is sent to the server and what the
+// pane then shows.
+#include "TestDb.h"
+#include "data/AppGlobals.h"
+#include "data/FlexGrid.h"
+#include "data/ModSQL.h"
+#include "data/ServerConnection.h"
+#include "ordering/Catalogue.h"
+#include "ordering/MyOrdersList.h"
+#include "ordering/OrderPane.h"
+#include "ui/FLXMod.h"
+
+#include <QSet>
+
+#include <QtTest>
+
+class TestOrderPane : public QObject {
+    Q_OBJECT
+
+    QStringList messages;
+    QList<bool> answers;
+    QStringList inputs;
+
+    OrderPane::Prompts prompts() {
+        return {[this](const QString& t) { messages << t; },
+                [this](const QString&, bool) { return answers.isEmpty() ? false : answers.takeFirst(); },
+                [this](const QString&) { return inputs.isEmpty() ? QString() : inputs.takeFirst(); }};
+    }
+
+private slots:
+    void initTestCase_data() { TestDb::addBackendRows(); }
+    void init() {
+        TESTDB_INIT();
+        QVERIFY(ModSQL::ConnectServer()); // the editor has connected by loading its catalogue
+        AppGlobals::reset();
+        messages.clear();
+        answers.clear();
+        inputs.clear();
+    }
+
+    void statementsQuoteEveryValue() {
+        QCOMPARE(OrderStatements::Insert(QStringLiteral("1"), QStringLiteral("01'"), QStringLiteral("a'b"),
+                                         QStringLiteral("m"), QStringLiteral("260101"),
+                                         QStringLiteral("000001")),
+                 QStringLiteral(
+                     "INSERT INTO bown2 (orderid,tel,markaz,mohafaza,date,timee)VALUES('1','01''','a''b',"
+                     "'m','260101','000001')"));
+        QCOMPARE(OrderStatements::Show(QStringLiteral("x'y")),
+                 QStringLiteral("select *  from bown2 where orderid = 'x''y' ;"));
+        QCOMPARE(OrderStatements::Send(QStringLiteral("x'y")),
+                 QStringLiteral(" UPDATE bown2  SET  submitted = '101'  WHERE orderid='x''y';"));
+        QCOMPARE(OrderStatements::DeleteWhere(QStringLiteral("x'y")), QStringLiteral(" orderid = 'x''y'; "));
+        QCOMPARE(MyOrdersList::Statement(QStringLiteral("0'1")),
+                 QStringLiteral("SELECT * FROM bown2 WHERE TEL ='0''1'"));
+    }
+
+    void loginValuesWithApostrophesReachTheServerIntact() {
+        AppGlobals::LoginTel = QStringLiteral("01'23");
+        AppGlobals::LoginMarkaz = QStringLiteral("كفر الشيخ'");
+        FlexGrid lines(101, 5);
+        OrderPane pane(lines, prompts());
+        pane.clock = [] { return QDateTime(QDate(2031, 12, 31), QTime(23, 59, 59)); };
+        answers << true;
+        pane.NewOrder();
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(AppGlobals::CurrentOrderId, QStringLiteral("311231235959"));
+        QCOMPARE(TestDb::rows(QStringLiteral("select tel, markaz, date, timee from bown2")),
+                 (QList<QStringList>{{QStringLiteral("01'23"), QStringLiteral("كفر الشيخ'"),
+                                      QStringLiteral("311231"), QStringLiteral("235959")}}));
+        QCOMPARE(pane.labels().tel, QStringLiteral("01'23"));
+        FlexGrid list;
+        QVERIFY(MyOrdersList::Load(list, AppGlobals::LoginTel));
+        QCOMPARE(list.Rows(), 2);
+        QCOMPARE(*MyOrdersList::Pick(list, 1), QStringLiteral("311231235959"));
+    }
+
+    void severalRowsWithOneIdShowTheFirstDelivered() {
+        QVERIFY(TestDb::exec(
+            QStringLiteral("INSERT INTO bown2 (drug,orderid,submitted) VALUES('^A|1|1|0|','7',101)")));
+        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (drug,orderid) VALUES('^B|1|1|0|','7')")));
+        FlexGrid lines(101, 5);
+        OrderPane pane(lines, prompts());
+        const QString first =
+            TestDb::rows(QStringLiteral("select drug from bown2 where orderid = '7'")).value(0).value(0);
+        QVERIFY(pane.ShowMyList(QStringLiteral("7")));
+        QCOMPARE(QStringLiteral("^") + lines.TextMatrix(1, 0) + QStringLiteral("|1|1|0|"), first);
+        QVERIFY(!pane.ShowMyList(QStringLiteral("8")));
+        QCOMPARE(pane.labels().orderId, QString());
+        QCOMPARE(pane.labels().cash, QStringLiteral("0"));
+        QCOMPARE(lines.Rows(), 101);
+    }
+
+    void ordersOfOthersNeverListedAndNewestDeliveredOnTop() {
+        for (int i = 1; i <= 3; ++i)
+            QVERIFY(TestDb::exec(
+                QStringLiteral("INSERT INTO bown2 (orderid,tel) VALUES('%1','01011111111')").arg(i)));
+        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (orderid,tel) VALUES('9','01022222222')")));
+        FlexGrid list;
+        QVERIFY(MyOrdersList::Load(list, QStringLiteral("01011111111")));
+        QCOMPARE(list.Rows(), 4);
+        QStringList delivered;
+        for (const QStringList& r :
+             TestDb::rows(QStringLiteral("select orderid from bown2 where tel='01011111111'")))
+            delivered << r.value(0);
+        QStringList shown;
+        for (int r = list.Rows() - 1; r >= 1; --r)
+            shown << list.TextMatrix(r, 1);
+        QCOMPARE(shown, delivered);
+        QCOMPARE(list.TextMatrix(0, 4), QStringLiteral("التلفون"));
+        QCOMPARE(list.TextMatrix(0, 0), QString());
+        QCOMPARE(list.TextMatrix(0, 8), QString());
+        QVERIFY(!MyOrdersList::Pick(list, 0));
+        QVERIFY(!MyOrdersList::Pick(list, 4));
+    }
+
+    void searchRecoloursOnlyTheRowsItMarks() {
+        FlexGrid cat;
+        std::vector<QStringList> rows;
+        for (int i = 0; i < 500; ++i)
+            rows.push_back({QStringLiteral("Drug %1").arg(i, 3, 10, QLatin1Char('0')), QStringLiteral("1"),
+                            QStringLiteral("0"), QStringLiteral("=>")});
+        cat.loadReversed(4, std::move(rows));
+        cat.setForeColor(Catalogue::TextColor);
+        FLXMod::FlexSort(cat, 0, QStringLiteral("AZ"));
+        Catalogue::Search search;
+        QSet<int> touched;
+        connect(&cat, &QAbstractItemModel::dataChanged, this,
+                [&](const QModelIndex& a, const QModelIndex& b) {
+                    for (int r = a.row(); r <= b.row(); ++r)
+                        touched.insert(r + 1);
+                });
+        QCOMPARE(search.TextSearch_Change(cat, QStringLiteral("drug 12")),
+                 130); // Drug 129 is the last "drug 12*"
+        QCOMPARE(search.TextSearch_Change(cat, QStringLiteral("drug 120")), 121);
+        QCOMPARE(search.TextSearch_Change(cat, QStringLiteral("drug 9")), 0);
+        QCOMPARE(search.TextSearch_Change(cat, QString()), 0);
+        QCOMPARE(touched, (QSet<int>{130, 121}));
+        for (int r = 1; r < cat.Rows(); ++r)
+            QCOMPARE(cat.cellForeColor(r, 0), Catalogue::TextColor);
+    }
+};
+
+QTEST_MAIN(TestOrderPane)
+#include "test_orderpane.moc"
