@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QSettings>
+#include <algorithm>
 
 namespace {
 const QString CaptionEntry = QStringLiteral("Caption");
@@ -41,12 +42,14 @@ QString ButonWeb::Caption() const {
 
 void ButonWeb::setCaption(const QString& caption) {
     m_label->setText(caption);
+    fitCaption();
     m_captionChanged = true;
     emit propertyChanged(CaptionEntry);
 }
 
 void ButonWeb::ReadProperties(const QVariantMap& store) {
     m_label->setText(store.value(CaptionEntry, DesignCaption).toString());
+    fitCaption();
 }
 
 void ButonWeb::WriteProperties(QVariantMap& store) const {
@@ -55,6 +58,7 @@ void ButonWeb::WriteProperties(QVariantMap& store) const {
 
 void ButonWeb::ReadProperties(const QSettings& store) {
     m_label->setText(store.value(CaptionEntry, DesignCaption).toString());
+    fitCaption();
 }
 
 void ButonWeb::WriteProperties(QSettings& store) const {
@@ -68,6 +72,23 @@ void ButonWeb::setCaptionColor(quint32 colorRef) {
     m_label->setPalette(pal);
 }
 
+void ButonWeb::fitCaption() {
+    // The face that stands in for the design font on this machine may run wider; condense the text
+    // rather than cut it off at the label's edges.
+    QFont f = m_label->font();
+    f.setStretch(QFont::Unstretched);
+    const int room = m_label->width() - 2;
+    const int advance = QFontMetrics(f).horizontalAdvance(m_label->text());
+    if (advance > room && advance > 0) {
+        // Glyph widths do not scale exactly with the stretch; step down until the text fits.
+        int stretch = std::max(50, room * 100 / advance);
+        f.setStretch(stretch);
+        while (stretch > 50 && QFontMetrics(f).horizontalAdvance(m_label->text()) > room)
+            f.setStretch(stretch -= 2);
+    }
+    m_label->setFont(f);
+}
+
 void ButonWeb::changeFontSize(int points) {
     QFont f = m_label->font();
     f.setPointSize(f.pointSize() + points);
@@ -79,6 +100,7 @@ void ButonWeb::resizeEvent(QResizeEvent* event) {
     const int w = width();
     const int lh = m_label->height();
     m_label->setGeometry(qRound(w * 0.12), (height() - lh) / 2, qRound(w * 0.75), lh);
+    fitCaption();
 }
 
 void ButonWeb::mouseMoveEvent(QMouseEvent* event) {

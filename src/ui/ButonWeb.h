@@ -49,6 +49,7 @@ protected:
 private:
     void setCaptionColor(quint32 colorRef);
     void changeFontSize(int points);
+    void fitCaption();
 
     QLabel* m_label;
     quint32 m_color = RestColor;

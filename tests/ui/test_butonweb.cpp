@@ -48,6 +48,19 @@ private slots:
         QCOMPARE(b.captionLabel()->width(), qRound(VbUnits::px(4605) * 0.75));
     }
 
+    void aLongCaptionIsCondensedNotCut() {
+        ButonWeb b;
+        b.show();
+        b.resize(VbUnits::px(2475), VbUnits::px(450));
+        b.setCaption(QStringLiteral("عرض الاوردرات السابقة"));
+        QLabel* l = b.captionLabel();
+        QVERIFY(QFontMetrics(l->font()).horizontalAdvance(l->text()) <= l->width());
+        QVERIFY(l->font().stretch() < 100);
+        QCOMPARE(l->font().pointSize(), 12);
+        b.setCaption(QStringLiteral("OK"));
+        QCOMPARE(l->font().stretch(), int(QFont::Unstretched));
+    }
+
     void hoverAndSurfaceColours() {
         ButonWeb b;
         send(b.captionLabel(), QEvent::MouseMove, labelCentre(b), Qt::NoButton, Qt::NoButton);
