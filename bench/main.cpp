@@ -25,14 +25,21 @@ public:
             if (r.error_occurred || r.run_type != Run::RT_Iteration)
                 continue;
             const double t = r.GetAdjustedRealTime();
-            figures().push_back({r.benchmark_name(), t, benchmark::GetTimeUnitString(r.time_unit)});
+            // The figure is named after the benchmark, without the "/manual_time" of timed-by-hand ones.
+            std::string name = r.benchmark_name();
+            const std::string manual = "/manual_time";
+            if (name.size() > manual.size() && name.ends_with(manual))
+                name.erase(name.size() - manual.size());
+            figures().push_back({name, t, benchmark::GetTimeUnitString(r.time_unit)});
         }
     }
 };
 } // namespace
 
 namespace BenchSummary {
-void add(const std::string& name, double value, const std::string& unit) { figures().push_back({name, value, unit}); }
+void add(const std::string& name, double value, const std::string& unit) {
+    figures().push_back({name, value, unit});
+}
 } // namespace BenchSummary
 
 int main(int argc, char** argv) {

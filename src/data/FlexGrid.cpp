@@ -252,31 +252,40 @@ const AsciiWeights& asciiWeights() {
     return w;
 }
 
-bool isAscii(const QString& s) {
-    for (QChar c : s)
-        if (c.unicode() >= 128)
+// Appends the key of s; false (and nothing appended) when s holds a character beyond ASCII.
+bool appendAsciiKey(std::string& arena, const QString& s) {
+    const AsciiWeights& w = asciiWeights();
+    const size_t base = arena.size();
+    const qsizetype len = s.size();
+    arena.resize(base + 2 + 2 * size_t(len));
+    char* const begin = arena.data() + base;
+    char* out = begin;
+    // The empty text comes before one made only of ignorable characters, as in QCollator::compare.
+    *out++ = len == 0 ? '\0' : '\1';
+    const char16_t* text = reinterpret_cast<const char16_t*>(s.constData());
+    for (qsizetype i = 0; i < len; ++i) {
+        const char16_t c = text[i];
+        if (c >= 128) {
+            arena.resize(base);
             return false;
+        }
+        if (const quint8 p = w.primary[c])
+            *out++ = char(p);
+    }
+    *out++ = '\0'; // below every weight: a prefix sorts first
+    for (qsizetype i = 0; i < len; ++i)
+        if (w.primary[text[i]])
+            *out++ = char(w.tertiary[text[i]]);
+    arena.resize(base + size_t(out - begin));
     return true;
 }
 
-void appendAsciiKey(std::string& arena, const QString& s) {
-    const AsciiWeights& w = asciiWeights();
-    // The empty text comes before one made only of ignorable characters, as in QCollator::compare.
-    arena.push_back(s.isEmpty() ? '\0' : '\1');
-    const size_t start = arena.size();
-    for (QChar c : s)
-        if (const quint8 p = w.primary[c.unicode()])
-            arena.push_back(char(p));
-    const size_t primaries = arena.size() - start;
-    arena.push_back('\0'); // below every weight: a prefix sorts first
-    for (size_t i = 0, done = 0; done < primaries; ++i) {
-        const char16_t c = s.at(qsizetype(i)).unicode();
-        if (w.primary[c]) {
-            arena.push_back(char(w.tertiary[c]));
-            ++done;
-        }
-    }
-}
+struct AsciiKey {
+    quint64 head; // the key's first 8 bytes, big-endian: most comparisons end here
+    quint32 offset;
+    quint32 length;
+    int row;
+};
 
 } // namespace
 
@@ -306,34 +315,52 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
             keys[r] = ModGFun::Val(m_rows[r].cells[key]);
         sortBy([&](int a, int b) { return keys[a] < keys[b]; }, code == SortNumericDescending);
     } else if (code == SortStringAscending || code == SortStringDescending) {
-        const bool ascii =
-            std::all_of(order.begin(), order.end(), [&](int r) { return isAscii(m_rows[r].cells[key]); });
-        if (ascii) {
-            std::string arena;
-            std::vector<std::pair<size_t, size_t>> spans(n);
-            for (int r : order) {
-                const size_t start = arena.size();
-                appendAsciiKey(arena, m_rows[r].cells[key]);
-                spans[r] = {start, arena.size() - start};
+        std::string arena;
+        arena.reserve(size_t(n) * 48);
+        std::vector<AsciiKey> keys;
+        keys.reserve(order.size());
+        bool ascii = true;
+        for (int r : order) {
+            const size_t start = arena.size();
+            if (!appendAsciiKey(arena, m_rows[r].cells[key])) {
+                ascii = false;
+                break;
             }
+            const size_t length = arena.size() - start;
+            quint64 head = 0;
+            for (size_t i = 0; i < 8; ++i)
+                head = (head << 8) | (i < length ? quint8(arena[start + i]) : 0);
+            keys.push_back({head, quint32(start), quint32(length), r});
+        }
+        if (ascii) {
             const std::string_view all(arena);
-            auto keyOf = [&](int r) { return all.substr(spans[r].first, spans[r].second); };
-            sortBy([&](int a, int b) { return keyOf(a) < keyOf(b); }, code == SortStringDescending);
+            auto less = [&](const AsciiKey& a, const AsciiKey& b) {
+                if (a.head != b.head)
+                    return a.head < b.head;
+                return all.substr(a.offset, a.length) < all.substr(b.offset, b.length);
+            };
+            if (code == SortStringDescending)
+                std::stable_sort(keys.begin(), keys.end(),
+                                 [&](const AsciiKey& a, const AsciiKey& b) { return less(b, a); });
+            else
+                std::stable_sort(keys.begin(), keys.end(), less);
+            for (size_t i = 0; i < keys.size(); ++i)
+                order[i] = keys[i].row;
         } else {
             // Other scripts need the full collation; every row then takes its key from it, so that
             // ASCII and other texts of the same column compare on one scale.
             const QCollator& collator = textCollator();
-            std::vector<QCollatorSortKey> keys;
-            keys.reserve(n);
-            keys.push_back(collator.sortKey(QString()));
+            std::vector<QCollatorSortKey> collationKeys;
+            collationKeys.reserve(n);
+            collationKeys.push_back(collator.sortKey(QString()));
             for (int r = 1; r < n; ++r)
-                keys.push_back(collator.sortKey(m_rows[r].cells[key]));
+                collationKeys.push_back(collator.sortKey(m_rows[r].cells[key]));
             auto less = [&](int a, int b) {
                 const bool emptyA = m_rows[a].cells[key].isEmpty();
                 const bool emptyB = m_rows[b].cells[key].isEmpty();
                 if (emptyA || emptyB)
                     return emptyA && !emptyB;
-                return keys[a].compare(keys[b]) < 0;
+                return collationKeys[a].compare(collationKeys[b]) < 0;
             };
             sortBy(less, code == SortStringDescending);
         }
