@@ -2,6 +2,8 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
 .PHONY: deps build run test test-asan bench fuzz clean
@@ -29,5 +31,8 @@ bench: deps
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target brentoval_bench
 	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/brentoval_bench
 
+fuzz: deps
+	@FUZZ_BUILD=$(abspath $(FUZZ_BUILD)) FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) bash fuzz/run-fuzz.sh
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
