@@ -51,14 +51,26 @@ bool prepare(QApplication& app) {
     return true;
 }
 
+namespace {
+bool g_startupFinished = false;
+}
+
+void startupFinished() { g_startupFinished = true; }
+
 void installConnectHooks() {
     ModSQL::ConnectHooks hooks;
     hooks.busyOn = [] { QApplication::setOverrideCursor(Qt::WaitCursor); };
     hooks.busyOff = [] { QApplication::restoreOverrideCursor(); };
     hooks.fatal = [](const QString& error) {
-        // The server cannot be reached: say why, then end the run.
-        Dialogs::MsgBox(error);
-        std::exit(1);
+        if (!g_startupFinished) {
+            // No server at start: say why, then end the run.
+            Dialogs::MsgBox(error);
+            std::exit(1);
+        }
+        // Later on a lost server must not take the open windows and their orders with it: say so
+        // and let the user try again; the next statement reconnects once the server is back.
+        Dialogs::MsgBox(QStringLiteral("تعذر الاتصال بالخادم، لم يتم تنفيذ العملية. حاول مرة اخرى بعد قليل") +
+                        QStringLiteral("\n\n") + error);
     };
     ModSQL::setConnectHooks(hooks);
 }

@@ -8,7 +8,10 @@ namespace AppStart {
 
 // Sets up the application object; returns false (after telling the user) when it cannot go on.
 bool prepare(QApplication& app);
-// Connects ConnectServer's busy pointer and fatal-error handling to the screen.
+// Connects ConnectServer's busy pointer and fatal-error handling to the screen: until
+// startupFinished() a server that cannot be reached ends the program after its error text;
+// from then on it is reported and the windows stay open.
 void installConnectHooks();
+void startupFinished();
 
 } // namespace AppStart

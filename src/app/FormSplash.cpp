@@ -1,5 +1,7 @@
 #include "app/FormSplash.h"
 
+#include "app/AppStart.h"
+
 #include "app/ModSmarterControl.h"
 #include "data/AppGlobals.h"
 #include "data/ModSQL.h"
@@ -65,5 +67,6 @@ void FormSplash::Timer1_Timer() {
         m_main = new FormMain(mainOpeners);
     m_main->setAttribute(Qt::WA_DeleteOnClose);
     m_main->show();
+    AppStart::startupFinished();
     close();
 }
