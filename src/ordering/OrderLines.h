@@ -40,7 +40,8 @@ struct Value {
     QString deferredText() const;
 };
 // Line value = (100 - discount) * 0.01 * price * quantity in 32-bit floats, summed in a 32-bit
-// float; cash is the sum rounded to one decimal, deferred the sum * 1.03 in double, rounded.
+// float; cash is the sum rounded to one decimal (halves to even, in single precision, so a sum that
+// reads 0.35 goes to 0.4), deferred the sum * 1.03 in double, rounded likewise.
 Value OrderValue(const std::vector<Line>& lines);
 Value OrderValue(const FlexGrid& grid);
 
