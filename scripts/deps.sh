@@ -8,7 +8,8 @@ PKGS=(cmake g++ make ninja-build pkg-config
       fonts-noto-core fonts-dejavu-core
       xvfb xauth poppler-utils
       clang-14 libclang-rt-14-dev
-      libbenchmark-dev)
+      libbenchmark-dev
+      cups-daemon cups-client printer-driver-cups-pdf)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,138 @@
+#include "catalogue/DrugsCatalogue.h"
+
+#include "data/FlexGrid.h"
+#include "data/ModGFun.h"
+#include "data/ModSQL.h"
+#include "ui/FLXMod.h"
+
+#include <cmath>
+
+namespace DrugsCatalogue {
+
+namespace {
+// Table positions before the column moves.
+constexpr int TName = 0;
+constexpr int TLastDate = 3;
+constexpr int TStock = 4;
+constexpr int TDemanded = 5;
+constexpr int THighest = 8;
+constexpr int TRatio = 9;
+} // namespace
+
+QString SufficiencyRatio(const QString& stock, const QString& demanded) {
+    const double s = ModGFun::Val(stock);
+    double d = ModGFun::Val(demanded);
+    if (d == 0)
+        d = 10;
+    const double r = ModGFun::RoundHalfEven(s / d * 100, 0) + 0.0; // + 0.0 turns -0 into 0
+    if (!std::isfinite(r))
+        return {};
+    return ModGFun::ShortestText(r);
+}
+
+void ShowPage(FlexGrid& grid) {
+    grid.setCols(0);
+    ModSQL::SQLSelectToFlex(grid, QStringLiteral("bowndrugs"));
+    Arrange(grid);
+}
+
+void Arrange(FlexGrid& grid) {
+    grid.setColWidth(0, 3700);
+    grid.setColWidth(1, 1000);
+    grid.setColWidth(2, 1000);
+    grid.setColWidth(3, 1600);
+    grid.setColWidth(7, 0);
+    grid.setColWidth(6, 0);
+
+    const QString headers[] = {QStringLiteral("الدواء"), QStringLiteral("السعر"),  QStringLiteral("الخصم"),
+                               QStringLiteral("تحديث"),  QStringLiteral("الرصيد"), QStringLiteral("المطلوب")};
+    for (int c = 0; c < 6; ++c)
+        grid.setTextMatrix(0, c, headers[c]);
+    grid.setTextMatrix(0, THighest, QStringLiteral("اعلي خصم"));
+
+    grid.setCols(grid.Cols() + 1);
+
+    const int rows = grid.Rows();
+    for (int r = 1; r < rows; ++r) {
+        if (!grid.TextMatrix(r, TName).isEmpty() && grid.TextMatrix(r, TLastDate).isEmpty())
+            grid.setTextMatrix(r, TLastDate, QStringLiteral("170801"));
+    }
+
+    grid.setTextMatrix(0, TRatio, QStringLiteral("نسبةالكفاية"));
+    const int last = grid.Cols() - 1;
+    for (int r = 1; r < rows; ++r) {
+        if (grid.TextMatrix(r, TName).isEmpty())
+            continue;
+        grid.setTextMatrix(r, last,
+                           SufficiencyRatio(grid.TextMatrix(r, TStock), grid.TextMatrix(r, TDemanded)));
+    }
+
+    grid.setColPosition(THighest, ColHighest);
+    grid.setColPosition(TRatio, ColRatio);
+
+    FLXMod::FlexAlignCenter(grid);
+    FLXMod::FlexAlignLeft(grid, ColName);
+    FLXMod::FlexSort(grid, ColName, QStringLiteral("AZ"));
+}
+
+void SortBy(FlexGrid& grid, Sort sort) {
+    switch (sort) {
+    case Sort::Name:
+        FLXMod::FlexSort(grid, ColName, QStringLiteral("AZ"));
+        break;
+    case Sort::Price:
+        FLXMod::FlexSort(grid, ColPrice, QStringLiteral("321"));
+        break;
+    case Sort::Discount:
+        FLXMod::FlexSort(grid, ColDiscount, QStringLiteral("321"));
+        break;
+    case Sort::LastChange:
+        FLXMod::FlexSort(grid, ColLastChange, QStringLiteral("321"));
+        break;
+    case Sort::Shortage:
+        FLXMod::FlexSort(grid, ColRatio, QStringLiteral("123"));
+        break;
+    }
+}
+
+QString DateText(const QDate& day) {
+    return day.toString(QStringLiteral("yyMMdd"));
+}
+
+std::optional<QString> DiscountStatement(const QString& answer, const QString& drug, const QDate& today) {
+    const double v = ModGFun::Val(answer);
+    if (!(v > 1) || v > 95)
+        return std::nullopt;
+    if (drug.isEmpty())
+        return std::nullopt;
+    return QStringLiteral(" UPDATE bowndrugs SET ") + QStringLiteral(" highistdiskout = '") +
+           ModSQL::SqlEscape(answer) + QStringLiteral("' ,") + QStringLiteral(" lastdate = '") +
+           DateText(today) + QStringLiteral("' ") + QStringLiteral(" WHERE drug='") +
+           ModSQL::SqlEscape(drug) + QStringLiteral("';");
+}
+
+Rename RenameStatement(const QString& answer, const QString& oldName, const QDate& today,
+                       const FlexGrid& grid) {
+    Rename r;
+    if (oldName.isEmpty() || answer.trimmed().isEmpty())
+        return r;
+    if (answer.contains(u'^') || answer.contains(u'|')) {
+        r.refusal = QStringLiteral("لا يمكن ان يحتوي اسم الدواء على ^ او |");
+        return r;
+    }
+    if (answer != oldName) {
+        for (int row = 1; row < grid.Rows(); ++row) {
+            if (grid.TextMatrix(row, ColName) == answer) {
+                r.refusal = QStringLiteral("يوجد دواء آخر بهذا الاسم");
+                return r;
+            }
+        }
+    }
+    r.statement = QStringLiteral(" UPDATE bowndrugs SET ") + QStringLiteral(" drug = '") +
+                  ModSQL::SqlEscape(answer) + QStringLiteral("', ") + QStringLiteral(" lastdate = '") +
+                  DateText(today) + QStringLiteral("' ") + QStringLiteral(" WHERE drug='") +
+                  ModSQL::SqlEscape(oldName) + QStringLiteral("';");
+    return r;
+}
+
+} // namespace DrugsCatalogue

@@ -1,0 +1,242 @@
+#include "catalogue/FormDrugsEditor.h"
+
+#include "catalogue/DrugsCatalogue.h"
+#include "data/ServerConnection.h"
+#include "ui/Dialogs.h"
+#include "ui/FlexGridView.h"
+#include "ui/FormSetPrinter.h"
+#include "ui/VbUnits.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+static void initCatalogueResources() {
+    Q_INIT_RESOURCE(catalogue);
+}
+
+namespace {
+constexpr int ClientWidth = 12300;
+constexpr int ClientHeight = 8700;
+
+QFont arabicBold12() {
+    QFont f(QStringLiteral("Arabic Transparent"));
+    f.setPointSize(12);
+    f.setBold(true);
+    return f;
+}
+} // namespace
+
+FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
+    initCatalogueResources();
+    setObjectName(QStringLiteral("FormDrugsEditor"));
+    setWindowTitle(QStringLiteral("بيانات الادوية"));
+    setLayoutDirection(Qt::RightToLeft);
+
+    EDit = menuBar()->addMenu(QStringLiteral("تحرير"));
+    EDit->setObjectName(QStringLiteral("EDit"));
+    EditChangeName = EDit->addAction(QStringLiteral("تغيير الاسم"));
+    EditChangeName->setObjectName(QStringLiteral("EditChangeName"));
+    mnuPrint = menuBar()->addMenu(QStringLiteral("طباعة"));
+    mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
+    mnuPrintChoose = mnuPrint->addAction(QStringLiteral("اختيار الطابعة"));
+    mnuPrintChoose->setObjectName(QStringLiteral("mnuPrintChoose"));
+    mnuPrintOrder100 = mnuPrint->addAction(QStringLiteral("طباعة اوردر 100 صنف"));
+    mnuPrintOrder100->setObjectName(QStringLiteral("mnuPrintOrder100"));
+    mnuPrintPreview = mnuPrint->addAction(QStringLiteral("معاينة اوردر 100 صنف قبل الطباعة"));
+    mnuPrintPreview->setObjectName(QStringLiteral("mnuPrintPreview"));
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(VbUnits::px(ClientWidth), VbUnits::px(ClientHeight));
+    setCentralWidget(client);
+
+    const QFont font12 = arabicBold12();
+    auto button = [&](const char* name, const QString& caption, QRect geometry) {
+        auto* b = new QPushButton(caption, client);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFont(font12);
+        b->setGeometry(geometry);
+        return b;
+    };
+
+    // Absolute geometry is not mirrored: the controls are placed to read from the right.
+    LLLDrug = new QLabel(client);
+    LLLDrug->setObjectName(QStringLiteral("LLLDrug"));
+    LLLDrug->setGeometry(VbUnits::rect(7080, 120, 5100, 495));
+    QFont labelFont(QStringLiteral("MS Sans Serif"));
+    labelFont.setPointSize(12);
+    labelFont.setBold(true);
+    LLLDrug->setFont(labelFont);
+    LLLDrug->setFrameShape(QFrame::Panel);
+    LLLDrug->setFrameShadow(QFrame::Sunken);
+    LLLDrug->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    Command1 = button("Command1", QStringLiteral("اعلي خصم في المخازن"), VbUnits::rect(3960, 120, 3000, 495));
+    Command5 = button("Command5", QStringLiteral("ترتيب  الاعمدة"), VbUnits::rect(1560, 120, 2280, 495));
+    Command9 = button("Command9", QStringLiteral("حسب الاسم التجاري"), VbUnits::rect(9840, 720, 2340, 495));
+    Command8 = button("Command8", QStringLiteral("حسب السعر"), VbUnits::rect(7410, 720, 2340, 495));
+    Command7 = button("Command7", QStringLiteral("حسب الخصم"), VbUnits::rect(4980, 720, 2340, 495));
+    Command6 = button("Command6", QStringLiteral("حسب التحديث"), VbUnits::rect(2550, 720, 2340, 495));
+    Command10 = button("Command10", QStringLiteral("حسب النقص"), VbUnits::rect(120, 720, 2340, 495));
+
+    Xxx1 = new FlexGridView(client);
+    Xxx1->setObjectName(QStringLiteral("Xxx1"));
+    Xxx1->setGeometry(VbUnits::rect(120, 1335, 12060, 7245));
+    Xxx1->setFont(font12);
+    Xxx1->setBackColor(0x00C0FFFF);
+    Xxx1->setForeColor(0x00B3492F);
+    Xxx1->setBackColorBkg(0x00C0C000);
+    Xxx1->setGridColor(0x00C0C0C0);
+
+    // The sheet's header and footer pictures belong to the window but are only printed.
+    PH = new QLabel(client);
+    PH->setObjectName(QStringLiteral("PH"));
+    PH->setPixmap(QPixmap(QStringLiteral(":/catalogue/PH.png")));
+    PH->hide();
+    PF = new QLabel(client);
+    PF->setObjectName(QStringLiteral("PF"));
+    PF->setPixmap(QPixmap(QStringLiteral(":/catalogue/PF.png")));
+    PF->hide();
+
+    connect(Xxx1, &FlexGridView::Click, this, &FormDrugsEditor::Xxx1_Click);
+    connect(Command1, &QPushButton::clicked, this, &FormDrugsEditor::Command1_Click);
+    connect(Command9, &QPushButton::clicked, this,
+            [this] { DrugsCatalogue::SortBy(Xxx1->grid(), DrugsCatalogue::Sort::Name); });
+    connect(Command8, &QPushButton::clicked, this,
+            [this] { DrugsCatalogue::SortBy(Xxx1->grid(), DrugsCatalogue::Sort::Price); });
+    connect(Command7, &QPushButton::clicked, this,
+            [this] { DrugsCatalogue::SortBy(Xxx1->grid(), DrugsCatalogue::Sort::Discount); });
+    connect(Command6, &QPushButton::clicked, this,
+            [this] { DrugsCatalogue::SortBy(Xxx1->grid(), DrugsCatalogue::Sort::LastChange); });
+    connect(Command10, &QPushButton::clicked, this,
+            [this] { DrugsCatalogue::SortBy(Xxx1->grid(), DrugsCatalogue::Sort::Shortage); });
+    connect(EditChangeName, &QAction::triggered, this, &FormDrugsEditor::EditChangeName_Click);
+    connect(mnuPrintChoose, &QAction::triggered, this, &FormDrugsEditor::mnuPrintChoose_Click);
+    connect(mnuPrintOrder100, &QAction::triggered, this, &FormDrugsEditor::mnuPrintOrder100_Click);
+    connect(mnuPrintPreview, &QAction::triggered, this, &FormDrugsEditor::mnuPrintPreview_Click);
+
+    askPdfPath = [this] {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("حفظ اوردر 100 صنف"),
+                                            QDir::home().filePath(QStringLiteral("order100.pdf")),
+                                            QStringLiteral("PDF (*.pdf)"));
+    };
+
+    adjustSize();
+    ShowPage();
+}
+
+void FormDrugsEditor::ShowPage() {
+    DrugsCatalogue::ShowPage(Xxx1->grid());
+}
+
+void FormDrugsEditor::Xxx1_Click() {
+    const FlexGrid& g = Xxx1->grid();
+    if (g.Row() < 1) // the header row names no drug
+        return;
+    LLLDrug->setText(g.TextMatrix(g.Row(), DrugsCatalogue::ColName));
+}
+
+long FormDrugsEditor::runEdit(const QString& sql) {
+    long n = 0;
+    QString error;
+    ServerConnection::instance().Execute(sql, n, &error);
+    if (!error.isEmpty())
+        Dialogs::MsgBox(QStringLiteral("لم يقبل الخادم التعديل") + u'\n' + error, Dialogs::vbOKOnly, this);
+    ShowPage();
+    return n;
+}
+
+void FormDrugsEditor::Command1_Click() {
+    const QString answer = Dialogs::InputBox(QStringLiteral("ادخل الخصم الجديد"), QString(), this);
+    if (auto sql = DrugsCatalogue::DiscountStatement(answer, LLLDrug->text(), clock().date()))
+        runEdit(*sql);
+}
+
+void FormDrugsEditor::EditChangeName_Click() {
+    const QString old = LLLDrug->text();
+    if (old.isEmpty())
+        return;
+    const QString answer = Dialogs::InputBox(QStringLiteral("ادخل الاسم الجديد"), old, this);
+    const DrugsCatalogue::Rename r =
+        DrugsCatalogue::RenameStatement(answer, old, clock().date(), Xxx1->grid());
+    if (!r.refusal.isEmpty()) {
+        Dialogs::MsgBox(r.refusal, Dialogs::vbOKOnly, this);
+        return;
+    }
+    if (!r.statement)
+        return;
+    // Later edits act on the label: it follows the drug to its new name.
+    if (runEdit(*r.statement) > 0)
+        LLLDrug->setText(answer);
+}
+
+void FormDrugsEditor::mnuPrintChoose_Click() {
+    if (!setPrinter)
+        setPrinter = new FormSetPrinter(this);
+    else
+        PopulateListControlWithPrinters(setPrinter->ListPrinter);
+    setPrinter->exec();
+}
+
+void FormDrugsEditor::mnuPrintOrder100_Click() {
+    PrintOrderSheet(33, 6);
+}
+
+OrderSheet::Input FormDrugsEditor::sheetInput(int rowsPerBlock, float rowHeight) const {
+    OrderSheet::Input in;
+    in.grid = &Xxx1->grid();
+    in.rowsPerBlock = rowsPerBlock;
+    in.rowHeight = rowHeight;
+    in.header = PH->pixmap().toImage();
+    in.footer = PF->pixmap().toImage();
+    in.printedAt = clock();
+    return in;
+}
+
+void FormDrugsEditor::PrintOrderSheet(int rowsPerBlock, float rowHeight) {
+    const OrderSheet::Input in = sheetInput(rowsPerBlock, rowHeight);
+    const QPrinterInfo printer = CurrentPrinter::info();
+    QString why;
+    if (printer.isNull())
+        why = QStringLiteral("لا توجد طابعة مثبتة على هذا الجهاز.");
+    else if (!OrderSheet::printToPrinter(printer, in))
+        why = QStringLiteral("تعذرت الطباعة على الطابعة ") + printer.printerName() + u'.';
+    else
+        return;
+    if (!Dialogs::Confirm(why + QStringLiteral("\nهل تريد حفظ الاوردر في ملف PDF بدلا من ذلك؟"), this, true))
+        return;
+    QString path = askPdfPath ? askPdfPath() : QString();
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    if (!OrderSheet::printToPdf(path, in))
+        Dialogs::MsgBox(QStringLiteral("تعذر حفظ الملف ") + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
+                        this);
+}
+
+void FormDrugsEditor::mnuPrintPreview_Click() {
+    const QPrinterInfo info = CurrentPrinter::info();
+    QPrinter printer =
+        info.isNull() ? QPrinter(QPrinter::HighResolution) : QPrinter(info, QPrinter::HighResolution);
+    printer.setFullPage(true);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    if (info.isNull())
+        printer.setPageSize(QPageSize(QPageSize::A4));
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName(QStringLiteral("preview"));
+    preview.setWindowTitle(QStringLiteral("معاينة اوردر 100 صنف"));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
+        p->setFullPage(true);
+        QPageLayout layout = p->pageLayout();
+        layout.setUnits(QPageLayout::Millimeter);
+        const QPointF origin(layout.minimumMargins().left(), layout.minimumMargins().top());
+        OrderSheet::printOnDevice(*p, origin, sheetInput(33, 6));
+    });
+    preview.exec();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "catalogue/OrderSheet.h"
+
+#include <QDateTime>
+#include <QMainWindow>
+#include <functional>
+
+class FlexGridView;
+class FormSetPrinter;
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+// The manager's catalogue window: the whole of bowndrugs with the sufficiency ratio, five sorts,
+// the best-wholesaler-discount entry, the rename and the printed order sheet.
+class FormDrugsEditor : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FormDrugsEditor(QWidget* parent = nullptr);
+
+    void ShowPage();
+    void PrintOrderSheet(int rowsPerBlock, float rowHeight);
+
+    // The local clock, and where to save the sheet when it cannot be printed; tests replace them.
+    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+    std::function<QString()> askPdfPath;
+
+    FlexGridView* Xxx1;
+    QLabel* LLLDrug;
+    QPushButton* Command1;
+    QPushButton* Command5;
+    QPushButton* Command6;
+    QPushButton* Command7;
+    QPushButton* Command8;
+    QPushButton* Command9;
+    QPushButton* Command10;
+    QMenu* EDit;
+    QAction* EditChangeName;
+    QMenu* mnuPrint;
+    QAction* mnuPrintChoose;
+    QAction* mnuPrintOrder100;
+    QAction* mnuPrintPreview;
+    QLabel* PH;
+    QLabel* PF;
+    FormSetPrinter* setPrinter = nullptr;
+
+    void Xxx1_Click();
+    void Command1_Click();
+    void EditChangeName_Click();
+    void mnuPrintChoose_Click();
+    void mnuPrintOrder100_Click();
+    void mnuPrintPreview_Click();
+
+private:
+    OrderSheet::Input sheetInput(int rowsPerBlock, float rowHeight) const;
+    // Runs an edit statement; a refusal by the server is shown. Returns the rows changed.
+    long runEdit(const QString& sql);
+};

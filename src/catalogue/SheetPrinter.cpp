@@ -1,0 +1,137 @@
+#include "catalogue/SheetPrinter.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPagedPaintDevice>
+#include <QTextLayout>
+
+namespace {
+constexpr double MmPerInch = 25.4;
+constexpr double LineDotsPerInch = 600;
+// The sheet was laid out for faces whose ascent is 0.905 em and whose line is 1.15 em; faces with
+// tall Arabic metrics would otherwise sit their text on the table rules below.
+constexpr double DesignAscentEm = 0.905;
+constexpr double DesignLineEm = 1.15;
+
+// Mixed Arabic and number texts keep their blanks and colons in place only when laid out as one
+// paragraph with the direction of their first strong character.
+struct LaidOut {
+    std::unique_ptr<QTextLayout> layout;
+    double width = 0;
+    double ascent = 0;
+};
+LaidOut layOut(const QString& text, const QFont& font, QPaintDevice* device) {
+    LaidOut r;
+    r.layout = std::make_unique<QTextLayout>(text, font, device);
+    QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    option.setWrapMode(QTextOption::NoWrap);
+    r.layout->setTextOption(option);
+    r.layout->setCacheEnabled(true);
+    r.layout->beginLayout();
+    QTextLine line = r.layout->createLine();
+    if (line.isValid()) {
+        line.setLineWidth(1e7);
+        line.setPosition(QPointF(0, 0));
+        r.width = line.naturalTextWidth();
+        r.ascent = line.ascent();
+    }
+    r.layout->endLayout();
+    return r;
+}
+} // namespace
+
+SheetPrinter::SheetPrinter(QPagedPaintDevice* device, QPointF pageOriginMm, const QString& fontFamily)
+    : m_device(device), m_pageOrigin(pageOriginMm) {
+    // The group's design face first; Debian machines have Noto, others Arial.
+    if (fontFamily.isEmpty())
+        m_font.setFamilies({QStringLiteral("Arabic Transparent"), QStringLiteral("Noto Sans Arabic"),
+                            QStringLiteral("Arial"), QGuiApplication::font().family()});
+    else
+        m_font.setFamily(fontFamily);
+    m_font.setPointSizeF(10);
+    m_font.setBold(false);
+}
+
+SheetPrinter::~SheetPrinter() {
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+bool SheetPrinter::begin() {
+    return ensureActive();
+}
+
+bool SheetPrinter::ensureActive() {
+    if (m_painter.isActive())
+        return true;
+    if (m_failed || !m_device)
+        return false;
+    if (!m_painter.begin(m_device)) {
+        m_failed = true;
+        return false;
+    }
+    m_painter.setRenderHint(QPainter::Antialiasing, true);
+    m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    return true;
+}
+
+void SheetPrinter::setFontSize(double points) {
+    if (points > 0)
+        m_font.setPointSizeF(points);
+}
+
+QPointF SheetPrinter::toDevice(double xMm, double yMm) const {
+    if (!m_device)
+        return {};
+    const double dx = m_device->logicalDpiX() / MmPerInch;
+    const double dy = m_device->logicalDpiY() / MmPerInch;
+    return QPointF((m_pageOrigin.x() + xMm - m_scaleLeft) * dx, (m_pageOrigin.y() + yMm - m_scaleTop) * dy);
+}
+
+double SheetPrinter::lengthToDevice(double mm) const {
+    return m_device ? mm * m_device->logicalDpiX() / MmPerInch : 0;
+}
+
+double SheetPrinter::textWidth(const QString& text) const {
+    if (!m_device || text.isEmpty())
+        return 0;
+    const LaidOut l = layOut(text, m_font, m_device);
+    return l.width * MmPerInch / m_device->logicalDpiX();
+}
+
+void SheetPrinter::print(const QString& text) {
+    if (!ensureActive())
+        return;
+    const LaidOut l = layOut(text, m_font, m_device);
+    const double emMm = m_font.pointSizeF() * MmPerInch / 72.0;
+    const QPointF top = toDevice(m_x, m_y);
+    const double baseline = top.y() + lengthToDevice(DesignAscentEm * emMm);
+    m_painter.setPen(Qt::black);
+    l.layout->draw(&m_painter, QPointF(top.x(), baseline - l.ascent));
+    m_x = m_scaleLeft;
+    m_y += DesignLineEm * emMm;
+}
+
+void SheetPrinter::line(double x1, double y1, double x2, double y2) {
+    if (!ensureActive())
+        return;
+    QPen pen(Qt::black);
+    pen.setWidthF(lengthToDevice(m_drawWidth * MmPerInch / LineDotsPerInch));
+    pen.setCapStyle(Qt::SquareCap);
+    m_painter.setPen(pen);
+    m_painter.drawLine(toDevice(x1, y1), toDevice(x2, y2));
+}
+
+void SheetPrinter::paintPicture(const QImage& image, double x, double y, double width, double height) {
+    if (!ensureActive() || image.isNull())
+        return;
+    m_painter.drawImage(QRectF(toDevice(x, y), toDevice(x + width, y + height)), image);
+}
+
+bool SheetPrinter::endDoc() {
+    if (!ensureActive())
+        return false;
+    return m_painter.end();
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+#include <QPointF>
+#include <QString>
+
+class QImage;
+class QPagedPaintDevice;
+
+// The printer object the sheet procedures draw with: millimetre coordinates with a movable
+// origin, a current position, a current font size and bold attribute, text measuring, lines,
+// pictures and a line width, all on one page of a paged device. Every coordinate goes through
+// one millimetre-to-device conversion on full-page device coordinates; the painter itself is
+// never scaled, so fonts keep their point sizes.
+class SheetPrinter {
+public:
+    // pageOriginMm: where (0, 0) lies on the full page before any origin shift, normally the
+    // top-left corner of the device's printable area. No family: the group's Arabic face.
+    explicit SheetPrinter(QPagedPaintDevice* device, QPointF pageOriginMm = {},
+                          const QString& fontFamily = {});
+    ~SheetPrinter();
+    SheetPrinter(const SheetPrinter&) = delete;
+    SheetPrinter& operator=(const SheetPrinter&) = delete;
+
+    // Starts the job (the first drawing would too); false when the device refuses.
+    bool begin();
+    bool isActive() const { return m_painter.isActive(); }
+
+    // Setting the unit again keeps the origin shift: tables and pictures stay aligned.
+    void setScaleModeMillimetres() {}
+    void setScaleLeft(double mm) { m_scaleLeft = mm; }
+    void setScaleTop(double mm) { m_scaleTop = mm; }
+    double scaleLeft() const { return m_scaleLeft; }
+    double scaleTop() const { return m_scaleTop; }
+
+    double fontSize() const { return m_font.pointSizeF(); }
+    void setFontSize(double points);
+    bool fontBold() const { return m_font.bold(); }
+    void setFontBold(bool on) { m_font.setBold(on); }
+    const QFont& font() const { return m_font; }
+
+    double currentX() const { return m_x; }
+    double currentY() const { return m_y; }
+    void setCurrentX(double mm) { m_x = mm; }
+    void setCurrentY(double mm) { m_y = mm; }
+
+    // Width of the text in the current font, millimetres.
+    double textWidth(const QString& text) const;
+    // Prints the text with its top at the current position, then moves to the start of the next line.
+    void print(const QString& text);
+    void line(double x1, double y1, double x2, double y2);
+    void paintPicture(const QImage& image, double x, double y, double width, double height);
+    // Line width in pixels of a 600-dot-per-inch printer, whatever the device's resolution.
+    void setDrawWidth(int pixels) { m_drawWidth = pixels; }
+    int drawWidth() const { return m_drawWidth; }
+    // Ends the document, which sends the page; false when the device reported a failure.
+    bool endDoc();
+
+    // The conversion every drawing operation uses.
+    QPointF toDevice(double xMm, double yMm) const;
+    double lengthToDevice(double mm) const;
+
+private:
+    bool ensureActive();
+
+    QPagedPaintDevice* m_device;
+    QPainter m_painter;
+    QPointF m_pageOrigin;
+    QFont m_font;
+    double m_scaleLeft = 0;
+    double m_scaleTop = 0;
+    double m_x = 0;
+    double m_y = 0;
+    int m_drawWidth = 1;
+    bool m_failed = false;
+};
