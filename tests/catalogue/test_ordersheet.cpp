@@ -6,8 +6,10 @@
 #include "catalogue/OrderSheet.h"
 #include "data/FlexGrid.h"
 #include "ui/Dialogs.h"
+#include "ui/FormSetPrinter.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
@@ -357,6 +359,24 @@ private slots:
         QCOMPARE(joined(in(words, X0 + 3 + 44, 24 + 18, X0 + 3 + 54, 30 + 18)), QStringLiteral("8%"));
         QCOMPARE(joined(in(words, X0 + 3 + 54, 24 + 18, X0 + 3 + 64, 30 + 18)), QString());
         QCOMPARE(joined(in(words, X0 + 3, 256, X0 + 33, 262)), QStringLiteral("26.12.07 09:13"));
+    }
+
+    void printMenuOpensPrinterChoice() {
+        QVERIFY(TestDb::open(QStringLiteral("sqlite")));
+        FormDrugsEditor w;
+        QStringList listed;
+        QTimer::singleShot(0, &w, [&] {
+            auto* choose = qobject_cast<FormSetPrinter*>(QApplication::activeModalWidget());
+            if (!choose)
+                return;
+            for (int i = 0; i < choose->ListPrinter->count(); ++i)
+                listed << choose->ListPrinter->item(i)->text();
+            choose->ListPrinter_Click(choose->ListPrinter->item(0));
+        });
+        w.mnuPrintChoose->trigger();
+        QCOMPARE(listed, QStringList{QStringLiteral("(No Printer Installed)")});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{QStringLiteral("False")});
+        QVERIFY(!w.setPrinter->isVisible());
     }
 
     void previewShowsTheOnePageSheet() {
