@@ -18,8 +18,11 @@ build: deps
 run: build
 	@$(BUILD)/src/brentoval
 
+# The whole suite, then the same suite under the sanitizers, then a short run of every fuzz target.
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 900
+	@$(MAKE) --no-print-directory test-asan
+	@FUZZ_BUILD=$(abspath $(FUZZ_BUILD)) FUZZ_SECONDS=5 JOBS=$(JOBS) bash fuzz/run-fuzz.sh
 
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENTOVAL_SANITIZE=ON >/dev/null
