@@ -25,11 +25,10 @@ public:
             if (r.error_occurred || r.run_type != Run::RT_Iteration)
                 continue;
             const double t = r.GetAdjustedRealTime();
-            // The figure is named after the benchmark, without the "/manual_time" of timed-by-hand ones.
+            // The figure is named after the benchmark alone, without run options such as
+            // "/manual_time" or "/iterations:5".
             std::string name = r.benchmark_name();
-            const std::string manual = "/manual_time";
-            if (name.size() > manual.size() && name.ends_with(manual))
-                name.erase(name.size() - manual.size());
+            name = name.substr(0, name.find('/'));
             figures().push_back({name, t, benchmark::GetTimeUnitString(r.time_unit)});
         }
     }
