@@ -27,8 +27,10 @@ enum Column {
 // halves to even.
 QString SufficiencyRatio(const QString& stock, const QString& demanded);
 
-// Empties the grid, fills it with "SELECT * FROM bowndrugs" and lays it out (see Arrange).
-void ShowPage(FlexGrid& grid);
+// Empties the grid, fills it with "SELECT * FROM bowndrugs" and lays it out (see Arrange). When
+// the server cannot be read the grid keeps the catalogue it showed; error receives the query's
+// failure (a failed connect has told the user already).
+bool ShowPage(FlexGrid& grid, QString* error = nullptr);
 // Everything after the fill: widths, headers, the "170801" fill, the ratio column, the column
 // moves, alignment and the name sort.
 void Arrange(FlexGrid& grid);

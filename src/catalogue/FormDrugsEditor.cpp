@@ -131,7 +131,10 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
 }
 
 void FormDrugsEditor::ShowPage() {
-    DrugsCatalogue::ShowPage(Xxx1->grid());
+    QString error;
+    if (!DrugsCatalogue::ShowPage(Xxx1->grid(), &error) && !error.isEmpty())
+        Dialogs::MsgBox(QStringLiteral("تعذرت قراءة الادوية من الخادم:") + u'\n' + error, Dialogs::vbOKOnly,
+                        this);
 }
 
 void FormDrugsEditor::Xxx1_Click() {

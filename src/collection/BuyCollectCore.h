@@ -20,6 +20,7 @@ inline const QString TooManyDays = QStringLiteral("عدد الايام اكبر 
 inline const QString ConfirmDelete = QStringLiteral("هل تود حذف  الطلبيات القديمة");
 inline const QString NamePrompt = QStringLiteral("الاسم");
 inline const QString DeleteFailed = QStringLiteral("لم يتم حذف الطلبيات القديمة، رد الخادم:\n");
+inline const QString ListReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
 inline const QString OrderReadFailed = QStringLiteral("تعذرت قراءة الاوردر من الخادم:\n");
 
 struct DaysAnswer {

@@ -123,7 +123,7 @@ FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
 
 void FormBuyCollect::Form_Load() {
     FlexGrid& list = XXX->grid();
-    ModSQL::SQLSelectToFlex(list, Table);
+    fillList();
     ReplaceTelName();
     FLXMod::FlexSort(list, BuyCollect::OrderIdColumn, QStringLiteral("321"));
     setWidths(list, OrderColumnWidths, int(std::size(OrderColumnWidths)));
@@ -197,9 +197,19 @@ void FormBuyCollect::mnuDeletOlderThan_Click() {
 
 void FormBuyCollect::reloadList() {
     FlexGrid& list = XXX->grid();
-    ModSQL::SQLSelectToFlex(list, Table);
+    fillList();
     ReplaceTelName();
     FLXMod::FlexSort(list, BuyCollect::AddressColumn, QStringLiteral("AZ"));
+}
+
+void FormBuyCollect::fillList() {
+    // Connecting first: when that fails the connect hook has told the user, and only the query's
+    // own failure is left to report here.
+    if (!ModSQL::ConnectServer())
+        return;
+    QString error;
+    if (!ModSQL::SQLSelectToFlex(XXX->grid(), Table, &error) && !error.isEmpty())
+        Dialogs::MsgBox(BuyCollect::ListReadFailed + error, Dialogs::vbOKOnly, this);
 }
 
 void FormBuyCollect::mnuAddNewAmil_Click() {

@@ -52,4 +52,6 @@ public:
 
 private:
     void reloadList();
+    // Fills the orders list; a failed query leaves it as it was and is reported.
+    void fillList();
 };

@@ -15,14 +15,14 @@ void Extract_Drugs_from_Server(FlexGrid& grid) {
     ModSQL::SQLSelectToFlex(grid, QStringLiteral("bowndrugs ;"));
 }
 
-void LoadCatalogue(FlexGrid& grid) {
+void LoadCatalogue(FlexGrid& grid, QString* error) {
     // Extract, cut to four columns and put the arrows in one pass over the records: the grid is
     // then filled once instead of being rewritten cell by cell for the arrow column.
     bool loaded = false;
     if (ModSQL::ConnectServer()) {
         long affected = 0;
-        Recordset rs =
-            ServerConnection::instance().Execute(QStringLiteral("SELECT * FROM bowndrugs ;"), affected);
+        Recordset rs = ServerConnection::instance().Execute(QStringLiteral("SELECT * FROM bowndrugs ;"),
+                                                            affected, error);
         if (affected != 0) {
             const int fields = std::min(rs.FieldCount(), 3);
             std::vector<QStringList> rows;

@@ -13,8 +13,9 @@ inline const QString AddMark = QStringLiteral("=>");
 
 // Fills grid with the whole bowndrugs table; a failed query leaves it untouched.
 void Extract_Drugs_from_Server(FlexGrid& grid);
-// Extract, cut to four columns with the add arrow in column 3, sorted by name.
-void LoadCatalogue(FlexGrid& grid);
+// Extract, cut to four columns with the add arrow in column 3, sorted by name. error receives
+// the server's answer when the query failed (a failed connect has told the user already).
+void LoadCatalogue(FlexGrid& grid, QString* error = nullptr);
 
 // Search as you type: marks the last row whose name begins with the text and scrolls to it.
 class Search {

@@ -2,6 +2,7 @@
 
 #include "data/AppGlobals.h"
 #include "ordering/MyOrdersList.h"
+#include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
 #include "ui/VbUnits.h"
 
@@ -19,7 +20,10 @@ FFFMyOrders::FFFMyOrders(QWidget* parent) : QDialog(parent), XXX(new FlexGridVie
 }
 
 void FFFMyOrders::Form_Load() {
-    MyOrdersList::Load(XXX->grid(), AppGlobals::LoginTel);
+    QString error;
+    if (!MyOrdersList::Load(XXX->grid(), AppGlobals::LoginTel, &error) && !error.isEmpty())
+        Dialogs::MsgBox(QStringLiteral("تعذرت قراءة قائمة الاوردرات من الخادم:\n") + error, Dialogs::vbOKOnly,
+                        this);
 }
 
 void FFFMyOrders::XXX_Click() {

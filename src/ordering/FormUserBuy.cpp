@@ -124,7 +124,12 @@ FormUserBuy::FormUserBuy(QWidget* parent)
 void FormUserBuy::Form_Load() {
     FlexGrid& cat = Xxx1->grid();
     FlexGrid& lines = Xxx2->grid();
-    Catalogue::LoadCatalogue(cat);
+    QString error;
+    Catalogue::LoadCatalogue(cat, &error);
+    if (!error.isEmpty())
+        Dialogs::MsgBox(
+            QStringLiteral("تعذرت قراءة قائمة الادوية من الخادم، اغلق النافذة وافتحها بعد قليل:\n") + error,
+            Dialogs::vbOKOnly, this);
     cat.setCols(4);
     lines.setCols(5);
     cat.setColWidth(0, 3000);

@@ -13,11 +13,11 @@ QString Statement(const QString& tel) {
     return QStringLiteral("SELECT * FROM bown2 WHERE TEL ='") + ModSQL::SqlEscape(tel) + u'\'';
 }
 
-bool Load(FlexGrid& grid, const QString& tel) {
+bool Load(FlexGrid& grid, const QString& tel, QString* error) {
     if (!ModSQL::ConnectServer())
         return false;
     long affected = 0;
-    Recordset rs = ServerConnection::instance().Execute(Statement(tel), affected);
+    Recordset rs = ServerConnection::instance().Execute(Statement(tel), affected, error);
     if (affected == 0)
         return false;
     const int fields = rs.FieldCount();

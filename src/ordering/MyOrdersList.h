@@ -11,7 +11,8 @@ namespace MyOrdersList {
 QString Statement(const QString& tel);
 // Fills grid with every bown2 row of phone tel, the last delivered on top; a failed query leaves
 // the grid as it was.
-bool Load(FlexGrid& grid, const QString& tel);
+// error receives the server's answer when the query failed (a failed connect has told the user).
+bool Load(FlexGrid& grid, const QString& tel, QString* error = nullptr);
 // The order id of row, or nothing when row is not an order row.
 std::optional<QString> Pick(const FlexGrid& grid, int row);
 

@@ -50,10 +50,28 @@ bool OrderPane::isSent() const {
 }
 
 bool OrderPane::ShowMyList(const QString& orderId) {
+    m_failureTold = false;
+    return readBack(orderId);
+}
+
+bool OrderPane::readBack(const QString& orderId) {
     long affected = 0;
-    Recordset rs = ServerConnection::instance().Execute(OrderStatements::Show(orderId), affected);
+    QString error;
+    Recordset rs = ServerConnection::instance().Execute(OrderStatements::Show(orderId), affected, &error);
+    if (affected == 0) {
+        // A lost server is no reason to forget the order: keep showing what it last held, so the
+        // next action after it is back goes on with the same order.
+        OrderLines::DrugFieldToFlex(m_lines, m_readLines, true);
+        m_labels = m_readLabels;
+        if (!m_failureTold)
+            m_prompts.message(OrderText::NotRead);
+        m_failureTold = false;
+        return false;
+    }
+    m_failureTold = false;
     // Fields of a missing row read empty, so a vanished order shows as no order at all.
-    OrderLines::DrugFieldToFlex(m_lines, rs.Fields(0), true);
+    m_readLines = rs.Fields(0);
+    OrderLines::DrugFieldToFlex(m_lines, m_readLines, true);
     const OrderLines::Value v = OrderLines::OrderValue(m_lines);
     m_labels.cash = v.cashText();
     m_labels.deferred = v.deferredText();
@@ -61,6 +79,7 @@ bool OrderPane::ShowMyList(const QString& orderId) {
     m_labels.date = FieldText(rs.Fields(2));
     m_labels.tel = FieldText(rs.Fields(4));
     m_labels.submitted = FieldText(rs.Fields(7));
+    m_readLabels = m_labels;
     return !rs.isEOF();
 }
 
@@ -71,6 +90,7 @@ bool OrderPane::change(const QString& sql) {
     if (affected > 0)
         return true;
     m_prompts.message(error.isEmpty() ? OrderText::OrderGone : OrderText::NotSaved);
+    m_failureTold = !error.isEmpty(); // the read-back that follows need not say it again
     return false;
 }
 
@@ -90,8 +110,10 @@ QString OrderPane::freeOrderId(QDateTime& when) {
         const QString id = when.toString(QStringLiteral("yyMMddhhmmss"));
         long affected = 0;
         Recordset rs = ServerConnection::instance().Execute(OrderStatements::IdTaken(id), affected);
-        if (affected == 0 || rs.isEOF())
-            return id; // free, or the server cannot tell: the insert then reports the failure
+        if (affected == 0)
+            return {}; // the server cannot tell: a reconnected insert could take an id in use
+        if (rs.isEOF())
+            return id;
         when = when.addSecs(1);
     }
     return when.toString(QStringLiteral("yyMMddhhmmss"));
@@ -106,14 +128,20 @@ void OrderPane::NewOrder() {
     QDateTime idTime = now;
     const QString id = freeOrderId(idTime);
     const QString previous = AppGlobals::CurrentOrderId;
+    if (id.isEmpty()) {
+        m_prompts.message(OrderText::NotSaved);
+        m_failureTold = true;
+        readBack(previous);
+        return;
+    }
     if (!change(OrderStatements::Insert(id, AppGlobals::LoginTel, AppGlobals::LoginMarkaz,
                                         AppGlobals::LoginMohafaza, now.toString(QStringLiteral("yyMMdd")),
                                         now.toString(QStringLiteral("hhmmss"))))) {
-        ShowMyList(previous);
+        readBack(previous);
         return;
     }
     AppGlobals::CurrentOrderId = id;
-    ShowMyList(id);
+    readBack(id);
 }
 
 void OrderPane::DeleteOrder() {
@@ -132,7 +160,8 @@ void OrderPane::DeleteOrder() {
         ModSQL::SQLDelete(QStringLiteral("bown2"), OrderStatements::DeleteWhere(m_labels.orderId), &error);
     if (affected == 0 && !error.isEmpty()) {
         m_prompts.message(OrderText::NotSaved);
-        ShowMyList(AppGlobals::CurrentOrderId);
+        m_failureTold = true;
+        readBack(AppGlobals::CurrentOrderId);
         return;
     }
     if (affected == 0)
@@ -143,6 +172,8 @@ void OrderPane::DeleteOrder() {
     m_labels.tel.clear();
     m_lines.setRows(1);
     m_lines.setRows(OrderLines::Slots + 1);
+    m_readLines = QVariant(); // a failed read later must not bring the deleted order back
+    m_readLabels = m_labels;
 }
 
 void OrderPane::SendToPrepare() {
@@ -157,7 +188,7 @@ void OrderPane::SendToPrepare() {
     if (!m_prompts.confirm(OrderText::AskSend, true))
         return;
     change(OrderStatements::Send(AppGlobals::CurrentOrderId));
-    ShowMyList(AppGlobals::CurrentOrderId);
+    readBack(AppGlobals::CurrentOrderId);
 }
 
 void OrderPane::AddDrug(const QString& name, const QString& price, const QString& discount) {
@@ -194,7 +225,7 @@ void OrderPane::AddDrug(const QString& name, const QString& price, const QString
     m_lines.setTextMatrix(r, 4, QStringLiteral("X"));
     m_lines.setRows(OrderLines::Slots + 1);
     store();
-    ShowMyList(AppGlobals::CurrentOrderId);
+    readBack(AppGlobals::CurrentOrderId);
 }
 
 void OrderPane::LinesClick(int row, int col) {
@@ -213,7 +244,7 @@ void OrderPane::LinesClick(int row, int col) {
             return;
         m_lines.RemoveItem(row);
         SaveTable();
-        ShowMyList(AppGlobals::CurrentOrderId);
+        readBack(AppGlobals::CurrentOrderId);
     } else if (col == 1) {
         if (isSent()) {
             m_prompts.message(OrderText::SentNoChange);
@@ -226,6 +257,6 @@ void OrderPane::LinesClick(int row, int col) {
         // shows what is valued, and typed "^" or "|" cannot break the stored text.
         m_lines.setTextMatrix(row, 1, ModGFun::ShortestText(q));
         SaveTable();
-        ShowMyList(AppGlobals::CurrentOrderId);
+        readBack(AppGlobals::CurrentOrderId);
     }
 }

@@ -28,6 +28,8 @@ inline const QString AskSend = QStringLiteral(
 inline const QString NotSaved =
     QStringLiteral("لم يصل هذا التعديل الى الخادم ولم يتم حفظه. المعروض الان هو ما يحفظه الخادم");
 inline const QString OrderGone = QStringLiteral("هذا الاوردر لم يعد موجودا على الخادم (ربما تم حذفه)");
+inline const QString NotRead =
+    QStringLiteral("تعذرت قراءة الاوردر من الخادم. المعروض الان هو اخر ما تمت قراءته منه");
 inline const QString OrderFull = QStringLiteral("الاوردر ممتلئ: لا يمكن اضافة اكثر من 100 صنف في اوردر واحد");
 inline const QString BadDrugName =
     QStringLiteral("لا يمكن اضافة هذا الدواء لان اسمه يحتوي على احدى العلامتين ^ او |");
@@ -63,7 +65,8 @@ public:
     // The clock new orders read; tests set a fixed one.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 
-    // Reads order orderId from the server and shows it; false when no row was found.
+    // Reads order orderId from the server and shows it; false when no row was found. When the
+    // server cannot be read, the order read last stays shown and the pharmacist is told.
     bool ShowMyList(const QString& orderId);
     // Stores the order grid as the lines of the open order, then shows the order again.
     void SaveTable();
@@ -82,10 +85,16 @@ private:
     // Runs a changing statement; tells the pharmacist and shows what the server holds when it
     // failed or found no order. True when it changed a row.
     bool change(const QString& sql);
+    // ShowMyList after an action: silent about a failed read when the action already told.
+    bool readBack(const QString& orderId);
     bool store();
     QString freeOrderId(QDateTime& when);
 
     FlexGrid& m_lines;
     Prompts m_prompts;
     OrderLabels m_labels;
+    // What the server held at the last read, put back when a later read fails.
+    QVariant m_readLines;
+    OrderLabels m_readLabels;
+    bool m_failureTold = false; // one message per action is enough
 };

@@ -1,4 +1,5 @@
 // The connection against a real server that drops, stops, comes back or never answers.
+#include "OwnCluster.h"
 #include "TestDb.h"
 #include "data/FieldText.h"
 #include "data/ModSQL.h"
@@ -17,36 +18,6 @@
 #include <QtTest>
 
 namespace {
-// A cluster of this test's own, so stopping it disturbs no other test.
-class OwnCluster {
-public:
-    bool start() {
-        if (!m_dir.isValid())
-            return false;
-        return run(QStringLiteral("start"));
-    }
-    bool stop() { return run(QStringLiteral("stop-server")); }
-    bool restart() { return run(QStringLiteral("start-server")); }
-    void destroy() { run(QStringLiteral("stop")); }
-    QString connectionString(const QString& db) const {
-        QFile f(m_dir.filePath(QStringLiteral("conn.txt")));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(f.readAll()).trimmed() + QStringLiteral(";Database=") + db;
-    }
-
-private:
-    bool run(const QString& cmd) {
-        QProcess p;
-        p.start(QStringLiteral("bash"), {QStringLiteral(PG_CLUSTER_SCRIPT), cmd, m_dir.path()});
-        p.waitForFinished(120000);
-        if (p.exitCode() != 0)
-            qWarning("%s", p.readAllStandardError().constData());
-        return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    }
-    QTemporaryDir m_dir;
-};
-
 // Accepts connections and never says a word.
 class SilentServer : public QThread {
 public:
@@ -69,20 +40,6 @@ private:
     QSemaphore m_ready;
 };
 
-bool terminateOthers(const QString& adminConn) {
-    QSqlDatabase a = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("fault-admin"));
-    a.setDatabaseName(adminConn);
-    bool ok = a.open();
-    if (ok) {
-        QSqlQuery q(a);
-        ok = q.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = 'faults' AND "
-                                   "pid <> pg_backend_pid()"));
-    }
-    a.close();
-    a = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("fault-admin"));
-    return ok;
-}
 } // namespace
 
 class TestConnectionFaults : public QObject {
@@ -122,7 +79,7 @@ private slots:
 
     void killedSessionIsFoundAndReopenedByTheNextStatement() {
         QCOMPARE(exec(QStringLiteral("INSERT INTO t VALUES('a')")), 1L);
-        QVERIFY(terminateOthers(m_cluster.connectionString(QStringLiteral("postgres"))));
+        QVERIFY(m_cluster.terminateSessionsOf(QStringLiteral("faults")));
         QString error;
         QCOMPARE(exec(QStringLiteral("INSERT INTO t VALUES('lost')"), &error), 0L);
         QVERIFY(!error.isEmpty());
@@ -160,7 +117,8 @@ private slots:
         silent.start();
         silent.waitReady();
         QString conn = m_cluster.connectionString(QStringLiteral("faults"));
-        conn.replace(QRegularExpression(QStringLiteral("Port=\\d+")), QStringLiteral("Port=%1").arg(silent.port));
+        conn.replace(QRegularExpression(QStringLiteral("Port=\\d+")),
+                     QStringLiteral("Port=%1").arg(silent.port));
         sc.configure({QStringLiteral("QODBC"), conn, 2});
         QElapsedTimer t;
         t.start();
