@@ -8,8 +8,6 @@
 #include "ordering/OrderLines.h"
 #include "ui/FLXMod.h"
 
-#include <cmath>
-
 using ModSQL::SqlEscape;
 using ModSQL::SqlQuote;
 
@@ -250,8 +248,11 @@ void OrderPane::LinesClick(int row, int col) {
             m_prompts.message(OrderText::SentNoChange);
             return;
         }
+        // Refused silently like 0: no pharmacy orders a million packs of one drug, and beyond that
+        // the order value overflows and would read "inf".
+        constexpr double MaxChangedQuantity = 1e6;
         const double q = ModGFun::Val(m_prompts.input(QString()));
-        if (!(q > 0) || !std::isfinite(q))
+        if (!(q > 0 && q <= MaxChangedQuantity))
             return;
         // Stored as the number it counts for, like a quantity given when adding: the sheet then
         // shows what is valued, and typed "^" or "|" cannot break the stored text.
