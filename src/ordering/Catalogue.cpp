@@ -11,10 +11,6 @@
 
 namespace Catalogue {
 
-void Extract_Drugs_from_Server(FlexGrid& grid) {
-    ModSQL::SQLSelectToFlex(grid, QStringLiteral("bowndrugs ;"));
-}
-
 void LoadCatalogue(FlexGrid& grid, QString* error) {
     // Extract, cut to four columns and put the arrows in one pass over the records: the grid is
     // then filled once instead of being rewritten cell by cell for the arrow column.

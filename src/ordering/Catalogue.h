@@ -11,9 +11,7 @@ inline constexpr quint32 TextColor = 11749679; // the grid's own blue
 inline constexpr quint32 MarkColor = 255;      // red
 inline const QString AddMark = QStringLiteral("=>");
 
-// Fills grid with the whole bowndrugs table; a failed query leaves it untouched.
-void Extract_Drugs_from_Server(FlexGrid& grid);
-// Extract, cut to four columns with the add arrow in column 3, sorted by name. error receives
+// The whole bowndrugs table, cut to four columns with the add arrow in column 3, sorted by name. error receives
 // the server's answer when the query failed (a failed connect has told the user already).
 void LoadCatalogue(FlexGrid& grid, QString* error = nullptr);
 

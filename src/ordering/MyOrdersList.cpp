@@ -1,11 +1,7 @@
 #include "ordering/MyOrdersList.h"
 
-#include "data/FieldText.h"
 #include "data/ModSQL.h"
-#include "data/ServerConnection.h"
 #include "ui/FLXMod.h"
-
-#include <QHash>
 
 namespace MyOrdersList {
 
@@ -14,37 +10,26 @@ QString Statement(const QString& tel) {
 }
 
 bool Load(FlexGrid& grid, const QString& tel, QString* error) {
-    if (!ModSQL::ConnectServer())
+    // The same statement SQLSelectToFlex sends for this tail: "SELECT * FROM bown2 WHERE TEL ='…'".
+    const QString tail = Statement(tel).mid(QStringLiteral("SELECT * FROM ").size());
+    // A failed connect has told the user already; only a refused query is handed back.
+    if (!ModSQL::ConnectServer() || !ModSQL::SQLSelectToFlex(grid, tail, error))
         return false;
-    long affected = 0;
-    Recordset rs = ServerConnection::instance().Execute(Statement(tel), affected, error);
-    if (affected == 0)
-        return false;
-    const int fields = rs.FieldCount();
-    std::vector<QStringList> rows;
-    rows.reserve(rs.RecordCount());
-    for (; !rs.isEOF(); rs.MoveNext()) {
-        QStringList row;
-        row.reserve(fields);
-        for (int i = 0; i < fields; ++i)
-            row.append(FieldText(rs.Fields(i)));
-        rows.push_back(std::move(row));
-    }
-    grid.setRows(1);
-    grid.loadReversed(fields, std::move(rows));
     FLXMod::FlexAlignCenter(grid);
     grid.setColWidth(0, 0);
     grid.setColWidth(1, 2600);
-    static const QHash<QString, QString> headers = {
-        {QStringLiteral("orderid"), QStringLiteral("رقم الاوردر")},
-        {QStringLiteral("date"), QStringLiteral("التاريخ")},
-        {QStringLiteral("timee"), QStringLiteral("الساعة")},
-        {QStringLiteral("tel"), QStringLiteral("التلفون")},
-        {QStringLiteral("mohafaza"), QStringLiteral("محافظة")},
-        {QStringLiteral("markaz"), QStringLiteral("مركز")},
-        {QStringLiteral("submitted"), QStringLiteral("الحالة")}};
-    for (int c = 0; c < fields; ++c)
-        grid.setTextMatrix(0, c, c == 0 ? QString() : headers.value(rs.FieldName(c).toLower()));
+    // Headers by the table's binding column order: orderid, date, timee, tel, markaz, mohafaza,
+    // submitted; the lines text and the columns after these have none.
+    static const QStringList headers = {QString(),
+                                        QStringLiteral("رقم الاوردر"),
+                                        QStringLiteral("التاريخ"),
+                                        QStringLiteral("الساعة"),
+                                        QStringLiteral("التلفون"),
+                                        QStringLiteral("مركز"),
+                                        QStringLiteral("محافظة"),
+                                        QStringLiteral("الحالة")};
+    for (int c = 0; c < grid.Cols(); ++c)
+        grid.setTextMatrix(0, c, headers.value(c));
     return true;
 }
 

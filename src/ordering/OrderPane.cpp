@@ -101,7 +101,7 @@ void OrderPane::SaveTable() {
     store();
 }
 
-QString OrderPane::freeOrderId(QDateTime& when) {
+QString OrderPane::freeOrderId(QDateTime when) {
     // Ids are times to the second; a second order within the same second (here or in another copy)
     // takes the next free second instead of sharing the id.
     for (int attempt = 0; attempt < 3600; ++attempt) {
@@ -114,7 +114,7 @@ QString OrderPane::freeOrderId(QDateTime& when) {
             return id;
         when = when.addSecs(1);
     }
-    return when.toString(QStringLiteral("yyMMddhhmmss"));
+    return {}; // an hour of taken ids: refuse rather than share one
 }
 
 void OrderPane::NewOrder() {
@@ -123,8 +123,7 @@ void OrderPane::NewOrder() {
     // One reading of the clock for id, date and time, so an order made at midnight does not get
     // the id of one day and the date of the next.
     const QDateTime now = clock();
-    QDateTime idTime = now;
-    const QString id = freeOrderId(idTime);
+    const QString id = freeOrderId(now);
     const QString previous = AppGlobals::CurrentOrderId;
     if (id.isEmpty()) {
         m_prompts.message(OrderText::NotSaved);

@@ -88,7 +88,9 @@ private:
     // ShowMyList after an action: silent about a failed read when the action already told.
     bool readBack(const QString& orderId);
     bool store();
-    QString freeOrderId(QDateTime& when);
+    // An id no order has yet, from when onwards; empty when the server cannot tell or an hour of
+    // seconds is taken.
+    QString freeOrderId(QDateTime when);
 
     FlexGrid& m_lines;
     Prompts m_prompts;
