@@ -116,11 +116,22 @@ void FormMain::Command1_Click() {
     setWindowTitle(windowTitle() + QStringLiteral("   ") + AppGlobals::LoginTel);
 }
 
-void FormMain::Command3_Click() {
-    if (!ModSmarterControl::VersionGatePasses()) {
-        Dialogs::MsgBox(ModSmarterControl::VersionMessage, Dialogs::vbOKOnly, this);
-        return;
+bool FormMain::gatePasses(const ModSmarterControl::GateResult& gate, const QString& refusal) {
+    using ModSmarterControl::Gate;
+    if (gate.gate == Gate::ServerFailed) {
+        if (!gate.told)
+            Dialogs::MsgBox(ModSmarterControl::ServerMessage + QStringLiteral("\n\n") + gate.error, Dialogs::vbOKOnly,
+                            this);
+        return false;
     }
+    if (gate.gate == Gate::Refused && !refusal.isEmpty())
+        Dialogs::MsgBox(refusal, Dialogs::vbOKOnly, this);
+    return gate.gate == Gate::Passes;
+}
+
+void FormMain::Command3_Click() {
+    if (!gatePasses(ModSmarterControl::VersionGate(), ModSmarterControl::VersionMessage))
+        return;
     if (AppGlobals::LoginTel.isEmpty()) {
         Dialogs::MsgBox(LogInFirstMessage, Dialogs::vbOKOnly, this);
         return;
@@ -130,11 +141,10 @@ void FormMain::Command3_Click() {
 }
 
 void FormMain::openIfManager(const std::function<void(QWidget*)>& opener) {
-    if (!ModSmarterControl::VersionGatePasses()) {
-        Dialogs::MsgBox(ModSmarterControl::VersionMessage, Dialogs::vbOKOnly, this);
+    if (!gatePasses(ModSmarterControl::VersionGate(), ModSmarterControl::VersionMessage))
         return;
-    }
-    if (ModSmarterControl::ManagementGatePasses() && opener)
+    // Someone who is not the manager is refused without a word.
+    if (gatePasses(ModSmarterControl::ManagementGate(), QString()) && opener)
         opener(this);
 }
 

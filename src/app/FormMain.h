@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ModSmarterControl.h"
+
 #include <QMainWindow>
 #include <functional>
 
@@ -50,6 +52,9 @@ public:
 private:
     void setCccMsgBackColor(quint32 colorRef);
     void showCccMsgCaption();
+    // Tells why a gate stayed closed: refusal when the server said no, the server's failure when
+    // it could not be asked.
+    bool gatePasses(const ModSmarterControl::GateResult& gate, const QString& refusal);
     void openIfManager(const std::function<void(QWidget*)>& opener);
 
     FormMainOpeners m_openers;

@@ -61,7 +61,7 @@ void FormSplash::Timer1_Timer() {
         close();
         return;
     }
-    AppGlobals::AppMessage = ModSmarterControl::ReadAppMessage(AppGlobals::AppKey);
+    AppGlobals::AppMessage = ModSmarterControl::ReadAppMessage(AppGlobals::AppKey).value;
     setWindowTitle(QStringLiteral("BRENTO VAL  ") + AppGlobals::BuildVersion);
     if (!m_main)
         m_main = new FormMain(mainOpeners);

@@ -8,15 +8,28 @@
 namespace ModSmarterControl {
 
 namespace {
-QString readField(const QString& key, const QString& column) {
-    if (!ModSQL::ConnectServer())
-        return QString();
+ControlValue readField(const QString& key, const QString& column) {
+    ControlValue v;
+    if (!ModSQL::ConnectServer()) {
+        v.failed = true;
+        v.error = ServerConnection::instance().lastError();
+        v.told = true;
+        return v;
+    }
     long affected = 0;
-    Recordset rs = ServerConnection::instance().Execute(ControlQuery(key), affected);
+    Recordset rs = ServerConnection::instance().Execute(ControlQuery(key), affected, &v.error);
+    if (affected != -1) {
+        v.failed = true;
+        return v;
+    }
     // A missing row leaves the recordset at its end, where every field reads as NULL.
-    if (affected != -1 || rs.isEOF())
-        return QString();
-    return FieldText(rs.Fields(column));
+    v.error.clear();
+    v.value = FieldText(rs.Fields(column));
+    return v;
+}
+
+GateResult failure(const ControlValue& v) {
+    return {Gate::ServerFailed, v.error, v.told};
 }
 } // namespace
 
@@ -25,24 +38,31 @@ QString ControlQuery(const QString& key) {
            QStringLiteral(" ");
 }
 
-QString ReadAppMessage(const QString& key) {
+ControlValue ReadAppMessage(const QString& key) {
     return readField(key, QStringLiteral("appmsg"));
 }
-QString ReadAdminPassword(const QString& key) {
+ControlValue ReadAdminPassword(const QString& key) {
     return readField(key, QStringLiteral("appadminpassword"));
 }
-QString ReadAppVersion(const QString& key) {
+ControlValue ReadAppVersion(const QString& key) {
     return readField(key, QStringLiteral("appversion"));
 }
 
-bool VersionGatePasses() {
-    AppGlobals::AppVersionOnServer = ReadAppVersion(AppGlobals::AppKey);
-    return AppGlobals::AppVersionOnServer == AppGlobals::BuildVersion;
+GateResult VersionGate() {
+    const ControlValue v = ReadAppVersion(AppGlobals::AppKey);
+    AppGlobals::AppVersionOnServer = v.value;
+    if (v.failed)
+        return failure(v);
+    return {v.value == AppGlobals::BuildVersion ? Gate::Passes : Gate::Refused, {}, false};
 }
 
-bool ManagementGatePasses() {
-    const QString admin = ReadAdminPassword(AppGlobals::AppKey);
-    return !admin.isEmpty() && !AppGlobals::LoginTel.isEmpty() && admin == AppGlobals::LoginTel;
+GateResult ManagementGate() {
+    const ControlValue admin = ReadAdminPassword(AppGlobals::AppKey);
+    if (admin.failed)
+        return failure(admin);
+    const bool manager =
+        !admin.value.isEmpty() && !AppGlobals::LoginTel.isEmpty() && admin.value == AppGlobals::LoginTel;
+    return {manager ? Gate::Passes : Gate::Refused, {}, false};
 }
 
 } // namespace ModSmarterControl

@@ -8,17 +8,34 @@ namespace ModSmarterControl {
 // The statement every reader sends for an application key.
 QString ControlQuery(const QString& key);
 
-// Each gives the empty text when the field is NULL, the row is missing or the query failed.
-QString ReadAppMessage(const QString& key);
-QString ReadAdminPassword(const QString& key);
-QString ReadAppVersion(const QString& key);
+// One field of the control row. A NULL field or a missing row is the empty value; a server that
+// could not be asked is a failure with the driver's text, never an empty value.
+struct ControlValue {
+    QString value;
+    bool failed = false;
+    QString error;
+    bool told = false; // the failure was shown already (by the connect step)
+};
+ControlValue ReadAppMessage(const QString& key);
+ControlValue ReadAdminPassword(const QString& key);
+ControlValue ReadAppVersion(const QString& key);
 
 inline const QString VersionMessage = QStringLiteral("يوجد نسخة احدث برجاء تحديث البرنامج");
+// Ours: a server that cannot be read says nothing about the version or the manager.
+inline const QString ServerMessage =
+    QStringLiteral("تعذرت قراءة بيانات التحكم من الخادم، لم تفتح النافذة. حاول مرة اخرى بعد قليل");
 
-// Reads the server's version into AppVersionOnServer; true when it is exactly the build's.
-bool VersionGatePasses();
-// True when the stored administrator value is the logged-in phone. Both must be non-empty, so an
-// empty control value does not open the management windows to someone who never logged in.
-bool ManagementGatePasses();
+enum class Gate { Passes, Refused, ServerFailed };
+struct GateResult {
+    Gate gate = Gate::Refused;
+    QString error;
+    bool told = false;
+};
+
+// Reads the server's version into AppVersionOnServer; passes when it is exactly the build's.
+GateResult VersionGate();
+// Passes when the stored administrator value is the logged-in phone. Both must be non-empty, so
+// an empty control value does not open the management windows to someone who never logged in.
+GateResult ManagementGate();
 
 } // namespace ModSmarterControl

@@ -17,7 +17,10 @@ std::function<QDateTime()>& clock() {
 
 DaysAnswer ParseDays(const QString& answer) {
     const double rounded = ModGFun::RoundHalfEven(ModGFun::Val(answer), 0);
-    if (!(rounded >= std::numeric_limits<qint16>::min() && rounded <= std::numeric_limits<qint16>::max()))
+    // Any count below 50 is refused as too few, however far below the 16-bit range it lies.
+    if (rounded < MinDays)
+        return {DaysAnswer::TooFew, rounded >= std::numeric_limits<qint16>::min() ? int(rounded) : 0};
+    if (!(rounded <= std::numeric_limits<qint16>::max()))
         return {DaysAnswer::TooMany, 0};
     const int days = int(rounded);
     return {days < MinDays ? DaysAnswer::TooFew : DaysAnswer::Ok, days};

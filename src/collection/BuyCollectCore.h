@@ -28,7 +28,7 @@ struct DaysAnswer {
     int days = 0;
 };
 // The answer read as a number and rounded to a 16-bit count, halves to even; below 50 (also an
-// empty or non-numeric answer) is too few, beyond the 16-bit range too many.
+// empty or non-numeric answer, and far below zero) is too few, above the 16-bit range too many.
 DaysAnswer ParseDays(const QString& answer);
 
 // now minus days, as the number YYMMDD (no leading zero). A day before 2000 would wrap its

@@ -151,6 +151,9 @@ void FormBuyCollect::XXX_Click() {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setText(list.TextMatrix(list.Row(), list.Col()));
+    // The header row holds no order: the order shown stays.
+    if (list.Row() < 1)
+        return;
 
     const QString id = BuyCollect::OrderIdText(list.TextMatrix(list.Row(), BuyCollect::OrderIdColumn));
     long affected = 0;

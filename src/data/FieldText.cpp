@@ -22,7 +22,8 @@ QString FieldText(const QVariant& value) {
     case QMetaType::QByteArray:
         return QString::fromUtf8(value.toByteArray());
     case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        // A bit column reads as the words the server's own clients show for it.
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     default:
         return value.toString();
     }

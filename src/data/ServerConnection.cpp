@@ -91,6 +91,8 @@ void ServerConnection::Close() {
 
 Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, QString* error) {
     recordsAffected = 0;
+    if (beforeExecute)
+        beforeExecute(sql);
     m_executed.append(sql);
     qCDebug(lcSql).noquote() << sql;
     Recordset rs;
@@ -154,6 +156,46 @@ Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, Q
     }
     q.finish();
     return rs;
+}
+
+bool ServerConnection::transactionStep(const QString& what, bool (QSqlDatabase::*step)(), QString* error) {
+    if (beforeExecute)
+        beforeExecute(what);
+    m_executed.append(what);
+    qCDebug(lcSql).noquote() << what;
+    // A dropped connection is opened again the way a statement would, but only to begin: a
+    // commit on a new connection would have nothing to commit.
+    if (step == &QSqlDatabase::transaction && State() != 1 && m_dropped)
+        Open(nullptr);
+    if (State() == 1) {
+        QSqlDatabase d = db();
+        if ((d.*step)())
+            return true;
+        m_lastError = d.lastError().text();
+        probeAfterFailure();
+    } else {
+        m_lastError = QStringLiteral("Operation is not allowed when the object is closed.");
+    }
+    if (m_lastError.trimmed().isEmpty())
+        m_lastError = QStringLiteral("The transaction failed");
+    if (error)
+        *error = m_lastError;
+    return false;
+}
+
+bool ServerConnection::BeginTrans(QString* error) {
+    return transactionStep(QStringLiteral("BEGIN TRANSACTION"), &QSqlDatabase::transaction, error);
+}
+
+bool ServerConnection::CommitTrans(QString* error) {
+    if (transactionStep(QStringLiteral("COMMIT"), &QSqlDatabase::commit, error))
+        return true;
+    RollbackTrans();
+    return false;
+}
+
+void ServerConnection::RollbackTrans() {
+    transactionStep(QStringLiteral("ROLLBACK"), &QSqlDatabase::rollback, nullptr);
 }
 
 void ServerConnection::probeAfterFailure() {

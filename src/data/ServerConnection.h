@@ -57,12 +57,21 @@ public:
     void Close();
 
     Recordset Execute(const QString& sql, long& recordsAffected, QString* error = nullptr);
+
+    // Statements that stand or fall together. A connection lost inside leaves nothing on the
+    // server: the server drops what was not committed.
+    bool BeginTrans(QString* error = nullptr);
+    bool CommitTrans(QString* error = nullptr);
+    void RollbackTrans();
     QString lastError() const { return m_lastError; }
     QString driverName() const { return m_settings.qtDriver; }
 
     // Statements executed since start; tests read it to compare texts exactly.
     const QStringList& executedStatements() const { return m_executed; }
     void clearExecutedStatements() { m_executed.clear(); }
+
+    // Called before every statement with its text; fault tests lose the connection here.
+    std::function<void(const QString& sql)> beforeExecute;
 
     // Called around long fetches so the user interface can repaint; set by the application.
     std::function<void()> yieldHook;
@@ -71,6 +80,7 @@ private:
     ServerConnection() = default;
     QSqlDatabase db() const;
     void probeAfterFailure();
+    bool transactionStep(const QString& what, bool (QSqlDatabase::*step)(), QString* error);
 
     ConnectionSettings m_settings;
     QString m_connectionName = QStringLiteral("brentoval-server");

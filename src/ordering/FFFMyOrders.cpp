@@ -6,6 +6,8 @@
 #include "ui/FlexGridView.h"
 #include "ui/VbUnits.h"
 
+#include <QMenu>
+
 FFFMyOrders::FFFMyOrders(QWidget* parent) : QDialog(parent), XXX(new FlexGridView(this)) {
     setObjectName(QStringLiteral("FFFMyOrders"));
     setWindowTitle(QString());
@@ -16,14 +18,25 @@ FFFMyOrders::FFFMyOrders(QWidget* parent) : QDialog(parent), XXX(new FlexGridVie
     XXX->setBackColor(0x00C0FFFF);
     XXX->setForeColor(0x00004000);
     connect(XXX, &FlexGridView::Click, this, &FFFMyOrders::XXX_Click);
+
+    mnuOrderMenu = new QMenu(this);
+    mnuOrderMenu->setObjectName(QStringLiteral("mnuOrderMenu"));
+    mnuReorder = mnuOrderMenu->addAction(OrderListText::Reorder);
+    mnuReorder->setObjectName(QStringLiteral("mnuReorder"));
+    connect(mnuReorder, &QAction::triggered, this, &FFFMyOrders::mnuReorder_Click);
+    XXX->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(XXX, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        const QModelIndex index = XXX->indexAt(pos);
+        if (index.isValid() && XXX_RightClick(index.row() + 1))
+            mnuOrderMenu->popup(XXX->viewport()->mapToGlobal(pos));
+    });
     Form_Load();
 }
 
 void FFFMyOrders::Form_Load() {
     QString error;
     if (!MyOrdersList::Load(XXX->grid(), AppGlobals::LoginTel, &error) && !error.isEmpty())
-        Dialogs::MsgBox(QStringLiteral("تعذرت قراءة قائمة الاوردرات من الخادم:\n") + error, Dialogs::vbOKOnly,
-                        this);
+        Dialogs::MsgBox(OrderListText::ReadFailed + error, Dialogs::vbOKOnly, this);
 }
 
 void FFFMyOrders::XXX_Click() {
@@ -32,5 +45,18 @@ void FFFMyOrders::XXX_Click() {
     if (!id)
         return;
     AppGlobals::CurrentOrderId = *id;
+    accept();
+}
+
+bool FFFMyOrders::XXX_RightClick(int row) {
+    m_menuRow = MyOrdersList::Pick(XXX->grid(), row) ? row : 0;
+    return m_menuRow > 0;
+}
+
+void FFFMyOrders::mnuReorder_Click() {
+    const std::optional<QString> id = MyOrdersList::Pick(XXX->grid(), m_menuRow);
+    if (!id)
+        return;
+    m_reorderId = *id;
     accept();
 }

@@ -179,7 +179,16 @@ void FormUserBuy::ButonWebNewOrder_Click() {
 void FormUserBuy::ButonWebCallOrder_Click() {
     FFFMyOrders list(this);
     list.exec();
+    if (const std::optional<QString> source = list.reorderId()) {
+        Reorder(*source);
+        return;
+    }
     ShowMyList(AppGlobals::CurrentOrderId);
+}
+
+void FormUserBuy::Reorder(const QString& sourceId) {
+    m_pane.Reorder(sourceId, Xxx1->grid());
+    showLabels();
 }
 
 void FormUserBuy::ButonWeb1_Click() {

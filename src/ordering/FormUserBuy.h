@@ -18,6 +18,8 @@ public:
 
     void ShowMyList(const QString& orderId);
     void SaveTable();
+    // A new order with the drugs and quantities of order sourceId at today's catalogue prices.
+    void Reorder(const QString& sourceId);
 
     OrderPane& pane() { return m_pane; }
     FlexGridView* Xxx1 = nullptr;

@@ -8,6 +8,8 @@
 #include "ordering/OrderLines.h"
 #include "ui/FLXMod.h"
 
+#include <QHash>
+
 using ModSQL::SqlEscape;
 using ModSQL::SqlQuote;
 
@@ -48,28 +50,28 @@ bool OrderPane::isSent() const {
 }
 
 bool OrderPane::ShowMyList(const QString& orderId) {
-    m_failureTold = false;
-    return readBack(orderId);
+    return read(orderId, true);
 }
 
-bool OrderPane::readBack(const QString& orderId) {
+bool OrderPane::read(const QString& orderId, bool tellFailure) {
     long affected = 0;
     QString error;
     Recordset rs = ServerConnection::instance().Execute(OrderStatements::Show(orderId), affected, &error);
     if (affected == 0) {
-        // A lost server is no reason to forget the order: keep showing what it last held, so the
-        // next action after it is back goes on with the same order.
-        OrderLines::DrugFieldToFlex(m_lines, m_readLines, true);
-        m_labels = m_readLabels;
-        if (!m_failureTold)
-            m_prompts.message(OrderText::NotRead);
-        m_failureTold = false;
+        // Another order's lines must never stand under this order's id: the pane goes back to the
+        // order it can vouch for, and the next statement addresses that one.
+        OrderLines::DrugFieldToFlex(m_lines, m_serverLines, true);
+        m_labels = m_serverLabels;
+        AppGlobals::CurrentOrderId = m_labels.orderId;
+        if (tellFailure)
+            m_prompts.message(OrderText::NotRead + u'\n' +
+                              (m_labels.orderId.isEmpty() ? OrderText::ShownNone
+                                                          : OrderText::ShownNow.arg(m_labels.orderId)));
         return false;
     }
-    m_failureTold = false;
     // Fields of a missing row read empty, so a vanished order shows as no order at all.
-    m_readLines = rs.Fields(0);
-    OrderLines::DrugFieldToFlex(m_lines, m_readLines, true);
+    m_serverLines = rs.Fields(0);
+    OrderLines::DrugFieldToFlex(m_lines, m_serverLines, true);
     const OrderLines::Value v = OrderLines::OrderValue(m_lines);
     m_labels.cash = v.cashText();
     m_labels.deferred = v.deferredText();
@@ -77,23 +79,34 @@ bool OrderPane::readBack(const QString& orderId) {
     m_labels.date = FieldText(rs.Fields(2));
     m_labels.tel = FieldText(rs.Fields(4));
     m_labels.submitted = FieldText(rs.Fields(7));
-    m_readLabels = m_labels;
+    m_serverLabels = m_labels;
     return !rs.isEOF();
 }
 
-bool OrderPane::change(const QString& sql) {
+OrderPane::Outcome OrderPane::change(const QString& sql) {
     long affected = 0;
     QString error;
     ServerConnection::instance().Execute(sql, affected, &error);
     if (affected > 0)
-        return true;
+        return Outcome::Changed;
     m_prompts.message(error.isEmpty() ? OrderText::OrderGone : OrderText::NotSaved);
-    m_failureTold = !error.isEmpty(); // the read-back that follows need not say it again
-    return false;
+    return error.isEmpty() ? Outcome::NoRow : Outcome::Failed;
 }
 
-bool OrderPane::store() {
-    return change(OrderLines::StoreStatement(OrderLines::EncodeGrid(m_lines), AppGlobals::CurrentOrderId));
+void OrderPane::accepted(const QVariant& linesText) {
+    m_serverLines = linesText;
+    const OrderLines::Value v = OrderLines::OrderValue(OrderLines::Decode(FieldText(linesText)));
+    m_serverLabels.cash = v.cashText();
+    m_serverLabels.deferred = v.deferredText();
+}
+
+void OrderPane::store() {
+    const QString text = OrderLines::EncodeGrid(m_lines);
+    const Outcome o = change(OrderLines::StoreStatement(text, AppGlobals::CurrentOrderId));
+    if (o == Outcome::Changed)
+        accepted(text);
+    // A failure was told already; a read that fails after it must not tell again.
+    read(AppGlobals::CurrentOrderId, o != Outcome::Failed);
 }
 
 void OrderPane::SaveTable() {
@@ -117,28 +130,101 @@ QString OrderPane::freeOrderId(QDateTime when) {
     return {}; // an hour of taken ids: refuse rather than share one
 }
 
-void OrderPane::NewOrder() {
-    if (!m_prompts.confirm(OrderText::AskNewOrder, false))
-        return;
+QString OrderPane::insertOrder(const QVariant& linesText) {
     // One reading of the clock for id, date and time, so an order made at midnight does not get
     // the id of one day and the date of the next.
     const QDateTime now = clock();
     const QString id = freeOrderId(now);
-    const QString previous = AppGlobals::CurrentOrderId;
+    if (id.isEmpty())
+        return {};
+    const QString date = now.toString(QStringLiteral("yyMMdd"));
+    const QString insert = OrderStatements::Insert(id, AppGlobals::LoginTel, AppGlobals::LoginMarkaz,
+                                                   AppGlobals::LoginMohafaza, date, now.toString(QStringLiteral("hhmmss")));
+    ServerConnection& server = ServerConnection::instance();
+    long affected = 0;
+    if (linesText.isNull()) {
+        server.Execute(insert, affected);
+        if (affected <= 0)
+            return {};
+    } else {
+        // An order with its lines comes whole or not at all.
+        if (!server.BeginTrans())
+            return {};
+        server.Execute(insert, affected);
+        if (affected > 0)
+            server.Execute(OrderLines::StoreStatement(linesText.toString(), id), affected);
+        if (affected <= 0) {
+            server.RollbackTrans();
+            return {};
+        }
+        if (!server.CommitTrans())
+            return {};
+    }
+    // What the server now holds, should the read that follows fail. Date and time are numbers there.
+    m_serverLabels = {id, ModGFun::ShortestText(ModGFun::Val(date)), AppGlobals::LoginTel, QString(), {}, {}};
+    accepted(linesText);
+    AppGlobals::CurrentOrderId = id;
+    return id;
+}
+
+void OrderPane::NewOrder() {
+    if (!m_prompts.confirm(OrderText::AskNewOrder, false))
+        return;
+    const QString id = insertOrder(QVariant());
+    if (id.isEmpty()) {
+        // Nothing was made: the order shown stays shown and addressed.
+        m_prompts.message(OrderText::NotSaved);
+        return;
+    }
+    read(id, true);
+}
+
+void OrderPane::Reorder(const QString& sourceId, const FlexGrid& catalogue) {
+    if (!m_prompts.confirm(OrderText::AskReorder, false))
+        return;
+    if (catalogue.Rows() < 2) {
+        m_prompts.message(OrderText::CatalogueEmpty);
+        return;
+    }
+    long affected = 0;
+    Recordset rs = ServerConnection::instance().Execute(OrderStatements::Show(sourceId), affected);
+    if (affected == 0) {
+        m_prompts.message(OrderText::NotRead);
+        return;
+    }
+    if (rs.isEOF()) {
+        m_prompts.message(OrderText::OrderGone);
+        return;
+    }
+    QHash<QString, int> byName;
+    byName.reserve(catalogue.Rows());
+    for (int r = catalogue.Rows() - 1; r >= 1; --r)
+        byName.insert(catalogue.TextMatrix(r, 0).toCaseFolded(), r);
+    std::vector<OrderLines::Line> lines;
+    QStringList missing;
+    for (const OrderLines::Line& l : OrderLines::Decode(FieldText(rs.Fields(0)))) {
+        if (l.drug.isEmpty())
+            continue;
+        const int r = byName.value(l.drug.toCaseFolded(), 0);
+        if (r == 0) {
+            missing << l.drug;
+            continue;
+        }
+        lines.push_back({catalogue.TextMatrix(r, 0), l.quantity, catalogue.TextMatrix(r, 1), catalogue.TextMatrix(r, 2)});
+    }
+    if (lines.empty()) {
+        m_prompts.message(missing.isEmpty() ? OrderText::ReorderNothing
+                                            : OrderText::ReorderNothing + u'\n' + missing.join(u'\n'));
+        return;
+    }
+    const QString id = insertOrder(OrderLines::Encode(lines));
     if (id.isEmpty()) {
         m_prompts.message(OrderText::NotSaved);
-        m_failureTold = true;
-        readBack(previous);
         return;
     }
-    if (!change(OrderStatements::Insert(id, AppGlobals::LoginTel, AppGlobals::LoginMarkaz,
-                                        AppGlobals::LoginMohafaza, now.toString(QStringLiteral("yyMMdd")),
-                                        now.toString(QStringLiteral("hhmmss"))))) {
-        readBack(previous);
-        return;
-    }
-    AppGlobals::CurrentOrderId = id;
-    readBack(id);
+    read(id, true);
+    if (!missing.isEmpty())
+        m_prompts.message(OrderText::ReorderMissing + u'\n' + missing.join(u'\n'));
 }
 
 void OrderPane::DeleteOrder() {
@@ -157,8 +243,7 @@ void OrderPane::DeleteOrder() {
         ModSQL::SQLDelete(QStringLiteral("bown2"), OrderStatements::DeleteWhere(m_labels.orderId), &error);
     if (affected == 0 && !error.isEmpty()) {
         m_prompts.message(OrderText::NotSaved);
-        m_failureTold = true;
-        readBack(AppGlobals::CurrentOrderId);
+        read(AppGlobals::CurrentOrderId, false);
         return;
     }
     if (affected == 0)
@@ -169,8 +254,8 @@ void OrderPane::DeleteOrder() {
     m_labels.tel.clear();
     m_lines.setRows(1);
     m_lines.setRows(OrderLines::Slots + 1);
-    m_readLines = QVariant(); // a failed read later must not bring the deleted order back
-    m_readLabels = m_labels;
+    m_serverLines = QVariant(); // a failed read later must not bring the deleted order back
+    m_serverLabels = m_labels;
 }
 
 void OrderPane::SendToPrepare() {
@@ -184,8 +269,10 @@ void OrderPane::SendToPrepare() {
     }
     if (!m_prompts.confirm(OrderText::AskSend, true))
         return;
-    change(OrderStatements::Send(AppGlobals::CurrentOrderId));
-    readBack(AppGlobals::CurrentOrderId);
+    const Outcome o = change(OrderStatements::Send(AppGlobals::CurrentOrderId));
+    if (o == Outcome::Changed)
+        m_serverLabels.submitted = QStringLiteral("101");
+    read(AppGlobals::CurrentOrderId, o != Outcome::Failed);
 }
 
 void OrderPane::AddDrug(const QString& name, const QString& price, const QString& discount) {
@@ -222,7 +309,6 @@ void OrderPane::AddDrug(const QString& name, const QString& price, const QString
     m_lines.setTextMatrix(r, 4, QStringLiteral("X"));
     m_lines.setRows(OrderLines::Slots + 1);
     store();
-    readBack(AppGlobals::CurrentOrderId);
 }
 
 void OrderPane::LinesClick(int row, int col) {
@@ -241,7 +327,6 @@ void OrderPane::LinesClick(int row, int col) {
             return;
         m_lines.RemoveItem(row);
         SaveTable();
-        readBack(AppGlobals::CurrentOrderId);
     } else if (col == 1) {
         if (isSent()) {
             m_prompts.message(OrderText::SentNoChange);
@@ -257,6 +342,5 @@ void OrderPane::LinesClick(int row, int col) {
         // shows what is valued, and typed "^" or "|" cannot break the stored text.
         m_lines.setTextMatrix(row, 1, ModGFun::ShortestText(q));
         SaveTable();
-        readBack(AppGlobals::CurrentOrderId);
     }
 }

@@ -28,11 +28,19 @@ inline const QString AskSend = QStringLiteral(
 inline const QString NotSaved =
     QStringLiteral("لم يصل هذا التعديل الى الخادم ولم يتم حفظه. المعروض الان هو ما يحفظه الخادم");
 inline const QString OrderGone = QStringLiteral("هذا الاوردر لم يعد موجودا على الخادم (ربما تم حذفه)");
-inline const QString NotRead =
-    QStringLiteral("تعذرت قراءة الاوردر من الخادم. المعروض الان هو اخر ما تمت قراءته منه");
+inline const QString NotRead = QStringLiteral("تعذرت قراءة الاوردر من الخادم.");
+// Completes NotRead: which order the pane shows, so the pharmacist knows what the next action changes.
+inline const QString ShownNow = QStringLiteral("المعروض الان هو الاوردر رقم %1 كما يحفظه الخادم");
+inline const QString ShownNone = QStringLiteral("لا يوجد اوردر معروض الان");
 inline const QString OrderFull = QStringLiteral("الاوردر ممتلئ: لا يمكن اضافة اكثر من 100 صنف في اوردر واحد");
 inline const QString BadDrugName =
     QStringLiteral("لا يمكن اضافة هذا الدواء لان اسمه يحتوي على احدى العلامتين ^ او |");
+inline const QString AskReorder = QStringLiteral("هل تود عمل اوردر جديد بنفس اصناف وكميات هذا الاوردر بأسعار اليوم");
+inline const QString ReorderMissing =
+    QStringLiteral("هذه الاصناف لم تعد في قائمة الادوية ولم تضف الى الاوردر الجديد:");
+inline const QString ReorderNothing = QStringLiteral("لا يوجد في هذا الاوردر صنف موجود في قائمة الادوية اليوم");
+inline const QString CatalogueEmpty =
+    QStringLiteral("قائمة الادوية غير محملة، اغلق النافذة وافتحها ثم حاول مرة اخرى");
 } // namespace OrderText
 
 namespace OrderStatements {
@@ -66,7 +74,8 @@ public:
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 
     // Reads order orderId from the server and shows it; false when no row was found. When the
-    // server cannot be read, the order read last stays shown and the pharmacist is told.
+    // server cannot be read, the order shown before stays shown, CurrentOrderId names it again and
+    // the pharmacist is told which order that is.
     bool ShowMyList(const QString& orderId);
     // Stores the order grid as the lines of the open order, then shows the order again.
     void SaveTable();
@@ -77,26 +86,35 @@ public:
     void AddDrug(const QString& name, const QString& price, const QString& discount);
     // A click on (row, col) of the order grid.
     void LinesClick(int row, int col);
+    // A new order with the drugs and quantities of order sourceId at the prices and discounts of
+    // catalogue (name, price, discount in columns 0 to 2); the source order is not touched.
+    void Reorder(const QString& sourceId, const FlexGrid& catalogue);
 
     bool hasOrder() const { return !m_labels.orderId.isEmpty(); }
     bool isSent() const;
 
 private:
-    // Runs a changing statement; tells the pharmacist and shows what the server holds when it
-    // failed or found no order. True when it changed a row.
-    bool change(const QString& sql);
-    // ShowMyList after an action: silent about a failed read when the action already told.
-    bool readBack(const QString& orderId);
-    bool store();
+    enum class Outcome { Changed, NoRow, Failed };
+    // Runs a changing statement and tells the pharmacist when it failed or found no order.
+    Outcome change(const QString& sql);
+    // Reads orderId into the pane. A failed read puts back the last state the server is known to
+    // hold and makes CurrentOrderId name that order; tellFailure says whether to tell.
+    bool read(const QString& orderId, bool tellFailure);
+    // Stores the grid; what the server accepted becomes the state a failed read falls back to.
+    void store();
+    // Remembers text as the lines the server holds for the shown order.
+    void accepted(const QVariant& linesText);
     // An id no order has yet, from when onwards; empty when the server cannot tell or an hour of
     // seconds is taken.
     QString freeOrderId(QDateTime when);
+    // Inserts a new order (and its lines text, when not null) as one unit; its id, or empty.
+    QString insertOrder(const QVariant& linesText);
 
     FlexGrid& m_lines;
     Prompts m_prompts;
     OrderLabels m_labels;
-    // What the server held at the last read, put back when a later read fails.
-    QVariant m_readLines;
-    OrderLabels m_readLabels;
-    bool m_failureTold = false; // one message per action is enough
+    // What the server holds for the shown order as far as the pane knows: its last read, or what
+    // a statement since then changed in it.
+    QVariant m_serverLines;
+    OrderLabels m_serverLabels;
 };

@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace Dialogs {
 
@@ -42,6 +43,28 @@ QString appTitle() {
 }
 } // namespace
 
+std::unique_ptr<QMessageBox> buildMessageBox(const QString& text, int style, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setObjectName(QStringLiteral("MsgBox"));
+    box->setWindowTitle(appTitle());
+    box->setText(text);
+    box->setIcon((style & vbQuestion) ? QMessageBox::Question : QMessageBox::NoIcon);
+    if ((style & 0x7) == vbYesNo) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->button(QMessageBox::Yes)->setText(YesText);
+        box->button(QMessageBox::No)->setText(NoText);
+    } else {
+        box->setStandardButtons(QMessageBox::Ok);
+        box->button(QMessageBox::Ok)->setText(OkText);
+    }
+    if (style & vbMsgBoxRight) {
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return box;
+}
+
 int MsgBox(const QString& text, int style, QWidget* parent) {
     state().shown.push_back({QStringLiteral("msgbox"), text, style, QString()});
     const bool yesNo = (style & 0x7) == vbYesNo;
@@ -50,21 +73,8 @@ int MsgBox(const QString& text, int style, QWidget* parent) {
             return a->button;
         return yesNo ? vbNo : vbOK;
     }
-    QMessageBox box(parent);
-    box.setWindowTitle(appTitle());
-    box.setText(text);
-    box.setIcon((style & vbQuestion) ? QMessageBox::Question : QMessageBox::NoIcon);
-    if (yesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-    } else {
-        box.setStandardButtons(QMessageBox::Ok);
-    }
-    if (style & vbMsgBoxRight) {
-        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
-            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
-    const int r = box.exec();
+    const std::unique_ptr<QMessageBox> box = buildMessageBox(text, style, parent);
+    const int r = box->exec();
     if (r == QMessageBox::Yes)
         return vbYes;
     if (r == QMessageBox::No)
@@ -77,6 +87,18 @@ bool Confirm(const QString& text, QWidget* parent, bool rightAligned) {
     return MsgBox(text, style, parent) != vbNo;
 }
 
+std::unique_ptr<QInputDialog> buildInputBox(const QString& prompt, const QString& defaultText, QWidget* parent) {
+    auto dlg = std::make_unique<QInputDialog>(parent);
+    dlg->setObjectName(QStringLiteral("InputBox"));
+    dlg->setWindowTitle(appTitle());
+    dlg->setLabelText(prompt);
+    dlg->setTextValue(defaultText);
+    dlg->setInputMode(QInputDialog::TextInput);
+    dlg->setOkButtonText(OkText);
+    dlg->setCancelButtonText(CancelText);
+    return dlg;
+}
+
 QString InputBox(const QString& prompt, const QString& defaultText, QWidget* parent) {
     state().shown.push_back({QStringLiteral("input"), prompt, 0, defaultText});
     if (state().testMode) {
@@ -84,14 +106,10 @@ QString InputBox(const QString& prompt, const QString& defaultText, QWidget* par
             return a->kind == Answer::Input ? a->text : QString();
         return {};
     }
-    QInputDialog dlg(parent);
-    dlg.setWindowTitle(appTitle());
-    dlg.setLabelText(prompt);
-    dlg.setTextValue(defaultText);
-    dlg.setInputMode(QInputDialog::TextInput);
-    if (dlg.exec() != QDialog::Accepted)
+    const std::unique_ptr<QInputDialog> dlg = buildInputBox(prompt, defaultText, parent);
+    if (dlg->exec() != QDialog::Accepted)
         return {};
-    return dlg.textValue();
+    return dlg->textValue();
 }
 
 void setTestMode(bool on) { state().testMode = on; }

@@ -3,8 +3,11 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <memory>
 #include <optional>
 
+class QInputDialog;
+class QMessageBox;
 class QWidget;
 
 // Message boxes and input boxes as the windows use them: no title of their own (the application's
@@ -21,6 +24,16 @@ int MsgBox(const QString& text, int style = vbOKOnly, QWidget* parent = nullptr)
 bool Confirm(const QString& text, QWidget* parent = nullptr, bool rightAligned = false);
 // The typed text, or the empty text when cancelled.
 QString InputBox(const QString& prompt, const QString& defaultText = QString(), QWidget* parent = nullptr);
+
+// The boxes MsgBox and InputBox show, built but not shown. Their buttons carry whole Arabic words
+// ("موافق", "إلغاء", "نعم", "لا"): Qt's own short translations read as cut-off words.
+std::unique_ptr<QMessageBox> buildMessageBox(const QString& text, int style, QWidget* parent = nullptr);
+std::unique_ptr<QInputDialog> buildInputBox(const QString& prompt, const QString& defaultText,
+                                            QWidget* parent = nullptr);
+inline const QString OkText = QStringLiteral("موافق");
+inline const QString CancelText = QStringLiteral("إلغاء");
+inline const QString YesText = QStringLiteral("نعم");
+inline const QString NoText = QStringLiteral("لا");
 
 // --- for tests -------------------------------------------------------------------------------
 struct Shown {

@@ -49,9 +49,9 @@ private slots:
 
     void readersSendTheExactQuery() {
         QVERIFY(TestDb::setControl(QStringLiteral("appmsg"), QStringLiteral("اهلا بكم")));
-        QCOMPARE(ModSmarterControl::ReadAppMessage(QStringLiteral("BRENTOVAL")), QStringLiteral("اهلا بكم"));
-        QCOMPARE(ModSmarterControl::ReadAppVersion(QStringLiteral("BRENTOVAL")), QStringLiteral("9.00"));
-        QCOMPARE(ModSmarterControl::ReadAdminPassword(QStringLiteral("BRENTOVAL")), TestDb::ManagerPhone);
+        QCOMPARE(ModSmarterControl::ReadAppMessage(QStringLiteral("BRENTOVAL")).value, QStringLiteral("اهلا بكم"));
+        QCOMPARE(ModSmarterControl::ReadAppVersion(QStringLiteral("BRENTOVAL")).value, QStringLiteral("9.00"));
+        QCOMPARE(ModSmarterControl::ReadAdminPassword(QStringLiteral("BRENTOVAL")).value, TestDb::ManagerPhone);
         QCOMPARE(ServerConnection::instance().executedStatements(), QStringList({Query, Query, Query}));
         QVERIFY(TestDb::fatalErrors().isEmpty());
     }
@@ -59,27 +59,42 @@ private slots:
     void nullEmptyAndMissingReadEmpty() {
         QVERIFY(TestDb::setControl(QStringLiteral("appmsg"), QString()));
         QVERIFY(TestDb::setControl(QStringLiteral("appversion"), QStringLiteral("")));
-        QCOMPARE(ModSmarterControl::ReadAppMessage(AppGlobals::AppKey), QString());
-        QCOMPARE(ModSmarterControl::ReadAppVersion(AppGlobals::AppKey), QString());
-        QCOMPARE(ModSmarterControl::ReadAdminPassword(AppGlobals::AppKey), TestDb::ManagerPhone);
+        QCOMPARE(ModSmarterControl::ReadAppMessage(AppGlobals::AppKey).value, QString());
+        QCOMPARE(ModSmarterControl::ReadAppVersion(AppGlobals::AppKey).value, QString());
+        QCOMPARE(ModSmarterControl::ReadAdminPassword(AppGlobals::AppKey).value, TestDb::ManagerPhone);
         // Another key, or one with an apostrophe, finds no row and reads empty without failing.
-        QCOMPARE(ModSmarterControl::ReadAdminPassword(QStringLiteral("OTHERAPP")), QString());
-        QCOMPARE(ModSmarterControl::ReadAdminPassword(QStringLiteral("BRENTO'VAL")), QString());
+        QCOMPARE(ModSmarterControl::ReadAdminPassword(QStringLiteral("OTHERAPP")).value, QString());
+        QCOMPARE(ModSmarterControl::ReadAdminPassword(QStringLiteral("BRENTO'VAL")).value, QString());
         QCOMPARE(ServerConnection::instance().executedStatements().last(),
                  QStringLiteral("SELECT * FROM smartertable WHERE  appname ='BRENTO''VAL' "));
         QVERIFY(TestDb::exec(QStringLiteral("DELETE FROM smartertable")));
-        QCOMPARE(ModSmarterControl::ReadAppMessage(AppGlobals::AppKey), QString());
-        QCOMPARE(ModSmarterControl::ReadAppVersion(AppGlobals::AppKey), QString());
-        QCOMPARE(ModSmarterControl::ReadAdminPassword(AppGlobals::AppKey), QString());
+        QCOMPARE(ModSmarterControl::ReadAppMessage(AppGlobals::AppKey).value, QString());
+        QCOMPARE(ModSmarterControl::ReadAppVersion(AppGlobals::AppKey).value, QString());
+        QCOMPARE(ModSmarterControl::ReadAdminPassword(AppGlobals::AppKey).value, QString());
         QVERIFY(TestDb::fatalErrors().isEmpty());
     }
 
-    void readerOfAFailedQueryReadsEmpty() {
+    // A server that cannot answer is not an empty value: no gate reads it as an old version.
+    void aFailedReadIsAServerFailure() {
         QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE smartertable")));
-        QCOMPARE(ModSmarterControl::ReadAppVersion(AppGlobals::AppKey), QString());
+        const ModSmarterControl::ControlValue v = ModSmarterControl::ReadAppVersion(AppGlobals::AppKey);
+        QVERIFY(v.failed);
+        QVERIFY(!v.error.isEmpty());
         AppGlobals::LoginTel = TestDb::ManagerPhone;
-        QVERIFY(!ModSmarterControl::VersionGatePasses());
-        QVERIFY(!ModSmarterControl::ManagementGatePasses());
+        QCOMPARE(ModSmarterControl::VersionGate().gate, ModSmarterControl::Gate::ServerFailed);
+        QCOMPARE(ModSmarterControl::ManagementGate().gate, ModSmarterControl::Gate::ServerFailed);
+        Opened opened;
+        FormMain m(opened.openers());
+        m.Command3->setEnabled(true);
+        Dialogs::clearShown();
+        QTest::mouseClick(m.Command3, Qt::LeftButton);
+        m.mnuDruEdit->trigger();
+        QVERIFY(opened.names.isEmpty());
+        QCOMPARE(Dialogs::shownTexts().size(), 2);
+        for (const QString& t : Dialogs::shownTexts()) {
+            QVERIFY(t.startsWith(ModSmarterControl::ServerMessage));
+            QVERIFY(t.contains(v.error));
+        }
     }
 
     void versionGate_data() {
@@ -98,7 +113,7 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(bool, passes);
         QVERIFY(TestDb::setControl(QStringLiteral("appversion"), stored));
-        QCOMPARE(ModSmarterControl::VersionGatePasses(), passes);
+        QCOMPARE((ModSmarterControl::VersionGate().gate == ModSmarterControl::Gate::Passes), passes);
         QCOMPARE(AppGlobals::AppVersionOnServer, stored.isNull() ? QString() : stored);
 
         // Through the purchases button of a logged-in pharmacist.
@@ -162,7 +177,7 @@ private slots:
         QFETCH(bool, opens);
         QVERIFY(TestDb::setControl(QStringLiteral("appadminpassword"), stored));
         AppGlobals::LoginTel = loginTel;
-        QCOMPARE(ModSmarterControl::ManagementGatePasses(), opens);
+        QCOMPARE((ModSmarterControl::ManagementGate().gate == ModSmarterControl::Gate::Passes), opens);
         Opened opened;
         FormMain m(opened.openers());
         ServerConnection::instance().clearExecutedStatements();

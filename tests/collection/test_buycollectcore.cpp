@@ -24,7 +24,9 @@ private slots:
         QTest::newRow("32767") << "32767" << int(DaysAnswer::Ok) << 32767;
         QTest::newRow("32767.5 overflows") << "32767.5" << int(DaysAnswer::TooMany) << 0;
         QTest::newRow("32768") << "32768" << int(DaysAnswer::TooMany) << 0;
-        QTest::newRow("-32769") << "-32769" << int(DaysAnswer::TooMany) << 0;
+        QTest::newRow("-32769 is too few") << "-32769" << int(DaysAnswer::TooFew) << 0;
+        QTest::newRow("-40000 is too few") << "-40000" << int(DaysAnswer::TooFew) << 0;
+        QTest::newRow("-1e400 is too few") << "-1e400" << int(DaysAnswer::TooFew) << 0;
         QTest::newRow("1e400") << "1e400" << int(DaysAnswer::TooMany) << 0;
     }
     void daysAreRoundedHalvesToEvenAndChecked() {

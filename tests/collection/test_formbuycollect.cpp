@@ -129,10 +129,26 @@ private slots:
     void emptyTableGivesHeaderOnly() {
         FormBuyCollect w;
         QCOMPARE(w.XXX->grid().Rows(), 1);
-        w.XXX->clickCell(0, 1); // a click on the header finds no order
-        QCOMPARE(w.Xxx2->grid().Rows(), 101);
-        QCOMPARE(w.LLLNaqdyValue->text(), QStringLiteral("0"));
+        const qsizetype before = ServerConnection::instance().executedStatements().size();
+        w.XXX->clickCell(0, 1); // a click on the header finds no order and asks for none
+        QVERIFY(sqlSince(before).isEmpty());
         QVERIFY(Dialogs::shown().empty());
+    }
+
+    // The header holds no order: a click on it copies the cell and leaves the shown order alone.
+    void headerClickKeepsTheShownOrder() {
+        QVERIFY(insert({"261207101530", "261207", "0101", "دسوق", {}, lines({{"A", "2", "10", "10"}})}));
+        FormBuyCollect w;
+        w.XXX->clickCell(1, 1);
+        QCOMPARE(w.LLLNaqdyValue->text(), QStringLiteral("18"));
+        const qsizetype before = ServerConnection::instance().executedStatements().size();
+        w.XXX->grid().setTextMatrix(0, 2, QStringLiteral("التاريخ"));
+        w.XXX->clickCell(0, 2);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("التاريخ"));
+        QVERIFY(sqlSince(before).isEmpty());
+        QCOMPARE(w.LLLOrderID->text(), QStringLiteral("261207101530"));
+        QCOMPARE(w.Xxx2->grid().TextMatrix(1, 0), QStringLiteral("A"));
+        QCOMPARE(w.LLLNaqdyValue->text(), QStringLiteral("18"));
     }
 
     void namesReplacePhonesWhateverTheNumberOfOrders_data() {

@@ -92,6 +92,8 @@ private slots:
         QCOMPARE(FieldText(QVariant(261207.0)), QStringLiteral("261207"));
         QCOMPARE(FieldText(QVariant(101)), QStringLiteral("101"));
         QCOMPARE(FieldText(QVariant(QStringLiteral("نص"))), QStringLiteral("نص"));
+        QCOMPARE(FieldText(QVariant(true)), QStringLiteral("True"));
+        QCOMPARE(FieldText(QVariant(false)), QStringLiteral("False"));
     }
 };
 

@@ -106,19 +106,21 @@ private slots:
     }
 
     void windowOpensWithTheSortedCatalogueAndNoOrder() {
+        // Mixed case and Arabic: a plain code-point order would put "Zyrtec" before "amoxil".
+        QVERIFY(TestDb::addDrug(QStringLiteral("amoxil"), QStringLiteral("3"), QStringLiteral("0")));
+        QVERIFY(TestDb::addDrug(QStringLiteral("Amoxil"), QStringLiteral("4"), QStringLiteral("0")));
+        QVERIFY(TestDb::addDrug(QStringLiteral("أدول"), QStringLiteral("6"), QStringLiteral("0")));
         FormUserBuy w;
         const FlexGrid& cat = w.Xxx1->grid();
-        QCOMPARE(cat.Rows(), 7);
+        QCOMPARE(cat.Rows(), 10);
         QCOMPARE(cat.Cols(), 4);
         QStringList names;
         for (int r = 1; r < cat.Rows(); ++r) {
             names << cat.TextMatrix(r, 0);
             QCOMPARE(cat.TextMatrix(r, 3), QStringLiteral("=>"));
         }
-        QStringList sorted = names;
-        std::sort(sorted.begin(), sorted.end());
-        QCOMPARE(names.mid(0, 5), sorted.mid(0, 5)); // Latin names in text order before Arabic ones
-        QCOMPARE(names.first(), QStringLiteral("Augmentin"));
+        QCOMPARE(names, (QStringList{"amoxil", "Amoxil", "Augmentin", "Brufen", "Cataflam", "Panadol", "Zyrtec",
+                                     QStringLiteral("أدول"), QStringLiteral("بروفين")}));
         QCOMPARE(cat.TextMatrix(0, 0), QStringLiteral("الدواء"));
         QCOMPARE(cat.TextMatrix(0, 1), QStringLiteral("السعر"));
         QCOMPARE(cat.TextMatrix(0, 2), QStringLiteral("الخصم"));
@@ -420,6 +422,39 @@ private slots:
         Dialogs::clearAnswers();
     }
 
+    // Ordering again from the list: the drugs and quantities of the old order at today's prices,
+    // a drug gone from the catalogue listed, the old order untouched.
+    void reorderFromTheListMakesANewOpenOrder() {
+        const QString old = stored({"^panadol|3 boxes|8|5|", "^Withdrawn|1|1|0|", "^Brufen|2|10|1|"});
+        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) "
+                                            "VALUES ('%1','251201100000',251201,100000,'%2','x','kafrelsheikh',101)")
+                                 .arg(old, Tel)));
+        FormUserBuy w;
+        fixClock(w, at);
+        QTimer::singleShot(0, &w, [&] {
+            auto* list = w.findChild<FFFMyOrders*>();
+            QVERIFY(list);
+            QVERIFY(!list->XXX_RightClick(0)); // the header offers nothing
+            QVERIFY(list->XXX_RightClick(1));
+            QCOMPARE(list->mnuReorder->text(), QStringLiteral("اعادة طلب هذا الاوردر"));
+            list->mnuReorder->trigger();
+        });
+        Dialogs::setNextAnswer(Dialogs::vbYes);
+        w.ButonWebCallOrder_Click();
+        QCOMPARE(Dialogs::shownTexts(), (QStringList{OrderText::AskReorder, OrderText::ReorderMissing + "\nWithdrawn"}));
+        QCOMPARE(w.LLLOrderID->text(), id);
+        QCOMPARE(AppGlobals::CurrentOrderId, id);
+        QCOMPARE(w.LLLSubmitted->text(), QString());
+        QCOMPARE(serverLines(id), stored({"^Panadol|3 boxes|10|10|", "^Brufen|2|12.25|0|"}));
+        QCOMPARE(serverLines(QStringLiteral("251201100000")), old);
+        QCOMPARE(w.LLLNaqdyValue->text(), QStringLiteral("51.5")); // 27 + 24.5
+        QCOMPARE(orderCount(), 2);
+        // No to the question makes nothing.
+        Dialogs::clearShown();
+        w.pane().Reorder(QStringLiteral("251201100000"), w.Xxx1->grid());
+        QCOMPARE(orderCount(), 2);
+    }
+
     void emptyListPickChangesNothing() {
         AppGlobals::CurrentOrderId = QStringLiteral("nothing-here");
         FFFMyOrders list;
@@ -661,6 +696,112 @@ private slots:
         QCOMPARE(text, stored({QStringLiteral("^Panadol|2|10|10|"), QStringLiteral("^Zyrtec|1|20|2.5|")}));
         QCOMPARE(text.count(u'^'), 100);
         QVERIFY(text.endsWith(u'|'));
+    }
+
+    // The server is lost before each statement of an action in turn: afterwards the order shown is
+    // the order CurrentOrderId names, it shows no less than the server holds, and the next add
+    // lands in it and nowhere else.
+    void aServerLostAtAnyStatementNeverMixesOrders_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("killOnly"); // only that statement fails (a killed session)
+        for (const char* a : {"pick", "new", "add", "change", "remove", "send", "reorder"}) {
+            QTest::addRow("%s, server gone", a) << QString::fromLatin1(a) << false;
+            QTest::addRow("%s, session killed", a) << QString::fromLatin1(a) << true;
+        }
+    }
+    void aServerLostAtAnyStatementNeverMixesOrders() {
+        QFETCH(QString, action);
+        QFETCH(bool, killOnly);
+        if (killOnly && TestDb::currentBackend() != QLatin1String("postgres"))
+            QSKIP("only a server has sessions to kill");
+        const QString a = QStringLiteral("240101100000"), b = QStringLiteral("240102100000"),
+                      sent = QStringLiteral("240103100000");
+        auto seed = [&] {
+            QVERIFY(TestDb::exec(QStringLiteral("DELETE FROM bown2")));
+            const QString ins = QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) "
+                                               "VALUES ('%1','%2',240101,100000,'%3','x','kafrelsheikh',%4)");
+            QVERIFY(TestDb::exec(ins.arg(stored({"^Panadol|2|10|10|", "^Brufen|1|12.25|0|"}), a, Tel, "NULL")));
+            QVERIFY(TestDb::exec(ins.arg(stored({"^Cataflam|4|30|5|"}), b, Tel, "NULL")));
+            QVERIFY(TestDb::exec(ins.arg(stored({"^Zyrtec|1|20|2.5|", "^Gone|1|1|0|"}), sent, Tel, "101")));
+        };
+        auto run = [&](FormUserBuy& w) {
+            if (action == QLatin1String("pick")) {
+                AppGlobals::CurrentOrderId = b;
+                w.ShowMyList(b);
+            } else if (action == QLatin1String("new")) {
+                newOrder(w);
+            } else if (action == QLatin1String("add")) {
+                add(w, QStringLiteral("Augmentin"), QStringLiteral("3"));
+            } else if (action == QLatin1String("change")) {
+                Dialogs::setNextInput(QStringLiteral("7"));
+                w.Xxx2->clickCell(1, 1);
+            } else if (action == QLatin1String("remove")) {
+                Dialogs::setNextAnswer(Dialogs::vbYes);
+                w.Xxx2->clickCell(1, 4);
+            } else if (action == QLatin1String("send")) {
+                Dialogs::setNextAnswer(Dialogs::vbYes);
+                w.ButonWebSendToPrepare_Click();
+            } else {
+                Dialogs::setNextAnswer(Dialogs::vbYes);
+                w.Reorder(sent);
+            }
+        };
+        ServerConnection& server = ServerConnection::instance();
+        const auto all = [] { return TestDb::rows(QStringLiteral("SELECT * FROM bown2 ORDER BY orderid")); };
+        int statements = 0;
+        // Round 0 runs without a fault and counts the action's statements.
+        for (int k = 0; k == 0 || k <= statements; ++k) {
+            seed();
+            auto w = std::make_unique<FormUserBuy>();
+            fixClock(*w, at);
+            AppGlobals::CurrentOrderId = a;
+            w->ShowMyList(a);
+            const auto before = all();
+            Dialogs::clearShown();
+            int n = 0;
+            server.beforeExecute = [&](const QString&) {
+                if (++n != k)
+                    return;
+                if (killOnly)
+                    QVERIFY(TestDb::pgTerminateOthers());
+                else
+                    server.Close();
+            };
+            run(*w);
+            server.beforeExecute = nullptr;
+            if (k == 0)
+                statements = n;
+            server.Open(nullptr);
+            QVERIFY2(k == 0 || !Dialogs::shownTexts().isEmpty(), "a failure went untold");
+
+            const QString shown = w->LLLOrderID->text();
+            QCOMPARE(AppGlobals::CurrentOrderId, shown);
+            if (!shown.isEmpty()) {
+                QCOMPARE(OrderLines::EncodeGrid(w->Xxx2->grid()), OrderLines::Encode(OrderLines::Decode(serverLines(shown))));
+                QCOMPARE(w->LLLSubmitted->text(), serverSubmitted(shown));
+            }
+            // No order but the one acted on changed; a new order is whole or absent.
+            const auto after = all();
+            for (const QStringList& r : after) {
+                const bool existed = std::any_of(before.begin(), before.end(), [&](const QStringList& o) { return o[1] == r[1]; });
+                if (!existed)
+                    QVERIFY2(action == QLatin1String("new") || !r[0].isEmpty(), qPrintable(r[1]));
+                else if (r[1] != a)
+                    QVERIFY2(before.contains(r), qPrintable(r[1]));
+            }
+            // The server is back: the next add goes into the order shown, and only there.
+            Dialogs::clearShown();
+            add(*w, QStringLiteral("Zyrtec"), QStringLiteral("1"));
+            const auto next = all();
+            for (const QStringList& r : next) {
+                if (r[1] == shown && r[7] != QLatin1String("101"))
+                    QVERIFY2(r[0].contains(QStringLiteral("^Zyrtec|1|")), qPrintable(r[1]));
+                else
+                    QVERIFY2(after.contains(r), qPrintable(r[1]));
+            }
+            QCOMPARE(next.size(), after.size());
+        }
+        QVERIFY(statements > 0);
     }
 };
 
