@@ -1,5 +1,6 @@
 #include "app/FFFLOGIN.h"
 
+#include "app/FFFLOGINTexts.h"
 #include "app/LoginRules.h"
 #include "ui/Dialogs.h"
 #include "ui/VbUnits.h"
@@ -10,9 +11,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-
-const QString FFFLOGIN::GovernorateOnlyMessage =
-    QStringLiteral("هذا التطبيق خاص بكفر الشيخ  فقط اتصل بالترافين الصيدلي للحصول علي تطبيق محافظتك");
 
 void FFFLOGINLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
@@ -28,7 +26,7 @@ QFont labelFont() {
 
 FFFLOGIN::FFFLOGIN(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FFFLOGIN"));
-    setWindowTitle(QStringLiteral("Brentoval"));
+    setWindowTitle(FFFLOGINTexts::Title);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setFixedSize(VbUnits::px(6600), VbUnits::px(3300));
 
@@ -38,7 +36,7 @@ FFFLOGIN::FFFLOGIN(QWidget* parent) : QDialog(parent) {
     TextTel->setFont(QFont(QStringLiteral("MS Sans Serif"), 18, QFont::Bold));
     TextTel->setGeometry(VbUnits::rect(240, 300, 3600, 615));
 
-    Label1 = new QLabel(QStringLiteral("رقم تلفونك المحمول"), this);
+    Label1 = new QLabel(FFFLOGINTexts::PhoneLabel, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(labelFont());
     Label1->setGeometry(VbUnits::rect(4000, 420, 2360, 375));
@@ -52,7 +50,7 @@ FFFLOGIN::FFFLOGIN(QWidget* parent) : QDialog(parent) {
     grey.setColor(QPalette::Window, VbUnits::color(0x00C0C0C0));
     Label4->setPalette(grey);
 
-    Label3 = new QLabel(QStringLiteral("اختر  المحافظة"), this);
+    Label3 = new QLabel(FFFLOGINTexts::GovernorateLabel, this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setFont(labelFont());
     Label3->setGeometry(VbUnits::rect(4000, 1140, 2360, 375));
@@ -64,12 +62,12 @@ FFFLOGIN::FFFLOGIN(QWidget* parent) : QDialog(parent) {
     ComMarkaz->setCurrentIndex(-1);
     ComMarkaz->setGeometry(VbUnits::rect(240, 1740, 3600, 375));
 
-    Label2 = new QLabel(QStringLiteral("اختر المركز"), this);
+    Label2 = new QLabel(FFFLOGINTexts::DistrictLabel, this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setFont(labelFont());
     Label2->setGeometry(VbUnits::rect(4000, 1740, 2360, 375));
 
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1 = new QPushButton(FFFLOGINTexts::Ok, this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(VbUnits::rect(2580, 2460, 1440, 495));
     Command1->setDefault(true);
@@ -91,10 +89,10 @@ void FFFLOGIN::showEvent(QShowEvent* event) {
 void FFFLOGIN::Command1_Click() {
     switch (LoginRules::apply(TextTel->text(), ComMarkaz->currentText())) {
     case LoginRules::Verdict::BadPhone:
-        Dialogs::MsgBox(LoginRules::BadPhoneMessage, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(FFFLOGINTexts::BadPhone, Dialogs::vbOKOnly, this);
         break;
     case LoginRules::Verdict::NoDistrict:
-        Dialogs::MsgBox(LoginRules::NoDistrictMessage, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(FFFLOGINTexts::NoDistrict, Dialogs::vbOKOnly, this);
         break;
     case LoginRules::Verdict::Accepted:
         accept();
@@ -103,5 +101,5 @@ void FFFLOGIN::Command1_Click() {
 }
 
 void FFFLOGIN::Label4_Click() {
-    Dialogs::MsgBox(GovernorateOnlyMessage, Dialogs::vbOKOnly, this);
+    Dialogs::MsgBox(FFFLOGINTexts::GovernorateOnly, Dialogs::vbOKOnly, this);
 }

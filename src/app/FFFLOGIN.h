@@ -36,7 +36,6 @@ public:
     void Command1_Click();
     void Label4_Click();
 
-    static const QString GovernorateOnlyMessage;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,6 +1,7 @@
 #include "app/FormMain.h"
 
 #include "app/FFFLOGIN.h"
+#include "app/FormMainTexts.h"
 #include "app/ModSmarterControl.h"
 #include "data/AppGlobals.h"
 #include "ui/Dialogs.h"
@@ -13,9 +14,6 @@
 #include <QScreen>
 #include <QTimer>
 
-const QString FormMain::LoggedInMessage =
-    QStringLiteral(" لقد نجحت في تسجيل الدخول تفضل  بعمل طلبيات الشراء الان");
-const QString FormMain::LogInFirstMessage = QStringLiteral("سجل دخولك اولا");
 
 namespace {
 constexpr quint32 Cyan = 0x00FFFF00;
@@ -32,13 +30,13 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, c
 FormMain::FormMain(FormMainOpeners openers, QWidget* parent)
     : QMainWindow(parent), m_openers(std::move(openers)), m_cccBackColor(VbUnits::ButtonFace) {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(QStringLiteral("Brentoval"));
+    setWindowTitle(FormMainTexts::Title);
 
-    mnuManager = menuBar()->addMenu(QStringLiteral("الادارة"));
+    mnuManager = menuBar()->addMenu(FormMainTexts::MenuManager);
     mnuManager->setObjectName(QStringLiteral("mnuManager"));
-    mnuDruEdit = mnuManager->addAction(QStringLiteral("تعديل بيانات الادوية"));
+    mnuDruEdit = mnuManager->addAction(FormMainTexts::MenuDrugsEditor);
     mnuDruEdit->setObjectName(QStringLiteral("mnuDruEdit"));
-    mnuBuyReport = mnuManager->addAction(QStringLiteral("الاطلاع علي مشتريات العملاء"));
+    mnuBuyReport = mnuManager->addAction(FormMainTexts::MenuCollectedOrders);
     mnuBuyReport->setObjectName(QStringLiteral("mnuBuyReport"));
 
     auto* client = new QWidget(this);
@@ -46,13 +44,13 @@ FormMain::FormMain(FormMainOpeners openers, QWidget* parent)
     client->setFixedSize(VbUnits::px(12840), VbUnits::px(8670));
     setCentralWidget(client);
 
-    Command1 = button(client, "Command1", QStringLiteral("سجل دخولك"), VbUnits::rect(10425, 2145, 2295, 600));
-    Command3 = button(client, "Command3", QStringLiteral("المشتريات"), VbUnits::rect(8340, 2145, 2070, 600));
+    Command1 = button(client, "Command1", FormMainTexts::LogIn, VbUnits::rect(10425, 2145, 2295, 600));
+    Command3 = button(client, "Command3", FormMainTexts::Purchases, VbUnits::rect(8340, 2145, 2070, 600));
     Command3->setEnabled(false);
     CccMsg = button(client, "CccMsg", QString(), VbUnits::rect(1215, 2145, 7125, 600));
     // The background colour must show, as on a graphical-style button.
     CccMsg->setAutoFillBackground(true);
-    Command2 = button(client, "Command2", QStringLiteral("المزيد"), VbUnits::rect(240, 2160, 975, 585));
+    Command2 = button(client, "Command2", FormMainTexts::More, VbUnits::rect(240, 2160, 975, 585));
     setTabOrder(Command1, Command3);
     setTabOrder(Command3, CccMsg);
     setTabOrder(CccMsg, Command2);
@@ -112,7 +110,7 @@ void FormMain::Command1_Click() {
         return;
     Command3->setEnabled(true);
     Command1->setEnabled(false);
-    Dialogs::MsgBox(LoggedInMessage, Dialogs::vbOKOnly, this);
+    Dialogs::MsgBox(FormMainTexts::LoggedIn, Dialogs::vbOKOnly, this);
     setWindowTitle(windowTitle() + QStringLiteral("   ") + AppGlobals::LoginTel);
 }
 
@@ -120,7 +118,7 @@ bool FormMain::gatePasses(const ModSmarterControl::GateResult& gate, const QStri
     using ModSmarterControl::Gate;
     if (gate.gate == Gate::ServerFailed) {
         if (!gate.told)
-            Dialogs::MsgBox(ModSmarterControl::ServerMessage + QStringLiteral("\n\n") + gate.error, Dialogs::vbOKOnly,
+            Dialogs::MsgBox(FormMainTexts::ServerMessage + QStringLiteral("\n\n") + gate.error, Dialogs::vbOKOnly,
                             this);
         return false;
     }
@@ -130,10 +128,10 @@ bool FormMain::gatePasses(const ModSmarterControl::GateResult& gate, const QStri
 }
 
 void FormMain::Command3_Click() {
-    if (!gatePasses(ModSmarterControl::VersionGate(), ModSmarterControl::VersionMessage))
+    if (!gatePasses(ModSmarterControl::VersionGate(), FormMainTexts::VersionMessage))
         return;
     if (AppGlobals::LoginTel.isEmpty()) {
-        Dialogs::MsgBox(LogInFirstMessage, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(FormMainTexts::LogInFirst, Dialogs::vbOKOnly, this);
         return;
     }
     if (m_openers.orderEditor)
@@ -141,7 +139,7 @@ void FormMain::Command3_Click() {
 }
 
 void FormMain::openIfManager(const std::function<void(QWidget*)>& opener) {
-    if (!gatePasses(ModSmarterControl::VersionGate(), ModSmarterControl::VersionMessage))
+    if (!gatePasses(ModSmarterControl::VersionGate(), FormMainTexts::VersionMessage))
         return;
     // Someone who is not the manager is refused without a word.
     if (gatePasses(ModSmarterControl::ManagementGate(), QString()) && opener)

@@ -46,8 +46,6 @@ public:
     // The message as given, whatever the button makes of ampersands.
     QString cccMsgCaption() const { return m_cccCaption; }
 
-    static const QString LoggedInMessage;
-    static const QString LogInFirstMessage;
 
 private:
     void setCccMsgBackColor(quint32 colorRef);

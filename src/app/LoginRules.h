@@ -8,9 +8,6 @@ namespace LoginRules {
 
 enum class Verdict { Accepted, BadPhone, NoDistrict };
 
-inline const QString BadPhoneMessage = QStringLiteral("رقم تلفون غير صحيح");
-inline const QString NoDistrictMessage = QStringLiteral("اختر مركزك");
-
 // The ten districts of the governorate, in the order the list shows them.
 QStringList districts();
 

@@ -20,11 +20,6 @@ ControlValue ReadAppMessage(const QString& key);
 ControlValue ReadAdminPassword(const QString& key);
 ControlValue ReadAppVersion(const QString& key);
 
-inline const QString VersionMessage = QStringLiteral("يوجد نسخة احدث برجاء تحديث البرنامج");
-// Ours: a server that cannot be read says nothing about the version or the manager.
-inline const QString ServerMessage =
-    QStringLiteral("تعذرت قراءة بيانات التحكم من الخادم، لم تفتح النافذة. حاول مرة اخرى بعد قليل");
-
 enum class Gate { Passes, Refused, ServerFailed };
 struct GateResult {
     Gate gate = Gate::Refused;

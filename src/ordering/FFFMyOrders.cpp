@@ -1,6 +1,7 @@
 #include "ordering/FFFMyOrders.h"
 
 #include "data/AppGlobals.h"
+#include "ordering/FFFMyOrdersTexts.h"
 #include "ordering/MyOrdersList.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
@@ -21,7 +22,7 @@ FFFMyOrders::FFFMyOrders(QWidget* parent) : QDialog(parent), XXX(new FlexGridVie
 
     mnuOrderMenu = new QMenu(this);
     mnuOrderMenu->setObjectName(QStringLiteral("mnuOrderMenu"));
-    mnuReorder = mnuOrderMenu->addAction(OrderListText::Reorder);
+    mnuReorder = mnuOrderMenu->addAction(FFFMyOrdersTexts::Reorder);
     mnuReorder->setObjectName(QStringLiteral("mnuReorder"));
     connect(mnuReorder, &QAction::triggered, this, &FFFMyOrders::mnuReorder_Click);
     XXX->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -36,7 +37,7 @@ FFFMyOrders::FFFMyOrders(QWidget* parent) : QDialog(parent), XXX(new FlexGridVie
 void FFFMyOrders::Form_Load() {
     QString error;
     if (!MyOrdersList::Load(XXX->grid(), AppGlobals::LoginTel, &error) && !error.isEmpty())
-        Dialogs::MsgBox(OrderListText::ReadFailed + error, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(FFFMyOrdersTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
 }
 
 void FFFMyOrders::XXX_Click() {

@@ -54,36 +54,36 @@ FormUserBuy::FormUserBuy(QWidget* parent)
                  [this](const QString& t, bool right) { return Dialogs::Confirm(t, this, right); },
                  [this](const QString& p) { return Dialogs::InputBox(p, QString(), this); }}) {
     setObjectName(QStringLiteral("FormUserBuy"));
-    setWindowTitle(QStringLiteral("فاتورة شراء"));
+    setWindowTitle(FormUserBuyTexts::Title);
     setFixedSize(VbUnits::px(14025), VbUnits::px(9105));
     QFont f(QStringLiteral("Arabic Transparent"));
     f.setPointSize(10);
     f.setBold(true);
     setFont(f);
 
-    ButonWeb1 = button(this, "ButonWeb1", QStringLiteral("حذف الاوردر الحالي"), 210, 4605);
+    ButonWeb1 = button(this, "ButonWeb1", FormUserBuyTexts::DeleteOrder, 210, 4605);
     ButonWebSendToPrepare =
-        button(this, "ButonWebSendToPrepare", QStringLiteral("ارسال الي التحضير"), 4845, 2475);
+        button(this, "ButonWebSendToPrepare", FormUserBuyTexts::SendToPrepare, 4845, 2475);
     ButonWebCallOrder =
-        button(this, "ButonWebCallOrder", QStringLiteral("عرض الاوردرات السابقة"), 7350, 2895);
-    ButonWebNewOrder = button(this, "ButonWebNewOrder", QStringLiteral("انشاء اوردر جديد"), 10275, 3645);
+        button(this, "ButonWebCallOrder", FormUserBuyTexts::CallOrder, 7350, 2895);
+    ButonWebNewOrder = button(this, "ButonWebNewOrder", FormUserBuyTexts::NewOrder, 10275, 3645);
 
     LLLSubmitted = label(this, "LLLSubmitted", {}, {210, 585, 810, 345}, true);
-    label(this, "Label8", QStringLiteral("حالة الاوردر"), {1050, 585, 1335, 345});
+    label(this, "Label8", FormUserBuyTexts::StatusLabel, {1050, 585, 1335, 345});
     LLLDate = label(this, "LLLDate", {}, {2400, 585, 1890, 345}, true);
-    label(this, "Label10", QStringLiteral("التاريخ"), {4305, 585, 1335, 345});
+    label(this, "Label10", FormUserBuyTexts::DateLabel, {4305, 585, 1335, 345});
     LLLOrderID = label(this, "LLLOrderID", {}, {5655, 585, 3030, 345}, true);
-    label(this, "Label9", QStringLiteral(" رقم الاوردر"), {8715, 585, 1335, 345});
+    label(this, "Label9", FormUserBuyTexts::OrderIdLabel, {8715, 585, 1335, 345});
     LLLOrderTel = label(this, "LLLOrderTel", {}, {10080, 585, 2475, 345}, true);
-    label(this, "Label7", QStringLiteral("التليفون"), {12570, 585, 1350, 345});
+    label(this, "Label7", FormUserBuyTexts::TelLabel, {12570, 585, 1350, 345});
 
     TextSearch = new QLineEdit(this);
     TextSearch->setObjectName(QStringLiteral("TextSearch"));
     TextSearch->setGeometry(VbUnits::rect(225, 975, 990, 435));
-    label(this, "Label6", QStringLiteral("بحث"), {1245, 975, 1125, 435});
-    label(this, "Label3", QStringLiteral("الادوية المتاحة في مخازن الترافين الصيدلي"),
+    label(this, "Label6", FormUserBuyTexts::SearchLabel, {1245, 975, 1125, 435});
+    label(this, "Label3", FormUserBuyTexts::CatalogueLabel,
           {2400, 975, 4545, 435});
-    label(this, "Label5", QStringLiteral("طلبيتك"), {6990, 975, 6930, 435});
+    label(this, "Label5", FormUserBuyTexts::OrderLabel, {6990, 975, 6930, 435});
 
     Xxx1->setObjectName(QStringLiteral("Xxx1"));
     Xxx1->setGeometry(VbUnits::rect(225, 1395, 6720, 6495));
@@ -95,14 +95,13 @@ FormUserBuy::FormUserBuy(QWidget* parent)
     Xxx2->grid().setRows(OrderLines::Slots + 1);
 
     LLLNaqdyValue = label(this, "LLLNaqdyValue", {}, {225, 8070, 3135, 435}, true);
-    label(this, "Label2", QStringLiteral("قيمة الفاتورة عند الدفع نقدا"), {3435, 8070, 3075, 435});
+    label(this, "Label2", FormUserBuyTexts::CashLabel, {3435, 8070, 3075, 435});
     LLLLAgelValue = label(this, "LLLLAgelValue", {}, {6555, 8070, 3075, 435}, true);
-    label(this, "Label4", QStringLiteral("قيمة الفاتورة عند الدفع  اجل"), {9660, 8070, 4275, 435});
+    label(this, "Label4", FormUserBuyTexts::DeferredLabel, {9660, 8070, 4275, 435});
 
     QLabel* note =
         label(this, "Label1",
-              QStringLiteral("يوجد نظامان للدفع الاول هو نقدي للسيارة والثاني اجل 30 يوم بفارق 2% من "
-                             "نسبة الخصم المعروضة"),
+              FormUserBuyTexts::PaymentNote,
               {240, 8625, 13695, 420});
     note->setAutoFillBackground(true);
     QPalette np = note->palette();
@@ -128,7 +127,7 @@ void FormUserBuy::Form_Load() {
     Catalogue::LoadCatalogue(cat, &error);
     if (!error.isEmpty())
         Dialogs::MsgBox(
-            QStringLiteral("تعذرت قراءة قائمة الادوية من الخادم، اغلق النافذة وافتحها بعد قليل:\n") + error,
+            FormUserBuyTexts::CatalogueNotRead + error,
             Dialogs::vbOKOnly, this);
     cat.setCols(4);
     lines.setCols(5);
@@ -141,12 +140,12 @@ void FormUserBuy::Form_Load() {
     FLXMod::FlexAlignCenter(lines);
     FLXMod::FlexAlignLeft(cat, 0);
     FLXMod::FlexAlignLeft(lines, 0);
-    const QStringList catHeaders = {QStringLiteral("الدواء"), QStringLiteral("السعر"),
-                                    QStringLiteral("الخصم")};
+    const QStringList catHeaders = {FormUserBuyTexts::HeaderDrug, FormUserBuyTexts::HeaderPrice,
+                                    FormUserBuyTexts::HeaderDiscount};
     for (int c = 0; c < catHeaders.size(); ++c)
         cat.setTextMatrix(0, c, catHeaders[c]);
-    const QStringList lineHeaders = {QStringLiteral("الدواء"), QStringLiteral("المطلوب"),
-                                     QStringLiteral("السعر"), QStringLiteral("الخصم")};
+    const QStringList lineHeaders = {FormUserBuyTexts::HeaderDrug, FormUserBuyTexts::HeaderQuantity,
+                                     FormUserBuyTexts::HeaderPrice, FormUserBuyTexts::HeaderDiscount};
     for (int c = 0; c < lineHeaders.size(); ++c)
         lines.setTextMatrix(0, c, lineHeaders[c]);
 }

@@ -1,6 +1,7 @@
 #include "ordering/MyOrdersList.h"
 
 #include "data/ModSQL.h"
+#include "ordering/FFFMyOrdersTexts.h"
 #include "ui/FLXMod.h"
 
 namespace MyOrdersList {
@@ -18,18 +19,8 @@ bool Load(FlexGrid& grid, const QString& tel, QString* error) {
     FLXMod::FlexAlignCenter(grid);
     grid.setColWidth(0, 0);
     grid.setColWidth(1, 2600);
-    // Headers by the table's binding column order: orderid, date, timee, tel, markaz, mohafaza,
-    // submitted; the lines text and the columns after these have none.
-    static const QStringList headers = {QString(),
-                                        QStringLiteral("رقم الاوردر"),
-                                        QStringLiteral("التاريخ"),
-                                        QStringLiteral("الساعة"),
-                                        QStringLiteral("التلفون"),
-                                        QStringLiteral("مركز"),
-                                        QStringLiteral("محافظة"),
-                                        QStringLiteral("الحالة")};
     for (int c = 0; c < grid.Cols(); ++c)
-        grid.setTextMatrix(0, c, headers.value(c));
+        grid.setTextMatrix(0, c, FFFMyOrdersTexts::Headers.value(c));
     return true;
 }
 

@@ -5,11 +5,6 @@
 #include <QString>
 #include <optional>
 
-namespace OrderListText {
-inline const QString ReadFailed = QStringLiteral("تعذرت قراءة قائمة الاوردرات من الخادم:\n");
-inline const QString Reorder = QStringLiteral("اعادة طلب هذا الاوردر");
-} // namespace OrderListText
-
 // The pharmacist's own orders as a pick list.
 namespace MyOrdersList {
 

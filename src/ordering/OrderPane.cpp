@@ -64,9 +64,9 @@ bool OrderPane::read(const QString& orderId, bool tellFailure) {
         m_labels = m_serverLabels;
         AppGlobals::CurrentOrderId = m_labels.orderId;
         if (tellFailure)
-            m_prompts.message(OrderText::NotRead + u'\n' +
-                              (m_labels.orderId.isEmpty() ? OrderText::ShownNone
-                                                          : OrderText::ShownNow.arg(m_labels.orderId)));
+            m_prompts.message(FormUserBuyTexts::NotRead + u'\n' +
+                              (m_labels.orderId.isEmpty() ? FormUserBuyTexts::ShownNone
+                                                          : FormUserBuyTexts::ShownNow.arg(m_labels.orderId)));
         return false;
     }
     // Fields of a missing row read empty, so a vanished order shows as no order at all.
@@ -89,7 +89,7 @@ OrderPane::Outcome OrderPane::change(const QString& sql) {
     ServerConnection::instance().Execute(sql, affected, &error);
     if (affected > 0)
         return Outcome::Changed;
-    m_prompts.message(error.isEmpty() ? OrderText::OrderGone : OrderText::NotSaved);
+    m_prompts.message(error.isEmpty() ? FormUserBuyTexts::OrderGone : FormUserBuyTexts::NotSaved);
     return error.isEmpty() ? Outcome::NoRow : Outcome::Failed;
 }
 
@@ -168,32 +168,32 @@ QString OrderPane::insertOrder(const QVariant& linesText) {
 }
 
 void OrderPane::NewOrder() {
-    if (!m_prompts.confirm(OrderText::AskNewOrder, false))
+    if (!m_prompts.confirm(FormUserBuyTexts::AskNewOrder, false))
         return;
     const QString id = insertOrder(QVariant());
     if (id.isEmpty()) {
         // Nothing was made: the order shown stays shown and addressed.
-        m_prompts.message(OrderText::NotSaved);
+        m_prompts.message(FormUserBuyTexts::NotSaved);
         return;
     }
     read(id, true);
 }
 
 void OrderPane::Reorder(const QString& sourceId, const FlexGrid& catalogue) {
-    if (!m_prompts.confirm(OrderText::AskReorder, false))
+    if (!m_prompts.confirm(FormUserBuyTexts::AskReorder, false))
         return;
     if (catalogue.Rows() < 2) {
-        m_prompts.message(OrderText::CatalogueEmpty);
+        m_prompts.message(FormUserBuyTexts::CatalogueEmpty);
         return;
     }
     long affected = 0;
     Recordset rs = ServerConnection::instance().Execute(OrderStatements::Show(sourceId), affected);
     if (affected == 0) {
-        m_prompts.message(OrderText::NotRead);
+        m_prompts.message(FormUserBuyTexts::NotRead);
         return;
     }
     if (rs.isEOF()) {
-        m_prompts.message(OrderText::OrderGone);
+        m_prompts.message(FormUserBuyTexts::OrderGone);
         return;
     }
     QHash<QString, int> byName;
@@ -213,41 +213,41 @@ void OrderPane::Reorder(const QString& sourceId, const FlexGrid& catalogue) {
         lines.push_back({catalogue.TextMatrix(r, 0), l.quantity, catalogue.TextMatrix(r, 1), catalogue.TextMatrix(r, 2)});
     }
     if (lines.empty()) {
-        m_prompts.message(missing.isEmpty() ? OrderText::ReorderNothing
-                                            : OrderText::ReorderNothing + u'\n' + missing.join(u'\n'));
+        m_prompts.message(missing.isEmpty() ? FormUserBuyTexts::ReorderNothing
+                                            : FormUserBuyTexts::ReorderNothing + u'\n' + missing.join(u'\n'));
         return;
     }
     const QString id = insertOrder(OrderLines::Encode(lines));
     if (id.isEmpty()) {
-        m_prompts.message(OrderText::NotSaved);
+        m_prompts.message(FormUserBuyTexts::NotSaved);
         return;
     }
     read(id, true);
     if (!missing.isEmpty())
-        m_prompts.message(OrderText::ReorderMissing + u'\n' + missing.join(u'\n'));
+        m_prompts.message(FormUserBuyTexts::ReorderMissing + u'\n' + missing.join(u'\n'));
 }
 
 void OrderPane::DeleteOrder() {
     if (m_labels.orderId.isEmpty()) {
-        m_prompts.message(OrderText::NothingToDelete);
+        m_prompts.message(FormUserBuyTexts::NothingToDelete);
         return;
     }
     if (isSent()) {
-        m_prompts.message(OrderText::SentNoDelete);
+        m_prompts.message(FormUserBuyTexts::SentNoDelete);
         return;
     }
-    if (!m_prompts.confirm(OrderText::AskDeleteOrder, false))
+    if (!m_prompts.confirm(FormUserBuyTexts::AskDeleteOrder, false))
         return;
     QString error;
     const long affected =
         ModSQL::SQLDelete(QStringLiteral("bown2"), OrderStatements::DeleteWhere(m_labels.orderId), &error);
     if (affected == 0 && !error.isEmpty()) {
-        m_prompts.message(OrderText::NotSaved);
+        m_prompts.message(FormUserBuyTexts::NotSaved);
         read(AppGlobals::CurrentOrderId, false);
         return;
     }
     if (affected == 0)
-        m_prompts.message(OrderText::OrderGone);
+        m_prompts.message(FormUserBuyTexts::OrderGone);
     AppGlobals::CurrentOrderId.clear();
     m_labels.orderId.clear();
     m_labels.date.clear();
@@ -260,14 +260,14 @@ void OrderPane::DeleteOrder() {
 
 void OrderPane::SendToPrepare() {
     if (m_labels.orderId.isEmpty()) {
-        m_prompts.message(OrderText::NoOrder);
+        m_prompts.message(FormUserBuyTexts::NoOrder);
         return;
     }
     if (isSent()) {
-        m_prompts.message(OrderText::AlreadySent);
+        m_prompts.message(FormUserBuyTexts::AlreadySent);
         return;
     }
-    if (!m_prompts.confirm(OrderText::AskSend, true))
+    if (!m_prompts.confirm(FormUserBuyTexts::AskSend, true))
         return;
     const Outcome o = change(OrderStatements::Send(AppGlobals::CurrentOrderId));
     if (o == Outcome::Changed)
@@ -277,28 +277,28 @@ void OrderPane::SendToPrepare() {
 
 void OrderPane::AddDrug(const QString& name, const QString& price, const QString& discount) {
     if (isSent()) {
-        m_prompts.message(OrderText::SentNoChange);
+        m_prompts.message(FormUserBuyTexts::SentNoChange);
         return;
     }
     if (m_labels.orderId.isEmpty()) {
-        m_prompts.message(OrderText::NoOrder);
+        m_prompts.message(FormUserBuyTexts::NoOrder);
         return;
     }
     if (FLXMod::FlexFindText(m_lines, name, 0) > 0) {
-        m_prompts.message(OrderText::AlreadyAdded);
+        m_prompts.message(FormUserBuyTexts::AlreadyAdded);
         return;
     }
     // The separators of the stored text cannot stand in a name without shifting every later slot.
     if (name.contains(u'^') || name.contains(u'|')) {
-        m_prompts.message(OrderText::BadDrugName);
+        m_prompts.message(FormUserBuyTexts::BadDrugName);
         return;
     }
     const std::optional<int> slot = FLXMod::FlexFirstEmptyRow(m_lines);
     if (!slot || *slot > OrderLines::Slots) {
-        m_prompts.message(OrderText::OrderFull);
+        m_prompts.message(FormUserBuyTexts::OrderFull);
         return;
     }
-    const double q = ModGFun::Val(m_prompts.input(OrderText::QuantityPrompt));
+    const double q = ModGFun::Val(m_prompts.input(FormUserBuyTexts::QuantityPrompt));
     if (!(q > 0 && q <= 1000))
         return;
     const int r = *slot;
@@ -315,21 +315,21 @@ void OrderPane::LinesClick(int row, int col) {
     if (row < 1 || row >= m_lines.Rows() || m_lines.TextMatrix(row, 0).isEmpty())
         return;
     if (m_labels.orderId.isEmpty()) {
-        m_prompts.message(OrderText::NoOrder);
+        m_prompts.message(FormUserBuyTexts::NoOrder);
         return;
     }
     if (col == 4) {
         if (isSent()) {
-            m_prompts.message(OrderText::SentNoChange);
+            m_prompts.message(FormUserBuyTexts::SentNoChange);
             return;
         }
-        if (!m_prompts.confirm(OrderText::AskRemoveLine, false))
+        if (!m_prompts.confirm(FormUserBuyTexts::AskRemoveLine, false))
             return;
         m_lines.RemoveItem(row);
         SaveTable();
     } else if (col == 1) {
         if (isSent()) {
-            m_prompts.message(OrderText::SentNoChange);
+            m_prompts.message(FormUserBuyTexts::SentNoChange);
             return;
         }
         // Refused silently like 0: no pharmacy orders a million packs of one drug, and beyond that

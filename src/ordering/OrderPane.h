@@ -1,47 +1,12 @@
 #pragma once
 
 #include "data/FlexGrid.h"
+#include "ordering/FormUserBuyTexts.h"
 
 #include <QDateTime>
 #include <QString>
 #include <functional>
 
-// The order side of the order editor without a screen: which order is shown, its lines in an order
-// grid, and the actions that create, recall, delete, send and change it. Every change goes to the
-// server at once and the order is then read back, so the pane shows what the server holds.
-namespace OrderText {
-inline const QString NoOrder = QStringLiteral("قم باستدعاء اوردر موجود مسبقا  او قم بعمل اوردر جديد");
-inline const QString SentNoChange =
-    QStringLiteral("لقد قمت بارسال هذا الاوردر للتحضير ولا يمكنك التعديل فيه");
-inline const QString AlreadyAdded = QStringLiteral("لقد اضفته فعلا");
-inline const QString QuantityPrompt = QStringLiteral("ادخل الكمية المطلوبة");
-inline const QString AskRemoveLine = QStringLiteral("هل تود حذف هذا الدواء من الاوردر");
-inline const QString AskNewOrder = QStringLiteral("هل تود انشاء اوردر  جديد");
-inline const QString NothingToDelete = QStringLiteral("لا يوجد اوردر لحذفه");
-inline const QString SentNoDelete =
-    QStringLiteral("لقد قمت بارسال هذا الاوردر للتحضير ولا يمكنك التعديل فيه  او حذفه");
-inline const QString AskDeleteOrder = QStringLiteral("هل تود حذف هذا الاوردر  فعلا");
-inline const QString AlreadySent = QStringLiteral("لقد قمت بارسال هذا الاوردر من قبل");
-inline const QString AskSend = QStringLiteral(
-    "تنيفذ هذا الامر يعني ارساله الي غرفة التحضير والغاء امكانية التعديل فيه هل تود الاستمرار");
-// Messages of this system's own for what the order road otherwise leaves unsaid.
-inline const QString NotSaved =
-    QStringLiteral("لم يصل هذا التعديل الى الخادم ولم يتم حفظه. المعروض الان هو ما يحفظه الخادم");
-inline const QString OrderGone = QStringLiteral("هذا الاوردر لم يعد موجودا على الخادم (ربما تم حذفه)");
-inline const QString NotRead = QStringLiteral("تعذرت قراءة الاوردر من الخادم.");
-// Completes NotRead: which order the pane shows, so the pharmacist knows what the next action changes.
-inline const QString ShownNow = QStringLiteral("المعروض الان هو الاوردر رقم %1 كما يحفظه الخادم");
-inline const QString ShownNone = QStringLiteral("لا يوجد اوردر معروض الان");
-inline const QString OrderFull = QStringLiteral("الاوردر ممتلئ: لا يمكن اضافة اكثر من 100 صنف في اوردر واحد");
-inline const QString BadDrugName =
-    QStringLiteral("لا يمكن اضافة هذا الدواء لان اسمه يحتوي على احدى العلامتين ^ او |");
-inline const QString AskReorder = QStringLiteral("هل تود عمل اوردر جديد بنفس اصناف وكميات هذا الاوردر بأسعار اليوم");
-inline const QString ReorderMissing =
-    QStringLiteral("هذه الاصناف لم تعد في قائمة الادوية ولم تضف الى الاوردر الجديد:");
-inline const QString ReorderNothing = QStringLiteral("لا يوجد في هذا الاوردر صنف موجود في قائمة الادوية اليوم");
-inline const QString CatalogueEmpty =
-    QStringLiteral("قائمة الادوية غير محملة، اغلق النافذة وافتحها ثم حاول مرة اخرى");
-} // namespace OrderText
 
 namespace OrderStatements {
 QString Show(const QString& orderId);
@@ -57,6 +22,9 @@ struct OrderLabels {
     QString orderId, date, tel, submitted, cash, deferred;
 };
 
+// The order side of the order editor without a screen: which order is shown, its lines in an order
+// grid, and the actions that create, recall, delete, send and change it. Every change goes to the
+// server at once and the order is then read back, so the pane shows what the server holds.
 class OrderPane {
 public:
     // How the pane talks to the pharmacist; the window wires these to its message and input boxes.

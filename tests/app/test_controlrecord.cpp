@@ -1,6 +1,7 @@
 // The control row readers and the gates in front of the working windows, on both backends.
 #include "TestDb.h"
 #include "app/FormMain.h"
+#include "app/FormMainTexts.h"
 #include "app/ModSmarterControl.h"
 #include "data/AppGlobals.h"
 #include "data/ServerConnection.h"
@@ -92,7 +93,7 @@ private slots:
         QVERIFY(opened.names.isEmpty());
         QCOMPARE(Dialogs::shownTexts().size(), 2);
         for (const QString& t : Dialogs::shownTexts()) {
-            QVERIFY(t.startsWith(ModSmarterControl::ServerMessage));
+            QVERIFY(t.startsWith(FormMainTexts::ServerMessage));
             QVERIFY(t.contains(v.error));
         }
     }

@@ -3,6 +3,9 @@
 // the server is back works, and the rows on the server are whole.
 #include "OwnCluster.h"
 #include "app/AppStart.h"
+#include "app/FormMain.h"
+#include "app/FormMainTexts.h"
+#include "app/ModSmarterControl.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
 #include "collection/BuyCollectCore.h"
@@ -214,6 +217,34 @@ private slots:
             ++m_survived;
     }
 
+    // A lost server closes the gates with the server's message, never with the version message.
+    void gatesUnderALostServer_data() { faultRows(); }
+    void gatesUnderALostServer() {
+        AppGlobals::LoginTel = QStringLiteral("01000000000");
+        rows(QStringLiteral("INSERT INTO smartertable (appname,appversion,appmsg,appadminpassword) "
+                            "VALUES ('BRENTOVAL','9.00','','01000000000')"));
+        QStringList opened;
+        FormMain m({[&](QWidget*) { opened << "order"; }, [&](QWidget*) { opened << "drugs"; },
+                    [&](QWidget*) { opened << "collected"; }});
+        inject();
+        m.Command3_Click();
+        QVERIFY(opened.isEmpty());
+        told();
+        QVERIFY(Dialogs::shownTexts().first().startsWith(FormMainTexts::ServerMessage));
+        recover();
+        m.Command3_Click();
+        QCOMPARE(opened, QStringList{"order"});
+        inject();
+        m.mnuDruEdit_Click();
+        QCOMPARE(opened, QStringList{"order"});
+        told();
+        QVERIFY(Dialogs::shownTexts().first() != FormMainTexts::VersionMessage);
+        recover();
+        m.mnuBuyReport_Click();
+        QCOMPARE(opened, (QStringList{"order", "collected"}));
+        quiet();
+    }
+
     void catalogueLoad_data() { faultRows(); }
     void catalogueLoad() {
         inject();
@@ -225,7 +256,7 @@ private slots:
         FormUserBuy again;
         QCOMPARE(again.Xxx1->grid().Rows(), 4);
         newOrder(w);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderText::AskNewOrder});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskNewOrder});
         QCOMPARE(orderCount(), 1);
         paneShowsServer(w);
         serverRowsAreWhole();
@@ -243,11 +274,11 @@ private slots:
         // The session dies at the check for a free id: no order may be made on a guess, since the
         // reconnected insert could take the id of one made in the same second.
         QCOMPARE(orderCount(), 1);
-        QCOMPARE(said, (QStringList{OrderText::AskNewOrder, OrderText::NotSaved}));
+        QCOMPARE(said, (QStringList{FormUserBuyTexts::AskNewOrder, FormUserBuyTexts::NotSaved}));
         QCOMPARE(w->LLLOrderID->text(), first);
         QCOMPARE(AppGlobals::CurrentOrderId, first);
         newOrder(*w);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderText::AskNewOrder});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskNewOrder});
         QCOMPARE(orderCount(), 2);
         QCOMPARE(scalar(QStringLiteral("SELECT COUNT(DISTINCT orderid) FROM bown2")), QStringLiteral("2"));
         QVERIFY(w->LLLOrderID->text() != first);
@@ -288,7 +319,7 @@ private slots:
         paneShowsServer(*w);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w->Xxx2->clickCell(1, 4);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderText::AskRemoveLine});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskRemoveLine});
         QCOMPARE(lines(w->LLLOrderID->text()), stored({QStringLiteral("^Brufen|3|5|20|")}));
         paneShowsServer(*w);
         serverRowsAreWhole();
@@ -324,7 +355,7 @@ private slots:
         paneShowsServer(*w);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w->ButonWebSendToPrepare_Click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderText::AskSend});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskSend});
         QCOMPARE(w->LLLSubmitted->text(), QStringLiteral("101"));
         paneShowsServer(*w);
         // A sent order keeps its lines.
@@ -347,7 +378,7 @@ private slots:
         paneShowsServer(*w);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w->ButonWeb1_Click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderText::AskDeleteOrder});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskDeleteOrder});
         QCOMPARE(orderCount(), 0);
         QCOMPARE(w->LLLOrderID->text(), QString());
     }

@@ -204,7 +204,7 @@ private slots:
         Dialogs::clearShown();
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.ButonWebSendToPrepare_Click();
-        QCOMPARE(Dialogs::shown().front().text, OrderText::AskSend);
+        QCOMPARE(Dialogs::shown().front().text, FormUserBuyTexts::AskSend);
         QCOMPARE(Dialogs::shown().front().style,
                  Dialogs::vbYesNo + Dialogs::vbQuestion + Dialogs::vbMsgBoxRight);
         QVERIFY(ServerConnection::instance().executedStatements().contains(
@@ -221,8 +221,8 @@ private slots:
         w.ButonWeb1_Click();
         w.ButonWebSendToPrepare_Click();
         QCOMPARE(Dialogs::shownTexts(),
-                 (QStringList{OrderText::SentNoChange, OrderText::SentNoChange, OrderText::SentNoChange,
-                              OrderText::SentNoDelete, OrderText::AlreadySent}));
+                 (QStringList{FormUserBuyTexts::SentNoChange, FormUserBuyTexts::SentNoChange, FormUserBuyTexts::SentNoChange,
+                              FormUserBuyTexts::SentNoDelete, FormUserBuyTexts::AlreadySent}));
         QCOMPARE(serverLines(id), frozen);
         QCOMPARE(orderCount(), 1);
         Dialogs::clearAnswers(); // the unused quantity answer
@@ -234,7 +234,7 @@ private slots:
         w.ButonWeb1_Click();
         w.ButonWebSendToPrepare_Click();
         QCOMPARE(Dialogs::shownTexts(),
-                 (QStringList{OrderText::NoOrder, OrderText::NothingToDelete, OrderText::NoOrder}));
+                 (QStringList{FormUserBuyTexts::NoOrder, FormUserBuyTexts::NothingToDelete, FormUserBuyTexts::NoOrder}));
         QCOMPARE(orderCount(), 0);
         // Clicks on the catalogue outside the arrow column, on the header and on empty slots do nothing.
         Dialogs::clearShown();
@@ -418,7 +418,7 @@ private slots:
         Dialogs::clearShown();
         Dialogs::setNextInput(QStringLiteral("4"));
         w.Xxx2->clickCell(1, 1);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderText::SentNoChange});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::SentNoChange});
         Dialogs::clearAnswers();
     }
 
@@ -441,7 +441,7 @@ private slots:
         });
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.ButonWebCallOrder_Click();
-        QCOMPARE(Dialogs::shownTexts(), (QStringList{OrderText::AskReorder, OrderText::ReorderMissing + "\nWithdrawn"}));
+        QCOMPARE(Dialogs::shownTexts(), (QStringList{FormUserBuyTexts::AskReorder, FormUserBuyTexts::ReorderMissing + "\nWithdrawn"}));
         QCOMPARE(w.LLLOrderID->text(), id);
         QCOMPARE(AppGlobals::CurrentOrderId, id);
         QCOMPARE(w.LLLSubmitted->text(), QString());
@@ -507,7 +507,7 @@ private slots:
         QCOMPARE(cell(w, 1, 0), QStringLiteral("Baby's syrup"));
         Dialogs::clearShown();
         add(w, QStringLiteral("Bad|name"), QStringLiteral("2"));
-        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderText::BadDrugName});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::BadDrugName});
         QCOMPARE(serverLines(id), stored({QStringLiteral("^Baby's syrup|2|15|0|")}));
         Dialogs::clearAnswers();
         // A typed quantity with an apostrophe or a separator is stored as its number.
@@ -528,7 +528,7 @@ private slots:
         QCOMPARE(cell(w, 100, 0), QStringLiteral("D100"));
         Dialogs::clearShown();
         add(w, QStringLiteral("Panadol"), QStringLiteral("1"));
-        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderText::OrderFull});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::OrderFull});
         QCOMPARE(w.Xxx2->grid().TextMatrix(0, 0), QStringLiteral("الدواء"));
         QCOMPARE(serverLines(id), filled.join(QString()));
         QCOMPARE(w.Xxx2->grid().Rows(), 101);
@@ -543,7 +543,7 @@ private slots:
         QVERIFY(TestDb::exec(QStringLiteral("DELETE FROM bown2")));
         Dialogs::clearShown();
         add(w, QStringLiteral("Brufen"), QStringLiteral("1"));
-        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderText::OrderGone});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::OrderGone});
         QCOMPARE(w.LLLOrderID->text(), QString());
         QCOMPARE(cell(w, 1, 0), QString());
         QCOMPARE(orderCount(), 0);
@@ -556,7 +556,7 @@ private slots:
         Dialogs::clearShown();
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.ButonWebSendToPrepare_Click();
-        QCOMPARE(Dialogs::shownTexts(), (QStringList{OrderText::AskSend, OrderText::OrderGone}));
+        QCOMPARE(Dialogs::shownTexts(), (QStringList{FormUserBuyTexts::AskSend, FormUserBuyTexts::OrderGone}));
         QCOMPARE(w.LLLOrderID->text(), QString());
         QCOMPARE(orderCount(), 0);
     }
@@ -588,8 +588,8 @@ private slots:
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.ButonWebSendToPrepare_Click();
         QCOMPARE(Dialogs::shownTexts(),
-                 (QStringList{OrderText::NotSaved, OrderText::NotSaved, OrderText::AskRemoveLine,
-                              OrderText::NotSaved, OrderText::AskSend, OrderText::NotSaved}));
+                 (QStringList{FormUserBuyTexts::NotSaved, FormUserBuyTexts::NotSaved, FormUserBuyTexts::AskRemoveLine,
+                              FormUserBuyTexts::NotSaved, FormUserBuyTexts::AskSend, FormUserBuyTexts::NotSaved}));
         // The pane shows what the server kept.
         QCOMPARE(cell(w, 1, 0), QStringLiteral("Panadol"));
         QCOMPARE(cell(w, 1, 1), QStringLiteral("2"));
@@ -598,7 +598,7 @@ private slots:
         QCOMPARE(w.LLLOrderID->text(), id);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.ButonWeb1_Click();
-        QCOMPARE(Dialogs::shownTexts().last(), OrderText::NotSaved);
+        QCOMPARE(Dialogs::shownTexts().last(), FormUserBuyTexts::NotSaved);
         QCOMPARE(orderCount(), 1);
         QCOMPARE(w.LLLOrderID->text(), id);
         QCOMPARE(AppGlobals::CurrentOrderId, id);

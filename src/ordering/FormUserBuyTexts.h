@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+
+// Every text the order editor shows: captions, grid headers and messages.
+namespace FormUserBuyTexts {
+inline const QString Title = QStringLiteral("فاتورة شراء");
+inline const QString DeleteOrder = QStringLiteral("حذف الاوردر الحالي");
+inline const QString SendToPrepare = QStringLiteral("ارسال الي التحضير");
+inline const QString CallOrder = QStringLiteral("عرض الاوردرات السابقة");
+inline const QString NewOrder = QStringLiteral("انشاء اوردر جديد");
+inline const QString StatusLabel = QStringLiteral("حالة الاوردر");
+inline const QString DateLabel = QStringLiteral("التاريخ");
+inline const QString OrderIdLabel = QStringLiteral(" رقم الاوردر");
+inline const QString TelLabel = QStringLiteral("التليفون");
+inline const QString SearchLabel = QStringLiteral("بحث");
+inline const QString CatalogueLabel = QStringLiteral("الادوية المتاحة في مخازن الترافين الصيدلي");
+inline const QString OrderLabel = QStringLiteral("طلبيتك");
+inline const QString CashLabel = QStringLiteral("قيمة الفاتورة عند الدفع نقدا");
+inline const QString DeferredLabel = QStringLiteral("قيمة الفاتورة عند الدفع  اجل");
+inline const QString PaymentNote =
+    QStringLiteral("يوجد نظامان للدفع الاول هو نقدي للسيارة والثاني اجل 30 يوم بفارق 2% من نسبة الخصم المعروضة");
+inline const QString HeaderDrug = QStringLiteral("الدواء");
+inline const QString HeaderPrice = QStringLiteral("السعر");
+inline const QString HeaderDiscount = QStringLiteral("الخصم");
+inline const QString HeaderQuantity = QStringLiteral("المطلوب");
+inline const QString CatalogueNotRead =
+    QStringLiteral("تعذرت قراءة قائمة الادوية من الخادم، اغلق النافذة وافتحها بعد قليل:\n");
+inline const QString NoOrder = QStringLiteral("قم باستدعاء اوردر موجود مسبقا  او قم بعمل اوردر جديد");
+inline const QString SentNoChange =
+    QStringLiteral("لقد قمت بارسال هذا الاوردر للتحضير ولا يمكنك التعديل فيه");
+inline const QString AlreadyAdded = QStringLiteral("لقد اضفته فعلا");
+inline const QString QuantityPrompt = QStringLiteral("ادخل الكمية المطلوبة");
+inline const QString AskRemoveLine = QStringLiteral("هل تود حذف هذا الدواء من الاوردر");
+inline const QString AskNewOrder = QStringLiteral("هل تود انشاء اوردر  جديد");
+inline const QString NothingToDelete = QStringLiteral("لا يوجد اوردر لحذفه");
+inline const QString SentNoDelete =
+    QStringLiteral("لقد قمت بارسال هذا الاوردر للتحضير ولا يمكنك التعديل فيه  او حذفه");
+inline const QString AskDeleteOrder = QStringLiteral("هل تود حذف هذا الاوردر  فعلا");
+inline const QString AlreadySent = QStringLiteral("لقد قمت بارسال هذا الاوردر من قبل");
+inline const QString AskSend = QStringLiteral(
+    "تنيفذ هذا الامر يعني ارساله الي غرفة التحضير والغاء امكانية التعديل فيه هل تود الاستمرار");
+// Messages of this system's own for what the order road otherwise leaves unsaid.
+inline const QString NotSaved =
+    QStringLiteral("لم يصل هذا التعديل الى الخادم ولم يتم حفظه. المعروض الان هو ما يحفظه الخادم");
+inline const QString OrderGone = QStringLiteral("هذا الاوردر لم يعد موجودا على الخادم (ربما تم حذفه)");
+inline const QString NotRead = QStringLiteral("تعذرت قراءة الاوردر من الخادم.");
+// Completes NotRead: which order the pane shows, so the pharmacist knows what the next action changes.
+inline const QString ShownNow = QStringLiteral("المعروض الان هو الاوردر رقم %1 كما يحفظه الخادم");
+inline const QString ShownNone = QStringLiteral("لا يوجد اوردر معروض الان");
+inline const QString OrderFull = QStringLiteral("الاوردر ممتلئ: لا يمكن اضافة اكثر من 100 صنف في اوردر واحد");
+inline const QString BadDrugName =
+    QStringLiteral("لا يمكن اضافة هذا الدواء لان اسمه يحتوي على احدى العلامتين ^ او |");
+inline const QString AskReorder = QStringLiteral("هل تود عمل اوردر جديد بنفس اصناف وكميات هذا الاوردر بأسعار اليوم");
+inline const QString ReorderMissing =
+    QStringLiteral("هذه الاصناف لم تعد في قائمة الادوية ولم تضف الى الاوردر الجديد:");
+inline const QString ReorderNothing = QStringLiteral("لا يوجد في هذا الاوردر صنف موجود في قائمة الادوية اليوم");
+inline const QString CatalogueEmpty =
+    QStringLiteral("قائمة الادوية غير محملة، اغلق النافذة وافتحها ثم حاول مرة اخرى");
+} // namespace FormUserBuyTexts
