@@ -1,6 +1,7 @@
 #include "catalogue/FormDrugsEditor.h"
 
 #include "catalogue/DrugsCatalogue.h"
+#include "catalogue/FormDrugsEditorTexts.h"
 #include "data/ServerConnection.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
@@ -34,20 +35,20 @@ QFont arabicBold12() {
 FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
     initCatalogueResources();
     setObjectName(QStringLiteral("FormDrugsEditor"));
-    setWindowTitle(QStringLiteral("بيانات الادوية"));
+    setWindowTitle(FormDrugsEditorTexts::Title);
     setLayoutDirection(Qt::RightToLeft);
 
-    EDit = menuBar()->addMenu(QStringLiteral("تحرير"));
+    EDit = menuBar()->addMenu(FormDrugsEditorTexts::MenuEdit);
     EDit->setObjectName(QStringLiteral("EDit"));
-    EditChangeName = EDit->addAction(QStringLiteral("تغيير الاسم"));
+    EditChangeName = EDit->addAction(FormDrugsEditorTexts::MenuChangeName);
     EditChangeName->setObjectName(QStringLiteral("EditChangeName"));
-    mnuPrint = menuBar()->addMenu(QStringLiteral("طباعة"));
+    mnuPrint = menuBar()->addMenu(FormDrugsEditorTexts::MenuPrint);
     mnuPrint->setObjectName(QStringLiteral("mnuPrint"));
-    mnuPrintChoose = mnuPrint->addAction(QStringLiteral("اختيار الطابعة"));
+    mnuPrintChoose = mnuPrint->addAction(FormDrugsEditorTexts::MenuChoosePrinter);
     mnuPrintChoose->setObjectName(QStringLiteral("mnuPrintChoose"));
-    mnuPrintOrder100 = mnuPrint->addAction(QStringLiteral("طباعة اوردر 100 صنف"));
+    mnuPrintOrder100 = mnuPrint->addAction(FormDrugsEditorTexts::MenuPrintOrder100);
     mnuPrintOrder100->setObjectName(QStringLiteral("mnuPrintOrder100"));
-    mnuPrintPreview = mnuPrint->addAction(QStringLiteral("معاينة اوردر 100 صنف قبل الطباعة"));
+    mnuPrintPreview = mnuPrint->addAction(FormDrugsEditorTexts::MenuPreviewOrder100);
     mnuPrintPreview->setObjectName(QStringLiteral("mnuPrintPreview"));
 
     auto* client = new QWidget(this);
@@ -76,13 +77,13 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
     LLLDrug->setFrameShadow(QFrame::Sunken);
     LLLDrug->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    Command1 = button("Command1", QStringLiteral("اعلي خصم في المخازن"), VbUnits::rect(3960, 120, 3000, 495));
-    Command5 = button("Command5", QStringLiteral("ترتيب  الاعمدة"), VbUnits::rect(1560, 120, 2280, 495));
-    Command9 = button("Command9", QStringLiteral("حسب الاسم التجاري"), VbUnits::rect(9840, 720, 2340, 495));
-    Command8 = button("Command8", QStringLiteral("حسب السعر"), VbUnits::rect(7410, 720, 2340, 495));
-    Command7 = button("Command7", QStringLiteral("حسب الخصم"), VbUnits::rect(4980, 720, 2340, 495));
-    Command6 = button("Command6", QStringLiteral("حسب التحديث"), VbUnits::rect(2550, 720, 2340, 495));
-    Command10 = button("Command10", QStringLiteral("حسب النقص"), VbUnits::rect(120, 720, 2340, 495));
+    Command1 = button("Command1", FormDrugsEditorTexts::HighestDiscount, VbUnits::rect(3960, 120, 3000, 495));
+    Command5 = button("Command5", FormDrugsEditorTexts::ArrangeColumns, VbUnits::rect(1560, 120, 2280, 495));
+    Command9 = button("Command9", FormDrugsEditorTexts::ByName, VbUnits::rect(9840, 720, 2340, 495));
+    Command8 = button("Command8", FormDrugsEditorTexts::ByPrice, VbUnits::rect(7410, 720, 2340, 495));
+    Command7 = button("Command7", FormDrugsEditorTexts::ByDiscount, VbUnits::rect(4980, 720, 2340, 495));
+    Command6 = button("Command6", FormDrugsEditorTexts::ByUpdate, VbUnits::rect(2550, 720, 2340, 495));
+    Command10 = button("Command10", FormDrugsEditorTexts::ByShortage, VbUnits::rect(120, 720, 2340, 495));
 
     Xxx1 = new FlexGridView(client);
     Xxx1->setObjectName(QStringLiteral("Xxx1"));
@@ -121,7 +122,7 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
     connect(mnuPrintPreview, &QAction::triggered, this, &FormDrugsEditor::mnuPrintPreview_Click);
 
     askPdfPath = [this] {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("حفظ اوردر 100 صنف"),
+        return QFileDialog::getSaveFileName(this, FormDrugsEditorTexts::SavePdfTitle,
                                             QDir::home().filePath(QStringLiteral("order100.pdf")),
                                             QStringLiteral("PDF (*.pdf)"));
     };
@@ -133,7 +134,7 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
 void FormDrugsEditor::ShowPage() {
     QString error;
     if (!DrugsCatalogue::ShowPage(Xxx1->grid(), &error) && !error.isEmpty())
-        Dialogs::MsgBox(QStringLiteral("تعذرت قراءة الادوية من الخادم:") + u'\n' + error, Dialogs::vbOKOnly,
+        Dialogs::MsgBox(FormDrugsEditorTexts::NotRead + u'\n' + error, Dialogs::vbOKOnly,
                         this);
 }
 
@@ -149,13 +150,13 @@ long FormDrugsEditor::runEdit(const QString& sql) {
     QString error;
     ServerConnection::instance().Execute(sql, n, &error);
     if (!error.isEmpty())
-        Dialogs::MsgBox(QStringLiteral("لم يقبل الخادم التعديل") + u'\n' + error, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(FormDrugsEditorTexts::NotAccepted + u'\n' + error, Dialogs::vbOKOnly, this);
     ShowPage();
     return n;
 }
 
 void FormDrugsEditor::Command1_Click() {
-    const QString answer = Dialogs::InputBox(QStringLiteral("ادخل الخصم الجديد"), QString(), this);
+    const QString answer = Dialogs::InputBox(FormDrugsEditorTexts::NewDiscountPrompt, QString(), this);
     if (auto sql = DrugsCatalogue::DiscountStatement(answer, LLLDrug->text(), clock().date()))
         runEdit(*sql);
 }
@@ -164,7 +165,7 @@ void FormDrugsEditor::EditChangeName_Click() {
     const QString old = LLLDrug->text();
     if (old.isEmpty())
         return;
-    const QString answer = Dialogs::InputBox(QStringLiteral("ادخل الاسم الجديد"), old, this);
+    const QString answer = Dialogs::InputBox(FormDrugsEditorTexts::NewNamePrompt, old, this);
     const DrugsCatalogue::Rename r =
         DrugsCatalogue::RenameStatement(answer, old, clock().date(), Xxx1->grid());
     if (!r.refusal.isEmpty()) {
@@ -206,12 +207,12 @@ void FormDrugsEditor::PrintOrderSheet(int rowsPerBlock, float rowHeight) {
     const QPrinterInfo printer = CurrentPrinter::info();
     QString why;
     if (printer.isNull())
-        why = QStringLiteral("لا توجد طابعة مثبتة على هذا الجهاز.");
+        why = FormDrugsEditorTexts::NoPrinter;
     else if (!OrderSheet::printToPrinter(printer, in))
-        why = QStringLiteral("تعذرت الطباعة على الطابعة ") + printer.printerName() + u'.';
+        why = FormDrugsEditorTexts::PrintFailedOn + printer.printerName() + u'.';
     else
         return;
-    if (!Dialogs::Confirm(why + QStringLiteral("\nهل تريد حفظ الاوردر في ملف PDF بدلا من ذلك؟"), this, true))
+    if (!Dialogs::Confirm(why + FormDrugsEditorTexts::OfferPdf, this, true))
         return;
     QString path = askPdfPath ? askPdfPath() : QString();
     if (path.isEmpty())
@@ -219,7 +220,7 @@ void FormDrugsEditor::PrintOrderSheet(int rowsPerBlock, float rowHeight) {
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
     if (!OrderSheet::printToPdf(path, in))
-        Dialogs::MsgBox(QStringLiteral("تعذر حفظ الملف ") + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
+        Dialogs::MsgBox(FormDrugsEditorTexts::NotSavedFile + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
                         this);
 }
 
@@ -233,7 +234,7 @@ void FormDrugsEditor::mnuPrintPreview_Click() {
         printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("preview"));
-    preview.setWindowTitle(QStringLiteral("معاينة اوردر 100 صنف"));
+    preview.setWindowTitle(FormDrugsEditorTexts::PreviewTitle);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
         p->setFullPage(true);
         QPageLayout layout = p->pageLayout();
