@@ -237,6 +237,17 @@ private slots:
         QVERIFY(updates().isEmpty());
     }
 
+    // Names in mixed case and Arabic: the name sort follows the collation, not the code points.
+    void nameSortOfMixedCaseAndArabic() {
+        for (const char* name : {"beta", "Alpha", "بنادول", "alpha", "أدول", "Zinc"})
+            QVERIFY(TestDb::addDrug(QString::fromUtf8(name), "1", "0", "261101", "1", "1"));
+        auto w = openEditor();
+        QTest::mouseClick(w->Command8, Qt::LeftButton);
+        QTest::mouseClick(w->Command9, Qt::LeftButton);
+        QCOMPARE(column(w->Xxx1->grid(), ColName),
+                 (QStringList{"alpha", "Alpha", "beta", "Zinc", QStringLiteral("أدول"), QStringLiteral("بنادول")}));
+    }
+
     void clickSelectsDrugButNotHeader() {
         QVERIFY(TestDb::addDrug("Alpha", "1", "2"));
         QVERIFY(TestDb::addDrug("Bravo", "1", "2"));
