@@ -25,6 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const OrderLines::Value fromLines = OrderLines::OrderValue(lines);
     FUZZ_CHECK(fromGrid.cashText() == fromLines.cashText());
     FUZZ_CHECK(fromGrid.deferredText() == fromLines.deferredText());
+    // Read straight from the text, without the fields made into texts: the same value.
+    const OrderLines::Value fromText = OrderLines::OrderValue(QStringView(text));
+    FUZZ_CHECK(fromText.cashText() == fromLines.cashText());
+    FUZZ_CHECK(fromText.deferredText() == fromLines.deferredText());
     if (std::isfinite(fromLines.cash))
         FUZZ_CHECK(std::isfinite(fromLines.deferred) || std::fabs(fromLines.cash) > 1e307);
     return 0;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace ModGFun {
 
@@ -20,7 +21,8 @@ QString CleanText(const QString& text) {
     return s.mid(begin, end - begin);
 }
 
-double Val(const QString& text) {
+// Any number: digits of any length and exponents of any size.
+static double valSlow(QStringView text) {
     const qsizetype n = text.size();
     qsizetype i = 0;
     // The next character that is not a blank, tab or line feed; 0 at the end.
@@ -112,26 +114,108 @@ double Val(const QString& text) {
     return negative ? -value : value;
 }
 
+// Short plain numbers (at most 15 significant digits, at most 22 after the point, no exponent)
+// are read exactly from one integer and one power of ten, both exact doubles, so the one division
+// rounds correctly and gives what the general path gives; everything else takes the general path.
+double Val(QStringView text) {
+    static constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const char16_t* p = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    auto skip = [&] {
+        while (i < n && (p[i] == u' ' || p[i] == u'\t' || p[i] == u'\n'))
+            ++i;
+    };
+    skip();
+    bool negative = false;
+    if (i < n && (p[i] == u'+' || p[i] == u'-')) {
+        negative = p[i] == u'-';
+        ++i;
+        skip();
+    }
+    quint64 mantissa = 0;
+    int significant = 0;
+    int afterDot = 0;
+    bool digits = false;
+    bool dot = false;
+    while (i < n) {
+        const char16_t c = p[i];
+        if (c >= u'0' && c <= u'9') {
+            digits = true;
+            if (mantissa != 0 || c != u'0') {
+                if (++significant > 15)
+                    return valSlow(text);
+                mantissa = mantissa * 10 + (c - u'0');
+            }
+            if (dot && ++afterDot > 22)
+                return valSlow(text);
+        } else if (c == u'.' && !dot) {
+            dot = true;
+        } else {
+            break;
+        }
+        ++i;
+        skip();
+    }
+    if (!digits)
+        return 0.0;
+    if (i < n && (p[i] == u'e' || p[i] == u'E' || p[i] == u'd' || p[i] == u'D'))
+        return valSlow(text); // an exponent, or a letter the general path decides about
+    const double value = double(mantissa) / Pow10[afterDot];
+    return negative ? -value : value;
+}
+
+template <typename T> static double roundShortest(T value, int decimals) {
+    if (!std::isfinite(value) || decimals < 0 || decimals > 300)
+        return double(value);
+    // The shortest plain text that reads back as value: "-12.85", "104857.66", "16777216".
+    std::array<char, 400> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
+    std::string_view text(buf.data(), size_t(res.ptr - buf.data()));
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative)
+        text.remove_prefix(1);
+    const size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    // The kept digits as one string; the decimal point goes back in after rounding.
+    std::string kept(whole);
+    kept.append(fraction.substr(0, std::min(fraction.size(), size_t(decimals))));
+    kept.append(size_t(decimals) - (kept.size() - whole.size()), '0');
+    const std::string_view dropped = fraction.size() > size_t(decimals) ? fraction.substr(size_t(decimals)) : "";
+    bool up = false;
+    if (!dropped.empty()) {
+        const char first = dropped.front();
+        const bool beyondHalf = dropped.find_first_not_of('0', 1) != std::string_view::npos;
+        up = first > '5' || (first == '5' && (beyondHalf || (kept.back() - '0') % 2 == 1));
+    }
+    if (up) {
+        size_t k = kept.size();
+        while (k > 0 && kept[k - 1] == '9')
+            kept[--k] = '0';
+        if (k == 0)
+            kept.insert(kept.begin(), '1');
+        else
+            ++kept[k - 1];
+    }
+    std::string out = negative ? "-" : "";
+    out.append(kept, 0, kept.size() - size_t(decimals));
+    if (decimals > 0) {
+        out.push_back('.');
+        out.append(kept, kept.size() - size_t(decimals));
+    }
+    double rounded = 0;
+    std::from_chars(out.data(), out.data() + out.size(), rounded);
+    return negative && rounded == 0 ? -0.0 : rounded;
+}
+
 double RoundHalfEven(double value, int decimals) {
-    if (!std::isfinite(value))
-        return value;
-    const double scale = std::pow(10.0, decimals);
-    const double scaled = value * scale;
-    if (!std::isfinite(scaled))
-        return value;
-    // nearbyint follows the default rounding mode: to nearest, halves to even.
-    return std::nearbyint(scaled) / scale;
+    return roundShortest(value, decimals);
 }
 
 double RoundHalfEven(float value, int decimals) {
-    if (!std::isfinite(value))
-        return value;
-    // Scaled in single precision, so that a float sum that reads 0.35 rounds as the half it shows.
-    const float scale = std::pow(10.0f, float(decimals));
-    const float scaled = value * scale;
-    if (!std::isfinite(scaled))
-        return value;
-    return double(std::nearbyint(scaled)) / double(std::pow(10.0, decimals));
+    return roundShortest(value, decimals);
 }
 
 template <typename T> static QString shortest(T value) {

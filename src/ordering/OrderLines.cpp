@@ -41,35 +41,37 @@ QString EncodeGrid(const FlexGrid& grid) {
 
 std::vector<Line> Decode(const QString& text) {
     std::vector<Line> lines(Slots);
-    const QList<QStringView> pieces = QStringView(text).split(u'^');
-    for (int i = 1; i <= Slots && i < pieces.size(); ++i) {
-        const QList<QStringView> f = pieces.at(i).split(u'|');
-        Line& l = lines[i - 1];
-        if (f.size() > 0)
-            l.drug = f.at(0).toString();
-        if (f.size() > 1)
-            l.quantity = f.at(1).toString();
-        if (f.size() > 2)
-            l.price = f.at(2).toString();
-        if (f.size() > 3)
-            l.discount = f.at(3).toString();
-    }
+    ForEachSlot(text, [&](int slot, QStringView drug, QStringView quantity, QStringView price,
+                          QStringView discount) {
+        Line& l = lines[size_t(slot)];
+        l.drug = drug.toString();
+        l.quantity = quantity.toString();
+        l.price = price.toString();
+        l.discount = discount.toString();
+    });
     return lines;
 }
 
 void DrugFieldToFlex(FlexGrid& grid, const QVariant& textFromServer, bool withRemovalMarks) {
-    const std::vector<Line> lines = Decode(FieldText(textFromServer));
+    const QString text = FieldText(textFromServer);
     grid.setRows(1);
     grid.setRows(Slots + 1);
-    for (int i = 1; i <= Slots; ++i) {
-        const Line& l = lines[i - 1];
-        grid.setTextMatrix(i, 0, l.drug);
-        grid.setTextMatrix(i, 1, l.quantity);
-        grid.setTextMatrix(i, 2, l.price);
-        grid.setTextMatrix(i, 3, l.discount);
-        if (withRemovalMarks && !l.drug.isEmpty())
-            grid.setTextMatrix(i, 4, QStringLiteral("X"));
-    }
+    static const QString mark = QStringLiteral("X");
+    ForEachSlot(text, [&](int slot, QStringView drug, QStringView quantity, QStringView price,
+                          QStringView discount) {
+        const int row = slot + 1;
+        // The rows are new and empty: only fields with text need writing.
+        if (!drug.isEmpty())
+            grid.setTextMatrix(row, 0, drug.toString());
+        if (!quantity.isEmpty())
+            grid.setTextMatrix(row, 1, quantity.toString());
+        if (!price.isEmpty())
+            grid.setTextMatrix(row, 2, price.toString());
+        if (!discount.isEmpty())
+            grid.setTextMatrix(row, 3, discount.toString());
+        if (withRemovalMarks && !drug.isEmpty())
+            grid.setTextMatrix(row, 4, mark);
+    });
 }
 
 QString Value::cashText() const {
@@ -86,7 +88,7 @@ static float toSingle(double v) {
     return static_cast<float>(v);
 }
 
-static float lineValue(const QString& quantity, const QString& price, const QString& discount) {
+float LineValue(QStringView quantity, QStringView price, QStringView discount) {
     const float q = toSingle(ModGFun::Val(quantity));
     const float p = toSingle(ModGFun::Val(price));
     const float d = toSingle(ModGFun::Val(discount));
@@ -94,7 +96,7 @@ static float lineValue(const QString& quantity, const QString& price, const QStr
     return factor * p * q;
 }
 
-static Value finish(float sum) {
+Value ValueOfSum(float sum) {
     Value v;
     v.cash = ModGFun::RoundHalfEven(sum, 1);
     v.deferred = ModGFun::RoundHalfEven(double(sum) * 1.03, 1);
@@ -104,15 +106,23 @@ static Value finish(float sum) {
 Value OrderValue(const std::vector<Line>& lines) {
     float sum = 0.0f;
     for (int i = 0; i < int(lines.size()) && i < Slots; ++i)
-        sum += lineValue(lines[i].quantity, lines[i].price, lines[i].discount);
-    return finish(sum);
+        sum += LineValue(lines[i].quantity, lines[i].price, lines[i].discount);
+    return ValueOfSum(sum);
 }
 
 Value OrderValue(const FlexGrid& grid) {
     float sum = 0.0f;
     for (int r = 1; r <= Slots && r < grid.Rows(); ++r)
-        sum += lineValue(grid.TextMatrix(r, 1), grid.TextMatrix(r, 2), grid.TextMatrix(r, 3));
-    return finish(sum);
+        sum += LineValue(grid.TextMatrix(r, 1), grid.TextMatrix(r, 2), grid.TextMatrix(r, 3));
+    return ValueOfSum(sum);
+}
+
+Value OrderValue(QStringView text) {
+    float sum = 0.0f;
+    ForEachSlot(text, [&](int, QStringView, QStringView quantity, QStringView price, QStringView discount) {
+        sum += LineValue(quantity, price, discount);
+    });
+    return ValueOfSum(sum);
 }
 
 QString StoreStatement(const QString& text, const QString& orderId) {

@@ -3,6 +3,7 @@
 #include "data/FlexGrid.h"
 
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 #include <vector>
 
@@ -29,6 +30,31 @@ QString EncodeGrid(const FlexGrid& grid);
 // fourth are ignored; whatever is missing stays empty.
 std::vector<Line> Decode(const QString& text);
 
+// The one pass every reader of the text makes: calls visit(slot, drug, quantity, price, discount)
+// for slots 0 to 99 as far as the text has them, with views into the text (fields that are missing
+// are empty views). Text before the first "^", slots after the 100th and fields after the fourth
+// are skipped.
+template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
+    qsizetype i = text.indexOf(u'^');
+    if (i < 0)
+        return;
+    for (int slot = 0; slot < Slots && i < text.size(); ++slot) {
+        ++i; // past the "^"
+        qsizetype end = text.indexOf(u'^', i);
+        if (end < 0)
+            end = text.size();
+        QStringView field[4];
+        for (int k = 0; k < 4 && i <= end; ++k) {
+            qsizetype bar = QStringView(text.data() + i, end - i).indexOf(u'|');
+            bar = bar < 0 ? end : i + bar;
+            field[k] = text.sliced(i, bar - i);
+            i = bar + 1;
+        }
+        visit(slot, field[0], field[1], field[2], field[3]);
+        i = end;
+    }
+}
+
 // Fills grid rows 1 to 100 from the text (the grid is first cut to its header row, then given 100
 // empty rows). With marks, column 4 of every row with a drug name gets "X".
 void DrugFieldToFlex(FlexGrid& grid, const QVariant& textFromServer, bool withRemovalMarks);
@@ -40,10 +66,16 @@ struct Value {
     QString deferredText() const;
 };
 // Line value = (100 - discount) * 0.01 * price * quantity in 32-bit floats, summed in a 32-bit
-// float; cash is the sum rounded to one decimal (halves to even, in single precision, so a sum that
-// reads 0.35 goes to 0.4), deferred the sum * 1.03 in double, rounded likewise.
+// float; cash is the sum rounded to one decimal, deferred the sum * 1.03 in double rounded likewise.
+// Rounding takes the decimal the number reads as (its shortest text: a float sum that reads 0.35
+// goes to 0.4, one that reads 104857.66 to 104857.7), halves to even.
 Value OrderValue(const std::vector<Line>& lines);
 Value OrderValue(const FlexGrid& grid);
+// Straight from the stored text, without making texts of the fields.
+Value OrderValue(QStringView text);
+float LineValue(QStringView quantity, QStringView price, QStringView discount);
+// Cash and deferred value of a 32-bit sum of line values.
+Value ValueOfSum(float sum);
 
 // The statement that stores text as the lines of order orderId.
 QString StoreStatement(const QString& text, const QString& orderId);

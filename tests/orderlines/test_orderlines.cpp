@@ -5,7 +5,9 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <charconv>
 #include <cmath>
+#include <string>
 
 using namespace OrderLines;
 
@@ -40,6 +42,49 @@ static QString randomText(QRandomGenerator& rng) {
             s += alphabet.at(rng.bounded(int(alphabet.size())));
     }
     return s;
+}
+
+
+// The reference for the value rounding: the number's shortest text in scientific form, then
+// rounded to tenths on its decimal digits, written as plain text without trailing zeros.
+template <typename T> static QString tenthsByDigits(T value) {
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    const std::string sci(buf, res.ptr);
+    const bool negative = sci[0] == '-';
+    const size_t e = sci.find('e');
+    std::string digits; // significant digits, the first one before the point
+    for (size_t i = negative ? 1 : 0; i < e; ++i)
+        if (sci[i] != '.')
+            digits += sci[i];
+    const int exponent = std::stoi(sci.substr(e + 1));
+    // Digits of value * 10: the first exponent + 2 of them form the whole tenths.
+    const int wholeCount = exponent + 2;
+    std::string tenths = wholeCount > 0 ? digits.substr(0, size_t(std::min<int>(wholeCount, int(digits.size())))) : "";
+    if (wholeCount > int(digits.size()))
+        tenths.append(size_t(wholeCount) - digits.size(), '0');
+    std::string rest = wholeCount >= 0 ? (wholeCount < int(digits.size()) ? digits.substr(size_t(wholeCount)) : "")
+                                       : std::string(size_t(-wholeCount), '0') + digits;
+    if (tenths.empty())
+        tenths = "0";
+    const bool half = !rest.empty() && rest[0] == '5' && rest.find_first_not_of('0', 1) == std::string::npos;
+    const bool above = !rest.empty() && (rest[0] > '5' || (rest[0] == '5' && !half));
+    if (above || (half && (tenths.back() - '0') % 2 == 1)) {
+        int i = int(tenths.size()) - 1;
+        for (; i >= 0 && tenths[size_t(i)] == '9'; --i)
+            tenths[size_t(i)] = '0';
+        if (i < 0)
+            tenths.insert(0, "1");
+        else
+            ++tenths[size_t(i)];
+    }
+    tenths.erase(0, std::min(tenths.find_first_not_of('0'), tenths.size() - 1));
+    QString out = QString::fromStdString(tenths.size() > 1 ? tenths.substr(0, tenths.size() - 1) : "0");
+    if (tenths.back() != '0')
+        out += u'.' + QChar(tenths.back());
+    if (negative && out != QLatin1String("0"))
+        out.prepend(u'-');
+    return out;
 }
 
 class TestOrderLines : public QObject {
@@ -178,11 +223,33 @@ private slots:
                                    << "0"
                                    << "1.4"
                                    << "1.5";
-        QTest::newRow("deferred 15.45 down") << "1"
-                                             << "15"
-                                             << "0"
-                                             << "15"
-                                             << "15.4";
+        // 15 * 1.03 is the double 15.450000000000001: above the half, whatever 15.45 would do.
+        QTest::newRow("deferred 15.450000000000001 up") << "1"
+                                                        << "15"
+                                                        << "0"
+                                                        << "15"
+                                                        << "15.5";
+        // Sums whose float reads with two or more decimals: rounded once, from what they read.
+        QTest::newRow("104857.66") << "1"
+                                   << "104857.66"
+                                   << "0"
+                                   << "104857.7"
+                                   << "108003.4";
+        QTest::newRow("300000.34") << "1"
+                                   << "300000.34"
+                                   << "0"
+                                   << "300000.3"
+                                   << "309000.4";
+        QTest::newRow("1677721.9") << "1"
+                                   << "1677721.9"
+                                   << "0"
+                                   << "1677721.9"
+                                   << "1728053.5";
+        QTest::newRow("102.450005") << "1"
+                                    << "102.450005"
+                                    << "0"
+                                    << "102.5"
+                                    << "105.5";
         QTest::newRow("deferred 5.15 up") << "1"
                                           << "5"
                                           << "0"
@@ -208,6 +275,53 @@ private slots:
         const Value v = OrderValue(oneLine(qty, price, disc));
         QCOMPARE(v.cashText(), cash);
         QCOMPARE(v.deferredText(), deferred);
+    }
+
+    // Every float of several ranges, as a sum of line values: the cash value is the decimal the
+    // float reads as, rounded once; the deferred value the same for the double sum * 1.03.
+    void valuesRoundWhatTheSumReads() {
+        struct Range {
+            float from, to;
+        };
+        std::vector<Range> ranges{{104500.0f, 105000.0f}, {300000.0f, 300200.0f}, {999000.0f, 1001000.0f},
+                                  {1677500.0f, 1678000.0f}, {16747216.0f, 16807216.0f}};
+        // Around every multiple of 0.05 up to 200, and a few negative ones.
+        for (int k = -200; k <= 4000; ++k) {
+            float lo = float(k) * 0.05f, hi = lo;
+            for (int u = 0; u < 12; ++u) {
+                lo = std::nextafter(lo, -INFINITY);
+                hi = std::nextafter(hi, INFINITY);
+            }
+            ranges.push_back({lo, hi});
+        }
+        qint64 checked = 0;
+        for (const Range& r : ranges) {
+            for (float f = r.from; f <= r.to; f = std::nextafter(f, INFINITY), ++checked) {
+                const Value v = ValueOfSum(f);
+                if (v.cashText() != tenthsByDigits(f) || v.deferredText() != tenthsByDigits(double(f) * 1.03))
+                    QFAIL(qPrintable(QStringLiteral("%1: %2 %3, expected %4 %5")
+                                         .arg(ModGFun::ShortestText(f), v.cashText(), v.deferredText(),
+                                              tenthsByDigits(f), tenthsByDigits(double(f) * 1.03))));
+            }
+        }
+        QVERIFY(checked > 250000);
+    }
+
+    // The quick path for short numbers reads exactly what the general one does.
+    void leadingNumberMatchesTheLibrary() {
+        QRandomGenerator rng(2024);
+        for (int i = 0; i < 20000; ++i) {
+            std::string text = rng.bounded(4) == 0 ? "-" : "";
+            const int digits = 1 + rng.bounded(24);
+            const int point = rng.bounded(digits + 1);
+            for (int d = 0; d < digits; ++d) {
+                if (d == point)
+                    text += '.';
+                text += char('0' + rng.bounded(10));
+            }
+            const double expected = std::strtod(text.c_str(), nullptr);
+            QCOMPARE(ModGFun::Val(QString::fromStdString(text) + QStringLiteral(" kg")), expected);
+        }
     }
 
     void sumIsSinglePrecision() {
