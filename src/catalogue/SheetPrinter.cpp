@@ -130,6 +130,10 @@ void SheetPrinter::paintPicture(const QImage& image, double x, double y, double 
     m_painter.drawImage(QRectF(toDevice(x, y), toDevice(x + width, y + height)), image);
 }
 
+bool SheetPrinter::newPage() {
+    return ensureActive() && m_device->newPage();
+}
+
 bool SheetPrinter::endDoc() {
     if (!ensureActive())
         return false;

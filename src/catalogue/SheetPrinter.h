@@ -54,6 +54,8 @@ public:
     // Line width in pixels of a 600-dot-per-inch printer, whatever the device's resolution.
     void setDrawWidth(int pixels) { m_drawWidth = pixels; }
     int drawWidth() const { return m_drawWidth; }
+    // Starts the next page of the same job.
+    bool newPage();
     // Ends the document, which sends the page; false when the device reported a failure.
     bool endDoc();
 

@@ -2,6 +2,7 @@
 
 #include "collection/BuyCollectCore.h"
 #include "collection/ModOmla.h"
+#include "collection/PickListPrint.h"
 #include "data/FieldText.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
@@ -76,6 +77,14 @@ FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
                           &FormBuyCollect::MNUSORTDATE_Click);
     MNUSORTADRESS = addItem(MNUSORTMENU, QStringLiteral("MNUSORTADRESS"), QStringLiteral("حسب العنوان"),
                             &FormBuyCollect::MNUSORTADRESS_Click);
+    mnuReports = addMenu(QStringLiteral("mnuReports"), QStringLiteral("تقارير"));
+    mnuGroupDemand = mnuReports->addAction(QStringLiteral("اجمالي طلبات المجموعة"));
+    mnuGroupDemand->setObjectName(QStringLiteral("mnuGroupDemand"));
+    mnuPickList = addItem(mnuReports, QStringLiteral("mnuPickList"), QStringLiteral("قائمة تحضير الاوردر"),
+                          &FormBuyCollect::mnuPickList_Click);
+    mnuPickListsAll = addItem(mnuReports, QStringLiteral("mnuPickListsAll"),
+                              QStringLiteral("قوائم تحضير كل الاوردرات المرسلة"),
+                              &FormBuyCollect::mnuPickListsAll_Click);
 
     XXX = new FlexGridView(client);
     XXX->setObjectName(QStringLiteral("XXX"));
@@ -236,4 +245,12 @@ void FormBuyCollect::MNUSORTDATE_Click() {
 
 void FormBuyCollect::MNUSORTADRESS_Click() {
     FLXMod::FlexSort(XXX->grid(), BuyCollect::AddressColumn, QStringLiteral("AZ"));
+}
+
+void FormBuyCollect::mnuPickList_Click() {
+    PickListPrint::PrintShownOrder(this, LLLOrderID->text());
+}
+
+void FormBuyCollect::mnuPickListsAll_Click() {
+    PickListPrint::PrintSentOrders(this);
 }

@@ -30,6 +30,8 @@ public:
     void MNUSORTNAME_Click();
     void MNUSORTDATE_Click();
     void MNUSORTADRESS_Click();
+    void mnuPickList_Click();
+    void mnuPickListsAll_Click();
 
     FlexGridView* XXX;
     FlexGridView* Xxx2;
@@ -49,6 +51,10 @@ public:
     QAction* MNUSORTNAME;
     QAction* MNUSORTDATE;
     QAction* MNUSORTADRESS;
+    QMenu* mnuReports;
+    QAction* mnuGroupDemand;
+    QAction* mnuPickList;
+    QAction* mnuPickListsAll;
 
 private:
     void reloadList();

@@ -1,0 +1,247 @@
+// Preparation lists from the collected-orders window, printed from the preview into a PDF and read
+// back with poppler (pdftotext -bbox): text, its place on the page and the page order.
+#include "TestDb.h"
+#include "collection/BuyCollectCore.h"
+#include "collection/FormBuyCollect.h"
+#include "collection/ModOmla.h"
+#include "collection/PickList.h"
+#include "collection/PickListPrint.h"
+#include "ordering/OrderLines.h"
+#include "ui/Dialogs.h"
+#include "ui/FlexGridView.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextDocumentFragment>
+#include <QtTest>
+
+namespace {
+constexpr double PtToMm = 25.4 / 72.0;
+
+struct Word {
+    QString text;
+    double x0, y0, x1, y1; // millimetres on the page
+    double cy() const { return (y0 + y1) / 2; }
+};
+using Page = QList<Word>;
+
+QList<Page> pdfPages(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"});
+    if (!p.waitForFinished(30000))
+        return {};
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression re(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<Page> pages;
+    for (const QString& chunk : html.split(QStringLiteral("<page ")).mid(1)) {
+        Page words;
+        for (auto it = re.globalMatch(chunk); it.hasNext();) {
+            const auto m = it.next();
+            words.push_back({QTextDocumentFragment::fromHtml(m.captured(5)).toPlainText(),
+                             m.captured(1).toDouble() * PtToMm, m.captured(2).toDouble() * PtToMm,
+                             m.captured(3).toDouble() * PtToMm, m.captured(4).toDouble() * PtToMm});
+        }
+        pages.push_back(words);
+    }
+    return pages;
+}
+
+const Word* find(const Page& page, const QString& text) {
+    for (const Word& w : page)
+        if (w.text == text)
+            return &w;
+    return nullptr;
+}
+
+bool insert(const QString& id, const QString& tel, const QString& markaz, const QString& submitted,
+            const QString& lines) {
+    auto q = [](const QString& v) { return v.isNull() ? QStringLiteral("NULL") : "'" + v + "'"; };
+    return TestDb::exec(
+        QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) "
+                       "VALUES (%1,'%2','261207','101530','%3','%4','kafrelsheikh',%5)")
+            .arg(q(lines), id, tel, markaz, q(submitted)));
+}
+
+// With BRENTOVAL_SHOT_DIR set, the pages are kept there as PNG files to be looked at.
+void keep(const QString& pdf, const QString& name) {
+    if (const QString shots = qEnvironmentVariable("BRENTOVAL_SHOT_DIR"); !shots.isEmpty())
+        QProcess::execute("pdftoppm", {"-r", "110", "-png", pdf, shots + "/" + name});
+}
+
+} // namespace
+
+class TestPickList : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+    // Triggers the action; a preview that opens is printed into pdf and closed. Returns the
+    // preview's page count, or -1 when no preview opened.
+    int printFromPreview(QAction* action, const QString& pdf) {
+        int pages = -1;
+        QTimer::singleShot(0, this, [&] {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (!preview)
+                return;
+            auto* view = preview->findChild<QPrintPreviewWidget*>();
+            view->updatePreview();
+            pages = view->pageCount();
+            preview->printer()->setOutputFormat(QPrinter::PdfFormat);
+            preview->printer()->setOutputFileName(pdf);
+            view->print();
+            preview->reject();
+        });
+        action->trigger();
+        QCoreApplication::processEvents(); // a timer left over fires here, finding no preview
+        return pages;
+    }
+
+private slots:
+    void initTestCase_data() { TestDb::addBackendRows(); }
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        TestDb::installRecordingHooks();
+        Dialogs::setTestMode(true);
+        QApplication::setLayoutDirection(Qt::RightToLeft);
+        ModOmla::setBookFolder(m_dir.path());
+        BuyCollect::setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(9, 13)); });
+    }
+    void init() {
+        TESTDB_INIT();
+        Dialogs::clearAnswers();
+        Dialogs::clearShown();
+        QFile::remove(ModOmla::BookPath());
+        ModOmla::ClientBook.clear();
+        ModOmla::LoadClientBook();
+    }
+
+    void shownOrderOnOnePage() {
+        ModOmla::BookStatus st;
+        QVERIFY(ModOmla::AddClient("01011111111", "Amal", &st) > 0);
+        QVERIFY(
+            insert("261207101530", "01011111111", "دسوق", "101",
+                   OrderLines::Encode({{"Alpha", "2", "10", "10"}, {}, {"Bravo", "3 boxes", "12.5", "0"}})));
+        QVERIFY(insert("261206090000", "01099999999", "بيلا", {}, {}));
+        FormBuyCollect w;
+        const QString pdf = m_dir.filePath("one.pdf");
+
+        QCOMPARE(printFromPreview(w.mnuPickList, pdf), -1);
+        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListPrint::NoOrderShown});
+
+        w.XXX->clickCell(w.XXX->grid().TextMatrix(1, 1) == "261207101530" ? 1 : 2, 1);
+        QCOMPARE(printFromPreview(w.mnuPickList, pdf), 1);
+        keep(pdf, "picklist-one");
+        const QList<Page> pages = pdfPages(pdf);
+        QCOMPARE(pages.size(), 1);
+        const Page& p = pages[0];
+        for (const char* t : {"Amal", "01011111111", "261207101530", "261207"})
+            QVERIFY2(find(p, t), t);
+        // Lines in slot order without the empty slot, names right-aligned in the drug column,
+        // line values 18 and 37.5; cash 55.5, deferred 57.165 rounded.
+        const Word* alpha = find(p, "Alpha");
+        const Word* bravo = find(p, "Bravo");
+        QVERIFY(alpha && bravo);
+        QVERIFY(qAbs(alpha->x1 - bravo->x1) < 0.3 && alpha->x1 > 180 && alpha->x1 < 190);
+        QVERIFY(qAbs(bravo->cy() - alpha->cy() - 6) < 0.5);
+        for (const char* t : {"18", "37.5", "55.5", "57.2", "3"})
+            QVERIFY2(find(p, t), t);
+        QVERIFY(qAbs(find(p, "37.5")->cy() - bravo->cy()) < 0.5);
+        QVERIFY(find(p, "55.5")->cy() > bravo->cy() + 6);
+    }
+
+    void allSentOrdersByDistrictThenPharmacy() {
+        ModOmla::BookStatus st;
+        QVERIFY(ModOmla::AddClient("0101", "Zeinab", &st) > 0);
+        QVERIFY(ModOmla::AddClient("0102", "Amal", &st) > 0);
+        const QString l = OrderLines::Encode({{"Alpha", "1", "10", "0"}});
+        QVERIFY(insert("261207000001", "0101", "دسوق", "101", l));  // Zeinab, Desouk
+        QVERIFY(insert("261207000002", "0102", "دسوق", "101", l));  // Amal, Desouk
+        QVERIFY(insert("261207000003", "0101", "بيلا", "101", l));  // Zeinab, Biyala
+        QVERIFY(insert("261207000004", "0103", "دسوق", "101", l));  // no name: its phone
+        QVERIFY(insert("261207000005", "0102", "بيلا", {}, l));     // open: not listed
+        QVERIFY(insert("261207000006", "0102", "دسوق", "101", {})); // Amal again, no lines
+        FormBuyCollect w;
+        const QString pdf = m_dir.filePath("all.pdf");
+        QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 5);
+        QCOMPARE(ServerConnection::instance().executedStatements().back(),
+                 QStringLiteral("SELECT * FROM bown2 WHERE submitted = '101' ;"));
+        keep(pdf, "picklist-all");
+        const QList<Page> pages = pdfPages(pdf);
+        QStringList ids;
+        for (const Page& p : pages)
+            for (const Word& w : p)
+                if (w.text.startsWith(QLatin1String("2612070000")))
+                    ids << w.text;
+        // Biyala before Desouk; within Desouk the phone 0103 (digits) before Amal before Zeinab.
+        QCOMPARE(ids, QStringList(
+                          {"261207000003", "261207000004", "261207000002", "261207000006", "261207000001"}));
+        QVERIFY(find(pages[4], "Zeinab") && Dialogs::shownTexts().isEmpty());
+    }
+
+    void failedReadShowsAMessageAndPrintsNothing() {
+        QVERIFY(
+            insert("261207101530", "0101", "دسوق", "101", OrderLines::Encode({{"Alpha", "1", "1", "0"}})));
+        FormBuyCollect w;
+        w.XXX->clickCell(1, 1);
+        QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE bown2")));
+        const QString pdf = m_dir.filePath("none.pdf");
+        QFile::remove(pdf);
+        QCOMPARE(printFromPreview(w.mnuPickList, pdf), -1);
+        QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), -1);
+        QVERIFY(!QFile::exists(pdf));
+        const QStringList shown = Dialogs::shownTexts();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(shown[0].startsWith(BuyCollect::OrderReadFailed) &&
+                shown[0].size() > BuyCollect::OrderReadFailed.size());
+        QVERIFY(shown[1].startsWith(BuyCollect::ListReadFailed) &&
+                shown[1].size() > BuyCollect::ListReadFailed.size());
+    }
+
+    // A full order goes into two blocks on its one page, every name inside its column and the page.
+    void hundredLinesFitOnePage() {
+        QFETCH_GLOBAL(QString, backend);
+        if (backend != QLatin1String("sqlite"))
+            QSKIP("drawing only");
+        std::vector<OrderLines::Line> lines;
+        for (int i = 1; i <= 100; ++i)
+            lines.push_back(
+                {QStringLiteral("Drug%1 extended release tablets").arg(i, 3, 10, QLatin1Char('0')), "1", "10",
+                 "0"});
+        const PickList::Page page =
+            PickList::MakePage(OrderLines::Encode(lines), "261207101530", "261207", "0101", "دسوق", "101");
+        QCOMPARE(page.lines.size(), size_t(100));
+        const QString pdf = m_dir.filePath("full.pdf");
+        QVERIFY(PickList::printToPdf(pdf, {page}, BuyCollect::now()));
+        keep(pdf, "picklist-full");
+        const QList<Page> pages = pdfPages(pdf);
+        QCOMPARE(pages.size(), 1);
+        int names = 0;
+        for (const Word& w : pages[0]) {
+            if (!w.text.startsWith(QLatin1String("Drug")))
+                continue;
+            const int i = w.text.mid(4).toInt();
+            ++names;
+            // Right block: lines 1-50 with the drug column at 151-189 mm; left block: 55-93 mm.
+            const double right = i <= 50 ? 189 : 93;
+            QVERIFY2(w.x0 > right - 38 && w.x1 < right + 0.3, qPrintable(w.text));
+            QVERIFY2(w.y1 < 262, qPrintable(w.text));
+        }
+        QCOMPARE(names, 100);
+        QVERIFY(find(pages[0], "1000")); // cash value below both blocks
+        QVERIFY(find(pages[0], "1000")->y0 > 262);
+    }
+};
+
+int main(int argc, char** argv) {
+    // No printer, whatever the machine has: the preview prints into a PDF file.
+    qputenv("CUPS_SERVER", QByteArrayLiteral("/nonexistent/brentoval-cups.sock"));
+    QApplication app(argc, argv);
+    TestPickList t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "test_picklist.moc"
