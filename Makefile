@@ -3,10 +3,12 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
+WIN_BUILD ?= build-win
+WIN_ZIP ?= dist/brentoval-windows.zip
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test test-asan bench fuzz clean
+.PHONY: deps build run test test-asan test-windows windows bench fuzz clean
 
 deps:
 	@bash scripts/deps.sh
@@ -18,11 +20,20 @@ build: deps
 run: build
 	@$(BUILD)/src/brentoval
 
-# The whole suite, then the same suite under the sanitizers, then a short run of every fuzz target.
+# The whole suite, then the same suite under the sanitizers, then a short run of every fuzz target,
+# then the Windows build of the tests under wine (when the Windows kit is beside the project).
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 900
 	@$(MAKE) --no-print-directory test-asan
 	@FUZZ_BUILD=$(abspath $(FUZZ_BUILD)) FUZZ_SECONDS=5 JOBS=$(JOBS) bash fuzz/run-fuzz.sh
+	@$(MAKE) --no-print-directory test-windows
+
+# Cross-compiled with ../shared/windows-kit: the program and its tests, packed as $(WIN_ZIP).
+windows: deps
+	@JOBS=$(JOBS) bash scripts/windows.sh build $(WIN_BUILD) $(WIN_ZIP)
+
+test-windows: deps
+	@JOBS=$(JOBS) bash scripts/windows.sh test $(WIN_BUILD) $(WIN_ZIP)
 
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENTOVAL_SANITIZE=ON >/dev/null
@@ -38,4 +49,4 @@ fuzz: deps
 	@FUZZ_BUILD=$(abspath $(FUZZ_BUILD)) FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) bash fuzz/run-fuzz.sh
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(WIN_BUILD) dist

@@ -9,7 +9,8 @@ PKGS=(cmake g++ make ninja-build pkg-config
       xvfb xauth poppler-utils
       clang-14 libclang-rt-14-dev
       libbenchmark-dev
-      cups-daemon cups-client printer-driver-cups-pdf)
+      cups-daemon cups-client printer-driver-cups-pdf
+      g++-mingw-w64-x86-64-posix wine wine64 fonts-wine x11-apps x11-utils netpbm ccache)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -24,12 +24,7 @@ bool prepare(QApplication& app) {
     app.setLayoutDirection(Qt::RightToLeft);
     QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
 
-    // The window designs name Windows faces; map them to faces a Debian machine has.
-    QFont::insertSubstitutions(QStringLiteral("Arabic Transparent"),
-                               {QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Naskh Arabic"),
-                                QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans Arabic")});
+    installFontSubstitutes();
 
     auto* qt = new QTranslator(&app);
     if (qt->load(QLocale(QLocale::Arabic), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -49,6 +44,24 @@ bool prepare(QApplication& app) {
     }
     installConnectHooks();
     return true;
+}
+
+void installFontSubstitutes() {
+#ifdef Q_OS_WIN
+    // Neither design face is on today's Windows ("MS Sans Serif" is a bitmap face that Qt cannot
+    // scale). Arial carries the Arabic Transparent letters; Tahoma, on every Windows and in wine,
+    // carries Arabic too and is what Windows itself puts in place of MS Sans Serif in dialogs.
+    QFont::insertSubstitutions(QStringLiteral("Arabic Transparent"),
+                               {QStringLiteral("Arial"), QStringLiteral("Tahoma")});
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma"));
+#else
+    // The window designs name Windows faces; map them to faces a Debian machine has.
+    QFont::insertSubstitutions(QStringLiteral("Arabic Transparent"),
+                               {QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Naskh Arabic"),
+                                QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans Arabic")});
+#endif
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QFontMetrics>
 #include <QPushButton>
 
 static void initCatalogueResources() {
@@ -60,7 +61,12 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
     auto button = [&](const char* name, const QString& caption, QRect geometry) {
         auto* b = new QPushButton(caption, client);
         b->setObjectName(QString::fromLatin1(name));
-        b->setFont(font12);
+        // The face standing in for the design face may run wider: narrow the caption until it fits.
+        QFont f = font12;
+        for (int stretch = 95; stretch >= 75 && QFontMetrics(f).horizontalAdvance(caption) >= geometry.width() - 8;
+             stretch -= 5)
+            f.setStretch(stretch);
+        b->setFont(f);
         b->setGeometry(geometry);
         return b;
     };

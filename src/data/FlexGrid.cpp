@@ -9,6 +9,10 @@
 #include <string>
 #include <string_view>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 FlexGrid::FlexGrid(int rows, int cols, QObject* parent) : QAbstractTableModel(parent) {
     m_cols = std::max(cols, 0);
     m_columns.resize(m_cols);
@@ -212,6 +216,21 @@ const QCollator& textCollator() {
     return collator;
 }
 
+#ifdef Q_OS_WIN
+// Windows' collation gives the hyphen and the apostrophe word-sort weights ("-3" after "2.5", and
+// no per-character key reproduces it), and Qt 6.4's sort keys there carry stray bytes past the key:
+// the text sorts compare with string sort, where every symbol counts as in the reader's collation.
+constexpr bool KeyedTextSort = false;
+int compareText(const QString& a, const QString& b) {
+    return CompareStringEx(L"en-US", SORT_STRINGSORT, reinterpret_cast<LPCWCH>(a.utf16()), int(a.size()),
+                           reinterpret_cast<LPCWCH>(b.utf16()), int(b.size()), nullptr, nullptr, 0) -
+           CSTR_EQUAL;
+}
+#else
+constexpr bool KeyedTextSort = true;
+int compareText(const QString& a, const QString& b) { return textCollator().compare(a, b); }
+#endif
+
 // The collator's weights of the ASCII characters, read from the collator itself once. For ASCII the
 // collation has no contractions or expansions and no accents: every character is ignorable or has
 // one primary weight and one case weight, so a byte key "primaries, 0, case weights" sorts exactly
@@ -314,6 +333,16 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
         for (int r : order)
             keys[r] = ModGFun::Val(m_rows[r].cells[key]);
         sortBy([&](int a, int b) { return keys[a] < keys[b]; }, code == SortNumericDescending);
+    } else if ((code == SortStringAscending || code == SortStringDescending) && !KeyedTextSort) {
+        sortBy(
+            [&](int a, int b) {
+                const QString& ta = m_rows[a].cells[key];
+                const QString& tb = m_rows[b].cells[key];
+                if (ta.isEmpty() || tb.isEmpty())
+                    return ta.isEmpty() && !tb.isEmpty();
+                return compareText(ta, tb) < 0;
+            },
+            code == SortStringDescending);
     } else if (code == SortStringAscending || code == SortStringDescending) {
         std::string arena;
         arena.reserve(size_t(n) * 48);

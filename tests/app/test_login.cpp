@@ -1,5 +1,6 @@
 // The login window and the main window's own states, none of which reach the server.
 #include "AppTestSupport.h"
+#include "app/AppStart.h"
 #include "app/FFFLOGIN.h"
 #include "app/FormMain.h"
 #include "app/FormSplash.h"
@@ -28,6 +29,30 @@ private slots:
         AppGlobals::reset();
         Dialogs::clearShown();
         Dialogs::clearAnswers();
+    }
+
+    // The design faces land on faces the platform has, and the Arabic one draws Arabic. Windows
+    // runs see only wine's fonts (faces every Windows has), so a Debian-only face fails here.
+    void designFacesResolveToFacesThePlatformHas() {
+        AppStart::installFontSubstitutes();
+        // The other cases measure the faces the test machine gives the design names unmapped.
+        const auto restore = qScopeGuard([] {
+            QFont::removeSubstitutions(QStringLiteral("Arabic Transparent"));
+            QFont::removeSubstitutions(QStringLiteral("MS Sans Serif"));
+        });
+#ifdef Q_OS_WIN
+        const QStringList arabicFaces{"Arial", "Tahoma"};
+        const QStringList latinFaces{"Tahoma", "MS Sans Serif"};
+#else
+        const QStringList arabicFaces{"Noto Sans Arabic", "Noto Naskh Arabic", "DejaVu Sans"};
+        const QStringList latinFaces{"DejaVu Sans", "Noto Sans Arabic"};
+#endif
+        const QFont arabic(QStringLiteral("Arabic Transparent"), 10, QFont::Bold);
+        QVERIFY2(arabicFaces.contains(QFontInfo(arabic).family()), qPrintable(QFontInfo(arabic).family()));
+        QVERIFY(QFontMetrics(arabic).inFontUcs4(0x0628)); // beh
+        const QFont latin(QStringLiteral("MS Sans Serif"), 18, QFont::Bold);
+        QVERIFY2(latinFaces.contains(QFontInfo(latin).family()), qPrintable(QFontInfo(latin).family()));
+        QVERIFY(QFontInfo(latin).styleHint() != QFont::Serif);
     }
 
     void phoneForm_data() {

@@ -153,7 +153,8 @@ private slots:
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--server-down-child"), bad.qtDriver, bad.connectionString});
         QVERIFY(child.waitForFinished(60000));
-        const QString out = QString::fromUtf8(child.readAllStandardOutput());
+        // Text-mode stdout ends Windows lines with CR LF.
+        const QString out = QString::fromUtf8(child.readAllStandardOutput()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 1);
         QVERIFY2(out.contains(QStringLiteral("client-book\n")), qPrintable(out));

@@ -1,0 +1,41 @@
+# Cross-compiled for Windows: the test programs run under wine on the build machine, in a wine
+# prefix of the build tree (made by the wine_prefix fixture), with the kit's DLLs found through
+# WINEPATH. wine hands QT_* variables on only as WINEQT_*; offscreen reads its fonts from
+# QT_QPA_FONTDIR only, and wine's own fonts are faces every Windows has (Tahoma has Arabic).
+set(BRENTOVAL_WINE ON)
+set(BRENTOVAL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+# A Qt prefix of links: bin/ with the kit's and MinGW's run-time DLLs, so that WINEPATH is a single
+# entry (a ';' would split the test's environment list), and the plug-ins and translations that Qt
+# looks for beside the bin/ it was loaded from.
+set(_qt ${CMAKE_BINARY_DIR}/wine-qt)
+set(BRENTOVAL_WINE_DLLS ${_qt}/bin)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-libgcc-file-name
+                OUTPUT_VARIABLE _libgcc OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(_gccdir "${_libgcc}" DIRECTORY)
+file(GLOB _dlls ${MINGW_KIT_PREFIX}/bin/*.dll ${_gccdir}/*.dll /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll)
+file(MAKE_DIRECTORY ${BRENTOVAL_WINE_DLLS})
+foreach(_dll ${_dlls})
+  get_filename_component(_n ${_dll} NAME)
+  file(CREATE_LINK ${_dll} ${BRENTOVAL_WINE_DLLS}/${_n} SYMBOLIC)
+endforeach()
+file(CREATE_LINK ${MINGW_KIT_PREFIX}/plugins ${_qt}/plugins SYMBOLIC)
+file(CREATE_LINK /usr/share/qt6/translations ${_qt}/translations SYMBOLIC)
+set(BRENTOVAL_WINE_ENV
+  "WINEPREFIX=${BRENTOVAL_WINEPREFIX}"
+  "WINEPATH=Z:${BRENTOVAL_WINE_DLLS}"
+  "WINEDEBUG=-all"
+  "WINEDLLOVERRIDES=mscoree,mshtml="
+  "WINEQT_QPA_PLATFORM=offscreen"
+  "WINEQT_FORCE_STDERR_LOGGING=1"
+  "WINEQT_QPA_FONTDIR=Z:/usr/share/wine/fonts")
+
+add_test(NAME wine_prefix COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/wine-prefix.sh ${BRENTOVAL_WINEPREFIX})
+set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+
+# The shipped zip, unpacked and started as a pharmacy would (needs `make windows` first).
+set(BRENTOVAL_WINDOWS_ZIP ${CMAKE_SOURCE_DIR}/dist/brentoval-windows.zip CACHE FILEPATH "The packed Windows program")
+add_test(NAME windows_start_check
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/start-check.sh ${BRENTOVAL_WINDOWS_ZIP}
+                 ${CMAKE_BINARY_DIR}/start-check ${CMAKE_BINARY_DIR}/windows-start.png)
+set_tests_properties(windows_start_check PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RUN_SERIAL ON
+                     ENVIRONMENT "WINEPREFIX=${BRENTOVAL_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
