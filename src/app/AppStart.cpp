@@ -1,5 +1,6 @@
 #include "app/AppStart.h"
 
+#include "app/FormSplashTexts.h"
 #include "data/BuildSettings.h"
 #include "data/EmbeddedDatabase.h"
 #include "data/ModSQL.h"
@@ -38,7 +39,7 @@ bool prepare(QApplication& app) {
     if (BuildSettings::usesEmbeddedDatabase()) {
         QString error;
         if (!EmbeddedDatabase::ensureCreated(EmbeddedDatabase::defaultPath(), &error)) {
-            Dialogs::MsgBox(QStringLiteral("تعذر انشاء قاعدة البيانات المحلية: ") + error);
+            Dialogs::MsgBox(FormSplashTexts::LocalDatabaseFailed + error);
             return false;
         }
     }
@@ -82,7 +83,7 @@ void installConnectHooks() {
         }
         // Later on a lost server must not take the open windows and their orders with it: say so
         // and let the user try again; the next statement reconnects once the server is back.
-        Dialogs::MsgBox(QStringLiteral("تعذر الاتصال بالخادم، لم يتم تنفيذ العملية. حاول مرة اخرى بعد قليل") +
+        Dialogs::MsgBox(FormSplashTexts::ServerLost +
                         QStringLiteral("\n\n") + error);
     };
     ModSQL::setConnectHooks(hooks);

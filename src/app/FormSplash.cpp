@@ -1,7 +1,7 @@
 #include "app/FormSplash.h"
 
 #include "app/AppStart.h"
-
+#include "app/FormSplashTexts.h"
 #include "app/ModSmarterControl.h"
 #include "data/AppGlobals.h"
 #include "data/ModSQL.h"
@@ -19,14 +19,14 @@ constexpr quint32 Yellow = 0x0000FFFF;
 
 FormSplash::FormSplash(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FormSplash"));
-    setWindowTitle(QStringLiteral("BRENTOVAL"));
+    setWindowTitle(FormSplashTexts::Title);
     setFixedSize(VbUnits::px(4680), VbUnits::px(3090));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, VbUnits::color(SplashBlue));
     setPalette(p);
 
-    Label1 = new QLabel(QStringLiteral("Wait please...."), this);
+    Label1 = new QLabel(FormSplashTexts::Wait, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(VbUnits::rect(585, 1425, 3795, 645));
     Label1->setAlignment(Qt::AlignCenter);
@@ -62,7 +62,7 @@ void FormSplash::Timer1_Timer() {
         return;
     }
     AppGlobals::AppMessage = ModSmarterControl::ReadAppMessage(AppGlobals::AppKey).value;
-    setWindowTitle(QStringLiteral("BRENTO VAL  ") + AppGlobals::BuildVersion);
+    setWindowTitle(FormSplashTexts::TitleWithVersion + AppGlobals::BuildVersion);
     if (!m_main)
         m_main = new FormMain(mainOpeners);
     m_main->setAttribute(Qt::WA_DeleteOnClose);
