@@ -1,6 +1,7 @@
 #include "collection/FormBuyCollect.h"
 
 #include "collection/BuyCollectCore.h"
+#include "collection/FormGroupDemand.h"
 #include "collection/ModOmla.h"
 #include "data/FieldText.h"
 #include "data/ModSQL.h"
@@ -76,6 +77,13 @@ FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
                           &FormBuyCollect::MNUSORTDATE_Click);
     MNUSORTADRESS = addItem(MNUSORTMENU, QStringLiteral("MNUSORTADRESS"), QStringLiteral("حسب العنوان"),
                             &FormBuyCollect::MNUSORTADRESS_Click);
+    mnuReports = addMenu(QStringLiteral("mnuReports"), QStringLiteral("تقارير"));
+    mnuGroupDemand = addItem(mnuReports, QStringLiteral("mnuGroupDemand"), QStringLiteral("اجمالي طلبات المجموعة"),
+                             &FormBuyCollect::mnuGroupDemand_Click);
+    mnuPickList = mnuReports->addAction(QStringLiteral("قائمة تحضير الاوردر"));
+    mnuPickList->setObjectName(QStringLiteral("mnuPickList"));
+    mnuPickListsAll = mnuReports->addAction(QStringLiteral("قوائم تحضير كل الاوردرات المرسلة"));
+    mnuPickListsAll->setObjectName(QStringLiteral("mnuPickListsAll"));
 
     XXX = new FlexGridView(client);
     XXX->setObjectName(QStringLiteral("XXX"));
@@ -233,4 +241,9 @@ void FormBuyCollect::MNUSORTDATE_Click() {
 
 void FormBuyCollect::MNUSORTADRESS_Click() {
     FLXMod::FlexSort(XXX->grid(), BuyCollect::AddressColumn, QStringLiteral("AZ"));
+}
+
+void FormBuyCollect::mnuGroupDemand_Click() {
+    FormGroupDemand w(this);
+    w.exec();
 }

@@ -30,6 +30,7 @@ public:
     void MNUSORTNAME_Click();
     void MNUSORTDATE_Click();
     void MNUSORTADRESS_Click();
+    void mnuGroupDemand_Click();
 
     FlexGridView* XXX;
     FlexGridView* Xxx2;
@@ -49,6 +50,10 @@ public:
     QAction* MNUSORTNAME;
     QAction* MNUSORTDATE;
     QAction* MNUSORTADRESS;
+    QMenu* mnuReports;
+    QAction* mnuGroupDemand;
+    QAction* mnuPickList;
+    QAction* mnuPickListsAll;
 
 private:
     void reloadList();

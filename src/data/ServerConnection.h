@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -57,6 +58,11 @@ public:
     void Close();
 
     Recordset Execute(const QString& sql, long& recordsAffected, QString* error = nullptr);
+    // A query whose rows are handed to onRow one by one as they are fetched and not kept: for
+    // reads too large to hold whole. False when the statement or the fetch failed (nothing read
+    // before a broken fetch may be trusted then).
+    bool ExecuteEach(const QString& sql, const std::function<void(const QSqlQuery&)>& onRow,
+                     QString* error = nullptr);
     QString lastError() const { return m_lastError; }
     QString driverName() const { return m_settings.qtDriver; }
 
@@ -70,6 +76,8 @@ public:
 private:
     ServerConnection() = default;
     QSqlDatabase db() const;
+    bool start(QSqlQuery& q, const QString& sql, QString* error);
+    bool fetch(QSqlQuery& q, const std::function<void(const QSqlQuery&)>& onRow, QString* error);
     void probeAfterFailure();
 
     ConnectionSettings m_settings;

@@ -83,16 +83,21 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("الاطلاع علي طلبيات الشراء المعلقة"));
         QVERIFY(w.isModal());
         const QList<QAction*> top = w.menuBar->actions();
-        QCOMPARE(top.size(), 3);
+        QCOMPARE(top.size(), 4);
         QCOMPARE(top[0]->text(), QStringLiteral("عمليات"));
         QCOMPARE(top[1]->text(), QStringLiteral("العملاء"));
         QCOMPARE(top[2]->text(), QStringLiteral("ترتيب"));
+        QCOMPARE(top[3]->text(), QStringLiteral("تقارير"));
+        QCOMPARE(top[3]->menu()->objectName(), QStringLiteral("mnuReports"));
         auto item = [&](const char* name) { return w.findChild<QAction*>(QLatin1String(name))->text(); };
         QCOMPARE(item("mnuDeletOlderThan"), QStringLiteral("حذف الطلبيات التي مر عليها اكثر من عدد ايام"));
         QCOMPARE(item("mnuAddNewAmil"), QStringLiteral("اضافة عميل جديد"));
         QCOMPARE(item("MNUSORTNAME"), QStringLiteral("حسب الاسم"));
         QCOMPARE(item("MNUSORTDATE"), QStringLiteral("حسب التاريخ"));
         QCOMPARE(item("MNUSORTADRESS"), QStringLiteral("حسب العنوان"));
+        QCOMPARE(item("mnuGroupDemand"), QStringLiteral("اجمالي طلبات المجموعة"));
+        QCOMPARE(item("mnuPickList"), QStringLiteral("قائمة تحضير الاوردر"));
+        QCOMPARE(item("mnuPickListsAll"), QStringLiteral("قوائم تحضير كل الاوردرات المرسلة"));
         QStringList captions;
         for (QLabel* l : w.findChildren<QLabel*>())
             if (l->objectName().startsWith(QLatin1String("Label")))
