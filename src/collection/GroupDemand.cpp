@@ -9,6 +9,8 @@
 
 #include <QSqlQuery>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -52,6 +54,15 @@ QString CatalogueStatement() {
 
 int Report::drugNamed(const QString& shownName) const {
     return byShownName.value(shownName, -1);
+}
+
+std::vector<Placement> Report::placementsOf(int drug) const {
+    std::vector<Placement> out;
+    for (size_t o = 0; o + 1 < orderStart.size(); ++o)
+        for (int i = orderStart[o]; i < orderStart[o + 1]; ++i)
+            if (entries[size_t(i)].drug == drug)
+                out.push_back({int(o), entries[size_t(i)].quantity});
+    return out;
 }
 
 namespace {
@@ -136,6 +147,8 @@ struct Accumulator::State {
     // their discounted price (a drug keeps its price over many orders).
     struct Seen {
         int lastOrder = -1;
+        int lastEntry = -1;
+        std::vector<quint64> pharmacies; // one bit per pharmacy that ordered it
         bool priced = false;
         QString price, discount;
         float discounted = 0;
@@ -149,7 +162,9 @@ struct Accumulator::State {
     // The same slot of consecutive orders often holds the same drug.
     SlotCache slotCache[OrderLines::Slots];
     QHash<QString, int> pharmacyOf;
-    std::vector<int> orderPharmacy;
+    std::vector<char> pharmacyHasLines;
+    std::vector<Report::Entry> entries;
+    std::vector<int> orderStart;
     QHash<QString, CatalogueEntry> catalogue; // by folded name
     double totalQuantity = 0;
     double totalCash = 0;
@@ -201,7 +216,8 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     auto ph = d->pharmacyOf.constFind(tel);
     if (ph == d->pharmacyOf.constEnd())
         ph = d->pharmacyOf.insert(tel, int(d->pharmacyOf.size()));
-    d->orderPharmacy.push_back(ph.value());
+    const int pharmacy = ph.value();
+    d->orderStart.push_back(int(d->entries.size()));
     bool any = false;
     OrderLines::ForEachSlot(lines, [&](int slot, QStringView drug, QStringView quantity, QStringView price,
                                        QStringView discount) {
@@ -220,18 +236,36 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
         const double value = OrderLines::LineValue(q, s.discounted);
         g.quantity += q;
         g.cash += value;
+        // Beyond the float range a quantity is infinite rather than undefined.
+        const float q32 = std::fabs(q) <= double(std::numeric_limits<float>::max()) || !std::isfinite(q)
+                              ? float(q)
+                              : std::copysign(std::numeric_limits<float>::infinity(), float(q > 0 ? 1 : -1));
         if (s.lastOrder == order) {
-            g.placements.back().quantity += q;
+            d->entries[size_t(s.lastEntry)].quantity += q32;
         } else {
             s.lastOrder = order;
-            g.placements.push_back({order, q});
+            s.lastEntry = int(d->entries.size());
+            d->entries.push_back({k, q32});
+            ++g.orders;
+            const size_t word = size_t(pharmacy) / 64;
+            const quint64 bit = quint64(1) << (pharmacy % 64);
+            if (word >= s.pharmacies.size())
+                s.pharmacies.resize(word + 1);
+            if (!(s.pharmacies[word] & bit)) {
+                s.pharmacies[word] |= bit;
+                ++g.pharmacies;
+            }
         }
         d->totalQuantity += q;
         d->totalCash += value;
         any = true;
     });
-    if (any)
+    if (any) {
         ++d->ordersWithLines;
+        if (size_t(pharmacy) >= d->pharmacyHasLines.size())
+            d->pharmacyHasLines.resize(size_t(pharmacy) + 1);
+        d->pharmacyHasLines[size_t(pharmacy)] = 1;
+    }
 }
 
 void Accumulator::addCatalogueRow(const QString& drug, const QString& price, const QString& disc,
@@ -245,20 +279,8 @@ Report Accumulator::finish(const Period& period) {
     Report r;
     r.ok = true;
     r.period = period;
-    // Distinct pharmacies per drug and in all: one mark per pharmacy, stamped with the drug.
-    std::vector<int> stamp(size_t(d->pharmacyOf.size()), -1);
-    std::vector<char> anyLine(size_t(d->pharmacyOf.size()), 0);
     for (size_t k = 0; k < d->drugs.size(); ++k) {
         Drug& g = d->drugs[k];
-        g.orders = int(g.placements.size());
-        for (const Placement& p : g.placements) {
-            const int ph = d->orderPharmacy[size_t(p.order)];
-            anyLine[size_t(ph)] = 1;
-            if (stamp[size_t(ph)] != int(k)) {
-                stamp[size_t(ph)] = int(k);
-                ++g.pharmacies;
-            }
-        }
         if (auto c = d->catalogue.constFind(d->foldedNames[k]); c != d->catalogue.constEnd()) {
             g.inCatalogue = true;
             g.name = c->drug;
@@ -272,7 +294,10 @@ Report Accumulator::finish(const Period& period) {
     r.total.quantity = d->totalQuantity;
     r.total.cash = d->totalCash;
     r.total.orders = d->ordersWithLines;
-    r.total.pharmacies = int(std::count(anyLine.begin(), anyLine.end(), 1));
+    r.total.pharmacies = int(std::count(d->pharmacyHasLines.begin(), d->pharmacyHasLines.end(), 1));
+    d->orderStart.push_back(int(d->entries.size()));
+    r.entries = std::move(d->entries);
+    r.orderStart = std::move(d->orderStart);
     r.orders = std::move(d->orders);
     r.drugs = std::move(d->drugs);
     return r;
@@ -427,14 +452,14 @@ void FillPlaceGrid(FlexGrid& grid, const Report& report, int drug,
                    const std::function<QString(const QString&)>& nameOf) {
     std::vector<QStringList> rows;
     if (drug >= 0 && drug < int(report.drugs.size())) {
-        const std::vector<Placement>& places = report.drugs[size_t(drug)].placements;
+        const std::vector<Placement> places = report.placementsOf(drug);
         rows.reserve(places.size());
         for (auto it = places.rbegin(); it != places.rend(); ++it) {
             const Order& o = report.orders[size_t(it->order)];
             QString name = nameOf ? nameOf(o.tel) : QString();
             if (name.isEmpty())
                 name = o.tel;
-            rows.push_back({name, o.tel, o.markaz, o.id, o.date, QuantityText(it->quantity)});
+            rows.push_back({name, o.tel, o.markaz, o.id, o.date, QuantityText(double(it->quantity))});
         }
     }
     grid.loadReversed(PlaceCols, std::move(rows));

@@ -47,7 +47,7 @@ struct Order {
 // One order holding a drug; lines of the same drug in one order are added together.
 struct Placement {
     int order = 0;
-    double quantity = 0;
+    float quantity = 0;
 };
 struct Drug {
     QString name; // the catalogue's spelling when it has the drug, else the least of its spellings
@@ -57,7 +57,6 @@ struct Drug {
     double cash = 0; // unrounded sum of the line values
     bool inCatalogue = false;
     QString price, disc, best;
-    std::vector<Placement> placements;
 };
 
 struct Report {
@@ -68,10 +67,21 @@ struct Report {
     std::vector<Drug> drugs;     // in no particular order
     Drug total;                  // name "الاجمالي"; pharmacies and orders count those with a drug line
     int ordersRead() const { return int(orders.size()); }
+    // The orders holding the drug, in the order they were read.
+    std::vector<Placement> placementsOf(int drug) const;
     // The drug a demand-grid name stands for, or -1 (the totals row, an empty row).
     int drugNamed(const QString& shownName) const;
 
     QHash<QString, int> byShownName;
+    // Every order's drugs as read, one after the other: a period holds one for nearly every line,
+    // kept in one sequence rather than one list per drug. Order k has entries orderStart[k] up to
+    // orderStart[k + 1].
+    struct Entry {
+        int drug = 0;
+        float quantity = 0;
+    };
+    std::vector<Entry> entries;
+    std::vector<int> orderStart;
 };
 
 // Reads and adds up: the orders statement and the catalogue on ServerConnection.
