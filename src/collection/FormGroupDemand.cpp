@@ -22,6 +22,9 @@
 
 namespace {
 const QString DateFormat = QStringLiteral("yyyy/MM/dd");
+// A date field lays its sections out from the right in this window: it then reads 2026/12/01,
+// as the period does in the counts line and on paper.
+const QString DateEditFormat = QStringLiteral("dd/MM/yyyy");
 constexpr int DemandWidths[] = {3300, 900, 1650, 1650, 1300, 900, 800, 2500};
 constexpr int PlaceWidths[] = {3000, 1700, 1700, 2000, 1100, 1000};
 
@@ -57,7 +60,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     auto date = [this](const char* name) {
         auto* d = new QDateEdit(this);
         d->setObjectName(QString::fromLatin1(name));
-        d->setDisplayFormat(DateFormat);
+        d->setDisplayFormat(DateEditFormat);
         d->setCalendarPopup(true);
         return d;
     };
