@@ -1,6 +1,7 @@
 #include "collection/FormBuyCollect.h"
 
 #include "collection/BuyCollectCore.h"
+#include "collection/FormGroupDemand.h"
 #include "collection/ModOmla.h"
 #include "collection/PickListPrint.h"
 #include "data/FieldText.h"
@@ -78,8 +79,8 @@ FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
     MNUSORTADRESS = addItem(MNUSORTMENU, QStringLiteral("MNUSORTADRESS"), QStringLiteral("حسب العنوان"),
                             &FormBuyCollect::MNUSORTADRESS_Click);
     mnuReports = addMenu(QStringLiteral("mnuReports"), QStringLiteral("تقارير"));
-    mnuGroupDemand = mnuReports->addAction(QStringLiteral("اجمالي طلبات المجموعة"));
-    mnuGroupDemand->setObjectName(QStringLiteral("mnuGroupDemand"));
+    mnuGroupDemand = addItem(mnuReports, QStringLiteral("mnuGroupDemand"), QStringLiteral("اجمالي طلبات المجموعة"),
+                             &FormBuyCollect::mnuGroupDemand_Click);
     mnuPickList = addItem(mnuReports, QStringLiteral("mnuPickList"), QStringLiteral("قائمة تحضير الاوردر"),
                           &FormBuyCollect::mnuPickList_Click);
     mnuPickListsAll = addItem(mnuReports, QStringLiteral("mnuPickListsAll"),
@@ -253,4 +254,9 @@ void FormBuyCollect::mnuPickList_Click() {
 
 void FormBuyCollect::mnuPickListsAll_Click() {
     PickListPrint::PrintSentOrders(this);
+}
+
+void FormBuyCollect::mnuGroupDemand_Click() {
+    FormGroupDemand w(this);
+    w.exec();
 }

@@ -32,6 +32,7 @@ public:
     void MNUSORTADRESS_Click();
     void mnuPickList_Click();
     void mnuPickListsAll_Click();
+    void mnuGroupDemand_Click();
 
     FlexGridView* XXX;
     FlexGridView* Xxx2;

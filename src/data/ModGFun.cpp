@@ -152,11 +152,10 @@ double Val(QStringView text) {
                 return valSlow(text);
         } else if (c == u'.' && !dot) {
             dot = true;
-        } else {
+        } else if (c != u' ' && c != u'\t' && c != u'\n') {
             break;
         }
         ++i;
-        skip();
     }
     if (!digits)
         return 0.0;

@@ -89,13 +89,11 @@ void ServerConnection::Close() {
     }
 }
 
-Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, QString* error) {
-    recordsAffected = 0;
+bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
     if (beforeExecute)
         beforeExecute(sql);
     m_executed.append(sql);
     qCDebug(lcSql).noquote() << sql;
-    Recordset rs;
     if (State() != 1 && m_dropped) {
         QString reopenError;
         Open(&reopenError);
@@ -104,9 +102,9 @@ Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, Q
         m_lastError = QStringLiteral("Operation is not allowed when the object is closed.");
         if (error)
             *error = m_lastError;
-        return rs;
+        return false;
     }
-    QSqlQuery q(db());
+    q = QSqlQuery(db());
     q.setForwardOnly(true);
     if (!q.exec(sql)) {
         m_lastError = q.lastError().text();
@@ -116,39 +114,58 @@ Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, Q
             *error = m_lastError;
         q.finish();
         probeAfterFailure();
-        return rs;
+        return false;
     }
+    return true;
+}
+
+bool ServerConnection::fetch(QSqlQuery& q, const std::function<void(const QSqlQuery&)>& onRow, QString* error) {
+    QElapsedTimer since;
+    since.start();
+    while (q.next()) {
+        onRow(q);
+        if (since.elapsed() > 30) {
+            if (yieldHook)
+                yieldHook();
+            since.restart();
+        }
+    }
+    if (q.lastError().isValid() && q.lastError().type() != QSqlError::NoError) {
+        // The fetch broke off: report it, and show nothing half read.
+        m_lastError = q.lastError().text();
+        if (error)
+            *error = m_lastError;
+        q.finish();
+        probeAfterFailure();
+        return false;
+    }
+    return true;
+}
+
+Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, QString* error) {
+    recordsAffected = 0;
+    Recordset rs;
+    QSqlQuery q;
+    if (!start(q, sql, error))
+        return rs;
     if (q.isSelect()) {
-        recordsAffected = -1;
         const QSqlRecord rec = q.record();
         const int n = rec.count();
         for (int i = 0; i < n; ++i)
             rs.m_names.append(rec.fieldName(i));
-        QElapsedTimer since;
-        since.start();
-        while (q.next()) {
-            QVariantList row;
-            row.reserve(n);
-            for (int i = 0; i < n; ++i)
-                row.append(q.value(i));
-            rs.m_rows.push_back(std::move(row));
-            if (since.elapsed() > 30) {
-                if (yieldHook)
-                    yieldHook();
-                since.restart();
-            }
-        }
-        if (q.lastError().isValid() && q.lastError().type() != QSqlError::NoError) {
-            // The fetch broke off: report it, and show nothing half read.
-            m_lastError = q.lastError().text();
-            if (error)
-                *error = m_lastError;
-            rs = Recordset();
-            recordsAffected = 0;
-            q.finish();
-            probeAfterFailure();
-            return rs;
-        }
+        const bool read = fetch(
+            q,
+            [&](const QSqlQuery& row) {
+                QVariantList values;
+                values.reserve(n);
+                for (int i = 0; i < n; ++i)
+                    values.append(row.value(i));
+                rs.m_rows.push_back(std::move(values));
+            },
+            error);
+        if (!read)
+            return Recordset();
+        recordsAffected = -1;
     } else {
         recordsAffected = q.numRowsAffected();
         if (recordsAffected < 0)
@@ -196,6 +213,15 @@ bool ServerConnection::CommitTrans(QString* error) {
 
 void ServerConnection::RollbackTrans() {
     transactionStep(QStringLiteral("ROLLBACK"), &QSqlDatabase::rollback, nullptr);
+}
+
+bool ServerConnection::ExecuteEach(const QString& sql, const std::function<void(const QSqlQuery&)>& onRow,
+                                   QString* error) {
+    QSqlQuery q;
+    if (!start(q, sql, error) || !fetch(q, onRow, error))
+        return false;
+    q.finish();
+    return true;
 }
 
 void ServerConnection::probeAfterFailure() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -63,6 +64,11 @@ public:
     bool BeginTrans(QString* error = nullptr);
     bool CommitTrans(QString* error = nullptr);
     void RollbackTrans();
+    // A query whose rows are handed to onRow one by one as they are fetched and not kept: for
+    // reads too large to hold whole. False when the statement or the fetch failed (nothing read
+    // before a broken fetch may be trusted then).
+    bool ExecuteEach(const QString& sql, const std::function<void(const QSqlQuery&)>& onRow,
+                     QString* error = nullptr);
     QString lastError() const { return m_lastError; }
     QString driverName() const { return m_settings.qtDriver; }
 
@@ -79,6 +85,8 @@ public:
 private:
     ServerConnection() = default;
     QSqlDatabase db() const;
+    bool start(QSqlQuery& q, const QString& sql, QString* error);
+    bool fetch(QSqlQuery& q, const std::function<void(const QSqlQuery&)>& onRow, QString* error);
     void probeAfterFailure();
     bool transactionStep(const QString& what, bool (QSqlDatabase::*step)(), QString* error);
 

@@ -89,11 +89,22 @@ static float toSingle(double v) {
 }
 
 float LineValue(QStringView quantity, QStringView price, QStringView discount) {
-    const float q = toSingle(ModGFun::Val(quantity));
+    return LineValue(ModGFun::Val(quantity), price, discount);
+}
+
+float LineValue(double quantity, QStringView price, QStringView discount) {
+    return LineValue(quantity, DiscountedPrice(price, discount));
+}
+
+float DiscountedPrice(QStringView price, QStringView discount) {
     const float p = toSingle(ModGFun::Val(price));
     const float d = toSingle(ModGFun::Val(discount));
     const float factor = toSingle(double(100.0f - d) * 0.01);
-    return factor * p * q;
+    return factor * p;
+}
+
+float LineValue(double quantity, float discountedPrice) {
+    return discountedPrice * toSingle(quantity);
 }
 
 Value ValueOfSum(float sum) {

@@ -35,23 +35,31 @@ std::vector<Line> Decode(const QString& text);
 // are empty views). Text before the first "^", slots after the 100th and fields after the fourth
 // are skipped.
 template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
-    qsizetype i = text.indexOf(u'^');
-    if (i < 0)
-        return;
-    for (int slot = 0; slot < Slots && i < text.size(); ++slot) {
-        ++i; // past the "^"
-        qsizetype end = text.indexOf(u'^', i);
-        if (end < 0)
-            end = text.size();
+    const char16_t* p = text.utf16();
+    const char16_t* const end = p + text.size();
+    while (p < end && *p != u'^')
+        ++p;
+    for (int slot = 0; slot < Slots && p < end; ++slot) {
+        ++p; // past the "^"
         QStringView field[4];
-        for (int k = 0; k < 4 && i <= end; ++k) {
-            qsizetype bar = QStringView(text.data() + i, end - i).indexOf(u'|');
-            bar = bar < 0 ? end : i + bar;
-            field[k] = text.sliced(i, bar - i);
-            i = bar + 1;
+        int k = 0;
+        const char16_t* start = p;
+        for (; p < end; ++p) {
+            // "^" (5E) and "|" (7C) are among the four characters that OR 22 turns into 7E.
+            if ((*p | 0x22) != 0x7E)
+                continue;
+            if (*p == u'^')
+                break;
+            if (*p == u'|') {
+                if (k < 4)
+                    field[k] = QStringView(start, p);
+                ++k;
+                start = p + 1;
+            }
         }
+        if (k < 4)
+            field[k] = QStringView(start, p);
         visit(slot, field[0], field[1], field[2], field[3]);
-        i = end;
     }
 }
 
@@ -74,6 +82,12 @@ Value OrderValue(const FlexGrid& grid);
 // Straight from the stored text, without making texts of the fields.
 Value OrderValue(QStringView text);
 float LineValue(QStringView quantity, QStringView price, QStringView discount);
+// The same with the quantity's number already read.
+float LineValue(double quantity, QStringView price, QStringView discount);
+// The factor times the price: the part of a line value that does not depend on the quantity, and
+// the line value from it (the same float steps, in the same order).
+float DiscountedPrice(QStringView price, QStringView discount);
+float LineValue(double quantity, float discountedPrice);
 // Cash and deferred value of a 32-bit sum of line values.
 Value ValueOfSum(float sum);
 

@@ -88,6 +88,7 @@ private slots:
         QCOMPARE(top[1]->text(), QStringLiteral("العملاء"));
         QCOMPARE(top[2]->text(), QStringLiteral("ترتيب"));
         QCOMPARE(top[3]->text(), QStringLiteral("تقارير"));
+        QCOMPARE(top[3]->menu()->objectName(), QStringLiteral("mnuReports"));
         auto item = [&](const char* name) { return w.findChild<QAction*>(QLatin1String(name))->text(); };
         QCOMPARE(item("mnuDeletOlderThan"), QStringLiteral("حذف الطلبيات التي مر عليها اكثر من عدد ايام"));
         QCOMPARE(item("mnuAddNewAmil"), QStringLiteral("اضافة عميل جديد"));

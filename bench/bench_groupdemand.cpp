@@ -1,0 +1,119 @@
+// Opening the group demand window over 10,000 full orders against Qt's own forward-only read of
+// the same rows.
+#include "BenchSummary.h"
+#include "TestDb.h"
+#include "collection/BuyCollectCore.h"
+#include "collection/FormGroupDemand.h"
+#include "collection/ModOmla.h"
+#include "data/ModSQL.h"
+#include "ordering/OrderLines.h"
+#include "ui/FlexGridView.h"
+
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <ctime>
+
+namespace {
+constexpr int Orders = 10000;
+constexpr int Drugs = 400;
+double g_openMs = 0;
+double g_openCpuMs = 0;
+
+double cpuMs() {
+    return double(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
+}
+
+QString drugName(int k) {
+    return k % 2 ? QStringLiteral("دواء تجريبي رقم %1 اقراص").arg(k) : QStringLiteral("Test drug %1 tablets").arg(k);
+}
+
+// Every order of one week, sent, 100 lines each; consecutive orders hold different drugs in a slot.
+bool prepare() {
+    static QTemporaryDir bookDir;
+    if (!TestDb::open(QStringLiteral("sqlite")))
+        return false;
+    BuyCollect::setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); });
+    TestDb::exec(QStringLiteral("BEGIN"));
+    for (int k = 0; k < Drugs; ++k)
+        TestDb::addDrug(drugName(k), QString::number(10.5 + k), QString::number(k % 30), {}, {}, {},
+                        QString::number(k % 35));
+    for (int o = 0; o < Orders; ++o) {
+        std::vector<OrderLines::Line> lines;
+        for (int i = 0; i < OrderLines::Slots; ++i) {
+            const int k = (i * 4 + o * 13) % Drugs;
+            lines.push_back({drugName(k), QString::number((o + i) % 7 + 1), QString::number(10.5 + k),
+                             QString::number(k % 30)});
+        }
+        TestDb::exec(QStringLiteral("INSERT INTO bown2 VALUES (%1,'26120%2%3','26120%2','101530','010%4','مركز %5',"
+                                    "'kafrelsheikh',101,NULL,NULL,NULL)")
+                         .arg(ModSQL::SqlQuote(OrderLines::Encode(lines)))
+                         .arg(o % 7 + 1)
+                         .arg(o, 7, 10, QChar('0'))
+                         .arg(o % 1500, 8, 10, QChar('0'))
+                         .arg(o % 10));
+    }
+    TestDb::exec(QStringLiteral("COMMIT"));
+    ModOmla::setBookFolder(bookDir.path());
+    ModOmla::ClientBook.clear();
+    for (int n = 1; n <= ModOmla::BookSize; ++n)
+        ModOmla::ClientBook.setEntry(
+            n, {QStringLiteral("صيدلية رقم %1").arg(n), {}, QStringLiteral("010%1").arg(n - 1, 8, 10, QChar('0'))});
+    return ModSQL::ConnectServer();
+}
+} // namespace
+
+static void group_demand_open_10k(benchmark::State& state) {
+    if (!prepare()) {
+        state.SkipWithError("no database");
+        return;
+    }
+    QElapsedTimer t;
+    qint64 total = 0;
+    const double cpu0 = cpuMs();
+    for (auto _ : state) {
+        t.start();
+        FormGroupDemand w;
+        benchmark::DoNotOptimize(w.Xxx1->grid().Rows());
+        total += t.nsecsElapsed();
+        if (w.Xxx1->grid().Rows() != Drugs + 2 || w.report().ordersRead() != Orders)
+            state.SkipWithError("demand not read whole");
+    }
+    g_openMs = double(total) / 1e6 / double(state.iterations());
+    g_openCpuMs = (cpuMs() - cpu0) / double(state.iterations());
+}
+BENCHMARK(group_demand_open_10k)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The window's statement through Qt's own query, every field of every row as text.
+static void group_demand_raw_read_10k(benchmark::State& state) {
+    if (g_openMs <= 0) {
+        state.SkipWithError("no database");
+        return;
+    }
+    QSqlDatabase db = QSqlDatabase::database(QStringLiteral("brentoval-server"), false);
+    const QString sql = GroupDemand::OrdersStatement(GroupDemand::DefaultPeriod(QDate(2026, 12, 7)));
+    QElapsedTimer t;
+    qint64 total = 0;
+    const double cpu0 = cpuMs();
+    for (auto _ : state) {
+        t.start();
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.exec(sql);
+        qsizetype chars = 0;
+        while (q.next())
+            for (int i = 0; i < 6; ++i)
+                chars += q.value(i).toString().size();
+        benchmark::DoNotOptimize(chars);
+        total += t.nsecsElapsed();
+    }
+    const double rawMs = double(total) / 1e6 / double(state.iterations());
+    const double rawCpuMs = (cpuMs() - cpu0) / double(state.iterations());
+    if (rawMs > 0)
+        BenchSummary::add("group_demand_vs_raw_read", g_openMs / rawMs, "x");
+    if (rawCpuMs > 0)
+        BenchSummary::add("group_demand_vs_raw_read_cpu", g_openCpuMs / rawCpuMs, "x");
+}
+BENCHMARK(group_demand_raw_read_10k)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -1,0 +1,239 @@
+#include "collection/FormGroupDemand.h"
+
+#include "collection/BuyCollectCore.h"
+#include "collection/ModOmla.h"
+#include "ui/Dialogs.h"
+#include "ui/FLXMod.h"
+#include "ui/FlexGridView.h"
+#include "ui/FormSetPrinter.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+namespace {
+const QString DateFormat = QStringLiteral("yyyy/MM/dd");
+// A date field lays its sections out from the right in this window: it then reads 2026/12/01,
+// as the period does in the counts line and on paper.
+const QString DateEditFormat = QStringLiteral("dd/MM/yyyy");
+constexpr int DemandWidths[] = {3300, 900, 1650, 1650, 1300, 900, 800, 2500};
+constexpr int PlaceWidths[] = {3000, 1700, 1700, 2000, 1100, 1000};
+
+QFont programFont() {
+    QFont f(QStringLiteral("Arabic Transparent"));
+    f.setPointSize(10);
+    f.setBold(true);
+    return f;
+}
+
+void layOutGrid(FlexGrid& grid, const int* widths, int count) {
+    for (int c = 0; c < count; ++c)
+        grid.setColWidth(c, widths[c]);
+    FLXMod::FlexAlignCenter(grid);
+}
+} // namespace
+
+FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FormGroupDemand"));
+    setWindowTitle(GroupDemand::Title);
+    setModal(true);
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(programFont());
+
+    auto* page = new QVBoxLayout(this);
+    auto* bar = new QHBoxLayout;
+    page->addLayout(bar);
+    auto label = [this](const char* name, const QString& text) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QString::fromLatin1(name));
+        return l;
+    };
+    auto date = [this](const char* name) {
+        auto* d = new QDateEdit(this);
+        d->setObjectName(QString::fromLatin1(name));
+        d->setDisplayFormat(DateEditFormat);
+        d->setCalendarPopup(true);
+        return d;
+    };
+    auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    DateFrom = date("DateFrom");
+    DateTo = date("DateTo");
+    CheckSentOnly = new QCheckBox(QStringLiteral("المرسلة فقط"), this);
+    CheckSentOnly->setObjectName(QStringLiteral("CheckSentOnly"));
+    CommandShow = button("CommandShow", QStringLiteral("عرض"));
+    CommandCsv = button("CommandCsv", QStringLiteral("حفظ كملف CSV"));
+    CommandPrint = button("CommandPrint", QStringLiteral("طباعة"));
+    bar->addWidget(label("Label1", QStringLiteral("من")));
+    bar->addWidget(DateFrom);
+    bar->addWidget(label("Label2", QStringLiteral("الي")));
+    bar->addWidget(DateTo);
+    bar->addWidget(CheckSentOnly);
+    bar->addWidget(CommandShow);
+    bar->addStretch(1);
+    bar->addWidget(CommandCsv);
+    bar->addWidget(CommandPrint);
+
+    LLLCounts = label("LLLCounts", QString());
+    page->addWidget(LLLCounts);
+    Xxx1 = new FlexGridView(this);
+    Xxx1->setObjectName(QStringLiteral("Xxx1"));
+    Xxx1->setMinimumSize(900, 330);
+    page->addWidget(Xxx1, 3);
+    LLLDrug = label("LLLDrug", QString());
+    page->addWidget(LLLDrug);
+    Xxx2 = new FlexGridView(this);
+    Xxx2->setObjectName(QStringLiteral("Xxx2"));
+    Xxx2->setMinimumSize(900, 200);
+    page->addWidget(Xxx2, 2);
+    Xxx1->grid().setCols(GroupDemand::DemandCols);
+    Xxx2->grid().setCols(GroupDemand::PlaceCols);
+
+    connect(CommandShow, &QPushButton::clicked, this, &FormGroupDemand::CommandShow_Click);
+    connect(CommandCsv, &QPushButton::clicked, this, &FormGroupDemand::CommandCsv_Click);
+    connect(CommandPrint, &QPushButton::clicked, this, &FormGroupDemand::CommandPrint_Click);
+    connect(Xxx1, &FlexGridView::Click, this, &FormGroupDemand::Xxx1_Click);
+    connect(Xxx2, &FlexGridView::Click, this, &FormGroupDemand::Xxx2_Click);
+
+    askCsvPath = [this] {
+        return QFileDialog::getSaveFileName(this, CommandCsv->text(),
+                                            QDir::home().filePath(QStringLiteral("group-demand.csv")),
+                                            QStringLiteral("CSV (*.csv)"));
+    };
+    askPdfPath = [this] {
+        return QFileDialog::getSaveFileName(this, GroupDemand::Title,
+                                            QDir::home().filePath(QStringLiteral("group-demand.pdf")),
+                                            QStringLiteral("PDF (*.pdf)"));
+    };
+
+    const GroupDemand::Period period = GroupDemand::DefaultPeriod(BuyCollect::now().date());
+    DateFrom->setDate(period.from);
+    DateTo->setDate(period.to);
+    CheckSentOnly->setChecked(period.sentOnly);
+    CommandShow_Click();
+}
+
+void FormGroupDemand::CommandShow_Click() {
+    const GroupDemand::Period period{DateFrom->date(), DateTo->date(), CheckSentOnly->isChecked()};
+    GroupDemand::Report report = GroupDemand::Build(period);
+    if (!report.ok) {
+        // What was shown stays as it was.
+        Dialogs::MsgBox(report.error, Dialogs::vbOKOnly, this);
+        return;
+    }
+    m_report = std::move(report);
+    GroupDemand::FillDemandGrid(Xxx1->grid(), m_report);
+    m_demandSort = {GroupDemand::ColDrug, QStringLiteral("AZ")};
+    layOutGrid(Xxx1->grid(), DemandWidths, GroupDemand::DemandCols);
+    FLXMod::FlexAlignLeft(Xxx1->grid(), GroupDemand::ColDrug);
+    GroupDemand::FillPlaceGrid(Xxx2->grid(), m_report, -1, {});
+    m_placeSort = {};
+    layOutGrid(Xxx2->grid(), PlaceWidths, GroupDemand::PlaceCols);
+    LLLDrug->clear();
+    LLLCounts->setText(periodText() + QStringLiteral("   ") + countsText());
+}
+
+QString FormGroupDemand::periodText() const {
+    QString t = QStringLiteral("من ") + m_report.period.from.toString(DateFormat) + QStringLiteral(" الي ") +
+                m_report.period.to.toString(DateFormat);
+    if (m_report.period.sentOnly)
+        t += QStringLiteral(" (المرسلة فقط)");
+    return t;
+}
+
+QString FormGroupDemand::countsText() const {
+    return QStringLiteral("عدد الاصناف %1   عدد الاوردرات %2   عدد الصيدليات %3")
+        .arg(m_report.drugs.size())
+        .arg(m_report.total.orders)
+        .arg(m_report.total.pharmacies);
+}
+
+void FormGroupDemand::Xxx1_Click() {
+    FlexGrid& g = Xxx1->grid();
+    if (g.Row() == 0) {
+        GroupDemand::HeaderSort(g, g.Col(), g.Col() == GroupDemand::ColDrug, m_demandSort, true);
+        return;
+    }
+    const int drug = m_report.drugNamed(g.TextMatrix(g.Row(), GroupDemand::ColDrug));
+    if (drug < 0)
+        return; // the totals row: every drug, no one distribution
+    GroupDemand::FillPlaceGrid(Xxx2->grid(), m_report, drug,
+                               [](const QString& tel) { return ModOmla::ClientNameByTel(tel); });
+    m_placeSort = {};
+    layOutGrid(Xxx2->grid(), PlaceWidths, GroupDemand::PlaceCols);
+    LLLDrug->setText(m_report.drugs[size_t(drug)].name);
+}
+
+void FormGroupDemand::Xxx2_Click() {
+    FlexGrid& g = Xxx2->grid();
+    if (g.Row() != 0)
+        return;
+    const int c = g.Col();
+    const bool text = c == GroupDemand::ColPharmacy || c == GroupDemand::ColTel || c == GroupDemand::ColMarkaz;
+    GroupDemand::HeaderSort(g, c, text, m_placeSort, false);
+}
+
+void FormGroupDemand::CommandCsv_Click() {
+    QString path = askCsvPath ? askCsvPath() : QString();
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        path += QStringLiteral(".csv");
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(GroupDemand::Csv(Xxx1->grid())) < 0 || !f.commit())
+        Dialogs::MsgBox(QStringLiteral("تعذر حفظ الملف ") + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
+                        this);
+}
+
+GroupDemandSheet::Input FormGroupDemand::sheetInput() const {
+    GroupDemandSheet::Input in;
+    in.grid = &Xxx1->grid();
+    in.periodText = periodText();
+    in.countsText = countsText();
+    in.printedAt = BuyCollect::now();
+    return in;
+}
+
+void FormGroupDemand::CommandPrint_Click() {
+    const QPrinterInfo info = CurrentPrinter::info();
+    if (!info.isNull()) {
+        // The preview's own print button sends the pages to the chosen printer.
+        QPrinter printer(info, QPrinter::HighResolution);
+        printer.setFullPage(true);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setDocName(GroupDemand::Title);
+        QPrintPreviewDialog preview(&printer, this);
+        preview.setObjectName(QStringLiteral("preview"));
+        preview.setWindowTitle(GroupDemand::Title);
+        // Full-page coordinates: the sheet keeps its own margins.
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+                [this](QPrinter* p) { GroupDemandSheet::printOnDevice(*p, {}, sheetInput()); });
+        preview.exec();
+        return;
+    }
+    if (!Dialogs::Confirm(QStringLiteral("لا توجد طابعة مثبتة على هذا الجهاز.\nهل تريد حفظ التقرير في ملف PDF بدلا من ذلك؟"),
+                          this, true))
+        return;
+    QString path = askPdfPath ? askPdfPath() : QString();
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    if (!GroupDemandSheet::printToPdf(path, sheetInput()))
+        Dialogs::MsgBox(QStringLiteral("تعذر حفظ الملف ") + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
+                        this);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "collection/GroupDemand.h"
+#include "collection/GroupDemandSheet.h"
+
+#include <QDialog>
+#include <functional>
+
+class FlexGridView;
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+
+// The manager's view of what the whole group ordered in a period, drug by drug, and which orders
+// hold a drug; saved as CSV or printed.
+class FormGroupDemand : public QDialog {
+    Q_OBJECT
+public:
+    // Opens on the last seven days (the collected-orders window's clock), sent orders only.
+    explicit FormGroupDemand(QWidget* parent = nullptr);
+
+    void CommandShow_Click();
+    void Xxx1_Click();
+    void Xxx2_Click();
+    void CommandCsv_Click();
+    void CommandPrint_Click();
+
+    // Where to save the CSV and the PDF; tests replace them. An empty answer saves nothing.
+    std::function<QString()> askCsvPath;
+    std::function<QString()> askPdfPath;
+
+    const GroupDemand::Report& report() const { return m_report; }
+    GroupDemandSheet::Input sheetInput() const;
+
+    QDateEdit* DateFrom;
+    QDateEdit* DateTo;
+    QCheckBox* CheckSentOnly;
+    QPushButton* CommandShow;
+    FlexGridView* Xxx1;
+    FlexGridView* Xxx2;
+    QPushButton* CommandCsv;
+    QPushButton* CommandPrint;
+    QLabel* LLLCounts;
+    QLabel* LLLDrug;
+
+private:
+    QString periodText() const;
+    QString countsText() const;
+
+    GroupDemand::Report m_report;
+    GroupDemand::SortState m_demandSort{GroupDemand::ColDrug, QStringLiteral("AZ")};
+    GroupDemand::SortState m_placeSort;
+};

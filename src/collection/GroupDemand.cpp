@@ -1,0 +1,519 @@
+#include "collection/GroupDemand.h"
+
+#include "data/FieldText.h"
+#include "data/ModGFun.h"
+#include "data/ModSQL.h"
+#include "data/ServerConnection.h"
+#include "ordering/OrderLines.h"
+#include "ui/FLXMod.h"
+
+#include <QSqlQuery>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace GroupDemand {
+
+QStringList DemandHeaders() {
+    return {QStringLiteral("الدواء"),      QStringLiteral("الكمية"),    QStringLiteral("عدد الصيدليات"),
+            QStringLiteral("عدد الاوردرات"), QStringLiteral("القيمة نقدا"), QStringLiteral("السعر"),
+            QStringLiteral("الخصم"),       QStringLiteral("اعلي خصم في المخازن")};
+}
+
+QStringList PlaceHeaders() {
+    return {QStringLiteral("الصيدلية"),   QStringLiteral("التليفون"), QStringLiteral("المركز"),
+            QStringLiteral("رقم الاوردر"), QStringLiteral("التاريخ"), QStringLiteral("الكمية")};
+}
+
+Period DefaultPeriod(const QDate& today) {
+    return {today.addDays(-6), today, true};
+}
+
+QString DateNumber(const QDate& day) {
+    return QString::number(day.toString(QStringLiteral("yyMMdd")).toInt());
+}
+
+QString OrdersStatement(const Period& period) {
+    // date is a real holding YYMMDD: compared as numbers, with quoted literals as everywhere else.
+    QString sql = QStringLiteral("SELECT drug,orderid,date,tel,markaz,submitted FROM bown2 WHERE date >= ") +
+                  ModSQL::SqlQuote(DateNumber(period.from)) + QStringLiteral(" AND date <= ") +
+                  ModSQL::SqlQuote(DateNumber(period.to));
+    if (period.sentOnly)
+        sql += QStringLiteral(" AND submitted = ") + ModSQL::SqlQuote(QStringLiteral("101"));
+    return sql;
+}
+
+QString CatalogueStatement() {
+    return QStringLiteral("SELECT drug,price,disc,highistdiskout FROM bowndrugs");
+}
+
+int Report::drugNamed(const QString& shownName) const {
+    return byShownName.value(shownName, -1);
+}
+
+std::vector<Placement> Report::placementsOf(int drug) const {
+    std::vector<Placement> out;
+    for (size_t o = 0; o + 1 < orderStart.size(); ++o)
+        for (int i = orderStart[o]; i < orderStart[o + 1]; ++i)
+            if (entries[size_t(i)].drug == drug)
+                out.push_back({int(o), entries[size_t(i)].quantity});
+    return out;
+}
+
+namespace {
+struct CatalogueEntry {
+    QString drug, price, disc, best;
+};
+struct SlotCache {
+    QStringView spelling;
+    int drug = -1;
+};
+
+// A quick hash of the characters as they stand, eight bytes at a time.
+quint64 quickHash(QStringView s) {
+    const char* p = reinterpret_cast<const char*>(s.utf16());
+    size_t n = size_t(s.size()) * 2;
+    quint64 h = 0x9E3779B97F4A7C15ull ^ n;
+    for (; n >= 8; p += 8, n -= 8) {
+        quint64 w;
+        std::memcpy(&w, p, 8);
+        h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    if (n > 0) {
+        quint64 w = 0;
+        std::memcpy(&w, p, n);
+        h = (h ^ w) * 0xC4CEB9FE1A85EC53ull;
+        h ^= h >> 29;
+    }
+    return h;
+}
+
+// Spellings already seen and their drug, found without folding or copying the text: most lines
+// name a drug that an earlier line named in the same letters.
+class SpellingTable {
+public:
+    SpellingTable() : m_slots(64) {}
+    struct Entry {
+        quint64 hash = 0;
+        QStringView text;
+        int drug = -1;
+    };
+    // The entry of that spelling; its drug is -1 when there is none.
+    const Entry& find(QStringView s, quint64 h) const {
+        for (size_t i = h & (m_slots.size() - 1);; i = (i + 1) & (m_slots.size() - 1)) {
+            const Entry& e = m_slots[i];
+            if (e.drug < 0 || (e.hash == h && e.text.size() == s.size() &&
+                               std::memcmp(e.text.utf16(), s.utf16(), size_t(s.size()) * 2) == 0))
+                return e;
+        }
+    }
+    // kept must outlive the table.
+    void insert(QStringView kept, quint64 h, int drug) {
+        if (2 * (m_used + 1) > m_slots.size())
+            grow();
+        place({h, kept, drug});
+        ++m_used;
+    }
+
+private:
+    void place(const Entry& e) {
+        size_t i = e.hash & (m_slots.size() - 1);
+        while (m_slots[i].drug >= 0)
+            i = (i + 1) & (m_slots.size() - 1);
+        m_slots[i] = e;
+    }
+    void grow() {
+        std::vector<Entry> old(m_slots.size() * 2);
+        old.swap(m_slots);
+        for (const Entry& e : old)
+            if (e.drug >= 0)
+                place(e);
+    }
+    std::vector<Entry> m_slots;
+    size_t m_used = 0;
+};
+} // namespace
+
+struct Accumulator::State {
+    std::vector<Order> orders;
+    std::vector<Drug> drugs;
+    // Per drug: the last order that held it, and the last price and discount texts read with
+    // their discounted price (a drug keeps its price over many orders).
+    struct Seen {
+        int lastOrder = -1;
+        int lastEntry = -1;
+        std::vector<quint64> pharmacies; // one bit per pharmacy that ordered it
+        bool priced = false;
+        QString price, discount;
+        float discounted = 0;
+    };
+    std::vector<Seen> seen;
+    std::vector<QString> foldedNames;
+    QHash<QString, int> byFolded;
+    // Spellings seen, for lookups without folding; views point into spellings.
+    std::deque<QString> spellings;
+    SpellingTable bySpelling;
+    // The same slot of consecutive orders often holds the same drug.
+    SlotCache slotCache[OrderLines::Slots];
+    QHash<QString, int> pharmacyOf;
+    std::vector<char> pharmacyHasLines;
+    std::vector<Report::Entry> entries;
+    std::vector<int> orderStart;
+    QHash<QString, CatalogueEntry> catalogue; // by folded name
+    double totalQuantity = 0;
+    double totalCash = 0;
+    int ordersWithLines = 0;
+
+    int drugOf(int slot, QStringView spelling) {
+        SlotCache& c = slotCache[slot];
+        if (c.drug >= 0 && c.spelling == spelling)
+            return c.drug;
+        const quint64 h = quickHash(spelling);
+        const SpellingTable::Entry& known = bySpelling.find(spelling, h);
+        int drug = known.drug;
+        if (drug < 0) {
+            spellings.push_back(spelling.toString());
+            const QString& copy = spellings.back();
+            const QString folded = copy.toCaseFolded();
+            if (auto f = byFolded.constFind(folded); f != byFolded.constEnd()) {
+                drug = f.value();
+                if (copy < drugs[size_t(drug)].name)
+                    drugs[size_t(drug)].name = copy;
+            } else {
+                drug = int(drugs.size());
+                byFolded.insert(folded, drug);
+                foldedNames.push_back(folded);
+                drugs.push_back({});
+                drugs.back().name = copy;
+                seen.push_back({});
+            }
+            bySpelling.insert(QStringView(copy), h, drug);
+            c.spelling = QStringView(copy);
+        } else {
+            // A view of the kept copy: the text of this order is gone by the next one.
+            c.spelling = known.text;
+        }
+        c.drug = drug;
+        return drug;
+    }
+};
+
+Accumulator::Accumulator() : d(new State) {}
+Accumulator::~Accumulator() {
+    delete d;
+}
+
+void Accumulator::addOrder(QStringView lines, const QString& id, const QString& date, const QString& tel,
+                           const QString& markaz) {
+    const int order = int(d->orders.size());
+    d->orders.push_back({id, date, tel, markaz});
+    auto ph = d->pharmacyOf.constFind(tel);
+    if (ph == d->pharmacyOf.constEnd())
+        ph = d->pharmacyOf.insert(tel, int(d->pharmacyOf.size()));
+    const int pharmacy = ph.value();
+    d->orderStart.push_back(int(d->entries.size()));
+    bool any = false;
+    OrderLines::ForEachSlot(lines, [&](int slot, QStringView drug, QStringView quantity, QStringView price,
+                                       QStringView discount) {
+        if (drug.isEmpty())
+            return;
+        const int k = d->drugOf(slot, drug);
+        Drug& g = d->drugs[size_t(k)];
+        State::Seen& s = d->seen[size_t(k)];
+        if (!s.priced || s.price != price || s.discount != discount) {
+            s.price = price.toString();
+            s.discount = discount.toString();
+            s.discounted = OrderLines::DiscountedPrice(price, discount);
+            s.priced = true;
+        }
+        const double q = ModGFun::Val(quantity);
+        const double value = OrderLines::LineValue(q, s.discounted);
+        g.quantity += q;
+        g.cash += value;
+        // Beyond the float range a quantity is infinite rather than undefined.
+        const float q32 = std::fabs(q) <= double(std::numeric_limits<float>::max()) || !std::isfinite(q)
+                              ? float(q)
+                              : std::copysign(std::numeric_limits<float>::infinity(), float(q > 0 ? 1 : -1));
+        if (s.lastOrder == order) {
+            d->entries[size_t(s.lastEntry)].quantity += q32;
+        } else {
+            s.lastOrder = order;
+            s.lastEntry = int(d->entries.size());
+            d->entries.push_back({k, q32});
+            ++g.orders;
+            const size_t word = size_t(pharmacy) / 64;
+            const quint64 bit = quint64(1) << (pharmacy % 64);
+            if (word >= s.pharmacies.size())
+                s.pharmacies.resize(word + 1);
+            if (!(s.pharmacies[word] & bit)) {
+                s.pharmacies[word] |= bit;
+                ++g.pharmacies;
+            }
+        }
+        d->totalQuantity += q;
+        d->totalCash += value;
+        any = true;
+    });
+    if (any) {
+        ++d->ordersWithLines;
+        if (size_t(pharmacy) >= d->pharmacyHasLines.size())
+            d->pharmacyHasLines.resize(size_t(pharmacy) + 1);
+        d->pharmacyHasLines[size_t(pharmacy)] = 1;
+    }
+}
+
+void Accumulator::addCatalogueRow(const QString& drug, const QString& price, const QString& disc,
+                                  const QString& best) {
+    const QString folded = drug.toCaseFolded();
+    if (!d->catalogue.contains(folded))
+        d->catalogue.insert(folded, {drug, price, disc, best});
+}
+
+Report Accumulator::finish(const Period& period) {
+    Report r;
+    r.ok = true;
+    r.period = period;
+    for (size_t k = 0; k < d->drugs.size(); ++k) {
+        Drug& g = d->drugs[k];
+        if (auto c = d->catalogue.constFind(d->foldedNames[k]); c != d->catalogue.constEnd()) {
+            g.inCatalogue = true;
+            g.name = c->drug;
+            g.price = c->price;
+            g.disc = c->disc;
+            g.best = c->best;
+        }
+        r.byShownName.insert(g.name, int(k));
+    }
+    r.total.name = TotalCaption;
+    r.total.quantity = d->totalQuantity;
+    r.total.cash = d->totalCash;
+    r.total.orders = d->ordersWithLines;
+    r.total.pharmacies = int(std::count(d->pharmacyHasLines.begin(), d->pharmacyHasLines.end(), 1));
+    d->orderStart.push_back(int(d->entries.size()));
+    r.entries = std::move(d->entries);
+    r.orderStart = std::move(d->orderStart);
+    r.orders = std::move(d->orders);
+    r.drugs = std::move(d->drugs);
+    return r;
+}
+
+namespace {
+// Rows handed from the reading thread to one adding thread in batches, at most a few batches
+// ahead. Only the adding thread touches the accumulator until finish() has returned.
+class RowPipe {
+public:
+    struct Row {
+        QString lines, id, date, tel, markaz;
+    };
+    explicit RowPipe(Accumulator& acc) : m_acc(acc), m_worker([this] { run(); }) { m_batch.reserve(BatchSize); }
+    ~RowPipe() { finish(); }
+    void push(Row&& row) {
+        m_batch.push_back(std::move(row));
+        if (int(m_batch.size()) == BatchSize)
+            hand();
+    }
+    void finish() {
+        if (!m_worker.joinable())
+            return;
+        hand();
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+        }
+        m_changed.notify_all();
+        m_worker.join();
+    }
+
+private:
+    static constexpr int BatchSize = 32;
+    static constexpr size_t MaxQueued = 16;
+    void hand() {
+        if (m_batch.empty())
+            return;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_queue.size() < MaxQueued; });
+        m_queue.push_back(std::move(m_batch));
+        lock.unlock();
+        m_changed.notify_all();
+        m_batch = {};
+        m_batch.reserve(BatchSize);
+    }
+    void run() {
+        for (;;) {
+            std::vector<Row> batch;
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_changed.wait(lock, [this] { return !m_queue.empty() || m_done; });
+                if (m_queue.empty())
+                    return;
+                batch = std::move(m_queue.front());
+                m_queue.pop_front();
+            }
+            m_changed.notify_all();
+            for (const Row& r : batch)
+                m_acc.addOrder(r.lines, r.id, r.date, r.tel, r.markaz);
+        }
+    }
+    Accumulator& m_acc;
+    std::vector<Row> m_batch;
+    std::deque<std::vector<Row>> m_queue;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_done = false;
+    std::thread m_worker; // last: starts once everything above exists
+};
+} // namespace
+
+Report Build(const Period& period) {
+    Report failed;
+    failed.period = period;
+    if (!ModSQL::ConnectServer()) {
+        failed.error = ReadFailed + ServerConnection::instance().lastError();
+        return failed;
+    }
+    ServerConnection& server = ServerConnection::instance();
+    long affected = 0;
+    QString error;
+    Recordset catalogue = server.Execute(CatalogueStatement(), affected, &error);
+    if (affected == 0) {
+        failed.error = CatalogueFailed + error;
+        return failed;
+    }
+    Accumulator acc;
+    for (; !catalogue.isEOF(); catalogue.MoveNext())
+        acc.addCatalogueRow(FieldText(catalogue.Fields(0)), FieldText(catalogue.Fields(1)),
+                            FieldText(catalogue.Fields(2)), FieldText(catalogue.Fields(3)));
+    catalogue.Close();
+
+    // The orders are added up on a second thread while this one reads the next rows, and each
+    // text is let go once added: reading and adding up overlap, and a period's texts are not held.
+    RowPipe pipe(acc);
+    const bool read = server.ExecuteEach(
+        OrdersStatement(period),
+        [&](const QSqlQuery& row) {
+            const QVariant lines = row.value(0);
+            pipe.push({lines.typeId() == QMetaType::QString ? lines.toString() : FieldText(lines),
+                       FieldText(row.value(1)), FieldText(row.value(2)), FieldText(row.value(3)),
+                       FieldText(row.value(4))});
+        },
+        &error);
+    pipe.finish();
+    if (!read) {
+        failed.error = ReadFailed + error;
+        return failed;
+    }
+    return acc.finish(period);
+}
+
+QString QuantityText(double quantity) {
+    return ModGFun::ShortestText(ModGFun::RoundHalfEven(quantity, 3) + 0.0);
+}
+
+QString CashText(double cash) {
+    return ModGFun::ShortestText(ModGFun::RoundHalfEven(cash, 1) + 0.0);
+}
+
+static void setHeaders(FlexGrid& grid, const QStringList& headers) {
+    for (int c = 0; c < headers.size(); ++c)
+        grid.setTextMatrix(0, c, headers.at(c));
+}
+
+static QStringList drugCells(const Drug& g) {
+    return {g.name,
+            QuantityText(g.quantity),
+            QString::number(g.pharmacies),
+            QString::number(g.orders),
+            CashText(g.cash),
+            g.price,
+            g.disc,
+            g.best};
+}
+
+void FillDemandGrid(FlexGrid& grid, const Report& report) {
+    std::vector<QStringList> rows;
+    rows.reserve(report.drugs.size() + 1);
+    // loadReversed shows the rows in reverse: the totals row goes in first to end up last.
+    rows.push_back(drugCells(report.total));
+    for (auto it = report.drugs.rbegin(); it != report.drugs.rend(); ++it)
+        rows.push_back(drugCells(*it));
+    grid.loadReversed(DemandCols, std::move(rows));
+    setHeaders(grid, DemandHeaders());
+    SortState byName;
+    HeaderSort(grid, ColDrug, true, byName, true);
+}
+
+void FillPlaceGrid(FlexGrid& grid, const Report& report, int drug,
+                   const std::function<QString(const QString&)>& nameOf) {
+    std::vector<QStringList> rows;
+    if (drug >= 0 && drug < int(report.drugs.size())) {
+        const std::vector<Placement> places = report.placementsOf(drug);
+        rows.reserve(places.size());
+        for (auto it = places.rbegin(); it != places.rend(); ++it) {
+            const Order& o = report.orders[size_t(it->order)];
+            QString name = nameOf ? nameOf(o.tel) : QString();
+            if (name.isEmpty())
+                name = o.tel;
+            rows.push_back({name, o.tel, o.markaz, o.id, o.date, QuantityText(double(it->quantity))});
+        }
+    }
+    grid.loadReversed(PlaceCols, std::move(rows));
+    setHeaders(grid, PlaceHeaders());
+    // Stable sorts, last key first: by district, then pharmacy, then order id.
+    FLXMod::FlexSort(grid, ColOrderId, QStringLiteral("123"));
+    FLXMod::FlexSort(grid, ColPharmacy, QStringLiteral("AZ"));
+    FLXMod::FlexSort(grid, ColMarkaz, QStringLiteral("AZ"));
+}
+
+void HeaderSort(FlexGrid& grid, int column, bool textColumn, SortState& state, bool keepTotalsLast) {
+    if (column < 0 || column >= grid.Cols())
+        return;
+    const QString first = textColumn ? QStringLiteral("AZ") : QStringLiteral("321");
+    const QString second = textColumn ? QStringLiteral("ZA") : QStringLiteral("123");
+    const QString mode = (state.column == column && state.mode == first) ? second : first;
+    state = {column, mode};
+    // The totals row is taken out while the drugs are sorted and put back below them.
+    QStringList totals;
+    const int last = grid.Rows() - 1;
+    if (keepTotalsLast && last >= 1 && grid.TextMatrix(last, ColDrug) == TotalCaption) {
+        for (int c = 0; c < grid.Cols(); ++c)
+            totals << grid.TextMatrix(last, c);
+        grid.RemoveItem(last);
+    }
+    FLXMod::FlexSort(grid, column, mode);
+    if (!totals.isEmpty()) {
+        grid.setRows(grid.Rows() + 1);
+        for (int c = 0; c < totals.size(); ++c)
+            grid.setTextMatrix(grid.Rows() - 1, c, totals.at(c));
+    }
+}
+
+static QByteArray csvField(const QString& text) {
+    const bool quote = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') ||
+                       text.contains(u'\r') || text.startsWith(u' ') || text.endsWith(u' ');
+    if (!quote)
+        return text.toUtf8();
+    QString q = text;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return '"' + q.toUtf8() + '"';
+}
+
+QByteArray Csv(const FlexGrid& grid) {
+    QByteArray out("\xEF\xBB\xBF");
+    for (int r = 0; r < grid.Rows(); ++r) {
+        for (int c = 0; c < grid.Cols(); ++c) {
+            if (c > 0)
+                out += ',';
+            out += csvField(grid.TextMatrix(r, c));
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+} // namespace GroupDemand

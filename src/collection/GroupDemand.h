@@ -1,0 +1,130 @@
+#pragma once
+
+#include "data/FlexGrid.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <vector>
+
+// The group's demand over a period: every drug the orders of the period hold, with its total
+// quantity, pharmacies, orders and cash value, the catalogue's figures beside it, and for each drug
+// the orders that hold it. Draws nothing.
+namespace GroupDemand {
+
+inline const QString Title = QStringLiteral("اجمالي طلبات المجموعة");
+inline const QString TotalCaption = QStringLiteral("الاجمالي");
+inline const QString ReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
+inline const QString CatalogueFailed = QStringLiteral("تعذرت قراءة الادوية من الخادم:\n");
+
+// Columns of the demand grid.
+enum DemandColumn { ColDrug, ColQuantity, ColPharmacies, ColOrders, ColCash, ColPrice, ColDisc, ColBest, DemandCols };
+// Columns of the distribution grid.
+enum PlaceColumn { ColPharmacy, ColTel, ColMarkaz, ColOrderId, ColDate, ColPlaceQuantity, PlaceCols };
+
+QStringList DemandHeaders();
+QStringList PlaceHeaders();
+
+struct Period {
+    QDate from;
+    QDate to; // inclusive
+    bool sentOnly = true;
+};
+// The period's last seven days up to today.
+Period DefaultPeriod(const QDate& today);
+// "YYMMDD" as the number bown2.date holds (no leading zero).
+QString DateNumber(const QDate& day);
+
+// The one statement that reads the period's orders: drug, orderid, date, tel, markaz, submitted.
+QString OrdersStatement(const Period& period);
+QString CatalogueStatement();
+
+struct Order {
+    QString id, date, tel, markaz;
+};
+// One order holding a drug; lines of the same drug in one order are added together.
+struct Placement {
+    int order = 0;
+    float quantity = 0;
+};
+struct Drug {
+    QString name; // the catalogue's spelling when it has the drug, else the least of its spellings
+    double quantity = 0;
+    int pharmacies = 0;
+    int orders = 0;
+    double cash = 0; // unrounded sum of the line values
+    bool inCatalogue = false;
+    QString price, disc, best;
+};
+
+struct Report {
+    bool ok = false;
+    QString error; // Arabic, with the server's text, when not ok
+    Period period;
+    std::vector<Order> orders;   // every order read, with or without lines
+    std::vector<Drug> drugs;     // in no particular order
+    Drug total;                  // name "الاجمالي"; pharmacies and orders count those with a drug line
+    int ordersRead() const { return int(orders.size()); }
+    // The orders holding the drug, in the order they were read.
+    std::vector<Placement> placementsOf(int drug) const;
+    // The drug a demand-grid name stands for, or -1 (the totals row, an empty row).
+    int drugNamed(const QString& shownName) const;
+
+    QHash<QString, int> byShownName;
+    // Every order's drugs as read, one after the other: a period holds one for nearly every line,
+    // kept in one sequence rather than one list per drug. Order k has entries orderStart[k] up to
+    // orderStart[k + 1].
+    struct Entry {
+        int drug = 0;
+        float quantity = 0;
+    };
+    std::vector<Entry> entries;
+    std::vector<int> orderStart;
+};
+
+// Reads and adds up: the orders statement and the catalogue on ServerConnection.
+Report Build(const Period& period);
+
+// The adding up, apart from the server. Each row: drug text, orderid, date, tel, markaz.
+class Accumulator {
+public:
+    Accumulator();
+    ~Accumulator();
+    Accumulator(const Accumulator&) = delete;
+    Accumulator& operator=(const Accumulator&) = delete;
+    void addOrder(QStringView lines, const QString& id, const QString& date, const QString& tel,
+                  const QString& markaz);
+    // Catalogue row; the first row of a name (case ignored) wins.
+    void addCatalogueRow(const QString& drug, const QString& price, const QString& disc, const QString& best);
+    Report finish(const Period& period);
+
+private:
+    struct State;
+    State* d;
+};
+
+// Numbers as the grids show them: quantities to three places, cash values as order values are.
+QString QuantityText(double quantity);
+QString CashText(double cash);
+
+// Drug rows sorted by name, then the totals row; row 0 the headers.
+void FillDemandGrid(FlexGrid& grid, const Report& report);
+// One row per order holding the drug, by district, pharmacy and order id. nameOf gives the client
+// book's name for a phone ("" when none).
+void FillPlaceGrid(FlexGrid& grid, const Report& report, int drug, const std::function<QString(const QString&)>& nameOf);
+
+// Sorting from a header click: a new column sorts texts "AZ" and numbers "321", the same column
+// again the other way. A totals row stays below the sorted rows.
+struct SortState {
+    int column = -1;
+    QString mode;
+};
+void HeaderSort(FlexGrid& grid, int column, bool textColumn, SortState& state, bool keepTotalsLast);
+
+// The grid as CSV: UTF-8 with a byte-order mark, CRLF line ends, fields quoted when they hold a
+// comma, a quote, a line break or blanks at an end.
+QByteArray Csv(const FlexGrid& grid);
+
+} // namespace GroupDemand

@@ -1,0 +1,340 @@
+// The group demand: one fixed set of orders added up on SQLite and on PostgreSQL through ODBC, the
+// window opened, sorted and clicked, the CSV file byte for byte and the printed pages through
+// poppler.
+#include "TestDb.h"
+#include "collection/BuyCollectCore.h"
+#include "collection/FormBuyCollect.h"
+#include "collection/FormGroupDemand.h"
+#include "collection/ModOmla.h"
+#include "data/ModSQL.h"
+#include "ordering/OrderLines.h"
+#include "ui/Dialogs.h"
+#include "ui/FlexGridView.h"
+#include "ui/FormSetPrinter.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextDocumentFragment>
+#include <QtTest>
+
+namespace {
+const QString VitC = QStringLiteral("Vit \"C\", 500"); // not in the catalogue
+const QString Para = QStringLiteral("باراسيتامول");
+
+bool insert(const QString& id, const QString& date, const QString& tel, const QString& markaz, bool sent,
+            const QVariant& lines) {
+    auto lit = [](const QString& v) { return v.isNull() ? QStringLiteral("NULL") : ModSQL::SqlQuote(v); };
+    const QString text = lines.isNull() ? QString() : lines.toString();
+    return TestDb::exec(
+        QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) "
+                       "VALUES (%1,%2,%3,'101530',%4,%5,'kafrelsheikh',%6)")
+            .arg(lines.isNull() ? QStringLiteral("NULL") : lit(text), lit(id), lit(date), lit(tel), lit(markaz),
+                 sent ? QStringLiteral("101") : QStringLiteral("NULL")));
+}
+
+QString lines(const std::vector<OrderLines::Line>& l) {
+    return OrderLines::Encode(l);
+}
+
+// The fixed set: three sent orders of two pharmacies in the period with lines, one sent without
+// lines (NULL) and one with an empty text, one open order, and two sent orders just outside.
+bool fixedOrders() {
+    return TestDb::addDrug("Panadol Extra", "20", "10", {}, {}, {}, "15") &&
+           TestDb::addDrug(Para, "12.5", "0") && TestDb::addDrug("Zyrtec", "30", "5", {}, {}, {}, "8") &&
+           insert("261201090000", "261201", "01011111111", "دسوق", true,
+                  lines({{"PANADOL EXTRA", "2", "20", "10"}, {Para, "3 boxes", "12.5", "0"}})) &&
+           insert("261203100000", "261203", "01011111111", "دسوق", true,
+                  lines({{"panadol extra", "1", "20", "10"}, {VitC, "4", "7.5", "0"}})) &&
+           insert("261205110000", "261205", "01022222222", "بيلا", true,
+                  lines({{"Panadol Extra", "5", "20", "10"}, {"Zyrtec", "1", "30", "5"}, {"ZYRTEC", "2", "30", "5"}})) &&
+           insert("261206120000", "261206", "01033333333", "فوه", true, QVariant()) &&
+           insert("261206130000", "261206", "01033333333", "فوه", true, QString("")) &&
+           insert("261207140000", "261207", "01044444444", "فوه", false,
+                  lines({{"Zyrtec", "2", "30", "5"}, {Para, "1", "12.5", "0"}})) &&
+           insert("261130150000", "261130", "01055555555", "دسوق", true,
+                  lines({{"Panadol Extra", "100", "20", "10"}})) &&
+           insert("261208090000", "261208", "01055555555", "دسوق", true, lines({{"Zyrtec", "50", "30", "5"}}));
+}
+
+QStringList row(const FlexGrid& g, int r) {
+    QStringList out;
+    for (int c = 0; c < g.Cols(); ++c)
+        out << g.TextMatrix(r, c);
+    return out;
+}
+
+QList<QStringList> rows(const FlexGrid& g) {
+    QList<QStringList> out;
+    for (int r = 1; r < g.Rows(); ++r)
+        out << row(g, r);
+    return out;
+}
+
+struct Word {
+    QString text;
+    double x0, y0, x1, y1; // millimetres
+};
+QList<Word> pdfWords(const QString& pdf, int page) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+    p.waitForFinished(30000);
+    static const QRegularExpression re(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    const double mm = 25.4 / 72.0;
+    QList<Word> words;
+    for (auto it = re.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
+        const auto m = it.next();
+        words.push_back({QTextDocumentFragment::fromHtml(m.captured(5)).toPlainText(), m.captured(1).toDouble() * mm,
+                         m.captured(2).toDouble() * mm, m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm});
+    }
+    return words;
+}
+// The Latin and number words printed below the table area, at the foot of the page (poppler
+// splits this face's Arabic into single letters).
+QStringList foot(const QList<Word>& words) {
+    static const QRegularExpression latin(QStringLiteral("^[\\x21-\\x7e]+$"));
+    QStringList out;
+    for (const Word& w : words)
+        if (w.y0 > 282 && latin.match(w.text).hasMatch())
+            out << w.text;
+    out.sort();
+    return out;
+}
+const Word* find(const QList<Word>& words, const QString& text) {
+    for (const Word& w : words)
+        if (w.text == text)
+            return &w;
+    return nullptr;
+}
+int pdfPages(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {pdf});
+    p.waitForFinished(30000);
+    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(p.readAllStandardOutput()));
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+} // namespace
+
+class TestGroupDemand : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase_data() { TestDb::addBackendRows(); }
+    void initTestCase() {
+        TestDb::installRecordingHooks();
+        Dialogs::setTestMode(true);
+        QApplication::setLayoutDirection(Qt::RightToLeft);
+        ModOmla::setBookFolder(m_dir.path());
+        // The default period is then 261201 to 261207.
+        BuyCollect::setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); });
+    }
+    void init() {
+        TESTDB_INIT();
+        Dialogs::clearAnswers();
+        Dialogs::clearShown();
+        QFile::remove(ModOmla::BookPath());
+        ModOmla::ClientBook.clear();
+        ModOmla::LoadClientBook();
+    }
+
+    void totalsOfThePeriod_data() {
+        QTest::addColumn<bool>("sentOnly");
+        QTest::addColumn<QList<QStringList>>("expected");
+        QTest::newRow("sent only") << true
+                                   << QList<QStringList>{{"Panadol Extra", "8", "2", "3", "144", "20", "10", "15"},
+                                                         {VitC, "4", "1", "1", "30", "", "", ""},
+                                                         {"Zyrtec", "3", "1", "1", "85.5", "30", "5", "8"},
+                                                         {Para, "3", "1", "1", "37.5", "12.5", "0", ""},
+                                                         {"الاجمالي", "18", "2", "3", "297", "", "", ""}};
+        QTest::newRow("open orders too")
+            << false
+            << QList<QStringList>{{"Panadol Extra", "8", "2", "3", "144", "20", "10", "15"},
+                                  {VitC, "4", "1", "1", "30", "", "", ""},
+                                  {"Zyrtec", "5", "2", "2", "142.5", "30", "5", "8"},
+                                  {Para, "4", "2", "2", "50", "12.5", "0", ""},
+                                  {"الاجمالي", "21", "3", "4", "366.5", "", "", ""}};
+    }
+    void totalsOfThePeriod() {
+        QFETCH(bool, sentOnly);
+        QFETCH(QList<QStringList>, expected);
+        QVERIFY(fixedOrders());
+        const qsizetype before = ServerConnection::instance().executedStatements().size();
+        const GroupDemand::Report r = GroupDemand::Build({QDate(2026, 12, 1), QDate(2026, 12, 7), sentOnly});
+        QVERIFY2(r.ok, qPrintable(r.error));
+        const QStringList sent = ServerConnection::instance().executedStatements().mid(before);
+        QCOMPARE(sent.filter(QStringLiteral("bown2")).size(), 1);
+        QCOMPARE(r.ordersRead(), sentOnly ? 5 : 6); // orders without lines are read, not counted
+        FlexGrid g;
+        GroupDemand::FillDemandGrid(g, r);
+        QCOMPARE(row(g, 0), GroupDemand::DemandHeaders());
+        QCOMPARE(rows(g), expected);
+    }
+
+    void windowOpensSortsAndShowsWhoOrderedADrug() {
+        QVERIFY(fixedOrders());
+        ModOmla::BookStatus st;
+        QVERIFY(ModOmla::AddClient("01011111111", "صيدلية النور", &st) > 0);
+        FormGroupDemand w;
+        QVERIFY(w.isModal());
+        QCOMPARE(w.layoutDirection(), Qt::RightToLeft);
+        QCOMPARE(w.DateFrom->date(), QDate(2026, 12, 1));
+        QCOMPARE(w.DateTo->date(), QDate(2026, 12, 7));
+        QVERIFY(w.CheckSentOnly->isChecked());
+        QCOMPARE(w.CheckSentOnly->text(), QStringLiteral("المرسلة فقط"));
+        const FlexGrid& g = w.Xxx1->grid();
+        QCOMPARE(g.Rows(), 6); // opened on the default period
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+        QTest::mouseClick(w.Xxx1->viewport(), Qt::LeftButton, {}, w.Xxx1->cellRect(1, 0).center());
+        QCOMPARE(g.TextMatrix(1, 0), QStringLiteral("Panadol Extra"));
+        const QList<QStringList> places{{"01022222222", "01022222222", "بيلا", "261205110000", "261205", "5"},
+                                        {"صيدلية النور", "01011111111", "دسوق", "261201090000", "261201", "2"},
+                                        {"صيدلية النور", "01011111111", "دسوق", "261203100000", "261203", "1"}};
+        QCOMPARE(rows(w.Xxx2->grid()), places);
+        QCOMPARE(row(w.Xxx2->grid(), 0), GroupDemand::PlaceHeaders());
+        const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS");
+        if (!shots.isEmpty() && TestDb::currentBackend() == QLatin1String("sqlite"))
+            QVERIFY(w.grab().save(shots + "/FormGroupDemand.png"));
+
+        // Header clicks: numbers largest first, then the other way; the totals row stays last.
+        w.Xxx1->clickCell(0, GroupDemand::ColCash);
+        QCOMPARE(QStringList({g.TextMatrix(1, 0), g.TextMatrix(4, 0), g.TextMatrix(5, 0)}),
+                 QStringList({"Panadol Extra", VitC, "الاجمالي"}));
+        w.Xxx1->clickCell(0, GroupDemand::ColCash);
+        QCOMPARE(QStringList({g.TextMatrix(1, 0), g.TextMatrix(4, 0), g.TextMatrix(5, 0)}),
+                 QStringList({VitC, "Panadol Extra", "الاجمالي"}));
+        w.Xxx1->clickCell(0, GroupDemand::ColDrug);
+        QCOMPARE(g.TextMatrix(1, 0), QStringLiteral("Panadol Extra"));
+        w.Xxx1->clickCell(0, GroupDemand::ColDrug);
+        QCOMPARE(QStringList({g.TextMatrix(1, 0), g.TextMatrix(5, 0)}), QStringList({Para, "الاجمالي"}));
+
+        // The totals row is no drug: the distribution stays; open orders come in when asked.
+        w.Xxx1->clickCell(5, 0);
+        QCOMPARE(w.Xxx2->grid().Rows(), 4);
+        w.CheckSentOnly->setChecked(false);
+        QTest::mouseClick(w.CommandShow, Qt::LeftButton);
+        QCOMPARE(g.TextMatrix(g.Rows() - 1, 1), QStringLiteral("21"));
+        QVERIFY(Dialogs::shown().empty());
+    }
+
+    void failedReadIsToldAndKeepsWhatWasShown() {
+        QVERIFY(fixedOrders());
+        FormGroupDemand w;
+        const QList<QStringList> before = rows(w.Xxx1->grid());
+        QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE bown2")));
+        const GroupDemand::Report r = GroupDemand::Build({QDate(2026, 12, 1), QDate(2026, 12, 7), true});
+        QVERIFY(!r.ok);
+        QVERIFY(r.error.startsWith(GroupDemand::ReadFailed));
+        w.CommandShow->click();
+        QCOMPARE(Dialogs::shownTexts().size(), 1);
+        QVERIFY(Dialogs::shownTexts().first().startsWith(GroupDemand::ReadFailed));
+        QCOMPARE(rows(w.Xxx1->grid()), before);
+    }
+
+    void csvFileByteForByte() {
+        QVERIFY(fixedOrders());
+        FormGroupDemand w;
+        const QString path = m_dir.filePath("demand"); // ".csv" is added
+        w.askCsvPath = [&] { return path; };
+        w.CommandCsv->click();
+        QFile f(path + ".csv");
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray expected =
+            QByteArray("\xEF\xBB\xBF") +
+            QStringLiteral("الدواء,الكمية,عدد الصيدليات,عدد الاوردرات,القيمة نقدا,السعر,الخصم,اعلي خصم في المخازن\r\n"
+                             "Panadol Extra,8,2,3,144,20,10,15\r\n"
+                             "\"Vit \"\"C\"\", 500\",4,1,1,30,,,\r\n"
+                             "Zyrtec,3,1,1,85.5,30,5,8\r\n"
+                             "باراسيتامول,3,1,1,37.5,12.5,0,\r\n"
+                             "الاجمالي,18,2,3,297,,,\r\n")
+                  .toUtf8();
+        QCOMPARE(f.readAll(), expected);
+        // Blanks at an end and line breaks are quoted too.
+        FlexGrid g(2, 3);
+        g.setTextMatrix(1, 0, QStringLiteral(" a"));
+        g.setTextMatrix(1, 1, QStringLiteral("b\nc"));
+        g.setTextMatrix(1, 2, QStringLiteral("d e"));
+        QCOMPARE(GroupDemand::Csv(g), QByteArray("\xEF\xBB\xBF,,\r\n\" a\",\"b\nc\",d e\r\n"));
+    }
+
+    void printedPagesCarryTitleTableAndPageNumbers() {
+        QVERIFY(fixedOrders());
+        FormGroupDemand w;
+        const QString pdf = m_dir.filePath("demand.pdf");
+        if (CurrentPrinter::info().isNull()) { // the road without a printer: asked, then a PDF
+            Dialogs::setNextAnswer(Dialogs::vbYes);
+            w.askPdfPath = [&] { return pdf; };
+            w.CommandPrint->click();
+        } else {
+            QVERIFY(GroupDemandSheet::printToPdf(pdf, w.sheetInput()));
+        }
+        if (const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS");
+            !shots.isEmpty() && TestDb::currentBackend() == QLatin1String("sqlite"))
+            QFile::copy(pdf, shots + "/group-demand.pdf");
+        QCOMPARE(pdfPages(pdf), 1);
+        const QList<Word> words = pdfWords(pdf, 1);
+        const Word* zyrtec = find(words, "Zyrtec");
+        const Word* price = find(words, "85.5");
+        QVERIFY(zyrtec && price);
+        // Names read from the right edge of the first column; numbers centred in their columns.
+        QVERIFY2(qAbs(zyrtec->x1 - (GroupDemandSheet::Left + GroupDemandSheet::TableWidth - 1)) < 0.6,
+                 qPrintable(QString::number(zyrtec->x1)));
+        const double cashMid = GroupDemandSheet::ColumnLeft(GroupDemand::ColCash) + GroupDemandSheet::ColumnWidths[4] / 2;
+        QVERIFY(qAbs((price->x0 + price->x1) / 2 - cashMid) < 0.6);
+        // Both in the third drug row, below the header row.
+        const double zyrtecRow = GroupDemandSheet::TableTop + 3 * GroupDemandSheet::RowHeight;
+        for (const Word* w : {zyrtec, price})
+            QVERIFY2((w->y0 + w->y1) / 2 > zyrtecRow + 1 && (w->y0 + w->y1) / 2 < zyrtecRow + GroupDemandSheet::RowHeight - 1,
+                     qPrintable(QStringLiteral("%1: %2 to %3").arg(w->text).arg(w->y0).arg(w->y1)));
+        QVERIFY(find(words, "2026/12/01") && find(words, "2026/12/07") && find(words, "297"));
+        QCOMPARE(foot(words), QStringList({"10:00", "26.12.07"})); // one page: no page number
+
+        // 90 drugs and the totals row run over three pages of 40 rows.
+        FlexGrid g(92, GroupDemand::DemandCols);
+        for (int r = 1; r <= 90; ++r)
+            g.setTextMatrix(r, 0, QStringLiteral("D%1").arg(r, 2, 10, QChar('0')));
+        g.setTextMatrix(91, 0, GroupDemand::TotalCaption);
+        GroupDemandSheet::Input in = w.sheetInput();
+        in.grid = &g;
+        const QString longPdf = m_dir.filePath("long.pdf");
+        QVERIFY(GroupDemandSheet::printToPdf(longPdf, in));
+        if (const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS");
+            !shots.isEmpty() && TestDb::currentBackend() == QLatin1String("sqlite"))
+            QFile::copy(longPdf, shots + "/group-demand-long.pdf");
+        QCOMPARE(pdfPages(longPdf), 3);
+        for (int page = 1; page <= 3; ++page) {
+            const QList<Word> p = pdfWords(longPdf, page);
+            const QStringList f = foot(p);
+            QStringList expected{"10:00", "26.12.07", QString::number(page), "3"}; // "page n of 3"
+            expected.sort();
+            QCOMPARE(f, expected);
+            const Word* first = find(p, QStringLiteral("D%1").arg(1 + 40 * (page - 1), 2, 10, QChar('0')));
+            QVERIFY(first);
+            QVERIFY(qAbs(first->y0 - (GroupDemandSheet::TableTop + GroupDemandSheet::RowHeight)) < 2);
+        }
+        QVERIFY(find(pdfWords(longPdf, 2), "D80") && !find(pdfWords(longPdf, 2), "D81"));
+    }
+
+    void opensFromTheCollectedOrdersMenu() {
+        FormBuyCollect w;
+        QVERIFY(w.mnuGroupDemand && w.mnuPickList && w.mnuPickListsAll);
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* d = QApplication::activeModalWidget()) {
+                opened = d->objectName();
+                d->close();
+            }
+        });
+        w.mnuGroupDemand->trigger();
+        QCOMPARE(opened, QStringLiteral("FormGroupDemand"));
+    }
+};
+
+QTEST_MAIN(TestGroupDemand)
+#include "test_groupdemand.moc"
