@@ -90,10 +90,40 @@ void ServerConnection::Close() {
 }
 
 Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, QString* error) {
+    Recordset rs;
+    int n = 0;
+    run(
+        sql, recordsAffected, error,
+        [&](const QSqlRecord& rec) {
+            n = rec.count();
+            for (int i = 0; i < n; ++i)
+                rs.m_names.append(rec.fieldName(i));
+        },
+        [&](const QSqlQuery& q) {
+            QVariantList row;
+            row.reserve(n);
+            for (int i = 0; i < n; ++i)
+                row.append(q.value(i));
+            rs.m_rows.push_back(std::move(row));
+        });
+    if (recordsAffected == 0)
+        rs = Recordset(); // nothing half read
+    return rs;
+}
+
+int ServerConnection::ExecuteEach(const QString& sql, long& recordsAffected, QString* error,
+                                  const std::function<void(const QSqlQuery&)>& record) {
+    int fields = 0;
+    run(sql, recordsAffected, error, [&](const QSqlRecord& rec) { fields = rec.count(); }, record);
+    return fields;
+}
+
+void ServerConnection::run(const QString& sql, long& recordsAffected, QString* error,
+                           const std::function<void(const QSqlRecord&)>& fields,
+                           const std::function<void(const QSqlQuery&)>& record) {
     recordsAffected = 0;
     m_executed.append(sql);
     qCDebug(lcSql).noquote() << sql;
-    Recordset rs;
     if (State() != 1 && m_dropped) {
         QString reopenError;
         Open(&reopenError);
@@ -102,7 +132,7 @@ Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, Q
         m_lastError = QStringLiteral("Operation is not allowed when the object is closed.");
         if (error)
             *error = m_lastError;
-        return rs;
+        return;
     }
     QSqlQuery q(db());
     q.setForwardOnly(true);
@@ -114,22 +144,15 @@ Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, Q
             *error = m_lastError;
         q.finish();
         probeAfterFailure();
-        return rs;
+        return;
     }
     if (q.isSelect()) {
         recordsAffected = -1;
-        const QSqlRecord rec = q.record();
-        const int n = rec.count();
-        for (int i = 0; i < n; ++i)
-            rs.m_names.append(rec.fieldName(i));
+        fields(q.record());
         QElapsedTimer since;
         since.start();
         while (q.next()) {
-            QVariantList row;
-            row.reserve(n);
-            for (int i = 0; i < n; ++i)
-                row.append(q.value(i));
-            rs.m_rows.push_back(std::move(row));
+            record(q);
             if (since.elapsed() > 30) {
                 if (yieldHook)
                     yieldHook();
@@ -141,11 +164,10 @@ Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, Q
             m_lastError = q.lastError().text();
             if (error)
                 *error = m_lastError;
-            rs = Recordset();
             recordsAffected = 0;
             q.finish();
             probeAfterFailure();
-            return rs;
+            return;
         }
     } else {
         recordsAffected = q.numRowsAffected();
@@ -153,7 +175,7 @@ Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, Q
             recordsAffected = 0;
     }
     q.finish();
-    return rs;
+    return;
 }
 
 void ServerConnection::probeAfterFailure() {

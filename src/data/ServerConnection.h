@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -57,6 +59,11 @@ public:
     void Close();
 
     Recordset Execute(const QString& sql, long& recordsAffected, QString* error = nullptr);
+    // The same, with the records handed to record one at a time (the query stands on each) instead
+    // of being kept. Returns the number of fields. When the fetch breaks off, recordsAffected is 0
+    // and the error is set as with Execute, after some records may have been handed over.
+    int ExecuteEach(const QString& sql, long& recordsAffected, QString* error,
+                    const std::function<void(const QSqlQuery&)>& record);
     QString lastError() const { return m_lastError; }
     QString driverName() const { return m_settings.qtDriver; }
 
@@ -70,6 +77,9 @@ public:
 private:
     ServerConnection() = default;
     QSqlDatabase db() const;
+    void run(const QString& sql, long& recordsAffected, QString* error,
+             const std::function<void(const QSqlRecord&)>& fields,
+             const std::function<void(const QSqlQuery&)>& record);
     void probeAfterFailure();
 
     ConnectionSettings m_settings;
