@@ -64,17 +64,16 @@ void Arrange(FlexGrid& grid) {
 
     grid.setCols(grid.Cols() + 1);
 
-    const int rows = grid.Rows();
-    for (int r = 1; r < rows; ++r) {
-        if (!grid.TextMatrix(r, TName).isEmpty() && grid.TextMatrix(r, TLastDate).isEmpty())
-            grid.setTextMatrix(r, TLastDate, QStringLiteral("170801"));
-    }
-
     grid.setTextMatrix(0, TRatio, QStringLiteral("نسبةالكفاية"));
+    const int rows = grid.Rows();
     const int last = grid.Cols() - 1;
+    // The default last change and the ratio in one pass over the rows: a catalogue is long, and
+    // both concern only rows with a name.
     for (int r = 1; r < rows; ++r) {
         if (grid.TextMatrix(r, TName).isEmpty())
             continue;
+        if (grid.TextMatrix(r, TLastDate).isEmpty())
+            grid.setTextMatrix(r, TLastDate, QStringLiteral("170801"));
         grid.setTextMatrix(r, last,
                            SufficiencyRatio(grid.TextMatrix(r, TStock), grid.TextMatrix(r, TDemanded)));
     }
