@@ -1,5 +1,7 @@
 // The catalogue editor over a 20,000-drug catalogue on SQLite: opening the window (read, ratio,
-// column moves, name sort) and re-sorting it from its buttons.
+// column moves, name sort) against Qt's own read of the table, and re-sorting it from its buttons.
+#include "BenchSummary.h"
+#include "RawRead.h"
 #include "TestDb.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
@@ -8,6 +10,7 @@
 
 #include <QPushButton>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <memory>
 
 namespace {
@@ -36,25 +39,32 @@ bool catalogueReady(int drugs) {
             return false;
     }
     ready = drugs;
-    return true;
+    return ModSQL::ConnectServer();
 }
+
 } // namespace
 
+// Opening only (closing the window is not part of it), each round after a raw read of the same rows.
 static void catalogue_open_20k(benchmark::State& state) {
     if (!catalogueReady(20000)) {
         state.SkipWithError("no catalogue");
         return;
     }
+    std::vector<double> raw, open;
     for (auto _ : state) {
+        raw.push_back(RawRead::ms(QStringLiteral("SELECT * FROM bowndrugs")));
+        const auto t0 = std::chrono::steady_clock::now();
         auto w = std::make_unique<FormDrugsEditor>();
-        state.PauseTiming();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         if (w->Xxx1->grid().Rows() != 20001)
             state.SkipWithError("catalogue not read whole");
-        w.reset();
-        state.ResumeTiming();
+        open.push_back(ms);
+        state.SetIterationTime(ms / 1000);
     }
+    BenchSummary::add("catalogue_editor_open_vs_raw_read", RawRead::median(open) / RawRead::median(raw), "x");
 }
-BENCHMARK(catalogue_open_20k)->Unit(benchmark::kMillisecond);
+BENCHMARK(catalogue_open_20k)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(15);
 
 static void catalogue_resort(benchmark::State& state, QPushButton* FormDrugsEditor::*button) {
     if (!catalogueReady(20000)) {

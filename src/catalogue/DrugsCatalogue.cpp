@@ -31,27 +31,19 @@ QString SufficiencyRatio(const QString& stock, const QString& demanded) {
 }
 
 bool ShowPage(FlexGrid& grid, QString* error) {
-    // Read into a grid of its own first: an empty page would hide the catalogue the manager is
-    // working on just because the line dropped for a moment.
-    FlexGrid fresh;
-    if (!ModSQL::ConnectServer() || !ModSQL::SQLSelectToFlex(fresh, QStringLiteral("bowndrugs"), error)) {
+    // The views see the finished page only, not every step of the rebuild.
+    const FlexGrid::Batch batch(grid);
+    // A failed read leaves the grid as it was: an empty page would hide the catalogue the manager
+    // is working on just because the line dropped for a moment.
+    if (!ModSQL::ConnectServer() || !ModSQL::SQLSelectToFlex(grid, QStringLiteral("bowndrugs"), error)) {
         if (grid.Cols() < ColCount) { // never laid out: the empty page still gets its headers
             grid.setCols(0);
             Arrange(grid);
         }
         return false;
     }
-    std::vector<QStringList> rows;
-    rows.reserve(fresh.Rows());
-    for (int r = fresh.Rows() - 1; r >= 1; --r) {
-        QStringList row;
-        row.reserve(fresh.Cols());
-        for (int c = 0; c < fresh.Cols(); ++c)
-            row.append(fresh.TextMatrix(r, c));
-        rows.push_back(std::move(row));
-    }
-    grid.setCols(0);
-    grid.loadReversed(fresh.Cols(), std::move(rows));
+    // As on an emptied grid: the last layout's widths and alignments do not carry over.
+    grid.resetColumnFormats();
     Arrange(grid);
     return true;
 }
@@ -72,17 +64,16 @@ void Arrange(FlexGrid& grid) {
 
     grid.setCols(grid.Cols() + 1);
 
-    const int rows = grid.Rows();
-    for (int r = 1; r < rows; ++r) {
-        if (!grid.TextMatrix(r, TName).isEmpty() && grid.TextMatrix(r, TLastDate).isEmpty())
-            grid.setTextMatrix(r, TLastDate, QStringLiteral("170801"));
-    }
-
     grid.setTextMatrix(0, TRatio, QStringLiteral("نسبةالكفاية"));
+    const int rows = grid.Rows();
     const int last = grid.Cols() - 1;
+    // The default last change and the ratio in one pass over the rows: a catalogue is long, and
+    // both concern only rows with a name.
     for (int r = 1; r < rows; ++r) {
         if (grid.TextMatrix(r, TName).isEmpty())
             continue;
+        if (grid.TextMatrix(r, TLastDate).isEmpty())
+            grid.setTextMatrix(r, TLastDate, QStringLiteral("170801"));
         grid.setTextMatrix(r, last,
                            SufficiencyRatio(grid.TextMatrix(r, TStock), grid.TextMatrix(r, TDemanded)));
     }

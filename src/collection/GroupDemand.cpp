@@ -394,17 +394,17 @@ Report Build(const Period& period) {
     // The orders are added up on a second thread while this one reads the next rows, and each
     // text is let go once added: reading and adding up overlap, and a period's texts are not held.
     RowPipe pipe(acc);
-    const bool read = server.ExecuteEach(
-        OrdersStatement(period),
+    affected = 0;
+    server.ExecuteEach(
+        OrdersStatement(period), affected, &error,
         [&](const QSqlQuery& row) {
             const QVariant lines = row.value(0);
             pipe.push({lines.typeId() == QMetaType::QString ? lines.toString() : FieldText(lines),
                        FieldText(row.value(1)), FieldText(row.value(2)), FieldText(row.value(3)),
                        FieldText(row.value(4))});
-        },
-        &error);
+        });
     pipe.finish();
-    if (!read) {
+    if (affected == 0) {
         failed.error = ReadFailed + error;
         return failed;
     }

@@ -21,6 +21,33 @@ FlexGrid::FlexGrid(int rows, int cols, QObject* parent) : QAbstractTableModel(pa
         resizeRow(r);
 }
 
+void FlexGrid::beginBatch() {
+    if (m_batch++ == 0)
+        beginResetModel();
+}
+
+void FlexGrid::endBatch() {
+    if (m_batch == 0 || --m_batch > 0)
+        return;
+    endResetModel();
+    emit columnFormatChanged();
+}
+
+void FlexGrid::resetBegin() {
+    if (!m_batch)
+        beginResetModel();
+}
+
+void FlexGrid::resetEnd() {
+    if (!m_batch)
+        endResetModel();
+}
+
+void FlexGrid::formatChanged() {
+    if (!m_batch)
+        emit columnFormatChanged();
+}
+
 void FlexGrid::resizeRow(RowData& r) const {
     r.cells.resize(m_cols);
     if (!r.colors.empty())
@@ -33,15 +60,19 @@ void FlexGrid::setRows(int rows) {
     if (rows == old)
         return;
     if (rows > old) {
-        beginInsertRows({}, old - 1, rows - 2);
+        if (!m_batch)
+            beginInsertRows({}, old - 1, rows - 2);
         m_rows.resize(rows);
         for (int i = old; i < rows; ++i)
             resizeRow(m_rows[i]);
-        endInsertRows();
+        if (!m_batch)
+            endInsertRows();
     } else {
-        beginRemoveRows({}, rows - 1, old - 2);
+        if (!m_batch)
+            beginRemoveRows({}, rows - 1, old - 2);
         m_rows.resize(rows);
-        endRemoveRows();
+        if (!m_batch)
+            endRemoveRows();
     }
     m_row = std::min(m_row, Rows() - 1);
     if (m_topRow >= Rows())
@@ -52,14 +83,14 @@ void FlexGrid::setCols(int cols) {
     cols = std::max(cols, 0);
     if (cols == m_cols)
         return;
-    beginResetModel();
+    resetBegin();
     m_cols = cols;
     m_columns.resize(cols);
     for (RowData& r : m_rows)
         resizeRow(r);
     m_col = std::clamp(m_col, 0, std::max(0, cols - 1));
-    endResetModel();
-    emit columnFormatChanged();
+    resetEnd();
+    formatChanged();
 }
 
 void FlexGrid::setRow(int row) {
@@ -79,6 +110,8 @@ QString FlexGrid::TextMatrix(int row, int col) const {
 }
 
 void FlexGrid::changedCell(int row, int col) {
+    if (m_batch)
+        return;
     if (row == 0) {
         emit headerDataChanged(Qt::Horizontal, col, col);
     } else {
@@ -105,7 +138,14 @@ void FlexGrid::setColWidth(int col, int twips) {
     if (col < 0 || col >= m_cols)
         return;
     m_columns[col].width = std::max(twips, 0);
-    emit columnFormatChanged();
+    formatChanged();
+}
+
+void FlexGrid::resetColumnFormats() {
+    std::fill(m_columns.begin(), m_columns.end(), ColumnData{});
+    if (Rows() > 1 && m_cols > 0 && !m_batch)
+        emit dataChanged(index(0, 0), index(Rows() - 2, m_cols - 1), {Qt::TextAlignmentRole});
+    formatChanged();
 }
 
 int FlexGrid::ColAlignment(int col) const {
@@ -116,14 +156,14 @@ void FlexGrid::setColAlignment(int col, int code) {
     if (col < 0 || col >= m_cols)
         return;
     m_columns[col].alignment = code;
-    if (Rows() > 1)
+    if (Rows() > 1 && !m_batch)
         emit dataChanged(index(0, col), index(Rows() - 2, col), {Qt::TextAlignmentRole});
 }
 
 void FlexGrid::setColPosition(int col, int newPos) {
     if (col < 0 || col >= m_cols || newPos < 0 || newPos >= m_cols || col == newPos)
         return;
-    beginResetModel();
+    resetBegin();
     auto move = [&](auto& v) {
         if (int(v.size()) != m_cols)
             return;
@@ -136,8 +176,8 @@ void FlexGrid::setColPosition(int col, int newPos) {
         move(r.colors);
     }
     move(m_columns);
-    endResetModel();
-    emit columnFormatChanged();
+    resetEnd();
+    formatChanged();
 }
 
 void FlexGrid::AddItem(const QString& tabText, int index) {
@@ -150,17 +190,21 @@ void FlexGrid::AddItem(const QString& tabText, int index) {
     const QStringList parts = tabText.split(u'\t');
     for (int c = 0; c < m_cols && c < parts.size(); ++c)
         r.cells[c] = parts.at(c);
-    beginInsertRows({}, index - 1, index - 1);
+    if (!m_batch)
+        beginInsertRows({}, index - 1, index - 1);
     m_rows.insert(m_rows.begin() + index, std::move(r));
-    endInsertRows();
+    if (!m_batch)
+        endInsertRows();
 }
 
 void FlexGrid::RemoveItem(int index) {
     if (index < 1 || index >= Rows())
         return;
-    beginRemoveRows({}, index - 1, index - 1);
+    if (!m_batch)
+        beginRemoveRows({}, index - 1, index - 1);
     m_rows.erase(m_rows.begin() + index);
-    endRemoveRows();
+    if (!m_batch)
+        endRemoveRows();
     m_row = std::min(m_row, Rows() - 1);
 }
 
@@ -175,7 +219,7 @@ void FlexGrid::setForeColor(quint32 colorRef) {
     m_foreColor = colorRef;
     for (RowData& r : m_rows)
         r.colors.clear();
-    if (Rows() > 1 && m_cols > 0)
+    if (Rows() > 1 && m_cols > 0 && !m_batch)
         emit dataChanged(index(0, 0), index(Rows() - 2, m_cols - 1));
 }
 
@@ -231,29 +275,47 @@ constexpr bool KeyedTextSort = true;
 int compareText(const QString& a, const QString& b) { return textCollator().compare(a, b); }
 #endif
 
-// The collator's weights of the ASCII characters, read from the collator itself once. For ASCII the
-// collation has no contractions or expansions and no accents: every character is ignorable or has
-// one primary weight and one case weight, so a byte key "primaries, 0, case weights" sorts exactly
-// like the collator at a small part of the cost of a full collation key.
-struct AsciiWeights {
-    std::array<quint8, 128> primary{}; // 0: ignorable
-    std::array<quint8, 128> tertiary{};
+// The collator's weights of the characters whose collation is one weight each: ASCII and the
+// Arabic letters that have no decomposition (those with hamza or madda above or below are alef,
+// waw or yeh plus a mark, and differ from them only at the accent level). Read from the collator
+// itself once. For texts made of these characters the collation has no contractions, expansions
+// or accents: every character is ignorable or has one primary weight and one case weight, so a byte
+// key "primaries, 0, case weights" sorts exactly like the collator at a small part of the cost of
+// a full collation key.
+constexpr char16_t SimpleLimit = 0x0700;
+struct SimpleWeights {
+    std::array<quint8, SimpleLimit> primary{}; // 0: ignorable
+    std::array<quint8, SimpleLimit> tertiary{};
+    std::array<bool, SimpleLimit> simple{};
 };
 
-const AsciiWeights& asciiWeights() {
-    static const AsciiWeights w = [] {
+bool hasSimpleCollation(char16_t c) {
+    if (c < 128)
+        return true;
+    if (c < 0x0621 || c > 0x064A)
+        return false;
+    const QChar ch(c);
+    return ch.decompositionTag() == QChar::NoDecomposition && ch.category() == QChar::Letter_Other;
+}
+
+const SimpleWeights& simpleWeights() {
+    static const SimpleWeights w = [] {
         const QCollator& sensitive = textCollator();
         QCollator insensitive = sensitive;
         insensitive.setCaseSensitivity(Qt::CaseInsensitive);
         const QString probe = QStringLiteral("a");
+        SimpleWeights out;
         std::vector<char16_t> chars;
-        for (char16_t c = 0; c < 128; ++c)
+        for (char16_t c = 0; c < SimpleLimit; ++c) {
+            if (!hasSimpleCollation(c))
+                continue;
+            out.simple[c] = true;
             if (sensitive.compare(probe + QChar(c), probe) != 0)
                 chars.push_back(c);
+        }
         std::stable_sort(chars.begin(), chars.end(), [&](char16_t a, char16_t b) {
             return sensitive.compare(QString(QChar(a)), QString(QChar(b))) < 0;
         });
-        AsciiWeights out;
         quint8 primary = 0;
         quint8 tertiary = 0;
         for (size_t i = 0; i < chars.size(); ++i) {
@@ -271,9 +333,10 @@ const AsciiWeights& asciiWeights() {
     return w;
 }
 
-// Appends the key of s; false (and nothing appended) when s holds a character beyond ASCII.
-bool appendAsciiKey(std::string& arena, const QString& s) {
-    const AsciiWeights& w = asciiWeights();
+// Appends the key of s; false (and nothing appended) when s holds a character without a simple
+// collation.
+bool appendSimpleKey(std::string& arena, const QString& s) {
+    const SimpleWeights& w = simpleWeights();
     const size_t base = arena.size();
     const qsizetype len = s.size();
     arena.resize(base + 2 + 2 * size_t(len));
@@ -284,7 +347,7 @@ bool appendAsciiKey(std::string& arena, const QString& s) {
     const char16_t* text = reinterpret_cast<const char16_t*>(s.constData());
     for (qsizetype i = 0; i < len; ++i) {
         const char16_t c = text[i];
-        if (c >= 128) {
+        if (c >= SimpleLimit || !w.simple[c]) {
             arena.resize(base);
             return false;
         }
@@ -299,7 +362,7 @@ bool appendAsciiKey(std::string& arena, const QString& s) {
     return true;
 }
 
-struct AsciiKey {
+struct SimpleKey {
     quint64 head; // the key's first 8 bytes, big-endian: most comparisons end here
     quint32 offset;
     quint32 length;
@@ -346,13 +409,13 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
     } else if (code == SortStringAscending || code == SortStringDescending) {
         std::string arena;
         arena.reserve(size_t(n) * 48);
-        std::vector<AsciiKey> keys;
+        std::vector<SimpleKey> keys;
         keys.reserve(order.size());
-        bool ascii = true;
+        bool simple = true;
         for (int r : order) {
             const size_t start = arena.size();
-            if (!appendAsciiKey(arena, m_rows[r].cells[key])) {
-                ascii = false;
+            if (!appendSimpleKey(arena, m_rows[r].cells[key])) {
+                simple = false;
                 break;
             }
             const size_t length = arena.size() - start;
@@ -361,23 +424,23 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
                 head = (head << 8) | (i < length ? quint8(arena[start + i]) : 0);
             keys.push_back({head, quint32(start), quint32(length), r});
         }
-        if (ascii) {
+        if (simple) {
             const std::string_view all(arena);
-            auto less = [&](const AsciiKey& a, const AsciiKey& b) {
+            auto less = [&](const SimpleKey& a, const SimpleKey& b) {
                 if (a.head != b.head)
                     return a.head < b.head;
                 return all.substr(a.offset, a.length) < all.substr(b.offset, b.length);
             };
             if (code == SortStringDescending)
                 std::stable_sort(keys.begin(), keys.end(),
-                                 [&](const AsciiKey& a, const AsciiKey& b) { return less(b, a); });
+                                 [&](const SimpleKey& a, const SimpleKey& b) { return less(b, a); });
             else
                 std::stable_sort(keys.begin(), keys.end(), less);
             for (size_t i = 0; i < keys.size(); ++i)
                 order[i] = keys[i].row;
         } else {
-            // Other scripts need the full collation; every row then takes its key from it, so that
-            // ASCII and other texts of the same column compare on one scale.
+            // Other characters need the full collation; every row then takes its key from it, so
+            // that all texts of the same column compare on one scale.
             const QCollator& collator = textCollator();
             std::vector<QCollatorSortKey> collationKeys;
             collationKeys.reserve(n);
@@ -397,18 +460,18 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
         return;
     }
     order.insert(order.end(), emptyKeys.begin(), emptyKeys.end());
-    beginResetModel();
+    resetBegin();
     std::vector<RowData> sorted;
     sorted.reserve(n);
     sorted.push_back(std::move(m_rows[0]));
     for (int idx : order)
         sorted.push_back(std::move(m_rows[idx]));
     m_rows = std::move(sorted);
-    endResetModel();
+    resetEnd();
 }
 
 void FlexGrid::loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryOrder) {
-    beginResetModel();
+    resetBegin();
     m_cols = std::max(cols, 0);
     m_columns.resize(m_cols);
     m_rows.resize(1);
@@ -425,8 +488,28 @@ void FlexGrid::loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryO
     m_row = std::min(m_row, Rows() - 1);
     m_col = std::clamp(m_col, 0, std::max(0, m_cols - 1));
     m_topRow = 1;
-    endResetModel();
-    emit columnFormatChanged();
+    resetEnd();
+    formatChanged();
+}
+
+void FlexGrid::loadReversed(int cols, std::vector<std::vector<QString>>&& rowsInDeliveryOrder) {
+    resetBegin();
+    m_cols = std::max(cols, 0);
+    m_columns.resize(m_cols);
+    m_rows.resize(1);
+    resizeRow(m_rows[0]);
+    m_rows.reserve(rowsInDeliveryOrder.size() + 1);
+    for (auto it = rowsInDeliveryOrder.rbegin(); it != rowsInDeliveryOrder.rend(); ++it) {
+        RowData& r = m_rows.emplace_back();
+        r.cells = std::move(*it);
+        r.cells.resize(m_cols);
+    }
+    rowsInDeliveryOrder.clear();
+    m_row = std::min(m_row, Rows() - 1);
+    m_col = std::clamp(m_col, 0, std::max(0, m_cols - 1));
+    m_topRow = 1;
+    resetEnd();
+    formatChanged();
 }
 
 int FlexGrid::rowCount(const QModelIndex& parent) const {

@@ -13,7 +13,12 @@ class FlexGrid : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Role { ColorRefRole = Qt::UserRole + 1 };
-    enum SortCode { SortNumericAscending = 3, SortNumericDescending = 4, SortStringAscending = 7, SortStringDescending = 8 };
+    enum SortCode {
+        SortNumericAscending = 3,
+        SortNumericDescending = 4,
+        SortStringAscending = 7,
+        SortStringDescending = 8
+    };
     static constexpr int DefaultColWidth = 960; // twips
     static constexpr int AlignGeneral = 9;
 
@@ -36,6 +41,8 @@ public:
 
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
+    // Every column back to the default width and alignment, as on a grid that was just emptied.
+    void resetColumnFormats();
     int ColAlignment(int col) const;
     void setColAlignment(int col, int code);
     // Moves column col to position newPos; the columns in between shift by one.
@@ -65,6 +72,22 @@ public:
     // Replaces all data rows at once: the header row stays, Cols becomes cols, and the rows are
     // shown in reverse, as if each had been inserted directly under the header.
     void loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryOrder);
+    void loadReversed(int cols, std::vector<std::vector<QString>>&& rowsInDeliveryOrder);
+
+    // A rebuild in many steps: between begin and end the views hear nothing and see one reset at
+    // the end, instead of a signal per cell, column and sort. Calls nest.
+    void beginBatch();
+    void endBatch();
+    class Batch {
+    public:
+        explicit Batch(FlexGrid& grid) : m_grid(grid) { m_grid.beginBatch(); }
+        ~Batch() { m_grid.endBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        FlexGrid& m_grid;
+    };
 
     // QAbstractTableModel
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -88,6 +111,9 @@ private:
     bool valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < m_cols; }
     void resizeRow(RowData& r) const;
     void changedCell(int row, int col);
+    void resetBegin();
+    void resetEnd();
+    void formatChanged();
 
     std::vector<RowData> m_rows;
     std::vector<ColumnData> m_columns;
@@ -97,4 +123,5 @@ private:
     int m_topRow = 1;
     quint32 m_foreColor = 0x00000000;
     quint32 m_backColor = 0x00FFFFFF;
+    int m_batch = 0;
 };

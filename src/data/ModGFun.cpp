@@ -224,7 +224,21 @@ template <typename T> static QString shortest(T value) {
         return value < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
     if (value == 0)
         return QStringLiteral("0");
-    std::array<char, 400> buf{};
+    // Whole numbers, most of what a catalogue holds, print the same without the decimal search
+    // while every whole number near them is representable (so no shorter text reads back as them).
+    if (std::abs(value) < std::ldexp(T(1), std::numeric_limits<T>::digits) && value == std::trunc(value)) {
+        // Small counts, prices and discounts fill whole catalogues: they share one text each.
+        static const std::array<QString, 1000> small = [] {
+            std::array<QString, 1000> texts;
+            for (int i = 0; i < 1000; ++i)
+                texts[size_t(i)] = QString::number(i);
+            return texts;
+        }();
+        if (value > 0 && value < T(1000))
+            return small[size_t(value)];
+        return QString::number(static_cast<qint64>(value));
+    }
+    std::array<char, 400> buf; // written by to_chars before it is read
     const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
     return QString::fromLatin1(buf.data(), res.ptr - buf.data());
 }

@@ -4,6 +4,7 @@
 #include "data/ServerConnection.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace ModSQL {
 
@@ -21,9 +22,13 @@ QString SqlEscape(const QString& value) {
     return s;
 }
 
-QString SqlQuote(const QString& value) { return u'\'' + SqlEscape(value) + u'\''; }
+QString SqlQuote(const QString& value) {
+    return u'\'' + SqlEscape(value) + u'\'';
+}
 
-void setConnectHooks(const ConnectHooks& h) { hooks() = h; }
+void setConnectHooks(const ConnectHooks& h) {
+    hooks() = h;
+}
 
 bool ConnectServer() {
     ServerConnection& sc = ServerConnection::instance();
@@ -42,34 +47,47 @@ bool ConnectServer() {
 
 long SQLDelete(const QString& tableName, const QString& whereClause, QString* error) {
     long affected = 0;
-    ServerConnection::instance().Execute(QStringLiteral("DELETE  FROM ") + tableName + QStringLiteral(" WHERE ") +
-                                             whereClause,
+    ServerConnection::instance().Execute(QStringLiteral("DELETE  FROM ") + tableName +
+                                             QStringLiteral(" WHERE ") + whereClause,
                                          affected, error);
     return affected;
 }
 
-bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error) {
+bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error, const FlexLayout& layout) {
     if (!ConnectServer()) {
         if (error)
             *error = ServerConnection::instance().lastError();
         return false;
     }
+    // The cells go straight from the query into the rows the grid keeps: no record kept on the way,
+    // no list per record, no second copy.
+    std::vector<std::vector<QString>> rows;
+    int cols = layout.cols;
+    int read = 0;
     long affected = 0;
-    Recordset rs = ServerConnection::instance().Execute(QStringLiteral("SELECT * FROM ") + queryTail, affected, error);
+    const int fields = ServerConnection::instance().ExecuteEach(
+        QStringLiteral("SELECT * FROM ") + queryTail, affected, error, [&](const QSqlQuery& q) {
+            if (rows.empty()) {
+                cols = layout.cols < 0 ? q.record().count() : layout.cols;
+                read = std::min(cols, q.record().count());
+                rows.reserve(1024);
+            }
+            // Room for one more column: windows add a computed one after the fill (the
+            // catalogue editor's ratio), which then costs no second allocation per row.
+            std::vector<QString>& row = rows.emplace_back();
+            row.reserve(size_t(cols) + 1);
+            row.resize(size_t(cols));
+            for (int i = 0; i < read; ++i)
+                if (i != layout.fillColumn)
+                    row[size_t(i)] = FieldText(q.value(i));
+            if (layout.fillColumn >= 0 && layout.fillColumn < cols)
+                row[size_t(layout.fillColumn)] = layout.fill;
+        });
     if (affected == 0)
         return false;
-    const int fields = rs.FieldCount();
-    std::vector<QStringList> rows;
-    rows.reserve(rs.RecordCount());
-    while (!rs.isEOF()) {
-        QStringList row;
-        row.reserve(fields);
-        for (int i = 0; i < fields; ++i)
-            row.append(FieldText(rs.Fields(i)));
-        rows.push_back(std::move(row));
-        rs.MoveNext();
-    }
-    grid.loadReversed(fields, std::move(rows));
+    if (cols < 0)
+        cols = fields;
+    grid.loadReversed(cols, std::move(rows));
     return true;
 }
 

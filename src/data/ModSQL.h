@@ -29,8 +29,17 @@ bool ConnectServer();
 // "DELETE  FROM " + table + " WHERE " + where. Returns the records affected, 0 on failure.
 long SQLDelete(const QString& tableName, const QString& whereClause, QString* error = nullptr);
 
+// Columns other than one per field, laid out while the records are read: Cols becomes cols, fields
+// past it are not read, and column fillColumn of every record's row holds fill instead of its field.
+struct FlexLayout {
+    int cols = -1; // -1: one column per field
+    int fillColumn = -1;
+    QString fill;
+};
+
 // "SELECT * FROM " + tail into the grid: header row kept, one column per field, records shown in
 // reverse delivery order, NULL fields empty. A failed query leaves the grid as it was.
-bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error = nullptr);
+bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error = nullptr,
+                     const FlexLayout& layout = {});
 
 } // namespace ModSQL

@@ -215,13 +215,23 @@ void ServerConnection::RollbackTrans() {
     transactionStep(QStringLiteral("ROLLBACK"), &QSqlDatabase::rollback, nullptr);
 }
 
-bool ServerConnection::ExecuteEach(const QString& sql, const std::function<void(const QSqlQuery&)>& onRow,
-                                   QString* error) {
+int ServerConnection::ExecuteEach(const QString& sql, long& recordsAffected, QString* error,
+                                  const std::function<void(const QSqlQuery&)>& record) {
+    recordsAffected = 0;
     QSqlQuery q;
-    if (!start(q, sql, error) || !fetch(q, onRow, error))
-        return false;
+    if (!start(q, sql, error))
+        return 0;
+    if (!q.isSelect()) {
+        recordsAffected = std::max(q.numRowsAffected(), 0);
+        q.finish();
+        return 0;
+    }
+    const int fields = q.record().count();
+    if (!fetch(q, record, error))
+        return fields;
+    recordsAffected = -1;
     q.finish();
-    return true;
+    return fields;
 }
 
 void ServerConnection::probeAfterFailure() {

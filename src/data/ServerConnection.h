@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -64,11 +65,12 @@ public:
     bool BeginTrans(QString* error = nullptr);
     bool CommitTrans(QString* error = nullptr);
     void RollbackTrans();
-    // A query whose rows are handed to onRow one by one as they are fetched and not kept: for
-    // reads too large to hold whole. False when the statement or the fetch failed (nothing read
-    // before a broken fetch may be trusted then).
-    bool ExecuteEach(const QString& sql, const std::function<void(const QSqlQuery&)>& onRow,
-                     QString* error = nullptr);
+
+    // A query like Execute, with the records handed to record one at a time (the query stands on each) instead
+    // of being kept. Returns the number of fields. When the fetch breaks off, recordsAffected is 0
+    // and the error is set as with Execute, after some records may have been handed over.
+    int ExecuteEach(const QString& sql, long& recordsAffected, QString* error,
+                    const std::function<void(const QSqlQuery&)>& record);
     QString lastError() const { return m_lastError; }
     QString driverName() const { return m_settings.qtDriver; }
 

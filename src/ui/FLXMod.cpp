@@ -17,12 +17,12 @@ void FlexAlignLeft(FlexGrid& grid, int column) {
 }
 
 int FlexFindLike(const FlexGrid& grid, const QString& pattern, int column) {
+    // The last match is wanted: scanning from the bottom finds it without matching the rows above.
     const WildcardPattern compiled(pattern);
-    int found = 0;
-    for (int r = grid.FixedRows(); r < grid.Rows(); ++r)
+    for (int r = grid.Rows() - 1; r >= grid.FixedRows(); --r)
         if (compiled.matches(grid.TextMatrix(r, column)))
-            found = r;
-    return found;
+            return r;
+    return 0;
 }
 
 int FlexFindText(const FlexGrid& grid, const QString& text, int column) {

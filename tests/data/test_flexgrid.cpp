@@ -134,6 +134,32 @@ private slots:
         QCOMPARE(column(g, 1), (QStringList{"3", "1", "2", "4"}));
     }
 
+    void batchGivesViewsOneResetAndTheFinishedGrid() {
+        FlexGrid g(3, 2);
+        QSignalSpy resets(&g, &QAbstractItemModel::modelReset);
+        QSignalSpy cells(&g, &QAbstractItemModel::dataChanged);
+        QSignalSpy inserts(&g, &QAbstractItemModel::rowsInserted);
+        QSignalSpy formats(&g, &FlexGrid::columnFormatChanged);
+        {
+            const FlexGrid::Batch outer(g);
+            const FlexGrid::Batch inner(g);
+            g.setCols(3);
+            g.setRows(5);
+            g.setTextMatrix(4, 2, QStringLiteral("z"));
+            g.setTextMatrix(1, 2, QStringLiteral("a"));
+            g.setColWidth(1, 0);
+            g.setCol(2);
+            g.Sort(FlexGrid::SortStringAscending);
+        }
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(cells.count() + inserts.count(), 0);
+        QCOMPARE(formats.count(), 1);
+        QCOMPARE(g.rowCount(), 4);
+        QCOMPARE(g.data(g.index(3, 2)).toString(), QStringLiteral("z"));
+        g.setTextMatrix(2, 0, QStringLiteral("after"));
+        QCOMPARE(cells.count(), 1); // signals again once the batch is over
+    }
+
     void topRowSignalsTheView() {
         FlexGrid g(50, 1);
         QSignalSpy spy(&g, &FlexGrid::topRowChanged);

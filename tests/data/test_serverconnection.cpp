@@ -52,11 +52,13 @@ private slots:
     }
 
     void recordsetWalksForwardWithFieldsByNameAndPosition() {
-        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (orderid,tel,date) VALUES('a','t1','261207')")));
+        QVERIFY(
+            TestDb::exec(QStringLiteral("INSERT INTO bown2 (orderid,tel,date) VALUES('a','t1','261207')")));
         QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (orderid,tel,date) VALUES('b','t2','10.3')")));
         QVERIFY(ModSQL::ConnectServer());
         long n = 0;
-        Recordset rs = ServerConnection::instance().Execute(QStringLiteral("SELECT * FROM bown2 ORDER BY orderid"), n);
+        Recordset rs =
+            ServerConnection::instance().Execute(QStringLiteral("SELECT * FROM bown2 ORDER BY orderid"), n);
         QVERIFY(!rs.isEOF());
         QCOMPARE(FieldText(rs.Fields(1)), QStringLiteral("a"));
         QCOMPARE(FieldText(rs.Fields(QStringLiteral("TEL"))), QStringLiteral("t1"));
@@ -89,9 +91,9 @@ private slots:
         QVERIFY(ModSQL::ConnectServer());
         const QString longText = QString(u'^') + QString(20000, u'ب') + u'|';
         long n = 0;
-        ServerConnection::instance().Execute(
-            QStringLiteral("INSERT INTO bown2 (drug,orderid) VALUES(") + ModSQL::SqlQuote(longText) + QStringLiteral(",'L')"),
-            n);
+        ServerConnection::instance().Execute(QStringLiteral("INSERT INTO bown2 (drug,orderid) VALUES(") +
+                                                 ModSQL::SqlQuote(longText) + QStringLiteral(",'L')"),
+                                             n);
         QCOMPARE(n, 1L);
         Recordset rs = ServerConnection::instance().Execute(QStringLiteral("SELECT * FROM bown2"), n);
         QCOMPARE(FieldText(rs.Fields(0)), longText);
@@ -102,7 +104,8 @@ private slots:
         QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (orderid) VALUES('261207101010')")));
         QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (orderid) VALUES('261207101011')")));
         ServerConnection::instance().clearExecutedStatements();
-        const long n = ModSQL::SQLDelete(QStringLiteral("bown2"), QStringLiteral(" orderid = '261207101010'; "));
+        const long n =
+            ModSQL::SQLDelete(QStringLiteral("bown2"), QStringLiteral(" orderid = '261207101010'; "));
         QCOMPARE(n, 1L);
         QCOMPARE(ServerConnection::instance().executedStatements().last(),
                  QStringLiteral("DELETE  FROM bown2 WHERE  orderid = '261207101010'; "));
@@ -110,9 +113,12 @@ private slots:
     }
 
     void selectToFlexShowsRecordsReversedWithNullsEmpty() {
-        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bowndrugs (drug,price,disc) VALUES('first','1',NULL)")));
-        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bowndrugs (drug,price,disc) VALUES('second','2','20')")));
-        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bowndrugs (drug,price,disc) VALUES('third',NULL,'30')")));
+        QVERIFY(
+            TestDb::exec(QStringLiteral("INSERT INTO bowndrugs (drug,price,disc) VALUES('first','1',NULL)")));
+        QVERIFY(TestDb::exec(
+            QStringLiteral("INSERT INTO bowndrugs (drug,price,disc) VALUES('second','2','20')")));
+        QVERIFY(TestDb::exec(
+            QStringLiteral("INSERT INTO bowndrugs (drug,price,disc) VALUES('third',NULL,'30')")));
         FlexGrid grid(5, 3);
         grid.setTextMatrix(0, 0, QStringLiteral("header"));
         grid.setTextMatrix(3, 1, QStringLiteral("old"));
@@ -129,6 +135,27 @@ private slots:
         QCOMPARE(grid.TextMatrix(1, 1), QString());
         QCOMPARE(grid.TextMatrix(1, 2), QStringLiteral("30"));
         QCOMPARE(grid.TextMatrix(3, 2), QString());
+    }
+
+    void selectToFlexLaysOutOtherColumnsWhileReading() {
+        QVERIFY(TestDb::exec(
+            QStringLiteral("INSERT INTO bowndrugs (drug,price,disc,lastdate) VALUES('a','1','2','x')")));
+        QVERIFY(TestDb::exec(
+            QStringLiteral("INSERT INTO bowndrugs (drug,price,disc,lastdate) VALUES('b',NULL,'3','y')")));
+        FlexGrid grid(3, 2);
+        QVERIFY(ModSQL::SQLSelectToFlex(grid, QStringLiteral("bowndrugs ORDER BY drug;"), nullptr,
+                                        {4, 2, QStringLiteral("=>")}));
+        QCOMPARE(grid.Cols(), 4);
+        QCOMPARE(grid.Rows(), 3);
+        const QStringList want[] = {{"b", "", "=>", "y"}, {"a", "1", "=>", "x"}};
+        for (int r = 1; r <= 2; ++r)
+            for (int c = 0; c < 4; ++c)
+                QCOMPARE(grid.TextMatrix(r, c), want[r - 1][c]);
+        // More columns than fields: the ones past the fields stay empty.
+        QVERIFY(ModSQL::SQLSelectToFlex(grid, QStringLiteral("smartertable ;"), nullptr, {6, -1, {}}));
+        QCOMPARE(grid.Cols(), 6);
+        QCOMPARE(grid.TextMatrix(1, 4), QString());
+        QCOMPARE(grid.TextMatrix(1, 0), QStringLiteral("BRENTOVAL"));
     }
 
     void selectToFlexWithNoRowsKeepsHeaderAndFieldCount() {
@@ -153,7 +180,8 @@ private slots:
         if (s.qtDriver == QLatin1String("QSQLITE"))
             s.connectionString = QStringLiteral("/nonexistent-folder/for/sure/brentoval.db");
         else
-            s.connectionString.replace(QRegularExpression(QStringLiteral("Port=\\d+")), QStringLiteral("Port=1"));
+            s.connectionString.replace(QRegularExpression(QStringLiteral("Port=\\d+")),
+                                       QStringLiteral("Port=1"));
         s.loginTimeoutSeconds = 3;
         ServerConnection::instance().configure(s);
         QVERIFY(!ModSQL::ConnectServer());

@@ -3,6 +3,8 @@
 #include "data/ModGFun.h"
 
 #include <QtTest>
+#include <array>
+#include <charconv>
 #include <cmath>
 
 using namespace ModGFun;
@@ -82,6 +84,18 @@ private slots:
         QCOMPARE(ShortestText(0.1), QStringLiteral("0.1"));
         QCOMPARE(ShortestText(1e20), QStringLiteral("100000000000000000000"));
         QCOMPARE(ShortestText(10.3f), QStringLiteral("10.3"));
+        // Whole numbers on both sides of where their own formatting takes over, against the
+        // shortest fixed text of the standard library.
+        auto reference = [](auto v) {
+            std::array<char, 400> buf;
+            const auto end = std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed).ptr;
+            return QString::fromLatin1(buf.data(), end - buf.data());
+        };
+        for (double v : {1.0, -7.0, 16777215.0, 16777216.0, 123456789.0, 1e15, -9007199254740991.0,
+                         9007199254740992.0, 1e20}) {
+            QCOMPARE(ShortestText(v), reference(v));
+            QCOMPARE(ShortestText(float(v)), reference(float(v)));
+        }
     }
 
     void fieldText() {

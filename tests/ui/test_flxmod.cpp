@@ -242,6 +242,24 @@ private slots:
         }
     }
 
+    void arabicAndLatinTextSortFollowsTheCollation() {
+        // Plain Arabic letters among Latin ones; every other round also letters with hamza or
+        // madda, tatweel and marks.
+        QRandomGenerator rng(20261208);
+        const QString plain = QStringLiteral("aAbZ0 -'ابتءىيةهو");
+        const QString marked = plain + QStringLiteral("أإآؤئـ") + QChar(0x064E) + QChar(0x0651);
+        for (int round = 0; round < 20; ++round) {
+            QStringList keys;
+            for (int i = 0; i < 300; ++i)
+                keys << randomText(rng, round % 2 ? marked : plain, 5);
+            keys << QStringLiteral("key");
+            FlexGrid g;
+            fill(g, keys);
+            FlexSort(g, 0, QStringLiteral("AZ"));
+            verifySortedStably(g, false);
+        }
+    }
+
     void mixedScriptsSortOnOneScale() {
         // One Arabic text among ASCII ones must not change how the ASCII ones order.
         QRandomGenerator rng(7);
