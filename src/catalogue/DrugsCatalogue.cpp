@@ -1,5 +1,6 @@
 #include "catalogue/DrugsCatalogue.h"
 
+#include "catalogue/FormDrugsEditorTexts.h"
 #include "data/FlexGrid.h"
 #include "data/ModGFun.h"
 #include "data/ModSQL.h"
@@ -56,15 +57,13 @@ void Arrange(FlexGrid& grid) {
     grid.setColWidth(7, 0);
     grid.setColWidth(6, 0);
 
-    const QString headers[] = {QStringLiteral("الدواء"), QStringLiteral("السعر"),  QStringLiteral("الخصم"),
-                               QStringLiteral("تحديث"),  QStringLiteral("الرصيد"), QStringLiteral("المطلوب")};
     for (int c = 0; c < 6; ++c)
-        grid.setTextMatrix(0, c, headers[c]);
-    grid.setTextMatrix(0, THighest, QStringLiteral("اعلي خصم"));
+        grid.setTextMatrix(0, c, FormDrugsEditorTexts::Headers[c]);
+    grid.setTextMatrix(0, THighest, FormDrugsEditorTexts::HeaderHighest);
 
     grid.setCols(grid.Cols() + 1);
 
-    grid.setTextMatrix(0, TRatio, QStringLiteral("نسبةالكفاية"));
+    grid.setTextMatrix(0, TRatio, FormDrugsEditorTexts::HeaderRatio);
     const int rows = grid.Rows();
     const int last = grid.Cols() - 1;
     // The default last change and the ratio in one pass over the rows: a catalogue is long, and
@@ -128,13 +127,13 @@ Rename RenameStatement(const QString& answer, const QString& oldName, const QDat
     if (oldName.isEmpty() || answer.trimmed().isEmpty())
         return r;
     if (answer.contains(u'^') || answer.contains(u'|')) {
-        r.refusal = QStringLiteral("لا يمكن ان يحتوي اسم الدواء على ^ او |");
+        r.refusal = FormDrugsEditorTexts::NameWithSeparators;
         return r;
     }
     if (answer != oldName) {
         for (int row = 1; row < grid.Rows(); ++row) {
             if (grid.TextMatrix(row, ColName) == answer) {
-                r.refusal = QStringLiteral("يوجد دواء آخر بهذا الاسم");
+                r.refusal = FormDrugsEditorTexts::NameTaken;
                 return r;
             }
         }

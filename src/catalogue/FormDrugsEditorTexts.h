@@ -28,4 +28,11 @@ inline const QString NoPrinter = QStringLiteral("لا توجد طابعة مثب
 inline const QString PrintFailedOn = QStringLiteral("تعذرت الطباعة على الطابعة ");
 inline const QString OfferPdf = QStringLiteral("\nهل تريد حفظ الاوردر في ملف PDF بدلا من ذلك؟");
 inline const QString NotSavedFile = QStringLiteral("تعذر حفظ الملف ");
+// Headers of the catalogue grid's first six columns, then the highest discount and the ratio.
+inline const QString Headers[] = {QStringLiteral("الدواء"), QStringLiteral("السعر"),  QStringLiteral("الخصم"),
+                                  QStringLiteral("تحديث"),  QStringLiteral("الرصيد"), QStringLiteral("المطلوب")};
+inline const QString HeaderHighest = QStringLiteral("اعلي خصم");
+inline const QString HeaderRatio = QStringLiteral("نسبةالكفاية");
+inline const QString NameWithSeparators = QStringLiteral("لا يمكن ان يحتوي اسم الدواء على ^ او |");
+inline const QString NameTaken = QStringLiteral("يوجد دواء آخر بهذا الاسم");
 } // namespace FormDrugsEditorTexts

@@ -13,16 +13,6 @@ inline constexpr int AddressColumn = 5;
 inline constexpr int OrderIdColumn = 1;
 inline constexpr int MinDays = 50;
 
-inline const QString Title = QStringLiteral("الاطلاع علي طلبيات الشراء المعلقة");
-inline const QString DaysPrompt = QStringLiteral("Delete Orders before days Ex:50");
-inline const QString TooFewDays = QStringLiteral("Can not delate orders newer than 50 day frm now");
-inline const QString TooManyDays = QStringLiteral("عدد الايام اكبر من المسموح به، اكتب عددا من 50 الي 32767");
-inline const QString ConfirmDelete = QStringLiteral("هل تود حذف  الطلبيات القديمة");
-inline const QString NamePrompt = QStringLiteral("الاسم");
-inline const QString DeleteFailed = QStringLiteral("لم يتم حذف الطلبيات القديمة، رد الخادم:\n");
-inline const QString ListReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
-inline const QString OrderReadFailed = QStringLiteral("تعذرت قراءة الاوردر من الخادم:\n");
-
 struct DaysAnswer {
     enum Check { Ok, TooFew, TooMany } check = TooFew;
     int days = 0;

@@ -1,6 +1,7 @@
 #include "collection/FormBuyCollect.h"
 
 #include "collection/BuyCollectCore.h"
+#include "collection/FormBuyCollectTexts.h"
 #include "collection/FormGroupDemand.h"
 #include "collection/ModOmla.h"
 #include "collection/PickListPrint.h"
@@ -39,7 +40,7 @@ void setAlignments(FlexGrid& grid) {
 
 FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormBuyCollect"));
-    setWindowTitle(BuyCollect::Title);
+    setWindowTitle(FormBuyCollectTexts::Title);
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -64,27 +65,27 @@ FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    mnuOperations = addMenu(QStringLiteral("mnuOperations"), QStringLiteral("عمليات"));
+    mnuOperations = addMenu(QStringLiteral("mnuOperations"), FormBuyCollectTexts::MenuOperations);
     mnuDeletOlderThan = addItem(mnuOperations, QStringLiteral("mnuDeletOlderThan"),
-                                QStringLiteral("حذف الطلبيات التي مر عليها اكثر من عدد ايام"),
+                                FormBuyCollectTexts::MenuDeleteOlderThan,
                                 &FormBuyCollect::mnuDeletOlderThan_Click);
-    mnuAmil = addMenu(QStringLiteral("mnuAmil"), QStringLiteral("العملاء"));
-    mnuAddNewAmil = addItem(mnuAmil, QStringLiteral("mnuAddNewAmil"), QStringLiteral("اضافة عميل جديد"),
+    mnuAmil = addMenu(QStringLiteral("mnuAmil"), FormBuyCollectTexts::MenuClients);
+    mnuAddNewAmil = addItem(mnuAmil, QStringLiteral("mnuAddNewAmil"), FormBuyCollectTexts::MenuAddClient,
                             &FormBuyCollect::mnuAddNewAmil_Click);
-    MNUSORTMENU = addMenu(QStringLiteral("MNUSORTMENU"), QStringLiteral("ترتيب"));
-    MNUSORTNAME = addItem(MNUSORTMENU, QStringLiteral("MNUSORTNAME"), QStringLiteral("حسب الاسم"),
+    MNUSORTMENU = addMenu(QStringLiteral("MNUSORTMENU"), FormBuyCollectTexts::MenuSort);
+    MNUSORTNAME = addItem(MNUSORTMENU, QStringLiteral("MNUSORTNAME"), FormBuyCollectTexts::MenuSortName,
                           &FormBuyCollect::MNUSORTNAME_Click);
-    MNUSORTDATE = addItem(MNUSORTMENU, QStringLiteral("MNUSORTDATE"), QStringLiteral("حسب التاريخ"),
+    MNUSORTDATE = addItem(MNUSORTMENU, QStringLiteral("MNUSORTDATE"), FormBuyCollectTexts::MenuSortDate,
                           &FormBuyCollect::MNUSORTDATE_Click);
-    MNUSORTADRESS = addItem(MNUSORTMENU, QStringLiteral("MNUSORTADRESS"), QStringLiteral("حسب العنوان"),
+    MNUSORTADRESS = addItem(MNUSORTMENU, QStringLiteral("MNUSORTADRESS"), FormBuyCollectTexts::MenuSortAddress,
                             &FormBuyCollect::MNUSORTADRESS_Click);
-    mnuReports = addMenu(QStringLiteral("mnuReports"), QStringLiteral("تقارير"));
-    mnuGroupDemand = addItem(mnuReports, QStringLiteral("mnuGroupDemand"), QStringLiteral("اجمالي طلبات المجموعة"),
+    mnuReports = addMenu(QStringLiteral("mnuReports"), FormBuyCollectTexts::MenuReports);
+    mnuGroupDemand = addItem(mnuReports, QStringLiteral("mnuGroupDemand"), FormBuyCollectTexts::MenuGroupDemand,
                              &FormBuyCollect::mnuGroupDemand_Click);
-    mnuPickList = addItem(mnuReports, QStringLiteral("mnuPickList"), QStringLiteral("قائمة تحضير الاوردر"),
+    mnuPickList = addItem(mnuReports, QStringLiteral("mnuPickList"), FormBuyCollectTexts::MenuPickList,
                           &FormBuyCollect::mnuPickList_Click);
     mnuPickListsAll = addItem(mnuReports, QStringLiteral("mnuPickListsAll"),
-                              QStringLiteral("قوائم تحضير كل الاوردرات المرسلة"),
+                              FormBuyCollectTexts::MenuPickListsAll,
                               &FormBuyCollect::mnuPickListsAll_Click);
 
     XXX = new FlexGridView(client);
@@ -104,12 +105,12 @@ FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
         QString caption;
     };
     const LabelRow rows[] = {
-        {&LLLOrderID, "LLLOrderID", QStringLiteral(" رقم الاوردر")},
-        {&LLLDate, "LLLDate", QStringLiteral("التاريخ")},
-        {&LLLOrderTel, "LLLOrderTel", QStringLiteral("التليفون")},
-        {&LLLSubmitted, "LLLSubmitted", QStringLiteral("حالة الاوردر")},
-        {&LLLNaqdyValue, "LLLNaqdyValue", QStringLiteral("قيمة الفاتورة عند الدفع نقدا")},
-        {&LLLLAgelValue, "LLLLAgelValue", QStringLiteral("قيمة الفاتورة عند الدفع  اجل")},
+        {&LLLOrderID, "LLLOrderID", FormBuyCollectTexts::OrderIdLabel},
+        {&LLLDate, "LLLDate", FormBuyCollectTexts::DateLabel},
+        {&LLLOrderTel, "LLLOrderTel", FormBuyCollectTexts::TelLabel},
+        {&LLLSubmitted, "LLLSubmitted", FormBuyCollectTexts::StatusLabel},
+        {&LLLNaqdyValue, "LLLNaqdyValue", FormBuyCollectTexts::CashLabel},
+        {&LLLLAgelValue, "LLLLAgelValue", FormBuyCollectTexts::DeferredLabel},
     };
     int top = 5400;
     int index = 1;
@@ -170,7 +171,7 @@ void FormBuyCollect::XXX_Click() {
     QString error;
     Recordset rs = ServerConnection::instance().Execute(BuyCollect::OrderQuery(id), affected, &error);
     if (affected == 0) {
-        Dialogs::MsgBox(BuyCollect::OrderReadFailed + error, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(FormBuyCollectTexts::OrderReadFailed + error, Dialogs::vbOKOnly, this);
         return;
     }
     // Fields of no record are invalid and read as empty text.
@@ -186,23 +187,23 @@ void FormBuyCollect::XXX_Click() {
 
 void FormBuyCollect::mnuDeletOlderThan_Click() {
     const BuyCollect::DaysAnswer answer =
-        BuyCollect::ParseDays(Dialogs::InputBox(BuyCollect::DaysPrompt, QString(), this));
+        BuyCollect::ParseDays(Dialogs::InputBox(FormBuyCollectTexts::DaysPrompt, QString(), this));
     if (answer.check == BuyCollect::DaysAnswer::TooMany) {
-        Dialogs::MsgBox(BuyCollect::TooManyDays, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(FormBuyCollectTexts::TooManyDays, Dialogs::vbOKOnly, this);
         return;
     }
     if (answer.check == BuyCollect::DaysAnswer::TooFew) {
-        Dialogs::MsgBox(BuyCollect::TooFewDays, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(FormBuyCollectTexts::TooFewDays, Dialogs::vbOKOnly, this);
         return;
     }
     const QString cutoff = BuyCollect::DeleteCutoff(BuyCollect::now(), answer.days);
-    if (Dialogs::MsgBox(BuyCollect::ConfirmDelete, Dialogs::vbYesNo + Dialogs::vbQuestion, this) ==
+    if (Dialogs::MsgBox(FormBuyCollectTexts::ConfirmDelete, Dialogs::vbYesNo + Dialogs::vbQuestion, this) ==
         Dialogs::vbNo)
         return;
     QString error;
     ModSQL::SQLDelete(Table, BuyCollect::DeleteClause(cutoff), &error);
     if (!error.isEmpty()) {
-        Dialogs::MsgBox(BuyCollect::DeleteFailed + error, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(FormBuyCollectTexts::DeleteFailed + error, Dialogs::vbOKOnly, this);
         return;
     }
     reloadList();
@@ -222,14 +223,14 @@ void FormBuyCollect::fillList() {
         return;
     QString error;
     if (!ModSQL::SQLSelectToFlex(XXX->grid(), Table, &error) && !error.isEmpty())
-        Dialogs::MsgBox(BuyCollect::ListReadFailed + error, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(FormBuyCollectTexts::ListReadFailed + error, Dialogs::vbOKOnly, this);
 }
 
 void FormBuyCollect::mnuAddNewAmil_Click() {
     const QString tel = Dialogs::InputBox(QString(), QString(), this);
     if (!ModOmla::ClientNameByTel(tel).isEmpty())
         return;
-    const QString name = Dialogs::InputBox(BuyCollect::NamePrompt, QString(), this);
+    const QString name = Dialogs::InputBox(FormBuyCollectTexts::NamePrompt, QString(), this);
     ModOmla::BookStatus status;
     ModOmla::AddClient(tel, name, &status);
     if (!status.ok)

@@ -1,6 +1,7 @@
 #include "collection/FormGroupDemand.h"
 
 #include "collection/BuyCollectCore.h"
+#include "collection/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "ui/Dialogs.h"
 #include "ui/FLXMod.h"
@@ -44,7 +45,7 @@ void layOutGrid(FlexGrid& grid, const int* widths, int count) {
 
 FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormGroupDemand"));
-    setWindowTitle(GroupDemand::Title);
+    setWindowTitle(FormGroupDemandTexts::Title);
     setModal(true);
     setLayoutDirection(Qt::RightToLeft);
     setFont(programFont());
@@ -72,14 +73,14 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     };
     DateFrom = date("DateFrom");
     DateTo = date("DateTo");
-    CheckSentOnly = new QCheckBox(QStringLiteral("المرسلة فقط"), this);
+    CheckSentOnly = new QCheckBox(FormGroupDemandTexts::SentOnly, this);
     CheckSentOnly->setObjectName(QStringLiteral("CheckSentOnly"));
-    CommandShow = button("CommandShow", QStringLiteral("عرض"));
-    CommandCsv = button("CommandCsv", QStringLiteral("حفظ كملف CSV"));
-    CommandPrint = button("CommandPrint", QStringLiteral("طباعة"));
-    bar->addWidget(label("Label1", QStringLiteral("من")));
+    CommandShow = button("CommandShow", FormGroupDemandTexts::Show);
+    CommandCsv = button("CommandCsv", FormGroupDemandTexts::SaveCsv);
+    CommandPrint = button("CommandPrint", FormGroupDemandTexts::Print);
+    bar->addWidget(label("Label1", FormGroupDemandTexts::From));
     bar->addWidget(DateFrom);
-    bar->addWidget(label("Label2", QStringLiteral("الي")));
+    bar->addWidget(label("Label2", FormGroupDemandTexts::To));
     bar->addWidget(DateTo);
     bar->addWidget(CheckSentOnly);
     bar->addWidget(CommandShow);
@@ -114,7 +115,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
                                             QStringLiteral("CSV (*.csv)"));
     };
     askPdfPath = [this] {
-        return QFileDialog::getSaveFileName(this, GroupDemand::Title,
+        return QFileDialog::getSaveFileName(this, FormGroupDemandTexts::Title,
                                             QDir::home().filePath(QStringLiteral("group-demand.pdf")),
                                             QStringLiteral("PDF (*.pdf)"));
     };
@@ -147,15 +148,15 @@ void FormGroupDemand::CommandShow_Click() {
 }
 
 QString FormGroupDemand::periodText() const {
-    QString t = QStringLiteral("من ") + m_report.period.from.toString(DateFormat) + QStringLiteral(" الي ") +
+    QString t = FormGroupDemandTexts::From + u' ' + m_report.period.from.toString(DateFormat) + u' ' + FormGroupDemandTexts::To + u' ' +
                 m_report.period.to.toString(DateFormat);
     if (m_report.period.sentOnly)
-        t += QStringLiteral(" (المرسلة فقط)");
+        t += FormGroupDemandTexts::PeriodSentOnly;
     return t;
 }
 
 QString FormGroupDemand::countsText() const {
-    return QStringLiteral("عدد الاصناف %1   عدد الاوردرات %2   عدد الصيدليات %3")
+    return FormGroupDemandTexts::Counts
         .arg(m_report.drugs.size())
         .arg(m_report.total.orders)
         .arg(m_report.total.pharmacies);
@@ -194,7 +195,7 @@ void FormGroupDemand::CommandCsv_Click() {
         path += QStringLiteral(".csv");
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(GroupDemand::Csv(Xxx1->grid())) < 0 || !f.commit())
-        Dialogs::MsgBox(QStringLiteral("تعذر حفظ الملف ") + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
+        Dialogs::MsgBox(FormGroupDemandTexts::FileNotSaved + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
                         this);
 }
 
@@ -215,17 +216,17 @@ void FormGroupDemand::CommandPrint_Click() {
         printer.setFullPage(true);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageOrientation(QPageLayout::Portrait);
-        printer.setDocName(GroupDemand::Title);
+        printer.setDocName(FormGroupDemandTexts::Title);
         QPrintPreviewDialog preview(&printer, this);
         preview.setObjectName(QStringLiteral("preview"));
-        preview.setWindowTitle(GroupDemand::Title);
+        preview.setWindowTitle(FormGroupDemandTexts::Title);
         // Full-page coordinates: the sheet keeps its own margins.
         connect(&preview, &QPrintPreviewDialog::paintRequested, this,
                 [this](QPrinter* p) { GroupDemandSheet::printOnDevice(*p, {}, sheetInput()); });
         preview.exec();
         return;
     }
-    if (!Dialogs::Confirm(QStringLiteral("لا توجد طابعة مثبتة على هذا الجهاز.\nهل تريد حفظ التقرير في ملف PDF بدلا من ذلك؟"),
+    if (!Dialogs::Confirm(FormGroupDemandTexts::NoPrinterOfferPdf,
                           this, true))
         return;
     QString path = askPdfPath ? askPdfPath() : QString();
@@ -234,6 +235,6 @@ void FormGroupDemand::CommandPrint_Click() {
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
     if (!GroupDemandSheet::printToPdf(path, sheetInput()))
-        Dialogs::MsgBox(QStringLiteral("تعذر حفظ الملف ") + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
+        Dialogs::MsgBox(FormGroupDemandTexts::FileNotSaved + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
                         this);
 }

@@ -1,5 +1,6 @@
 #include "collection/GroupDemand.h"
 
+#include "collection/FormGroupDemandTexts.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
 #include "data/ModSQL.h"
@@ -290,7 +291,7 @@ Report Accumulator::finish(const Period& period) {
         }
         r.byShownName.insert(g.name, int(k));
     }
-    r.total.name = TotalCaption;
+    r.total.name = FormGroupDemandTexts::TotalCaption;
     r.total.quantity = d->totalQuantity;
     r.total.cash = d->totalCash;
     r.total.orders = d->ordersWithLines;
@@ -374,7 +375,7 @@ Report Build(const Period& period) {
     Report failed;
     failed.period = period;
     if (!ModSQL::ConnectServer()) {
-        failed.error = ReadFailed + ServerConnection::instance().lastError();
+        failed.error = FormGroupDemandTexts::ReadFailed + ServerConnection::instance().lastError();
         return failed;
     }
     ServerConnection& server = ServerConnection::instance();
@@ -382,7 +383,7 @@ Report Build(const Period& period) {
     QString error;
     Recordset catalogue = server.Execute(CatalogueStatement(), affected, &error);
     if (affected == 0) {
-        failed.error = CatalogueFailed + error;
+        failed.error = FormGroupDemandTexts::CatalogueFailed + error;
         return failed;
     }
     Accumulator acc;
@@ -405,7 +406,7 @@ Report Build(const Period& period) {
         });
     pipe.finish();
     if (affected == 0) {
-        failed.error = ReadFailed + error;
+        failed.error = FormGroupDemandTexts::ReadFailed + error;
         return failed;
     }
     return acc.finish(period);
@@ -480,7 +481,7 @@ void HeaderSort(FlexGrid& grid, int column, bool textColumn, SortState& state, b
     // The totals row is taken out while the drugs are sorted and put back below them.
     QStringList totals;
     const int last = grid.Rows() - 1;
-    if (keepTotalsLast && last >= 1 && grid.TextMatrix(last, ColDrug) == TotalCaption) {
+    if (keepTotalsLast && last >= 1 && grid.TextMatrix(last, ColDrug) == FormGroupDemandTexts::TotalCaption) {
         for (int c = 0; c < grid.Cols(); ++c)
             totals << grid.TextMatrix(last, c);
         grid.RemoveItem(last);

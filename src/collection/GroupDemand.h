@@ -14,10 +14,6 @@
 // the orders that hold it. Draws nothing.
 namespace GroupDemand {
 
-inline const QString Title = QStringLiteral("اجمالي طلبات المجموعة");
-inline const QString TotalCaption = QStringLiteral("الاجمالي");
-inline const QString ReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
-inline const QString CatalogueFailed = QStringLiteral("تعذرت قراءة الادوية من الخادم:\n");
 
 // Columns of the demand grid.
 enum DemandColumn { ColDrug, ColQuantity, ColPharmacies, ColOrders, ColCash, ColPrice, ColDisc, ColBest, DemandCols };

@@ -2,6 +2,7 @@
 
 #include "catalogue/OrderSheet.h"
 #include "catalogue/SheetPrinter.h"
+#include "collection/FormGroupDemandTexts.h"
 #include "collection/GroupDemand.h"
 #include "data/FlexGrid.h"
 
@@ -81,7 +82,7 @@ bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const Input& in)
         if (page > 0 && !device.newPage())
             return false;
         p.setFontBold(true);
-        OrderSheet::PrintCentred(p, GroupDemand::Title, float(TableWidth), float(Left), 10, 14);
+        OrderSheet::PrintCentred(p, FormGroupDemandTexts::Title, float(TableWidth), float(Left), 10, 14);
         p.setFontBold(false);
         OrderSheet::PrintCentred(p, in.periodText, float(TableWidth), float(Left), 19, 10);
         OrderSheet::PrintCentred(p, in.countsText, float(TableWidth), float(Left), 25, 10);
@@ -94,7 +95,7 @@ bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const Input& in)
         printRow(p, g, 0, TableTop);
         p.setFontBold(false);
         for (int r = first; r <= last; ++r) {
-            const bool totals = g.TextMatrix(r, GroupDemand::ColDrug) == GroupDemand::TotalCaption;
+            const bool totals = g.TextMatrix(r, GroupDemand::ColDrug) == FormGroupDemandTexts::TotalCaption;
             p.setFontBold(totals);
             printRow(p, g, r, TableTop + RowHeight * (r - first + 1));
             p.setFontBold(false);
@@ -111,7 +112,7 @@ bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const Input& in)
 bool printToPdf(const QString& path, const Input& in) {
     QPdfWriter pdf(path);
     pdf.setResolution(600);
-    pdf.setTitle(GroupDemand::Title);
+    pdf.setTitle(FormGroupDemandTexts::Title);
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     return printOnDevice(pdf, {}, in);
 }

@@ -1,5 +1,7 @@
 #include "collection/PickListPrint.h"
 
+#include "collection/FormBuyCollectTexts.h"
+
 #include "collection/BuyCollectCore.h"
 #include "ui/Dialogs.h"
 #include "ui/FormSetPrinter.h"
@@ -12,32 +14,32 @@ namespace PickListPrint {
 
 void PrintShownOrder(QWidget* parent, const QString& shownOrderId) {
     if (shownOrderId.trimmed().isEmpty()) {
-        Dialogs::MsgBox(NoOrderShown, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(FormBuyCollectTexts::NoOrderShown, Dialogs::vbOKOnly, parent);
         return;
     }
     const PickList::Read read = PickList::ReadOrder(shownOrderId);
     if (!read.ok) {
-        Dialogs::MsgBox(BuyCollect::OrderReadFailed + read.error, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(FormBuyCollectTexts::OrderReadFailed + read.error, Dialogs::vbOKOnly, parent);
         return;
     }
     if (read.pages.empty()) {
-        Dialogs::MsgBox(OrderGone, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(FormBuyCollectTexts::OrderGone, Dialogs::vbOKOnly, parent);
         return;
     }
-    Preview(parent, read.pages, QStringLiteral("قائمة تحضير الاوردر"));
+    Preview(parent, read.pages, FormBuyCollectTexts::MenuPickList);
 }
 
 void PrintSentOrders(QWidget* parent) {
     const PickList::Read read = PickList::ReadSentOrders();
     if (!read.ok) {
-        Dialogs::MsgBox(BuyCollect::ListReadFailed + read.error, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(FormBuyCollectTexts::ListReadFailed + read.error, Dialogs::vbOKOnly, parent);
         return;
     }
     if (read.pages.empty()) {
-        Dialogs::MsgBox(NoSentOrders, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(FormBuyCollectTexts::NoSentOrders, Dialogs::vbOKOnly, parent);
         return;
     }
-    Preview(parent, read.pages, QStringLiteral("قوائم تحضير كل الاوردرات المرسلة"));
+    Preview(parent, read.pages, FormBuyCollectTexts::MenuPickListsAll);
 }
 
 void Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title) {
@@ -64,7 +66,7 @@ void Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QS
         layout.setUnits(QPageLayout::Millimeter);
         const QPointF origin(layout.minimumMargins().left(), layout.minimumMargins().top());
         if (!PickList::printOnDevice(*p, origin, pages, printedAt))
-            Dialogs::MsgBox(QStringLiteral("تعذرت طباعة قوائم التحضير"), Dialogs::vbOKOnly, parent);
+            Dialogs::MsgBox(FormBuyCollectTexts::PickListsNotPrinted, Dialogs::vbOKOnly, parent);
     });
     preview.exec();
 }

@@ -18,8 +18,5 @@ void PrintShownOrder(QWidget* parent, const QString& shownOrderId);
 void PrintSentOrders(QWidget* parent);
 void Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title);
 
-inline const QString NoOrderShown = QStringLiteral("اختر اوردر من القائمة اولا ثم اطبع قائمة تحضيره");
-inline const QString OrderGone = QStringLiteral("هذا الاوردر لم يعد موجودا على الخادم");
-inline const QString NoSentOrders = QStringLiteral("لا توجد اوردرات مرسلة الي التحضير");
 
 } // namespace PickListPrint

@@ -7,6 +7,7 @@
 #include "catalogue/FormDrugsEditor.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
+#include "collection/FormBuyCollectTexts.h"
 #include "collection/ModOmla.h"
 #include "data/AppGlobals.h"
 #include "data/ModGFun.h"
@@ -238,13 +239,13 @@ private slots:
         const BuyCollect::DaysAnswer a = BuyCollect::ParseDays(input);
         Dump expected = before;
         if (a.check == BuyCollect::DaysAnswer::Ok) {
-            QCOMPARE(Dialogs::shownTexts(), QStringList{BuyCollect::ConfirmDelete});
+            QCOMPARE(Dialogs::shownTexts(), QStringList{FormBuyCollectTexts::ConfirmDelete});
             const double cutoff = BuyCollect::DeleteCutoff(At, a.days).toDouble();
             expected[0].removeIf([&](const QStringList& r) { return r.value(2).toDouble() < cutoff; });
         } else {
             QCOMPARE(Dialogs::shownTexts(),
-                     QStringList{a.check == BuyCollect::DaysAnswer::TooMany ? BuyCollect::TooManyDays
-                                                                            : BuyCollect::TooFewDays});
+                     QStringList{a.check == BuyCollect::DaysAnswer::TooMany ? FormBuyCollectTexts::TooManyDays
+                                                                            : FormBuyCollectTexts::TooFewDays});
         }
         QCOMPARE(dumpAll(), expected);
         // Whatever was typed, a day count under 50 never reaches the newest order.

@@ -2,6 +2,7 @@
 #include "TestDb.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
+#include "collection/FormBuyCollectTexts.h"
 #include "collection/ModOmla.h"
 #include "data/ServerConnection.h"
 #include "ordering/OrderLines.h"
@@ -322,7 +323,7 @@ private slots:
         QTest::newRow("49.5") << "49.5" << QString() << "261018";
         QTest::newRow("50.5") << "50.5" << QString() << "261018";
         QTest::newRow("51") << "51" << QString() << "261017";
-        QTest::newRow("32768") << "32768" << BuyCollect::TooManyDays << QString();
+        QTest::newRow("32768") << "32768" << FormBuyCollectTexts::TooManyDays << QString();
         QTest::newRow("10000 before 2000") << "10000" << QString() << "101";
     }
     void deleteAnswers() {
@@ -374,12 +375,12 @@ private slots:
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.mnuDeletOlderThan->trigger();
         QCOMPARE(Dialogs::shown().size(), size_t(3));
-        QVERIFY(Dialogs::shown()[2].text.startsWith(BuyCollect::DeleteFailed));
+        QVERIFY(Dialogs::shown()[2].text.startsWith(FormBuyCollectTexts::DeleteFailed));
         QCOMPARE(column(w.XXX->grid(), 1), QStringList({"261017000000"})); // not wiped by a failed reload
         Dialogs::clearShown();
         w.XXX->clickCell(1, 1);
         QCOMPARE(Dialogs::shown().size(), size_t(1));
-        QVERIFY(Dialogs::shown()[0].text.startsWith(BuyCollect::OrderReadFailed));
+        QVERIFY(Dialogs::shown()[0].text.startsWith(FormBuyCollectTexts::OrderReadFailed));
     }
 
     void addClientWritesTheBookFile() {

@@ -5,6 +5,7 @@
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
 #include "collection/FormGroupDemand.h"
+#include "collection/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "data/ModSQL.h"
 #include "ordering/OrderLines.h"
@@ -230,10 +231,10 @@ private slots:
         QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE bown2")));
         const GroupDemand::Report r = GroupDemand::Build({QDate(2026, 12, 1), QDate(2026, 12, 7), true});
         QVERIFY(!r.ok);
-        QVERIFY(r.error.startsWith(GroupDemand::ReadFailed));
+        QVERIFY(r.error.startsWith(FormGroupDemandTexts::ReadFailed));
         w.CommandShow->click();
         QCOMPARE(Dialogs::shownTexts().size(), 1);
-        QVERIFY(Dialogs::shownTexts().first().startsWith(GroupDemand::ReadFailed));
+        QVERIFY(Dialogs::shownTexts().first().startsWith(FormGroupDemandTexts::ReadFailed));
         QCOMPARE(rows(w.Xxx1->grid()), before);
     }
 
@@ -299,7 +300,7 @@ private slots:
         FlexGrid g(92, GroupDemand::DemandCols);
         for (int r = 1; r <= 90; ++r)
             g.setTextMatrix(r, 0, QStringLiteral("D%1").arg(r, 2, 10, QChar('0')));
-        g.setTextMatrix(91, 0, GroupDemand::TotalCaption);
+        g.setTextMatrix(91, 0, FormGroupDemandTexts::TotalCaption);
         GroupDemandSheet::Input in = w.sheetInput();
         in.grid = &g;
         const QString longPdf = m_dir.filePath("long.pdf");

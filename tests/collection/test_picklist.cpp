@@ -3,6 +3,7 @@
 #include "TestDb.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
+#include "collection/FormBuyCollectTexts.h"
 #include "collection/ModOmla.h"
 #include "collection/PickList.h"
 #include "collection/PickListPrint.h"
@@ -131,7 +132,7 @@ private slots:
         const QString pdf = m_dir.filePath("one.pdf");
 
         QCOMPARE(printFromPreview(w.mnuPickList, pdf), -1);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListPrint::NoOrderShown});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormBuyCollectTexts::NoOrderShown});
 
         w.XXX->clickCell(w.XXX->grid().TextMatrix(1, 1) == "261207101530" ? 1 : 2, 1);
         QCOMPARE(printFromPreview(w.mnuPickList, pdf), 1);
@@ -196,10 +197,10 @@ private slots:
         QVERIFY(!QFile::exists(pdf));
         const QStringList shown = Dialogs::shownTexts();
         QCOMPARE(shown.size(), 2);
-        QVERIFY(shown[0].startsWith(BuyCollect::OrderReadFailed) &&
-                shown[0].size() > BuyCollect::OrderReadFailed.size());
-        QVERIFY(shown[1].startsWith(BuyCollect::ListReadFailed) &&
-                shown[1].size() > BuyCollect::ListReadFailed.size());
+        QVERIFY(shown[0].startsWith(FormBuyCollectTexts::OrderReadFailed) &&
+                shown[0].size() > FormBuyCollectTexts::OrderReadFailed.size());
+        QVERIFY(shown[1].startsWith(FormBuyCollectTexts::ListReadFailed) &&
+                shown[1].size() > FormBuyCollectTexts::ListReadFailed.size());
     }
 
     // A full order goes into two blocks on its one page, every name inside its column and the page.

@@ -10,6 +10,7 @@
 #include "catalogue/FormDrugsEditor.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
+#include "collection/FormBuyCollectTexts.h"
 #include "collection/ModOmla.h"
 #include "data/AppGlobals.h"
 #include "data/EmbeddedDatabase.h"
@@ -476,7 +477,7 @@ private slots:
         Dialogs::setNextInput(QStringLiteral("60"));
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.mnuDeletOlderThan_Click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{BuyCollect::ConfirmDelete});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormBuyCollectTexts::ConfirmDelete});
         QCOMPARE(orderCount(), 1);
         QCOMPARE(w.XXX->grid().Rows(), 2);
         QCOMPARE(w.XXX->grid().TextMatrix(1, BuyCollect::OrderIdColumn), QStringLiteral("240501101010"));

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+// Every text the collected-orders window shows: captions, menus, prompts, messages, and those of
+// the preparation lists it prints.
+namespace FormBuyCollectTexts {
+inline const QString Title = QStringLiteral("الاطلاع علي طلبيات الشراء المعلقة");
+inline const QString MenuOperations = QStringLiteral("عمليات");
+inline const QString MenuDeleteOlderThan = QStringLiteral("حذف الطلبيات التي مر عليها اكثر من عدد ايام");
+inline const QString MenuClients = QStringLiteral("العملاء");
+inline const QString MenuAddClient = QStringLiteral("اضافة عميل جديد");
+inline const QString MenuSort = QStringLiteral("ترتيب");
+inline const QString MenuSortName = QStringLiteral("حسب الاسم");
+inline const QString MenuSortDate = QStringLiteral("حسب التاريخ");
+inline const QString MenuSortAddress = QStringLiteral("حسب العنوان");
+inline const QString MenuReports = QStringLiteral("تقارير");
+inline const QString MenuGroupDemand = QStringLiteral("اجمالي طلبات المجموعة");
+inline const QString MenuPickList = QStringLiteral("قائمة تحضير الاوردر");
+inline const QString MenuPickListsAll = QStringLiteral("قوائم تحضير كل الاوردرات المرسلة");
+inline const QString OrderIdLabel = QStringLiteral(" رقم الاوردر");
+inline const QString DateLabel = QStringLiteral("التاريخ");
+inline const QString TelLabel = QStringLiteral("التليفون");
+inline const QString StatusLabel = QStringLiteral("حالة الاوردر");
+inline const QString CashLabel = QStringLiteral("قيمة الفاتورة عند الدفع نقدا");
+inline const QString DeferredLabel = QStringLiteral("قيمة الفاتورة عند الدفع  اجل");
+inline const QString DaysPrompt = QStringLiteral("Delete Orders before days Ex:50");
+inline const QString TooFewDays = QStringLiteral("Can not delate orders newer than 50 day frm now");
+inline const QString TooManyDays = QStringLiteral("عدد الايام اكبر من المسموح به، اكتب عددا من 50 الي 32767");
+inline const QString ConfirmDelete = QStringLiteral("هل تود حذف  الطلبيات القديمة");
+inline const QString NamePrompt = QStringLiteral("الاسم");
+inline const QString DeleteFailed = QStringLiteral("لم يتم حذف الطلبيات القديمة، رد الخادم:\n");
+inline const QString ListReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
+inline const QString OrderReadFailed = QStringLiteral("تعذرت قراءة الاوردر من الخادم:\n");
+inline const QString NoOrderShown = QStringLiteral("اختر اوردر من القائمة اولا ثم اطبع قائمة تحضيره");
+inline const QString OrderGone = QStringLiteral("هذا الاوردر لم يعد موجودا على الخادم");
+inline const QString NoSentOrders = QStringLiteral("لا توجد اوردرات مرسلة الي التحضير");
+inline const QString PickListsNotPrinted = QStringLiteral("تعذرت طباعة قوائم التحضير");
+} // namespace FormBuyCollectTexts

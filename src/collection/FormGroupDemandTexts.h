@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// Every text the group demand window shows, and the totals caption its grid and pages carry.
+namespace FormGroupDemandTexts {
+inline const QString Title = QStringLiteral("اجمالي طلبات المجموعة");
+inline const QString TotalCaption = QStringLiteral("الاجمالي");
+inline const QString SentOnly = QStringLiteral("المرسلة فقط");
+inline const QString Show = QStringLiteral("عرض");
+inline const QString SaveCsv = QStringLiteral("حفظ كملف CSV");
+inline const QString Print = QStringLiteral("طباعة");
+inline const QString From = QStringLiteral("من");
+inline const QString To = QStringLiteral("الي");
+inline const QString PeriodSentOnly = QStringLiteral(" (المرسلة فقط)");
+inline const QString Counts = QStringLiteral("عدد الاصناف %1   عدد الاوردرات %2   عدد الصيدليات %3");
+inline const QString ReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
+inline const QString CatalogueFailed = QStringLiteral("تعذرت قراءة الادوية من الخادم:\n");
+inline const QString FileNotSaved = QStringLiteral("تعذر حفظ الملف ");
+inline const QString NoPrinterOfferPdf =
+    QStringLiteral("لا توجد طابعة مثبتة على هذا الجهاز.\nهل تريد حفظ التقرير في ملف PDF بدلا من ذلك؟");
+} // namespace FormGroupDemandTexts
