@@ -13,12 +13,8 @@ rm -rf "$work"
 mkdir -p "$work"
 unzip -q "$zip" -d "$work"
 dir=$work/Brentoval
-# Nothing from the build machine: the zip brings every DLL, plug-in and translation itself, and
-# an empty fontconfig hides Debian's fonts from wine, which then has only its own, faces that
-# every Windows has.
+# Nothing from the build machine: the zip brings every DLL, plug-in and translation itself.
 unset WINEPATH WINEQT_QPA_PLATFORM WINEQT_QPA_FONTDIR
-printf '<?xml version="1.0"?>\n<fontconfig><cachedir>%s</cachedir></fontconfig>\n' "$work/fc-cache" >"$work/fonts.conf"
-export FONTCONFIG_FILE=$work/fonts.conf
 cd "$dir"
 # A wineserver left from the tests keeps its desktop on no display (or on an X server now gone);
 # the program's windows must go to this one.
@@ -33,20 +29,20 @@ windows() {
     sed -n 's/^ *0x[0-9a-f]* "\([^"]*\)": ([^)]*)  *\([0-9]*x[0-9]*\)+.*/\1 \2/p'
 }
 waitFor() { # description seconds condition-on-the-window-list
-  for _ in $(seq $(( $2 * 5 ))); do
+  for _ in $(seq $(( $2 * 10 ))); do
     windows | eval "$3" && return 0
     kill -0 $pid 2>/dev/null || { echo "brentoval.exe ended early:"; cat "$work/wine.log"; return 1; }
-    sleep 0.2
+    sleep 0.05
   done
   echo "no $1 after $2 s; windows: $(windows | sort -u | tr '\n' ';')"
   return 1
 }
 shoot() { xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$1"; }
-waitFor splash 60 "grep -q '^BRENTOVAL '"
+# Its caption turns to "BRENTO VAL  9.00" just before the main window comes.
+waitFor splash 60 "grep -q '^BRENTO'"
 echo "splash shown"
 # Until the splash has painted, the screen is one colour and its PNG tiny.
 for _ in $(seq 15); do
-  sleep 0.1
   shoot "${shot%.png}-splash.png"
   [ "$(stat -c %s "${shot%.png}-splash.png")" -gt 2000 ] && break
 done
