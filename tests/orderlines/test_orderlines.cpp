@@ -66,7 +66,7 @@ template <typename T> static QString tenthsByDigits(T value) {
     std::string rest = wholeCount >= 0 ? (wholeCount < int(digits.size()) ? digits.substr(size_t(wholeCount)) : "")
                                        : std::string(size_t(-wholeCount), '0') + digits;
     if (tenths.empty())
-        tenths = "0";
+        tenths.assign(1, '0');
     const bool half = !rest.empty() && rest[0] == '5' && rest.find_first_not_of('0', 1) == std::string::npos;
     const bool above = !rest.empty() && (rest[0] > '5' || (rest[0] == '5' && !half));
     if (above || (half && (tenths.back() - '0') % 2 == 1)) {
@@ -74,7 +74,7 @@ template <typename T> static QString tenthsByDigits(T value) {
         for (; i >= 0 && tenths[size_t(i)] == '9'; --i)
             tenths[size_t(i)] = '0';
         if (i < 0)
-            tenths.insert(0, "1");
+            tenths.insert(tenths.begin(), '1');
         else
             ++tenths[size_t(i)];
     }
