@@ -1,5 +1,6 @@
 // The printed order sheet, checked on Qt's own PDF output with poppler: text and its place on the
 // page through pdftotext -bbox, ruled lines through a pdftoppm rendering.
+#include "PdfReadBack.h"
 #include "TestDb.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
@@ -38,15 +39,6 @@ struct Word {
     double cx() const { return (x0 + x1) / 2; }
     double cy() const { return (y0 + y1) / 2; }
 };
-
-// pdftotext and pdftoppm are the build machine's programs, which a Windows build run under wine
-// cannot start: there the page is printed and checked for size only.
-#define READ_BACK_OR_SKIP(pdf)                                                                         \
-    do {                                                                                               \
-        QVERIFY(QFileInfo(pdf).size() > 1000);                                                         \
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())                     \
-            QSKIP("pdftotext cannot be started from here (Windows build under wine)");                 \
-    } while (false)
 
 QList<Word> pdfWords(const QString& pdf) {
     QProcess p;
