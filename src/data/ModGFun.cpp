@@ -209,11 +209,17 @@ template <typename T> static double roundShortest(T value, int decimals) {
     return negative && rounded == 0 ? -0.0 : rounded;
 }
 
+// To whole numbers the text is not needed: a value whose shortest text ends in exactly ".5" is
+// exactly half way, so the machine's own half-even rounding gives the same result.
 double RoundHalfEven(double value, int decimals) {
+    if (decimals == 0 && std::isfinite(value))
+        return std::nearbyint(value);
     return roundShortest(value, decimals);
 }
 
 double RoundHalfEven(float value, int decimals) {
+    if (decimals == 0 && std::isfinite(value))
+        return std::nearbyint(double(value));
     return roundShortest(value, decimals);
 }
 
