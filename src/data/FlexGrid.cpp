@@ -471,25 +471,12 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
 }
 
 void FlexGrid::loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryOrder) {
-    resetBegin();
-    m_cols = std::max(cols, 0);
-    m_columns.resize(m_cols);
-    m_rows.resize(1);
-    resizeRow(m_rows[0]);
-    m_rows.reserve(rowsInDeliveryOrder.size() + 1);
-    for (auto it = rowsInDeliveryOrder.rbegin(); it != rowsInDeliveryOrder.rend(); ++it) {
-        RowData r;
-        r.cells.resize(m_cols);
-        for (int c = 0; c < m_cols && c < it->size(); ++c)
-            r.cells[c] = std::move((*it)[c]);
-        m_rows.push_back(std::move(r));
-    }
+    std::vector<std::vector<QString>> rows;
+    rows.reserve(rowsInDeliveryOrder.size());
+    for (QStringList& r : rowsInDeliveryOrder)
+        rows.emplace_back(std::make_move_iterator(r.begin()), std::make_move_iterator(r.end()));
     rowsInDeliveryOrder.clear();
-    m_row = std::min(m_row, Rows() - 1);
-    m_col = std::clamp(m_col, 0, std::max(0, m_cols - 1));
-    m_topRow = 1;
-    resetEnd();
-    formatChanged();
+    loadReversed(cols, std::move(rows));
 }
 
 void FlexGrid::loadReversed(int cols, std::vector<std::vector<QString>>&& rowsInDeliveryOrder) {

@@ -95,7 +95,7 @@ OrderPane::Outcome OrderPane::change(const QString& sql) {
 
 void OrderPane::accepted(const QVariant& linesText) {
     m_serverLines = linesText;
-    const OrderLines::Value v = OrderLines::OrderValue(OrderLines::Decode(FieldText(linesText)));
+    const OrderLines::Value v = OrderLines::OrderValue(FieldText(linesText));
     m_serverLabels.cash = v.cashText();
     m_serverLabels.deferred = v.deferredText();
 }
