@@ -6,6 +6,7 @@
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
 #include "ui/FormSetPrinter.h"
+#include "ui/PdfSave.h"
 #include "ui/VbUnits.h"
 
 #include <QDir>
@@ -220,14 +221,9 @@ void FormDrugsEditor::PrintOrderSheet(int rowsPerBlock, float rowHeight) {
         return;
     if (!Dialogs::Confirm(why + FormDrugsEditorTexts::OfferPdf, this, true))
         return;
-    QString path = askPdfPath ? askPdfPath() : QString();
-    if (path.isEmpty())
-        return;
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
-    if (!OrderSheet::printToPdf(path, in))
-        Dialogs::MsgBox(FormDrugsEditorTexts::NotSavedFile + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
-                        this);
+    PdfSave::SaveAs(
+        this, askPdfPath, [&](const QString& path) { return OrderSheet::printToPdf(path, in); },
+        FormDrugsEditorTexts::NotSavedFile);
 }
 
 void FormDrugsEditor::mnuPrintPreview_Click() {

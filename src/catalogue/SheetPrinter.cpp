@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPagedPaintDevice>
 #include <QTextLayout>
+#include <algorithm>
 
 namespace {
 constexpr double MmPerInch = 25.4;
@@ -99,6 +100,17 @@ double SheetPrinter::textWidth(const QString& text) const {
         return 0;
     const LaidOut l = layOut(text, m_font, m_device);
     return l.width * MmPerInch / m_device->logicalDpiX();
+}
+
+double SheetPrinter::fittingSize(const QString& text, double width, double smallest) {
+    const double size = fontSize();
+    double s = size;
+    while (s > smallest && textWidth(text) > width) {
+        s = std::max(smallest, s - 0.5);
+        setFontSize(s);
+    }
+    setFontSize(size);
+    return s;
 }
 
 void SheetPrinter::print(const QString& text) {

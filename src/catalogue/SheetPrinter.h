@@ -47,6 +47,9 @@ public:
 
     // Width of the text in the current font, millimetres.
     double textWidth(const QString& text) const;
+    // The size at which text is no wider than width: the current size, lowered in half points
+    // while the text runs over, but not below smallest. The current size stays as it was.
+    double fittingSize(const QString& text, double width, double smallest);
     // Prints the text with its top at the current position, then moves to the start of the next line.
     void print(const QString& text);
     void line(double x1, double y1, double x2, double y2);

@@ -7,6 +7,7 @@
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
 #include "ui/FormSetPrinter.h"
+#include "ui/PdfSave.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -229,12 +230,7 @@ void FormGroupDemand::CommandPrint_Click() {
     if (!Dialogs::Confirm(FormGroupDemandTexts::NoPrinterOfferPdf,
                           this, true))
         return;
-    QString path = askPdfPath ? askPdfPath() : QString();
-    if (path.isEmpty())
-        return;
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
-    if (!GroupDemandSheet::printToPdf(path, sheetInput()))
-        Dialogs::MsgBox(FormGroupDemandTexts::FileNotSaved + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
-                        this);
+    PdfSave::SaveAs(
+        this, askPdfPath, [this](const QString& path) { return GroupDemandSheet::printToPdf(path, sheetInput()); },
+        FormGroupDemandTexts::FileNotSaved);
 }

@@ -26,18 +26,6 @@ QString widthList() {
     return w.join(u';');
 }
 
-// A text kept inside its cell: a size smaller than TextSize when it would run over.
-double fittingSize(SheetPrinter& p, const QString& text, double width) {
-    double size = TextSize;
-    p.setFontSize(size);
-    while (size > SmallestSize && p.textWidth(text) > width) {
-        size -= 0.5;
-        p.setFontSize(size);
-    }
-    p.setFontSize(TextSize);
-    return size;
-}
-
 void printRow(SheetPrinter& p, const FlexGrid& g, int row, double y) {
     for (int c = 0; c < Columns && c < g.Cols(); ++c) {
         const QString text = g.TextMatrix(row, c);
@@ -45,7 +33,9 @@ void printRow(SheetPrinter& p, const FlexGrid& g, int row, double y) {
             continue;
         const double x = ColumnLeft(c);
         const double room = ColumnWidths[c] - 2;
-        const double size = fittingSize(p, text, room);
+        // Kept inside its cell: smaller than TextSize when it would run over.
+        p.setFontSize(TextSize);
+        const double size = p.fittingSize(text, room, SmallestSize);
         if (c == GroupDemand::ColDrug && row > 0) {
             // Names read from the right edge of their cell.
             p.setFontSize(size);

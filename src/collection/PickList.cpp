@@ -53,14 +53,10 @@ void cellText(SheetPrinter& p, const QString& text, double x, double w, double t
               Align align) {
     if (text.isEmpty())
         return;
-    double s = size;
+    p.setFontSize(size);
+    const double s = p.fittingSize(text, w - 1.2, MinFontSize);
     p.setFontSize(s);
-    double tw = p.textWidth(text);
-    while (tw > w - 1.2 && s > MinFontSize) {
-        s = std::max(MinFontSize, s - 0.5);
-        p.setFontSize(s);
-        tw = p.textWidth(text);
-    }
+    const double tw = p.textWidth(text);
     const double x0 = align == Align::Right ? x + w - 0.8 - tw : x + (w - tw) / 2;
     p.setCurrentX(x0);
     p.setCurrentY(top + (h - 1.15 * s * MmPerPoint) / 2);

@@ -1,0 +1,22 @@
+#include "ui/PdfSave.h"
+
+#include "ui/Dialogs.h"
+
+#include <QDir>
+
+namespace PdfSave {
+
+bool SaveAs(QWidget* parent, const std::function<QString()>& askPath,
+            const std::function<bool(const QString& path)>& write, const QString& notSaved) {
+    QString path = askPath ? askPath() : QString();
+    if (path.isEmpty())
+        return false;
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    if (write(path))
+        return true;
+    Dialogs::MsgBox(notSaved + QDir::toNativeSeparators(path), Dialogs::vbOKOnly, parent);
+    return false;
+}
+
+} // namespace PdfSave
