@@ -15,9 +15,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextDocumentFragment>
 #include <QtTest>
 
 using DrugsCatalogue::ColDiscount;
@@ -26,35 +24,19 @@ using DrugsCatalogue::ColName;
 using DrugsCatalogue::ColPrice;
 
 namespace {
-constexpr double PtToMm = 25.4 / 72.0;
 // Page x of sheet coordinate 0: the sheet's origin is shifted 3 mm into the page.
 constexpr double X0 = 3;
 // poppler's word boxes follow the face's own ascent and descent: their middle lies about this far
 // below the top a text was printed at.
 constexpr double TextMiddle = 1.7;
 
-struct Word {
-    QString text;
-    double x0, y0, x1, y1; // millimetres on the page
-    double cx() const { return (x0 + x1) / 2; }
-    double cy() const { return (y0 + y1) / 2; }
-};
+using Word = PdfWord;
 
+// Every word of the sheet, whatever page poppler puts it on.
 QList<Word> pdfWords(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"});
-    if (!p.waitForFinished(30000))
-        return {};
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    static const QRegularExpression re(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     QList<Word> words;
-    for (auto it = re.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        words.push_back({QTextDocumentFragment::fromHtml(m.captured(5)).toPlainText(),
-                         m.captured(1).toDouble() * PtToMm, m.captured(2).toDouble() * PtToMm,
-                         m.captured(3).toDouble() * PtToMm, m.captured(4).toDouble() * PtToMm});
-    }
+    for (const QList<Word>& page : pdfWordsByPage(pdf))
+        words += page;
     return words;
 }
 

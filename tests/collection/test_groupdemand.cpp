@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextDocumentFragment>
 #include <QtTest>
 
 namespace {
@@ -76,24 +75,9 @@ QList<QStringList> rows(const FlexGrid& g) {
     return out;
 }
 
-struct Word {
-    QString text;
-    double x0, y0, x1, y1; // millimetres
-};
+using Word = PdfWord;
 QList<Word> pdfWords(const QString& pdf, int page) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
-    p.waitForFinished(30000);
-    static const QRegularExpression re(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-    const double mm = 25.4 / 72.0;
-    QList<Word> words;
-    for (auto it = re.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
-        const auto m = it.next();
-        words.push_back({QTextDocumentFragment::fromHtml(m.captured(5)).toPlainText(), m.captured(1).toDouble() * mm,
-                         m.captured(2).toDouble() * mm, m.captured(3).toDouble() * mm, m.captured(4).toDouble() * mm});
-    }
-    return words;
+    return pdfWordsByPage(pdf).value(page - 1);
 }
 // The Latin and number words printed below the table area, at the foot of the page (poppler
 // splits this face's Arabic into single letters).

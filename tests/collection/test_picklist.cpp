@@ -17,41 +17,16 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextDocumentFragment>
 #include <QtTest>
 
 namespace {
-constexpr double PtToMm = 25.4 / 72.0;
 
-struct Word {
-    QString text;
-    double x0, y0, x1, y1; // millimetres on the page
-    double cy() const { return (y0 + y1) / 2; }
-};
+using Word = PdfWord;
 using Page = QList<Word>;
 
 QList<Page> pdfPages(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {"-bbox", pdf, "-"});
-    if (!p.waitForFinished(30000))
-        return {};
-    const QString html = QString::fromUtf8(p.readAllStandardOutput());
-    static const QRegularExpression re(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-    QList<Page> pages;
-    for (const QString& chunk : html.split(QStringLiteral("<page ")).mid(1)) {
-        Page words;
-        for (auto it = re.globalMatch(chunk); it.hasNext();) {
-            const auto m = it.next();
-            words.push_back({QTextDocumentFragment::fromHtml(m.captured(5)).toPlainText(),
-                             m.captured(1).toDouble() * PtToMm, m.captured(2).toDouble() * PtToMm,
-                             m.captured(3).toDouble() * PtToMm, m.captured(4).toDouble() * PtToMm});
-        }
-        pages.push_back(words);
-    }
-    return pages;
+    return pdfWordsByPage(pdf);
 }
 
 const Word* find(const Page& page, const QString& text) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTextDocumentFragment>
 #include <QtTest>
 
 // pdftotext and pdftoppm are the build machine's programs, which a Windows build run under wine
@@ -12,3 +15,35 @@
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())                     \
             QSKIP("pdftotext cannot be started from here (Windows build under wine)");                 \
     } while (false)
+
+// A word of a printed page as poppler reads it back, its box in millimetres from the page's top left.
+struct PdfWord {
+    QString text;
+    double x0, y0, x1, y1;
+    double cx() const { return (x0 + x1) / 2; }
+    double cy() const { return (y0 + y1) / 2; }
+};
+
+// The words of each page of pdf, in poppler's reading order (pdftotext -bbox).
+inline QList<QList<PdfWord>> pdfWordsByPage(const QString& pdf) {
+    constexpr double PtToMm = 25.4 / 72.0;
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(30000))
+        return {};
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression re(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<QList<PdfWord>> pages;
+    for (const QString& chunk : html.split(QStringLiteral("<page ")).mid(1)) {
+        QList<PdfWord> words;
+        for (auto it = re.globalMatch(chunk); it.hasNext();) {
+            const auto m = it.next();
+            words.push_back({QTextDocumentFragment::fromHtml(m.captured(5)).toPlainText(),
+                             m.captured(1).toDouble() * PtToMm, m.captured(2).toDouble() * PtToMm,
+                             m.captured(3).toDouble() * PtToMm, m.captured(4).toDouble() * PtToMm});
+        }
+        pages.push_back(words);
+    }
+    return pages;
+}
