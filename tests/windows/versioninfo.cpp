@@ -19,8 +19,9 @@ int wmain(int argc, wchar_t** argv) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT len = 0;
     if (VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &len) && fixed)
-        std::printf("FixedProductVersion=%lu.%lu.%lu.%lu\n", HIWORD(fixed->dwProductVersionMS),
-                    LOWORD(fixed->dwProductVersionMS), HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS));
+        std::printf("FixedProductVersion=%u.%u.%u.%u\n", unsigned(HIWORD(fixed->dwProductVersionMS)),
+                    unsigned(LOWORD(fixed->dwProductVersionMS)), unsigned(HIWORD(fixed->dwProductVersionLS)),
+                    unsigned(LOWORD(fixed->dwProductVersionLS)));
     for (const wchar_t* name : {L"CompanyName", L"ProductName", L"ProductVersion", L"FileVersion"}) {
         wchar_t key[128];
         wsprintfW(key, L"\\StringFileInfo\\040904B0\\%s", name);
