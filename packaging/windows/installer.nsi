@@ -5,7 +5,8 @@
 ; program's own files and keeps the data unless asked.
 ;   makensis -DSTAGE=<packed Brentoval folder> -DFILES=<generated file list> -DOUTFILE=<setup.exe> installer.nsi
 ; Silent: setup.exe /S [/D=folder]; uninstall.exe /S [/REMOVEDATA]
-Unicode true
+; 64-bit like the program it installs (and like Windows 10/11 on the pharmacies' machines).
+Target amd64-unicode
 !include "MUI2.nsh"
 !include "nsDialogs.nsh"
 !include "LogicLib.nsh"
