@@ -4,11 +4,10 @@ namespace DesignFonts {
 
 QStringList faces(const QString& designFace) {
 #ifdef Q_OS_WIN
-    // Faces of every Windows 10/11 that carry Arabic. Tahoma first: Windows itself puts it in place
-    // of MS Sans Serif in its dialogs, and it is the one a wine prefix has too (there a missing Arial
-    // is still matched, by a serif face of the host). Arial carries the Arabic Transparent letters.
+    // Faces of every Windows 10/11 that carry Arabic: Arial for the Arabic Transparent letters;
+    // Tahoma, which Windows itself puts in place of MS Sans Serif in its dialogs; Segoe UI last.
     if (designFace == ArabicTransparent)
-        return {QStringLiteral("Tahoma"), QStringLiteral("Arial"), QStringLiteral("Segoe UI")};
+        return {QStringLiteral("Arial"), QStringLiteral("Tahoma"), QStringLiteral("Segoe UI")};
     if (designFace == MsSansSerif)
         return {QStringLiteral("Tahoma"), QStringLiteral("Segoe UI"), QStringLiteral("Arial")};
 #else
