@@ -101,8 +101,12 @@ Function un.DataPage
   Pop $0
   ${NSD_CreateLabel} 0 0 100% 48u "تبقي بيانات البرنامج في مجلده بعد ازالته: قاعدة البيانات brentoval.db وملف العملاء bvamil.mdb. اذا ثبت البرنامج مرة اخرى في نفس المجلد وجدها كما هي."
   Pop $0
+  ; nsDialogs does not mirror its controls: right-aligned Arabic, the tick box on the right.
+  ${NSD_AddExStyle} $0 ${WS_EX_RIGHT}|${WS_EX_RTLREADING}
   ${NSD_CreateCheckbox} 0 56u 100% 14u "احذف بيانات البرنامج ايضا (لا يمكن استرجاعها)"
   Pop $RemoveDataBox
+  ${NSD_AddStyle} $RemoveDataBox ${BS_RIGHTBUTTON}|${BS_RIGHT}
+  ${NSD_AddExStyle} $RemoveDataBox ${WS_EX_RTLREADING}
   ${If} $RemoveData == 1
     ${NSD_Check} $RemoveDataBox
   ${EndIf}
