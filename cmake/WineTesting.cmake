@@ -34,8 +34,43 @@ set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 
 # The shipped zip, unpacked and started as a pharmacy would (needs `make windows` first).
 set(BRENTOVAL_WINDOWS_ZIP ${CMAKE_SOURCE_DIR}/dist/brentoval-windows.zip CACHE FILEPATH "The packed Windows program")
+get_filename_component(_dist ${BRENTOVAL_WINDOWS_ZIP} DIRECTORY)
+set(BRENTOVAL_WINDOWS_SETUP ${_dist}/brentoval-setup.exe)
 add_test(NAME windows_start_check
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/start-check.sh ${BRENTOVAL_WINDOWS_ZIP}
                  ${CMAKE_BINARY_DIR}/start-check ${CMAKE_BINARY_DIR}/windows-start.png)
-set_tests_properties(windows_start_check PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RUN_SERIAL ON
-                     ENVIRONMENT "WINEPREFIX=${BRENTOVAL_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=")
+set_tests_properties(windows_start_check PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 RUN_SERIAL ON)
+
+# Two small helpers of the start checks: shellopen.exe opens a file as Explorer does (from a GUI
+# process without a console), versioninfo.exe prints what Windows reads from a version resource.
+add_executable(shellopen WIN32 ${CMAKE_SOURCE_DIR}/tests/windows/shellopen.cpp)
+add_executable(versioninfo ${CMAKE_SOURCE_DIR}/tests/windows/versioninfo.cpp)
+foreach(_helper shellopen versioninfo)
+  target_link_options(${_helper} PRIVATE -municode -static)
+endforeach()
+target_link_libraries(versioninfo PRIVATE version)
+set(BRENTOVAL_START_CHECK_ENV "WINEPREFIX=${BRENTOVAL_WINEPREFIX};WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=,winemenubuilder.exe=d")
+set_tests_properties(windows_start_check PROPERTIES ENVIRONMENT "${BRENTOVAL_START_CHECK_ENV}")
+set_property(TEST windows_start_check APPEND PROPERTY ENVIRONMENT
+             "SHELLOPEN=$<TARGET_FILE:shellopen>" "VERSIONINFO=$<TARGET_FILE:versioninfo>")
+
+# The installer made beside the zip: silent install, start from its shortcut, upgrade over a copy
+# with data, uninstall keeping the data, uninstall removing it when asked.
+add_test(NAME windows_installer_check
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/installer-check.sh ${BRENTOVAL_WINDOWS_SETUP}
+                 ${CMAKE_BINARY_DIR}/installer-check ${CMAKE_BINARY_DIR}/windows-installed.png)
+set_tests_properties(windows_installer_check PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 RUN_SERIAL ON
+                     ENVIRONMENT "${BRENTOVAL_START_CHECK_ENV}")
+set_property(TEST windows_installer_check APPEND PROPERTY ENVIRONMENT "SHELLOPEN=$<TARGET_FILE:shellopen>")
+
+# brentoval_wine_on_screen(NAME name COMMAND target args...): a test program run again with the
+# real windows platform on a private X server, for what only that platform draws.
+function(brentoval_wine_on_screen)
+  cmake_parse_arguments(S "" "NAME" "COMMAND" ${ARGN})
+  list(POP_FRONT S_COMMAND target)
+  add_test(NAME ${S_NAME} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/on-screen.sh $<TARGET_FILE:${target}> ${S_COMMAND})
+  set(env ${BRENTOVAL_WINE_ENV})
+  list(FILTER env EXCLUDE REGEX "^WINEQT_QPA_PLATFORM=")
+  list(APPEND env "WINEQT_QPA_PLATFORM=windows")
+  set_tests_properties(${S_NAME} PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON TIMEOUT 300 ENVIRONMENT "${env}")
+endfunction()

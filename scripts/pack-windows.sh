@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Packs the Windows program with what it needs beside it into one zip: a folder Brentoval with
-# brentoval.exe, the Qt and MinGW DLLs, the plug-ins, Qt's Arabic translations and the two readmes.
+# brentoval.exe, the Qt and MinGW DLLs, the plug-ins, Qt's Arabic translations, the licences of what
+# ships and the two readmes; then the same folder as a per-user installer (SETUP, default
+# brentoval-setup.exe beside the zip).
 set -euo pipefail
 build=$1 kit=$2 zip=$3
+setup=${4:-$(dirname "$zip")/brentoval-setup.exe}
 root=$build/package
 stage=$root/Brentoval
 rm -rf "$root"
@@ -20,6 +23,19 @@ for f in packaging/windows/*.txt; do
   case $f in *README.txt) : > "$out" ;; *) printf '\xef\xbb\xbf' > "$out" ;; esac
   sed 's/$/\r/' "$f" >> "$out"
 done
+# The licences of everything shipped beside the program, as Debian has them.
+lic=$stage/licenses
+mkdir -p "$lic/Qt" "$lic/MinGW-runtime" "$lic/SQLite" "$lic/libxlsxwriter" "$lic/zlib"
+crlf() { sed 's/$/\r/' "$1" > "$2"; }
+crlf /usr/share/common-licenses/LGPL-3 "$lic/Qt/LGPL-3.txt"
+crlf /usr/share/common-licenses/GPL-3 "$lic/Qt/GPL-3.txt"
+crlf /usr/share/doc/libqt6core6/copyright "$lic/Qt/copyright.txt"
+crlf /usr/share/doc/gcc-mingw-w64-base/copyright "$lic/MinGW-runtime/gcc-runtime-libraries.txt"
+crlf /usr/share/doc/mingw-w64-common/copyright "$lic/MinGW-runtime/mingw-w64-winpthreads.txt"
+crlf /usr/share/doc/libsqlite3-0/copyright "$lic/SQLite/copyright.txt"
+crlf "$kit/share/licenses/libxlsxwriter/License.txt" "$lic/libxlsxwriter/License.txt"
+crlf "$kit/share/licenses/zlib/copyright" "$lic/zlib/copyright.txt"
+crlf packaging/windows/licenses/README.txt "$lic/README.txt"
 mkdir -p "$(dirname "$zip")"
 rm -f "$zip"
 zip_abs=$(cd "$(dirname "$zip")" && pwd)/$(basename "$zip")
@@ -27,3 +43,17 @@ zip_abs=$(cd "$(dirname "$zip")" && pwd)/$(basename "$zip")
 # (Info-ZIP's zip leaves that flag off).
 (cd "$root" && LC_ALL=C.UTF-8 cmake -E tar cf "$zip_abs" --format=zip Brentoval)
 echo "packed $zip ($(du -k "$zip" | cut -f1) KB)"
+
+# The uninstaller removes exactly the files packed here, then the folders they leave empty.
+list=$root/uninstall-files.nsh
+{
+  printf '\xef\xbb\xbf'
+  (cd "$stage" && find . -type f | sort | sed 's|^\./||; s|/|\\|g; s|.*|  Delete "$INSTDIR\\&"|')
+  (cd "$stage" && find . -mindepth 1 -type d | sort -r | sed 's|^\./||; s|/|\\|g; s|.*|  RMDir "$INSTDIR\\&"|')
+} > "$list"
+abs() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
+mkdir -p "$(dirname "$setup")"
+rm -f "$setup"
+makensis -V2 -DSTAGE="$(abs "$stage")" -DFILES="$(abs "$list")" -DOUTFILE="$(abs "$setup")" \
+         packaging/windows/installer.nsi >"$root/makensis.log" 2>&1 || { cat "$root/makensis.log"; exit 1; }
+echo "packed $setup ($(du -k "$setup" | cut -f1) KB)"

@@ -60,7 +60,7 @@ test)
   cd "$build"
   start=$(date +%s)
   set +e
-  ctest --output-on-failure -j "$jobs" --timeout 900 2>&1 |
+  ctest --output-on-failure --no-tests=error -j "$jobs" --timeout 900 2>&1 |
     sed -e 's/^\(100% tests passed\|[0-9]*% tests passed\)/Windows (wine): &/'
   rc=${PIPESTATUS[0]}
   set -e

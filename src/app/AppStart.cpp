@@ -5,10 +5,15 @@
 #include "data/EmbeddedDatabase.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
+#include "ui/DesignFonts.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QUrl>
 #include <QEventLoop>
 #include <QFont>
 #include <QLibraryInfo>
@@ -37,33 +42,40 @@ bool prepare(QApplication& app) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     };
     if (BuildSettings::usesEmbeddedDatabase()) {
-        QString error;
-        if (!EmbeddedDatabase::ensureCreated(EmbeddedDatabase::defaultPath(), &error)) {
-            Dialogs::MsgBox(FormSplashTexts::LocalDatabaseFailed + error);
+        const QString path = EmbeddedDatabase::defaultPath();
+        const EmbeddedStart db = openEmbedded(path, folderWritable(QFileInfo(path).absolutePath()));
+        if (!db.message.isEmpty())
+            Dialogs::MsgBox(db.message);
+        if (db.connectionString.isEmpty())
             return false;
-        }
+        ServerConnection::instance().configure({QStringLiteral("QSQLITE"), db.connectionString});
     }
     installConnectHooks();
     return true;
 }
 
-void installFontSubstitutes() {
-#ifdef Q_OS_WIN
-    // Neither design face is on today's Windows ("MS Sans Serif" is a bitmap face that Qt cannot
-    // scale). Arial carries the Arabic Transparent letters; Tahoma, on every Windows and in wine,
-    // carries Arabic too and is what Windows itself puts in place of MS Sans Serif in dialogs.
-    QFont::insertSubstitutions(QStringLiteral("Arabic Transparent"),
-                               {QStringLiteral("Arial"), QStringLiteral("Tahoma")});
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Tahoma"));
-#else
-    // The window designs name Windows faces; map them to faces a Debian machine has.
-    QFont::insertSubstitutions(QStringLiteral("Arabic Transparent"),
-                               {QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Naskh Arabic"),
-                                QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans Arabic")});
-#endif
+bool folderWritable(const QString& folder) {
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("brentoval-XXXXXX.tmp")));
+    return probe.open();
 }
+
+EmbeddedStart openEmbedded(const QString& path, bool writable) {
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
+    if (!writable) {
+        if (!QFileInfo(path).isReadable())
+            return {QString(), FormSplashTexts::FolderNotWritable.arg(folder)};
+        // Read only, and without the lock files SQLite would otherwise make beside it.
+        return {QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+                    QStringLiteral("?mode=ro&immutable=1"),
+                FormSplashTexts::ReadOnlyFolder.arg(folder)};
+    }
+    QString error;
+    if (!EmbeddedDatabase::ensureCreated(path, &error))
+        return {QString(), FormSplashTexts::LocalDatabaseFailed + error + QStringLiteral("\n") + folder};
+    return {path, QString()};
+}
+
+void installFontSubstitutes() { DesignFonts::installSubstitutes(); }
 
 namespace {
 bool g_startupFinished = false;

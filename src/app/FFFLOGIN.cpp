@@ -2,6 +2,7 @@
 
 #include "app/FFFLOGINTexts.h"
 #include "app/LoginRules.h"
+#include "ui/DesignFonts.h"
 #include "ui/Dialogs.h"
 #include "ui/VbUnits.h"
 
@@ -20,7 +21,7 @@ void FFFLOGINLabel::mouseReleaseEvent(QMouseEvent* event) {
 
 namespace {
 QFont labelFont() {
-    return QFont(QStringLiteral("Arabic Transparent"), 10, QFont::Bold);
+    return QFont(DesignFonts::ArabicTransparent, 10, QFont::Bold);
 }
 } // namespace
 
@@ -33,7 +34,7 @@ FFFLOGIN::FFFLOGIN(QWidget* parent) : QDialog(parent) {
     // Inputs stand on the left and their Arabic labels on the right, as the form reads right-to-left.
     TextTel = new QLineEdit(this);
     TextTel->setObjectName(QStringLiteral("TextTel"));
-    TextTel->setFont(QFont(QStringLiteral("MS Sans Serif"), 18, QFont::Bold));
+    TextTel->setFont(DesignFonts::font(DesignFonts::MsSansSerif, 18, QFont::Bold));
     TextTel->setGeometry(VbUnits::rect(240, 300, 3600, 615));
 
     Label1 = new QLabel(FFFLOGINTexts::PhoneLabel, this);

@@ -4,6 +4,7 @@
 #include "app/FormMainTexts.h"
 #include "app/ModSmarterControl.h"
 #include "data/AppGlobals.h"
+#include "ui/DesignFonts.h"
 #include "ui/Dialogs.h"
 #include "ui/VbUnits.h"
 
@@ -21,7 +22,7 @@ constexpr quint32 Cyan = 0x00FFFF00;
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, const QRect& geometry) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setFont(QFont(QStringLiteral("Arabic Transparent"), 12, QFont::Bold));
+    b->setFont(DesignFonts::font(DesignFonts::ArabicTransparent, 12, QFont::Bold));
     b->setGeometry(geometry);
     return b;
 }
@@ -91,6 +92,11 @@ void FormMain::setCccMsgBackColor(quint32 colorRef) {
     p.setColor(QPalette::Button, VbUnits::color(colorRef));
     p.setColor(QPalette::Window, VbUnits::color(colorRef));
     CccMsg->setPalette(p);
+    // Native styles (the Windows one above all) draw a themed face over the palette; a style sheet
+    // with a border of its own has the face painted in exactly this colour on every platform.
+    CccMsg->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid palette(shadow);"
+                                         " padding: 2px; } QPushButton:pressed { border-width: 2px; }")
+                              .arg(VbUnits::color(colorRef).name()));
 }
 
 void FormMain::Timer1_Timer() {

@@ -5,6 +5,7 @@
 #include "app/ModSmarterControl.h"
 #include "data/AppGlobals.h"
 #include "data/ModSQL.h"
+#include "ui/DesignFonts.h"
 #include "ui/VbUnits.h"
 
 #include <QGuiApplication>
@@ -30,7 +31,7 @@ FormSplash::FormSplash(QWidget* parent) : QWidget(parent) {
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(VbUnits::rect(585, 1425, 3795, 645));
     Label1->setAlignment(Qt::AlignCenter);
-    QFont f(QStringLiteral("MS Sans Serif"), 18, QFont::Bold);
+    QFont f = DesignFonts::font(DesignFonts::MsSansSerif, 18, QFont::Bold);
     f.setItalic(true);
     Label1->setFont(f);
     Label1->setAutoFillBackground(true);

@@ -3,6 +3,7 @@
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditorTexts.h"
 #include "data/ServerConnection.h"
+#include "ui/DesignFonts.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
 #include "ui/FormSetPrinter.h"
@@ -76,7 +77,7 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
     LLLDrug = new QLabel(client);
     LLLDrug->setObjectName(QStringLiteral("LLLDrug"));
     LLLDrug->setGeometry(VbUnits::rect(7080, 120, 5100, 495));
-    QFont labelFont(QStringLiteral("MS Sans Serif"));
+    QFont labelFont = DesignFonts::font(DesignFonts::MsSansSerif);
     labelFont.setPointSize(12);
     labelFont.setBold(true);
     LLLDrug->setFont(labelFont);

@@ -51,8 +51,11 @@ bool ServerConnection::Open(QString* error) {
     d.setDatabaseName(m_settings.connectionString);
     const bool sqlite = m_settings.qtDriver == QLatin1String("QSQLITE");
     if (sqlite) {
-        // Two copies on one machine wait for each other instead of failing.
-        d.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
+        // Two copies on one machine wait for each other instead of failing. A file: name carries
+        // its own options (a read-only folder's database opens for reading only).
+        d.setConnectOptions(m_settings.connectionString.startsWith(QLatin1String("file:"))
+                                ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000;QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY")
+                                : QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
     } else {
         d.setConnectOptions(
             QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1").arg(m_settings.loginTimeoutSeconds));

@@ -75,7 +75,7 @@ OrderSheet::Input sheet(const FlexGrid& g) {
 
 // A grayscale rendering of the first page at 100 dots per inch.
 QImage render(const QString& pdf, const QString& dir) {
-    QProcess::execute(QStringLiteral("pdftoppm"),
+    PdfReadBack::run(QStringLiteral("pdftoppm"),
                       {"-r", "100", "-gray", "-png", "-singlefile", pdf, dir + "/page"});
     return QImage(dir + "/page.png").convertToFormat(QImage::Format_Grayscale8);
 }
@@ -305,7 +305,7 @@ private slots:
         QVERIFY(darkShare(img, true, 265.8, left + 2, left + 190) > 0.5);
         QVERIFY(darkShare(img, true, 280, 0, 209) == 0);
         if (const QByteArray shots = qgetenv("BRENTOVAL_SHOT_DIR"); !shots.isEmpty())
-            QProcess::execute("pdftoppm", {"-r", "110", "-png", "-singlefile", pdf,
+            PdfReadBack::run("pdftoppm", {"-r", "110", "-png", "-singlefile", pdf,
                                            QString::fromLocal8Bit(shots) + "/sheet"});
     }
 

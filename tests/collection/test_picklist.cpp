@@ -48,7 +48,7 @@ bool insert(const QString& id, const QString& tel, const QString& markaz, const 
 // With BRENTOVAL_SHOT_DIR set, the pages are kept there as PNG files to be looked at.
 void keep(const QString& pdf, const QString& name) {
     if (const QString shots = qEnvironmentVariable("BRENTOVAL_SHOT_DIR"); !shots.isEmpty())
-        QProcess::execute("pdftoppm", {"-r", "110", "-png", pdf, shots + "/" + name});
+        PdfReadBack::run("pdftoppm", {"-r", "110", "-png", pdf, shots + "/" + name});
 }
 
 } // namespace

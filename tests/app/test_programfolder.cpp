@@ -1,0 +1,74 @@
+// The program's folder as start-up finds it: writable, not writable and empty, not writable with a
+// database already there (opened for reading only, nothing written beside it).
+#include "app/AppStart.h"
+#include "app/FormSplashTexts.h"
+#include "data/FieldText.h"
+#include "data/ServerConnection.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestProgramFolder : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_tmp;
+    // Blanks and Arabic letters, as in a folder a pharmacy names.
+    QString folder() const { return m_tmp.filePath(QStringLiteral("برنامج الطلبات 9")); }
+    QString db() const { return folder() + QStringLiteral("/brentoval.db"); }
+
+private slots:
+    void initTestCase() { QVERIFY(QDir().mkpath(folder())); }
+
+    void writabilityIsTried() {
+        QVERIFY(AppStart::folderWritable(folder()));
+        QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList()); // the probe is gone
+        QFile file(m_tmp.filePath(QStringLiteral("a-file")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(!AppStart::folderWritable(file.fileName()));
+    }
+
+    void unwritableEmptyFolderSaysWhereAndWhatToDo() {
+        const AppStart::EmbeddedStart s = AppStart::openEmbedded(db(), false);
+        QVERIFY(s.connectionString.isEmpty());
+        QCOMPARE(s.message, FormSplashTexts::FolderNotWritable.arg(QDir::toNativeSeparators(folder())));
+        QVERIFY(s.message.contains(QStringLiteral("ببرنامج التثبيت")));
+        QVERIFY(!QFile::exists(db()));
+        // A folder that cannot even be made: the driver's reason and the folder.
+        const QString under = m_tmp.filePath(QStringLiteral("a-file/sub/brentoval.db"));
+        const AppStart::EmbeddedStart bad = AppStart::openEmbedded(under, true);
+        QVERIFY(bad.connectionString.isEmpty());
+        QVERIFY(bad.message.startsWith(FormSplashTexts::LocalDatabaseFailed));
+        QVERIFY(bad.message.endsWith(QDir::toNativeSeparators(QFileInfo(under).absolutePath())));
+    }
+
+    void writableFolderGetsItsDatabase() {
+        const AppStart::EmbeddedStart s = AppStart::openEmbedded(db(), true);
+        QCOMPARE(s.connectionString, db());
+        QVERIFY(s.message.isEmpty());
+        QVERIFY(QFileInfo(db()).size() > 0);
+    }
+
+    void unwritableFolderWithDatabaseOpensItForReading() {
+        QVERIFY(QFile::exists(db()));
+        const QStringList before = QDir(folder()).entryList(QDir::Files);
+        const AppStart::EmbeddedStart s = AppStart::openEmbedded(db(), false);
+        QCOMPARE(s.message, FormSplashTexts::ReadOnlyFolder.arg(QDir::toNativeSeparators(folder())));
+        ServerConnection& sc = ServerConnection::instance();
+        sc.configure({QStringLiteral("QSQLITE"), s.connectionString});
+        QString error;
+        QVERIFY2(sc.Open(&error), qPrintable(error));
+        long n = 0;
+        Recordset rs = sc.Execute(QStringLiteral("SELECT appversion FROM smartertable WHERE appname = 'BRENTOVAL'"), n);
+        QVERIFY(!rs.isEOF());
+        QCOMPARE(FieldText(rs.Fields(0)), QStringLiteral("9.00"));
+        sc.Execute(QStringLiteral("UPDATE smartertable SET appmsg = 'x'"), n, &error);
+        QCOMPARE(n, 0L);
+        QVERIFY(!error.isEmpty());
+        sc.Close();
+        QCOMPARE(QDir(folder()).entryList(QDir::Files), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramFolder)
+#include "test_programfolder.moc"
