@@ -1,6 +1,7 @@
 #include "ordering/OrderPane.h"
 
 #include "data/AppGlobals.h"
+#include "data/DrugNameKey.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
 #include "data/ModSQL.h"
@@ -11,9 +12,6 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <utility>
-
-// Until the shared key lands: the same drug under blanks and case.
-static QString DrugNameKey(QStringView name) { return name.toString().simplified().toCaseFolded(); }
 
 using ModSQL::SqlEscape;
 using ModSQL::SqlQuote;
