@@ -11,7 +11,7 @@ JOBS ?= $(shell nproc)
 LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export CCACHE_BASEDIR ?= $(abspath ..)
 
-.PHONY: deps build run test test-asan test-windows windows bench fuzz clean
+.PHONY: deps build run test test-asan test-windows windows bench fuzz soak clean
 
 deps:
 	@bash scripts/deps.sh
@@ -42,6 +42,12 @@ test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENTOVAL_SANITIZE=ON $(LAUNCHER) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 900
+
+# A day on a bad line, long: random order actions of four processes under random faults on a
+# PostgreSQL cluster of its own; SOAK_SEED repeats a run.
+SOAK_ACTIONS ?= 10000
+soak: build
+	@$(BUILD)/tests/soak/brentoval_soak --actions $(SOAK_ACTIONS) $(if $(SOAK_SEED),--seed $(SOAK_SEED))
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRENTOVAL_BENCH=ON >/dev/null

@@ -40,6 +40,7 @@ void setAlignments(FlexGrid& grid) {
 
 FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormBuyCollect"));
+    Dialogs::KeepOpenOnEscape(*this);
     setWindowTitle(FormBuyCollectTexts::Title);
     setModal(true);
 

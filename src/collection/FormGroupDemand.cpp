@@ -46,6 +46,7 @@ void layOutGrid(FlexGrid& grid, const int* widths, int count) {
 
 FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormGroupDemand"));
+    Dialogs::KeepOpenOnEscape(*this);
     setWindowTitle(FormGroupDemandTexts::Title);
     setModal(true);
     setLayoutDirection(Qt::RightToLeft);

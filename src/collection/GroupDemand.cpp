@@ -169,6 +169,7 @@ struct Accumulator::State {
     QHash<QString, CatalogueEntry> catalogue; // by folded name
     double totalQuantity = 0;
     double totalCash = 0;
+    int excluded = 0; // lines whose quantity or value is not a finite number
     int ordersWithLines = 0;
 
     int drugOf(int slot, QStringView spelling) {
@@ -235,6 +236,13 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
         }
         const double q = ModGFun::Val(quantity);
         const double value = OrderLines::LineValue(q, s.discounted);
+        // A line whose quantity or value is not a finite number counts for nothing, as in an
+        // order's value, and the totals row says how many were left out.
+        if (!std::isfinite(q) || !std::isfinite(value) || !std::isfinite(d->totalCash + value) ||
+            !std::isfinite(d->totalQuantity + q)) {
+            ++d->excluded;
+            return;
+        }
         g.quantity += q;
         g.cash += value;
         // Beyond the float range a quantity is infinite rather than undefined.
@@ -292,6 +300,8 @@ Report Accumulator::finish(const Period& period) {
         r.byShownName.insert(g.name, int(k));
     }
     r.total.name = FormGroupDemandTexts::TotalCaption;
+    if (d->excluded > 0)
+        r.total.name += QStringLiteral(" (%1 سطر لم يحسب: قيمته ليست رقما)").arg(d->excluded);
     r.total.quantity = d->totalQuantity;
     r.total.cash = d->totalCash;
     r.total.orders = d->ordersWithLines;

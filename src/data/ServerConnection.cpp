@@ -175,7 +175,21 @@ Recordset ServerConnection::Execute(const QString& sql, long& recordsAffected, Q
             recordsAffected = 0;
     }
     q.finish();
+    if (replyLost(sql, error)) {
+        recordsAffected = 0;
+        return Recordset();
+    }
     return rs;
+}
+
+bool ServerConnection::replyLost(const QString& sql, QString* error) {
+    if (!afterExecute || !afterExecute(sql))
+        return false;
+    m_lastError = QStringLiteral("The server's reply was lost");
+    if (error)
+        *error = m_lastError;
+    probeAfterFailure();
+    return true;
 }
 
 bool ServerConnection::transactionStep(const QString& what, bool (QSqlDatabase::*step)(), QString* error) {
@@ -189,8 +203,11 @@ bool ServerConnection::transactionStep(const QString& what, bool (QSqlDatabase::
         Open(nullptr);
     if (State() == 1) {
         QSqlDatabase d = db();
-        if ((d.*step)())
-            return true;
+        if ((d.*step)()) {
+            if (!replyLost(what, error))
+                return true;
+            return false;
+        }
         m_lastError = d.lastError().text();
         probeAfterFailure();
     } else {
@@ -227,6 +244,8 @@ int ServerConnection::ExecuteEach(const QString& sql, long& recordsAffected, QSt
     if (!q.isSelect()) {
         recordsAffected = std::max(q.numRowsAffected(), 0);
         q.finish();
+        if (replyLost(sql, error))
+            recordsAffected = 0;
         return 0;
     }
     const int fields = q.record().count();
@@ -234,6 +253,8 @@ int ServerConnection::ExecuteEach(const QString& sql, long& recordsAffected, QSt
         return fields;
     recordsAffected = -1;
     q.finish();
+    if (replyLost(sql, error))
+        recordsAffected = 0;
     return fields;
 }
 

@@ -80,6 +80,9 @@ public:
 
     // Called before every statement with its text; fault tests lose the connection here.
     std::function<void(const QString& sql)> beforeExecute;
+    // Called after a statement (or transaction step) the server carried out; true makes its reply
+    // lost: the caller sees a failure although the server did the work.
+    std::function<bool(const QString& sql)> afterExecute;
 
     // Called around long fetches so the user interface can repaint; set by the application.
     std::function<void()> yieldHook;
@@ -90,6 +93,7 @@ private:
     bool start(QSqlQuery& q, const QString& sql, QString* error);
     bool fetch(QSqlQuery& q, const std::function<void(const QSqlQuery&)>& onRow, QString* error);
     void probeAfterFailure();
+    bool replyLost(const QString& sql, QString* error);
     bool transactionStep(const QString& what, bool (QSqlDatabase::*step)(), QString* error);
 
     ConnectionSettings m_settings;

@@ -54,6 +54,7 @@ FormUserBuy::FormUserBuy(QWidget* parent)
                  [this](const QString& t, bool right) { return Dialogs::Confirm(t, this, right); },
                  [this](const QString& p) { return Dialogs::InputBox(p, QString(), this); }}) {
     setObjectName(QStringLiteral("FormUserBuy"));
+    Dialogs::KeepOpenOnEscape(*this);
     setWindowTitle(FormUserBuyTexts::Title);
     setFixedSize(VbUnits::px(14025), VbUnits::px(9105));
     QFont f(QStringLiteral("Arabic Transparent"));
@@ -186,7 +187,7 @@ void FormUserBuy::ButonWebCallOrder_Click() {
 }
 
 void FormUserBuy::Reorder(const QString& sourceId) {
-    m_pane.Reorder(sourceId, Xxx1->grid());
+    m_pane.Reorder(sourceId);
     showLabels();
 }
 

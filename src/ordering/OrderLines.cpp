@@ -75,7 +75,10 @@ void DrugFieldToFlex(FlexGrid& grid, const QVariant& textFromServer, bool withRe
 }
 
 QString Value::cashText() const {
-    return ModGFun::ShortestText(cash);
+    const QString text = ModGFun::ShortestText(cash);
+    if (excluded == 0)
+        return text;
+    return text + (excluded == 1 ? QStringLiteral(" (سطر لم يحسب)") : QStringLiteral(" (%1 سطور لم تحسب)").arg(excluded));
 }
 QString Value::deferredText() const {
     return ModGFun::ShortestText(deferred);
@@ -107,8 +110,17 @@ float LineValue(double quantity, float discountedPrice) {
     return discountedPrice * toSingle(quantity);
 }
 
-Value ValueOfSum(float sum) {
+bool AddLineValue(float& sum, float lineValue) {
+    const float s = sum + lineValue;
+    if (!std::isfinite(s))
+        return false;
+    sum = s;
+    return true;
+}
+
+Value ValueOfSum(float sum, int excluded) {
     Value v;
+    v.excluded = excluded;
     v.cash = ModGFun::RoundHalfEven(sum, 1);
     v.deferred = ModGFun::RoundHalfEven(double(sum) * 1.03, 1);
     return v;
@@ -116,30 +128,33 @@ Value ValueOfSum(float sum) {
 
 Value OrderValue(const std::vector<Line>& lines) {
     float sum = 0.0f;
+    int excluded = 0;
     for (int i = 0; i < int(lines.size()) && i < Slots; ++i)
-        sum += LineValue(lines[i].quantity, lines[i].price, lines[i].discount);
-    return ValueOfSum(sum);
+        excluded += !AddLineValue(sum, LineValue(lines[i].quantity, lines[i].price, lines[i].discount));
+    return ValueOfSum(sum, excluded);
 }
 
 Value OrderValue(const FlexGrid& grid) {
     float sum = 0.0f;
+    int excluded = 0;
     for (int r = 1; r <= Slots && r < grid.Rows(); ++r)
-        sum += LineValue(grid.TextMatrix(r, 1), grid.TextMatrix(r, 2), grid.TextMatrix(r, 3));
-    return ValueOfSum(sum);
+        excluded += !AddLineValue(sum, LineValue(grid.TextMatrix(r, 1), grid.TextMatrix(r, 2), grid.TextMatrix(r, 3)));
+    return ValueOfSum(sum, excluded);
 }
 
 Value OrderValue(QStringView text) {
     float sum = 0.0f;
+    int excluded = 0;
     ForEachSlot(text, [&](int, QStringView, QStringView quantity, QStringView price, QStringView discount) {
-        sum += LineValue(quantity, price, discount);
+        excluded += !AddLineValue(sum, LineValue(quantity, price, discount));
     });
-    return ValueOfSum(sum);
+    return ValueOfSum(sum, excluded);
 }
 
 QString StoreStatement(const QString& text, const QString& orderId) {
     return QStringLiteral(" UPDATE bown2  SET ") + QStringLiteral(" drug = '") + ModSQL::SqlEscape(text) +
            QStringLiteral("' ") + QStringLiteral(" WHERE orderid='") + ModSQL::SqlEscape(orderId) +
-           QStringLiteral("';");
+           u'\'' + StillOpen + u';';
 }
 
 bool IsSent(const QString& submittedText) {

@@ -70,6 +70,10 @@ void DrugFieldToFlex(FlexGrid& grid, const QVariant& textFromServer, bool withRe
 struct Value {
     double cash = 0;
     double deferred = 0;
+    // Lines left out of the value: their value is not a finite number (a quantity beyond the float
+    // range times an empty price is NaN), or adding it would carry the sum beyond the float range.
+    int excluded = 0;
+    // The cash value; with lines left out, followed by a short note that says how many.
     QString cashText() const;
     QString deferredText() const;
 };
@@ -89,9 +93,16 @@ float LineValue(double quantity, QStringView price, QStringView discount);
 float DiscountedPrice(QStringView price, QStringView discount);
 float LineValue(double quantity, float discountedPrice);
 // Cash and deferred value of a 32-bit sum of line values.
-Value ValueOfSum(float sum);
+Value ValueOfSum(float sum, int excluded = 0);
+// Adds a line value to a 32-bit sum unless the line or the sum would not be a finite number;
+// false when it was left out.
+bool AddLineValue(float& sum, float lineValue);
 
-// The statement that stores text as the lines of order orderId.
+// Appended to every statement that changes, sends or deletes one order: it acts only while the
+// order is open, so a copy that missed the sending (or a reply lost after it) changes nothing.
+inline const QString StillOpen = QStringLiteral(" AND (submitted IS NULL OR submitted <> '101')");
+
+// The statement that stores text as the lines of order orderId, while it is open.
 QString StoreStatement(const QString& text, const QString& orderId);
 
 // True when the submitted text means "sent to preparation" (its numeric value is 101).

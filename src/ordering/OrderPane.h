@@ -13,9 +13,11 @@ QString Show(const QString& orderId);
 QString Insert(const QString& orderId, const QString& tel, const QString& markaz, const QString& mohafaza,
                const QString& date, const QString& time);
 QString Send(const QString& orderId);
-// The condition SQLDelete puts after " WHERE ".
+// The condition SQLDelete puts after " WHERE ": the order, while it is open.
 QString DeleteWhere(const QString& orderId);
 QString IdTaken(const QString& orderId);
+// The catalogue as ordering again reads it: name, price, discount.
+QString Catalogue();
 } // namespace OrderStatements
 
 struct OrderLabels {
@@ -41,9 +43,9 @@ public:
     // The clock new orders read; tests set a fixed one.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
 
-    // Reads order orderId from the server and shows it; false when no row was found. When the
-    // server cannot be read, the order shown before stays shown, CurrentOrderId names it again and
-    // the pharmacist is told which order that is.
+    // Reads order orderId from the server and shows it; false when no row was found (the pharmacist
+    // is told, and nothing is shown). When the server cannot be read, the order shown before stays
+    // shown, CurrentOrderId names it again and the pharmacist is told which order that is.
     bool ShowMyList(const QString& orderId);
     // Stores the order grid as the lines of the open order, then shows the order again.
     void SaveTable();
@@ -54,20 +56,33 @@ public:
     void AddDrug(const QString& name, const QString& price, const QString& discount);
     // A click on (row, col) of the order grid.
     void LinesClick(int row, int col);
-    // A new order with the drugs and quantities of order sourceId at the prices and discounts of
-    // catalogue (name, price, discount in columns 0 to 2); the source order is not touched.
-    void Reorder(const QString& sourceId, const FlexGrid& catalogue);
+    // A new order with the drugs and quantities of order sourceId at the prices and discounts the
+    // catalogue on the server has now; the source order is not touched.
+    void Reorder(const QString& sourceId);
 
     bool hasOrder() const { return !m_labels.orderId.isEmpty(); }
     bool isSent() const;
+    // A change's outcome is not known and no read has succeeded since: the next write reads first.
+    bool mustRead() const { return m_mustRead; }
 
 private:
-    enum class Outcome { Changed, NoRow, Failed };
-    // Runs a changing statement and tells the pharmacist when it failed or found no order.
-    Outcome change(const QString& sql);
-    // Reads orderId into the pane. A failed read puts back the last state the server is known to
-    // hold and makes CurrentOrderId name that order; tellFailure says whether to tell.
-    bool read(const QString& orderId, bool tellFailure);
+    enum class Outcome { Changed, NoRow, Unknown };
+    enum class Read { Found, Missing, Failed };
+    Outcome execute(const QString& sql);
+    // Reads orderId into the pane. Found and Missing (nothing shown then) make CurrentOrderId name
+    // what is shown; Failed puts back the last state the server is known to hold and names that.
+    Read read(const QString& orderId);
+    // Whether an order with id exists, without touching the pane.
+    Read lookup(const QString& id);
+    // The line of a message that names the order now shown.
+    QString shownLine() const;
+    void tell(const QString& head, Read r);
+    // Before a write: a pending unknown outcome is settled by reading first. False when the action
+    // must stop (the pharmacist has been told why).
+    bool readFirst();
+    // After a statement that changed (or meant to change) the shown order: reads it again and tells
+    // what became of the change.
+    void settle(Outcome o);
     // Stores the grid; what the server accepted becomes the state a failed read falls back to.
     void store();
     // Remembers text as the lines the server holds for the shown order.
@@ -75,8 +90,10 @@ private:
     // An id no order has yet, from when onwards; empty when the server cannot tell or an hour of
     // seconds is taken.
     QString freeOrderId(QDateTime when);
-    // Inserts a new order (and its lines text, when not null) as one unit; its id, or empty.
-    QString insertOrder(const QVariant& linesText);
+    // Makes a new order (with its lines text, when not null) as one unit and shows it; true when it
+    // was made. Failures are told.
+    bool makeOrder(const QVariant& linesText);
+    void clearShown();
 
     FlexGrid& m_lines;
     Prompts m_prompts;
@@ -85,4 +102,8 @@ private:
     // a statement since then changed in it.
     QVariant m_serverLines;
     OrderLabels m_serverLabels;
+    bool m_mustRead = false;
+    // A new order whose making had no reply: looked for before the next write, so a retry does not
+    // make a second one.
+    QString m_pendingId;
 };

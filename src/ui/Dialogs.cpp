@@ -1,12 +1,32 @@
 #include "ui/Dialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace Dialogs {
+
+namespace {
+class EscapeEater : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The key reaches the window only when the control with focus did not take it.
+        if (watched == parent() && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
+void KeepOpenOnEscape(QDialog& window) {
+    window.installEventFilter(new EscapeEater(&window));
+}
 
 namespace {
 struct Answer {

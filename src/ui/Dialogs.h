@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+class QDialog;
 class QInputDialog;
 class QMessageBox;
 class QWidget;
@@ -24,6 +25,10 @@ int MsgBox(const QString& text, int style = vbOKOnly, QWidget* parent = nullptr)
 bool Confirm(const QString& text, QWidget* parent = nullptr, bool rightAligned = false);
 // The typed text, or the empty text when cancelled.
 QString InputBox(const QString& prompt, const QString& defaultText = QString(), QWidget* parent = nullptr);
+
+// A working window made as a dialog ends only by its close button: Escape, the dialog's default
+// key, is what a pharmacist presses to leave a search box, not the window.
+void KeepOpenOnEscape(QDialog& window);
 
 // The boxes MsgBox and InputBox show, built but not shown. Their buttons carry whole Arabic words
 // ("موافق", "إلغاء", "نعم", "لا"): Qt's own short translations read as cut-off words.

@@ -23,24 +23,25 @@ public:
             return {};
         return QString::fromUtf8(f.readAll()).trimmed() + QStringLiteral(";Database=") + db;
     }
-    // Ends every session of database db but the asking one.
-    bool terminateSessionsOf(const QString& db) {
-        bool ok = false;
+    // Ends every session of database db but the asking one; how many it ended, -1 when it could not ask.
+    int terminateSessionsOf(const QString& db) {
+        int ended = -1;
         {
             QSqlDatabase a =
                 QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("cluster-admin"));
             a.setDatabaseName(connectionString(QStringLiteral("postgres")));
-            ok = a.open();
-            if (ok) {
+            if (a.open()) {
                 QSqlQuery q(a);
-                ok = q.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
-                                           "datname = '%1' AND pid <> pg_backend_pid()")
-                                .arg(db));
+                if (q.exec(QStringLiteral("WITH s AS MATERIALIZED (SELECT pid FROM pg_stat_activity WHERE datname = "
+                                          "'%1' AND pid <> pg_backend_pid()) SELECT count(*) FROM s WHERE pg_terminate_backend(pid)")
+                               .arg(db)) &&
+                    q.next())
+                    ended = q.value(0).toInt();
             }
             a.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("cluster-admin"));
-        return ok;
+        return ended;
     }
 
 private:

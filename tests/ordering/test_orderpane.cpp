@@ -48,8 +48,8 @@ private slots:
         QCOMPARE(OrderStatements::Show(QStringLiteral("x'y")),
                  QStringLiteral("select *  from bown2 where orderid = 'x''y' ;"));
         QCOMPARE(OrderStatements::Send(QStringLiteral("x'y")),
-                 QStringLiteral(" UPDATE bown2  SET  submitted = '101'  WHERE orderid='x''y';"));
-        QCOMPARE(OrderStatements::DeleteWhere(QStringLiteral("x'y")), QStringLiteral(" orderid = 'x''y'; "));
+                 QStringLiteral(" UPDATE bown2  SET  submitted = '101'  WHERE orderid='x''y' AND (submitted IS NULL OR submitted <> '101');"));
+        QCOMPARE(OrderStatements::DeleteWhere(QStringLiteral("x'y")), QStringLiteral(" orderid = 'x''y' AND (submitted IS NULL OR submitted <> '101'); "));
         QCOMPARE(MyOrdersList::Statement(QStringLiteral("0'1")),
                  QStringLiteral("SELECT * FROM bown2 WHERE TEL ='0''1'"));
     }

@@ -218,16 +218,18 @@ bool setControl(const QString& column, const QString& valueOrNull) {
                 (valueOrNull.isNull() ? QStringLiteral("NULL") : ModSQL::SqlQuote(valueOrNull)));
 }
 
-bool pgTerminateOthers() {
-    if (st().pgDb.isEmpty())
-        return false;
+int pgTerminateOthers() {
     QString error;
-    if (!openAdmin(&error))
-        return false;
+    if (st().pgDb.isEmpty() || !openAdmin(&error))
+        return -1;
     QSqlQuery q(QSqlDatabase::database(kAdmin));
-    return q.exec(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '%1' AND "
-                                 "pid <> pg_backend_pid() AND pid <> %2")
-                      .arg(st().pgDb, st().privatePid.isEmpty() ? QStringLiteral("0") : st().privatePid));
+    // The sessions are chosen first: a filter beside the kill could be applied after it.
+    if (!q.exec(QStringLiteral("WITH s AS MATERIALIZED (SELECT pid FROM pg_stat_activity WHERE datname = '%1' AND "
+                               "pid <> pg_backend_pid() AND pid <> %2) SELECT count(*) FROM s WHERE pg_terminate_backend(pid)")
+                    .arg(st().pgDb, st().privatePid.isEmpty() ? QStringLiteral("0") : st().privatePid)) ||
+        !q.next())
+        return -1;
+    return q.value(0).toInt();
 }
 
 void closeAll() {

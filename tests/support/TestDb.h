@@ -38,8 +38,9 @@ ConnectionSettings settings();
 QString pgConnectionString(const QString& database);
 QString pgStateDir();
 QString pgDatabase();
-// Ends every server session of the current test database except the private one.
-bool pgTerminateOthers();
+// Ends every server session of the current test database except the private one; how many it
+// ended, -1 when the query did not run.
+int pgTerminateOthers();
 
 // Drops what open() created; called at exit automatically.
 void closeAll();
