@@ -6,7 +6,7 @@ PKGS=(cmake g++ make ninja-build pkg-config
       unixodbc unixodbc-dev odbc-postgresql tdsodbc
       postgresql postgresql-client
       fonts-noto-core fonts-dejavu-core
-      xvfb xauth poppler-utils
+      xvfb xauth poppler-utils xlsx2csv
       clang-14 libclang-rt-14-dev
       libbenchmark-dev
       cups-daemon cups-client printer-driver-cups-pdf

@@ -43,6 +43,7 @@ public:
     QPushButton* CommandPrint;
     QLabel* LLLCounts;
     QLabel* LLLDrug;
+    QLabel* LLLCashNote;
 
 private:
     QString periodText() const;

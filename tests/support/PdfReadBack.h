@@ -47,3 +47,31 @@ inline QList<QList<PdfWord>> pdfWordsByPage(const QString& pdf) {
     }
     return pages;
 }
+
+// Each page's text as pdftotext lays it out, NFKC-normalised: the Arabic presentation forms this
+// face's glyphs carry read back as plain letters.
+inline QStringList pdfTextByPage(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(30000))
+        return {};
+    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// The words of a page whose box is not wholly inside one of the cells (x0, y0, x1, y1 in mm).
+inline QStringList wordsOutsideCells(const QList<PdfWord>& words, const QList<QRectF>& cells, double slack = 0.3) {
+    QStringList out;
+    for (const PdfWord& w : words) {
+        bool inside = false;
+        for (const QRectF& c : cells)
+            inside = inside || (w.x0 >= c.left() - slack && w.x1 <= c.right() + slack && w.y0 >= c.top() - slack &&
+                                w.y1 <= c.bottom() + slack);
+        if (!inside)
+            out << QStringLiteral("%1 [%2,%3 %4,%5]").arg(w.text).arg(w.x0, 0, 'f', 1).arg(w.y0, 0, 'f', 1)
+                       .arg(w.x1, 0, 'f', 1).arg(w.y1, 0, 'f', 1);
+    }
+    return out;
+}
