@@ -1,0 +1,2 @@
+-- Tables of the group's own (names begin with grp_). The tables bown2, bowndrugs and smartertable
+-- stay as they are; copies of the program that do not know these tables keep working.
