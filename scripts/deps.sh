@@ -6,7 +6,7 @@ PKGS=(cmake g++ make ninja-build pkg-config
       unixodbc unixodbc-dev odbc-postgresql tdsodbc
       postgresql postgresql-client
       fonts-noto-core fonts-dejavu-core
-      xvfb xauth poppler-utils xlsx2csv
+      xvfb xauth poppler-utils
       clang-14 libclang-rt-14-dev
       libbenchmark-dev libxlsxwriter-dev zlib1g-dev xlsx2csv
       cups-daemon cups-client printer-driver-cups-pdf

@@ -3,6 +3,7 @@
 #include "collection/BuyCollectCore.h"
 #include "collection/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
+#include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
@@ -80,6 +81,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     CheckSentOnly->setObjectName(QStringLiteral("CheckSentOnly"));
     CommandShow = button("CommandShow", FormGroupDemandTexts::Show);
     CommandCsv = button("CommandCsv", FormGroupDemandTexts::SaveCsv);
+    CommandXlsx = button("CommandXlsx", FormGroupDemandTexts::SaveXlsx);
     CommandPrint = button("CommandPrint", FormGroupDemandTexts::Print);
     bar->addWidget(label("Label1", FormGroupDemandTexts::From));
     bar->addWidget(DateFrom);
@@ -88,6 +90,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     bar->addWidget(CheckSentOnly);
     bar->addWidget(CommandShow);
     bar->addStretch(1);
+    bar->addWidget(CommandXlsx);
     bar->addWidget(CommandCsv);
     bar->addWidget(CommandPrint);
 
@@ -111,6 +114,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
 
     connect(CommandShow, &QPushButton::clicked, this, &FormGroupDemand::CommandShow_Click);
     connect(CommandCsv, &QPushButton::clicked, this, &FormGroupDemand::CommandCsv_Click);
+    connect(CommandXlsx, &QPushButton::clicked, this, &FormGroupDemand::CommandXlsx_Click);
     connect(CommandPrint, &QPushButton::clicked, this, &FormGroupDemand::CommandPrint_Click);
     connect(Xxx1, &FlexGridView::Click, this, &FormGroupDemand::Xxx1_Click);
     connect(Xxx2, &FlexGridView::Click, this, &FormGroupDemand::Xxx2_Click);
@@ -119,6 +123,11 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
         return QFileDialog::getSaveFileName(this, CommandCsv->text(),
                                             QDir::home().filePath(QStringLiteral("group-demand.csv")),
                                             QStringLiteral("CSV (*.csv)"));
+    };
+    askXlsxPath = [this] {
+        return QFileDialog::getSaveFileName(this, CommandXlsx->text(),
+                                            QDir::home().filePath(QStringLiteral("group-demand.xlsx")),
+                                            QStringLiteral("Excel (*.xlsx)"));
     };
     askPdfPath = [this] {
         return QFileDialog::getSaveFileName(this, FormGroupDemandTexts::Title,
@@ -212,6 +221,18 @@ void FormGroupDemand::CommandCsv_Click() {
     if (!f.open(QIODevice::WriteOnly) || f.write(GroupDemand::Csv(Xxx1->grid())) < 0 || !f.commit())
         Dialogs::MsgBox(FormGroupDemandTexts::FileNotSaved + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
                         this);
+}
+
+void FormGroupDemand::CommandXlsx_Click() {
+    QString path = askXlsxPath ? askXlsxPath() : QString();
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        path += QStringLiteral(".xlsx");
+    QString error;
+    if (!XlsxBook::Write(path, {GroupDemand::Sheet(Xxx1->grid())}, &error))
+        Dialogs::MsgBox(FormGroupDemandTexts::FileNotSaved + QDir::toNativeSeparators(path) + u'\n' + error,
+                        Dialogs::vbOKOnly, this);
 }
 
 GroupDemandSheet::Input FormGroupDemand::sheetInput() const {

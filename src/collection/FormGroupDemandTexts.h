@@ -18,6 +18,7 @@ inline const QString FromAfterTo =
 inline const QString SentOnly = QStringLiteral("المرسلة فقط");
 inline const QString Show = QStringLiteral("عرض");
 inline const QString SaveCsv = QStringLiteral("حفظ كملف CSV");
+inline const QString SaveXlsx = QStringLiteral("حفظ كملف Excel");
 inline const QString Print = QStringLiteral("طباعة");
 inline const QString From = QStringLiteral("من");
 inline const QString To = QStringLiteral("الي");

@@ -341,14 +341,14 @@ Report Accumulator::finish(const Period& period) {
     r.total.pharmacies = int(std::count(d->pharmacyHasLines.begin(), d->pharmacyHasLines.end(), 1));
     d->orderStart.push_back(int(d->entries.size()));
     // A drug all of whose lines were left out has no row.
-    std::vector<int> newIndex(d->drugs.size(), -1);
-    std::vector<Drug> kept;
-    for (size_t k = 0; k < d->drugs.size(); ++k)
-        if (d->drugs[k].orders > 0) {
-            newIndex[k] = int(kept.size());
-            kept.push_back(std::move(d->drugs[k]));
-        }
-    if (kept.size() != d->drugs.size()) {
+    if (std::any_of(d->drugs.begin(), d->drugs.end(), [](const Drug& g) { return g.orders == 0; })) {
+        std::vector<int> newIndex(d->drugs.size(), -1);
+        std::vector<Drug> kept;
+        for (size_t k = 0; k < d->drugs.size(); ++k)
+            if (d->drugs[k].orders > 0) {
+                newIndex[k] = int(kept.size());
+                kept.push_back(std::move(d->drugs[k]));
+            }
         for (Report::Entry& e : d->entries)
             e.drug = newIndex[size_t(e.drug)];
         QHash<QString, int> byName;
@@ -597,6 +597,32 @@ QByteArray Csv(const FlexGrid& grid) {
         out += "\r\n";
     }
     return out;
+}
+
+} // namespace GroupDemand
+
+namespace GroupDemand {
+
+XlsxSheet Sheet(const FlexGrid& grid) {
+    static const QRegularExpression number(QStringLiteral("^-?\\d+(\\.\\d+)?$"));
+    XlsxSheet sheet;
+    sheet.name = FormGroupDemandTexts::Title;
+    for (int c = 0; c < grid.Cols(); ++c)
+        sheet.headers << grid.TextMatrix(0, c);
+    for (int r = 1; r < grid.Rows(); ++r) {
+        QVariantList row;
+        for (int c = 0; c < grid.Cols(); ++c) {
+            const QString text = grid.TextMatrix(r, c);
+            if (c != ColDrug && number.match(text).hasMatch())
+                row << QVariant(text.toDouble());
+            else
+                row << QVariant(text);
+        }
+        sheet.rows << row;
+    }
+    if (!sheet.rows.isEmpty())
+        sheet.boldRows.insert(int(sheet.rows.size()) - 1);
+    return sheet;
 }
 
 } // namespace GroupDemand

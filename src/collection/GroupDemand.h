@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/FlexGrid.h"
+#include "sheets/XlsxSheet.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -136,5 +137,9 @@ void HeaderSort(FlexGrid& grid, int column, bool textColumn, SortState& state, b
 // The grid as CSV: UTF-8 with a byte-order mark, CRLF line ends, fields quoted when they hold a
 // comma, a quote, a line break or blanks at an end.
 QByteArray Csv(const FlexGrid& grid);
+
+// The grid as a worksheet: figures as numbers, names and other texts as texts, the totals row
+// (the last) bold.
+XlsxSheet Sheet(const FlexGrid& grid);
 
 } // namespace GroupDemand

@@ -19,7 +19,8 @@ constexpr double TextSize = 9;
 // Never below what a person reads at arm's length: a longer text takes a second line.
 constexpr double SmallestSize = 8;
 constexpr double CellPadding = 2;
-constexpr double TableBottom = TableTop + RowHeight * (RowsPerPage + 1);
+constexpr double TableBottom = TableTop + HeaderHeight + RowHeight * RowsPerPage;
+constexpr double FootTop = PageHeight - 11;
 
 QString widthList() {
     // The table drawer takes widths from the left: the last column stands leftmost.
@@ -70,6 +71,7 @@ Layout layOut(SheetPrinter& p, const Input& in) {
     Layout l;
     const FlexGrid& g = *in.grid;
     l.header = layOutRow(p, g, 0, true);
+    l.header.height = std::max(l.header.height, HeaderHeight);
     for (int r = 1; r < g.Rows(); ++r)
         l.rows.push_back(layOutRow(p, g, r, in.totalsRow && r == g.Rows() - 1));
     l.starts.push_back(0);
@@ -131,9 +133,9 @@ bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const Input& in)
         }
         if (pages > 1)
             OrderSheet::PrintCentred(p, QStringLiteral("صفحة %1 من %2").arg(page + 1).arg(pages),
-                                     40, float(Left + TableWidth - 40), float(PageHeight - 12), 9);
+                                     40, float(Left + TableWidth - 40), float(FootTop), 9);
         OrderSheet::PrintCentred(p, OrderSheet::PrintDateText(in.printedAt), 40, float(Left),
-                                 float(PageHeight - 12), 8);
+                                 float(FootTop), 8);
     }
     return p.endDoc();
 }

@@ -17,8 +17,10 @@ inline constexpr double PageWidth = 210;
 inline constexpr double PageHeight = 297;
 inline constexpr double Left = 9;
 inline constexpr double TableWidth = 192;
-inline constexpr double TableTop = 34;
+inline constexpr double TableTop = 33;
 inline constexpr double RowHeight = 6;
+// Room for headers on two lines.
+inline constexpr double HeaderHeight = 10;
 inline constexpr int RowsPerPage = 40; // rows of one line below the header row
 // Column widths from the right-hand edge, in the grid's column order.
 inline constexpr double ColumnWidths[] = {58, 16, 18, 18, 24, 18, 14, 26};

@@ -31,6 +31,7 @@ constexpr double ValuesHeight = 8;
 constexpr double SignTop = 270;
 constexpr double FooterTop = 284;
 constexpr double MinRowHeight = 6;
+constexpr double HeaderRowHeight = 8;
 constexpr double LineSize = 10;
 // Never below what a person reads at arm's length.
 constexpr double SmallestSize = 8;
@@ -45,7 +46,7 @@ struct Column {
 };
 const std::vector<Column>& columns() {
     static const std::vector<Column> c{
-        {QStringLiteral("م"), 9, Align::Centre, [](const OrderLines::Line&, size_t n) { return QString::number(n); }},
+        {QStringLiteral("م"), 10, Align::Centre, [](const OrderLines::Line&, size_t n) { return QString::number(n); }},
         {QStringLiteral("الدواء"), 0, Align::Right, [](const OrderLines::Line& l, size_t) { return l.drug; }},
         {QStringLiteral("الكمية"), 20, Align::Centre, [](const OrderLines::Line& l, size_t) { return l.quantity; }},
         {QStringLiteral("السعر"), 20, Align::Centre, [](const OrderLines::Line& l, size_t) { return l.price; }},
@@ -108,11 +109,11 @@ std::vector<Row> layOutRows(SheetPrinter& p, const std::vector<OrderLines::Line>
 // Where each sheet of an order starts in its rows; the values table goes below the last row.
 std::vector<size_t> sheetStarts(const std::vector<Row>& rows) {
     std::vector<size_t> starts{0};
-    double y = LinesTop + MinRowHeight;
+    double y = LinesTop + HeaderRowHeight;
     for (size_t i = 0; i < rows.size(); ++i) {
         if (y + rows[i].height > LinesBottom && i > starts.back()) {
             starts.push_back(i);
-            y = LinesTop + MinRowHeight;
+            y = LinesTop + HeaderRowHeight;
         }
         y += rows[i].height;
     }
@@ -130,12 +131,12 @@ void drawLines(SheetPrinter& p, const std::vector<Row>& rows, size_t first, size
     QList<double> fromLeft;
     for (auto it = widths.rbegin(); it != widths.rend(); ++it)
         fromLeft << *it;
-    rule(p, Left, LinesTop, 1, MinRowHeight, fromLeft);
+    rule(p, Left, LinesTop, 1, HeaderRowHeight, fromLeft);
     p.setFontBold(true);
     for (size_t c = 0; c < columns().size(); ++c)
-        cellText(p, columns()[c].header, cellLeft(c), widths[c], LinesTop, MinRowHeight, LineSize, Align::Centre);
+        cellText(p, columns()[c].header, cellLeft(c), widths[c], LinesTop, HeaderRowHeight, LineSize, Align::Centre);
     p.setFontBold(false);
-    double top = LinesTop + MinRowHeight;
+    double top = LinesTop + HeaderRowHeight;
     for (size_t i = first; i < end; ++i) {
         const Row& row = rows[i];
         rule(p, Left, top, 1, row.height, fromLeft);

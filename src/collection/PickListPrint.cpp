@@ -11,28 +11,6 @@
 
 namespace PickListPrint {
 
-void PrintShownOrder(QWidget* parent, const QString& shownOrderId) {
-    if (shownOrderId.trimmed().isEmpty()) {
-        Dialogs::MsgBox(FormBuyCollectTexts::NoOrderShown, Dialogs::vbOKOnly, parent);
-        return;
-    }
-    const PickList::Read read = PickList::ReadOrder(shownOrderId);
-    if (!read.ok) {
-        Dialogs::MsgBox(FormBuyCollectTexts::OrderReadFailed + read.error, Dialogs::vbOKOnly, parent);
-        return;
-    }
-    if (read.pages.empty()) {
-        Dialogs::MsgBox(FormBuyCollectTexts::OrderGone, Dialogs::vbOKOnly, parent);
-        return;
-    }
-    if (Preview(parent, read.pages, FormBuyCollectTexts::MenuPickList)) {
-        // The shown order's list is marked too where the group's table is there; else it is not told.
-        QString error;
-        if (GroupTables::Check({PickList::PrintedTable}, &error) == GroupTables::Presence::Present)
-            markPrinted(parent, read.pages, BuyCollect::now());
-    }
-}
-
 namespace {
 bool printedTableThere(QWidget* parent) {
     QString error;
@@ -61,6 +39,29 @@ void markPrinted(QWidget* parent, const std::vector<PickList::Page>& pages, cons
         Dialogs::MsgBox(FormBuyCollectTexts::NotMarked + error, Dialogs::vbOKOnly, parent);
 }
 } // namespace
+
+void PrintShownOrder(QWidget* parent, const QString& shownOrderId) {
+    if (shownOrderId.trimmed().isEmpty()) {
+        Dialogs::MsgBox(FormBuyCollectTexts::NoOrderShown, Dialogs::vbOKOnly, parent);
+        return;
+    }
+    const PickList::Read read = PickList::ReadOrder(shownOrderId);
+    if (!read.ok) {
+        Dialogs::MsgBox(FormBuyCollectTexts::OrderReadFailed + read.error, Dialogs::vbOKOnly, parent);
+        return;
+    }
+    if (read.pages.empty()) {
+        Dialogs::MsgBox(FormBuyCollectTexts::OrderGone, Dialogs::vbOKOnly, parent);
+        return;
+    }
+    if (Preview(parent, read.pages, FormBuyCollectTexts::MenuPickList)) {
+        // The shown order's list is marked too where the group's table is there; else it is not told.
+        QString error;
+        if (GroupTables::Check({PickList::PrintedTable}, &error) == GroupTables::Presence::Present)
+            markPrinted(parent, read.pages, BuyCollect::now());
+    }
+}
+
 
 void PrintSentOrders(QWidget* parent, const PickList::Selection& selection) {
     if (selection.kind == PickList::Selection::NotPrinted && !printedTableThere(parent))

@@ -48,8 +48,10 @@ bool insert(const QString& id, const QString& tel, const QString& markaz, const 
 
 // With BRENTOVAL_SHOT_DIR set, the pages are kept there as PNG files to be looked at.
 void keep(const QString& pdf, const QString& name) {
-    if (const QString shots = qEnvironmentVariable("BRENTOVAL_SHOT_DIR"); !shots.isEmpty())
+    if (const QString shots = qEnvironmentVariable("BRENTOVAL_SHOT_DIR"); !shots.isEmpty()) {
         QProcess::execute("pdftoppm", {"-r", "110", "-png", pdf, shots + "/" + name});
+        QFile::copy(pdf, shots + "/" + name + ".pdf");
+    }
 }
 
 } // namespace
@@ -118,7 +120,7 @@ private slots:
         const QList<Page> pages = pdfPages(pdf);
         QCOMPARE(pages.size(), 1);
         const Page& p = pages[0];
-        for (const char* t : {"Amal", "01011111111", "261207101530", "261207"})
+        for (const char* t : {"Amal", "01011111111", "261207101530", "2026/12/07"})
             QVERIFY2(find(p, t), t);
         // Lines in slot order without the empty slot, names right-aligned in the drug column,
         // line values 18 and 37.5; cash 55.5, deferred 57.165 rounded.
@@ -146,7 +148,7 @@ private slots:
         QVERIFY(insert("261207000006", "0102", "دسوق", "101", {})); // Amal again, no lines
         FormBuyCollect w;
         const QString pdf = m_dir.filePath("all.pdf");
-        QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 5);
+        QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 4);
         QCOMPARE(ServerConnection::instance().executedStatements().back(),
                  QStringLiteral("SELECT * FROM bown2 WHERE submitted = '101' ;"));
         keep(pdf, "picklist-all");
@@ -157,10 +159,11 @@ private slots:
             for (const Word& w : p)
                 if (w.text.startsWith(QLatin1String("2612070000")))
                     ids << w.text;
-        // Biyala before Desouk; within Desouk the phone 0103 (digits) before Amal before Zeinab.
-        QCOMPARE(ids, QStringList(
-                          {"261207000003", "261207000004", "261207000002", "261207000006", "261207000001"}));
-        QVERIFY(find(pages[4], "Zeinab") && Dialogs::shownTexts().isEmpty());
+        // Biyala before Desouk; within Desouk the phone 0103 (digits) before Amal before Zeinab. The
+        // order without lines is left out and counted.
+        QCOMPARE(ids, QStringList({"261207000003", "261207000004", "261207000002", "261207000001"}));
+        QVERIFY(find(pages[3], "Zeinab"));
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormBuyCollectTexts::LeftOutWithoutLines.arg(1)});
     }
 
     void failedReadShowsAMessageAndPrintsNothing() {
@@ -210,20 +213,22 @@ private slots:
         QStringList order;
         for (int n = 0; n < pages.size(); ++n) {
             for (const char* t : {"قائمة تحضير الاوردر", "الدواء", "تم", "حضره", "راجعه", "2026/12/07"})
-                QVERIFY2(texts[n].contains(QString::fromUtf8(t)), t);
-            QVERIFY(texts[n].contains(QStringLiteral("صفحة %1 من %2").arg(n + 1).arg(pages.size())));
+                QVERIFY2(pageHasText(texts[n], QString::fromUtf8(t)), t);
+            QVERIFY(pageHasText(texts[n], QStringLiteral("صفحة %1 من %2").arg(n + 1).arg(pages.size())));
+            // The values table follows the last lines on the last page.
+            const Word* cash = n + 1 == pages.size() ? find(pages[n], "1000") : nullptr;
+            const double bottom = cash ? cash->y0 - 1 : PickList::LinesBottom;
             QList<Word> table;
             for (const Word& w : pages[n])
-                if (w.cy() > PickList::LinesTop && w.cy() < PickList::LinesBottom)
+                if (w.cy() > PickList::LinesTop && w.cy() < bottom)
                     table << w;
-            QCOMPARE(wordsOutsideCells(table, columns), QStringList());
+            QVERIFY2(wordsOutsideCells(table, columns).isEmpty(), qPrintable(wordsOutsideCells(table, columns).join(", ")));
             for (int a = 0; a < table.size(); ++a) {
                 QVERIFY2(table[a].y1 - table[a].y0 > 8 * 25.4 / 72 * 0.9, qPrintable(table[a].text));
-                for (int b = a + 1; b < table.size(); ++b)
-                    QVERIFY2(!QRectF(table[a].x0, table[a].y0, table[a].x1 - table[a].x0, table[a].y1 - table[a].y0)
-                                  .intersected(QRectF(table[b].x0, table[b].y0, table[b].x1 - table[b].x0,
-                                                      table[b].y1 - table[b].y0))
-                                  .isValid(),
+                for (int b = a + 1; b < table.size(); ++b) // no text printed over another
+                    QVERIFY2(std::min(table[a].x1, table[b].x1) - std::max(table[a].x0, table[b].x0) < 0.3 ||
+                                 std::min(table[a].y1, table[b].y1) - std::max(table[a].y0, table[b].y0) <
+                                     0.6 * std::min(table[a].y1 - table[a].y0, table[b].y1 - table[b].y0),
                              qPrintable(table[a].text + " / " + table[b].text));
                 if (QRegularExpression(QStringLiteral("^L\\d{3}$")).match(table[a].text).hasMatch())
                     order << table[a].text;
