@@ -16,7 +16,6 @@
 #include <cmath>
 #include <limits>
 #include <condition_variable>
-#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -78,70 +77,6 @@ struct SlotCache {
     int drug = -1;
 };
 
-// A quick hash of the characters as they stand, eight bytes at a time.
-quint64 quickHash(QStringView s) {
-    const char* p = reinterpret_cast<const char*>(s.utf16());
-    size_t n = size_t(s.size()) * 2;
-    quint64 h = 0x9E3779B97F4A7C15ull ^ n;
-    for (; n >= 8; p += 8, n -= 8) {
-        quint64 w;
-        std::memcpy(&w, p, 8);
-        h = (h ^ w) * 0xFF51AFD7ED558CCDull;
-        h ^= h >> 32;
-    }
-    if (n > 0) {
-        quint64 w = 0;
-        std::memcpy(&w, p, n);
-        h = (h ^ w) * 0xC4CEB9FE1A85EC53ull;
-        h ^= h >> 29;
-    }
-    return h;
-}
-
-// Spellings already seen and their drug, found without folding or copying the text: most lines
-// name a drug that an earlier line named in the same letters.
-class SpellingTable {
-public:
-    SpellingTable() : m_slots(64) {}
-    struct Entry {
-        quint64 hash = 0;
-        QStringView text;
-        int drug = -1;
-    };
-    // The entry of that spelling; its drug is -1 when there is none.
-    const Entry& find(QStringView s, quint64 h) const {
-        for (size_t i = h & (m_slots.size() - 1);; i = (i + 1) & (m_slots.size() - 1)) {
-            const Entry& e = m_slots[i];
-            if (e.drug < 0 || (e.hash == h && e.text.size() == s.size() &&
-                               std::memcmp(e.text.utf16(), s.utf16(), size_t(s.size()) * 2) == 0))
-                return e;
-        }
-    }
-    // kept must outlive the table.
-    void insert(QStringView kept, quint64 h, int drug) {
-        if (2 * (m_used + 1) > m_slots.size())
-            grow();
-        place({h, kept, drug});
-        ++m_used;
-    }
-
-private:
-    void place(const Entry& e) {
-        size_t i = e.hash & (m_slots.size() - 1);
-        while (m_slots[i].drug >= 0)
-            i = (i + 1) & (m_slots.size() - 1);
-        m_slots[i] = e;
-    }
-    void grow() {
-        std::vector<Entry> old(m_slots.size() * 2);
-        old.swap(m_slots);
-        for (const Entry& e : old)
-            if (e.drug >= 0)
-                place(e);
-    }
-    std::vector<Entry> m_slots;
-    size_t m_used = 0;
-};
 } // namespace
 
 struct Accumulator::State {
@@ -162,7 +97,7 @@ struct Accumulator::State {
     QHash<QString, int> byFolded;
     // Spellings seen, for lookups without folding; views point into spellings.
     std::deque<QString> spellings;
-    SpellingTable bySpelling;
+    QHash<QStringView, int> bySpelling;
     // The same slot of consecutive orders often holds the same drug.
     SlotCache slotCache[OrderLines::Slots];
     QHash<QString, int> pharmacyOf;
@@ -192,9 +127,8 @@ struct Accumulator::State {
         SlotCache& c = slotCache[slot];
         if (c.drug >= 0 && c.spelling == spelling)
             return c.drug;
-        const quint64 h = quickHash(spelling);
-        const SpellingTable::Entry& known = bySpelling.find(spelling, h);
-        int drug = known.drug;
+        const auto known = bySpelling.constFind(spelling);
+        int drug = known == bySpelling.constEnd() ? -1 : known.value();
         if (drug < 0) {
             spellings.push_back(spelling.toString());
             const QString& copy = spellings.back();
@@ -213,11 +147,11 @@ struct Accumulator::State {
                 drugs.back().name = shown;
                 seen.push_back({});
             }
-            bySpelling.insert(QStringView(copy), h, drug);
+            bySpelling.insert(QStringView(copy), drug);
             c.spelling = QStringView(copy);
         } else {
             // A view of the kept copy: the text of this order is gone by the next one.
-            c.spelling = known.text;
+            c.spelling = known.key();
         }
         c.drug = drug;
         return drug;

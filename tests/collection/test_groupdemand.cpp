@@ -345,6 +345,31 @@ private slots:
         QCOMPARE(GroupDemand::Csv(inert), QByteArray("\xEF\xBB\xBF,,,,,,\r\n'=SUM(A1),'+x,-5,'@a,-1.5e3,'-abc,\"'=1,2\"\r\n"));
     }
 
+    // The workbook read back with xlsx2csv: headers, Arabic names, numbers, the totals row.
+    void excelWorkbookReadsBack() {
+        QVERIFY(fixedOrders());
+        FormGroupDemand w;
+        const QString path = m_dir.filePath("demand"); // ".xlsx" is added
+        w.askXlsxPath = [&] { return path; };
+        w.CommandXlsx->click();
+        QVERIFY(Dialogs::shownTexts().isEmpty());
+        if (QStandardPaths::findExecutable(QStringLiteral("xlsx2csv")).isEmpty())
+            QSKIP("xlsx2csv cannot be started from here (Windows build under wine)");
+        QProcess p;
+        p.start(QStringLiteral("xlsx2csv"), {path + ".xlsx"});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).remove(u'\r'),
+                 QStringLiteral("الدواء,الكمية,عدد الصيدليات,عدد الاوردرات,القيمة نقدا,السعر,الخصم,اعلي خصم في المخازن\n"
+                                "Panadol Extra,8,2,3,144,20,10,15\n"
+                                "\"Vit \"\"C\"\", 500\",4,1,1,30,,,\n"
+                                "Zyrtec,3,1,1,85.5,30,5,8\n"
+                                "باراسيتامول,3,1,1,37.5,12.5,0,\n"
+                                "الاجمالي,18,2,3,297,,,\n"));
+        const XlsxSheet sheet = GroupDemand::Sheet(w.Xxx1->grid());
+        QCOMPARE(sheet.rows.value(0).value(1).typeId(), QMetaType::Double);
+        QCOMPARE(sheet.boldRows, QSet<int>{4});
+    }
+
     void printedPagesCarryTitleTableAndPageNumbers() {
         QVERIFY(fixedOrders());
         FormGroupDemand w;
