@@ -8,14 +8,13 @@
 #include "ui/FlexGridView.h"
 #include "ui/FormSetPrinter.h"
 #include "ui/PdfSave.h"
+#include "ui/PrintPreview.h"
 #include "ui/VbUnits.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QFontMetrics>
 #include <QPushButton>
 
@@ -228,22 +227,8 @@ void FormDrugsEditor::PrintOrderSheet(int rowsPerBlock, float rowHeight) {
 }
 
 void FormDrugsEditor::mnuPrintPreview_Click() {
-    const QPrinterInfo info = CurrentPrinter::info();
-    QPrinter printer =
-        info.isNull() ? QPrinter(QPrinter::HighResolution) : QPrinter(info, QPrinter::HighResolution);
-    printer.setFullPage(true);
-    printer.setPageOrientation(QPageLayout::Portrait);
-    if (info.isNull())
-        printer.setPageSize(QPageSize(QPageSize::A4));
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setObjectName(QStringLiteral("preview"));
-    preview.setWindowTitle(FormDrugsEditorTexts::PreviewTitle);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) {
-        p->setFullPage(true);
-        QPageLayout layout = p->pageLayout();
-        layout.setUnits(QPageLayout::Millimeter);
-        const QPointF origin(layout.minimumMargins().left(), layout.minimumMargins().top());
-        OrderSheet::printOnDevice(*p, origin, sheetInput(33, 6));
-    });
-    preview.exec();
+    PrintPreview::Show(this, {FormDrugsEditorTexts::PreviewTitle, true, {}, Qt::LeftToRight},
+                       [this](QPagedPaintDevice& device, QPointF origin) {
+                           return OrderSheet::printOnDevice(device, origin, sheetInput(33, 6));
+                       });
 }

@@ -22,6 +22,8 @@ constexpr int ColLastChange = 4;
 
 constexpr float L = 3;
 constexpr float T = 25;
+// The name column is 34 wide and its text starts 1 in.
+constexpr double NameRoom = 32;
 
 QString timeSeparator() {
     const QString f = QLocale::system().timeFormat(QLocale::ShortFormat);
@@ -133,7 +135,13 @@ bool PrintOrderSheet(SheetPrinter& p, const Input& in) {
             const QString name = g->TextMatrix(r, ColName);
             const QString price = g->TextMatrix(r, ColPrice);
             const double value = ModGFun::Val(g->TextMatrix(r, ColLastChange));
-            PrintAt(p, name, o + 1, y, 8);
+            // The sheet's rows are fixed: a long name is narrowed, then cut inside its cell.
+            p.setFontSize(8);
+            const double size = p.fittingSize(name, NameRoom, 6);
+            p.setFontSize(size);
+            const QString shown = p.elided(name, NameRoom);
+            p.setFontSize(8);
+            PrintAt(p, shown, o + 1, y, float(size));
             PrintCentred(p, price, 10, o + 34, y, 8);
             if (DiscountShown(b, name, price))
                 PrintCentred(p, g->TextMatrix(r, ColDiscount) + u'%', 10, o + 44, y, 8);

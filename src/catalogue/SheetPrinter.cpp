@@ -113,6 +113,105 @@ double SheetPrinter::fittingSize(const QString& text, double width, double small
     return s;
 }
 
+QStringList SheetPrinter::wrapped(const QString& text, double width) const {
+    if (!m_device || text.isEmpty())
+        return {text};
+    QTextLayout layout(text, m_font, m_device);
+    QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    const double widthDevice = width * m_device->logicalDpiX() / MmPerInch;
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(widthDevice);
+        const QString piece = text.mid(line.textStart(), line.textLength()).trimmed();
+        if (!piece.isEmpty())
+            lines << piece;
+    }
+    layout.endLayout();
+    // The layout measures each line on its own shaping; a piece measured again can still be a hair
+    // wider once its neighbours are gone: cut such a piece once more.
+    QStringList out;
+    for (const QString& l : lines) {
+        if (l.size() > 1 && textWidth(l) > width) {
+            int keep = int(l.size()) - 1;
+            while (keep > 1 && textWidth(l.left(keep)) > width)
+                --keep;
+            out << l.left(keep) << wrapped(l.mid(keep), width);
+        } else {
+            out << l;
+        }
+    }
+    return out.isEmpty() ? QStringList{text} : out;
+}
+
+QString SheetPrinter::elided(const QString& text, double width) const {
+    if (textWidth(text) <= width)
+        return text;
+    static const QString dots = QStringLiteral("…");
+    int lo = 0;
+    int hi = int(text.size());
+    while (lo < hi) { // the longest start that fits with the ellipsis
+        const int mid = (lo + hi + 1) / 2;
+        if (textWidth(text.left(mid).trimmed() + dots) <= width)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo > 0 ? text.left(lo).trimmed() + dots : QString();
+}
+
+SheetPrinter::Fit SheetPrinter::fitInto(const QString& text, double width, double preferred, double smallest) {
+    const double saved = fontSize();
+    Fit fit;
+    for (double s = preferred;; s = std::max(smallest, s - 0.5)) {
+        setFontSize(s);
+        if (textWidth(text) <= width) {
+            fit = {s, {text}};
+            break;
+        }
+        if (s <= smallest)
+            break;
+    }
+    if (fit.lines.isEmpty()) {
+        for (double s = preferred;; s = std::max(smallest, s - 0.5)) {
+            setFontSize(s);
+            fit = {s, wrapped(text, width)};
+            if (fit.lines.size() <= 2 || s <= smallest)
+                break;
+        }
+    }
+    setFontSize(saved);
+    return fit;
+}
+
+double SheetPrinter::lineHeight(double points) {
+    return DesignLineEm * points * MmPerInch / 72.0;
+}
+
+double SheetPrinter::heightOf(const Fit& fit, double margin) {
+    return double(fit.lines.size()) * lineHeight(fit.size) + 2 * margin;
+}
+
+void SheetPrinter::printInCell(const Fit& fit, double x, double width, double top, double height, Align align) {
+    const double saved = fontSize();
+    setFontSize(fit.size);
+    const double step = lineHeight(fit.size);
+    double y = top + (height - double(fit.lines.size()) * step) / 2;
+    for (const QString& line : fit.lines) {
+        if (!line.isEmpty()) {
+            const double w = textWidth(line);
+            m_x = align == Align::Right ? x + width - 0.8 - w : x + (width - w) / 2;
+            m_y = y;
+            print(line);
+        }
+        y += step;
+    }
+    setFontSize(saved);
+}
+
 void SheetPrinter::print(const QString& text) {
     if (!ensureActive())
         return;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 
 class QImage;
 class QPagedPaintDevice;
@@ -50,6 +51,27 @@ public:
     // The size at which text is no wider than width: the current size, lowered in half points
     // while the text runs over, but not below smallest. The current size stays as it was.
     double fittingSize(const QString& text, double width, double smallest);
+    // The text cut into lines no wider than width in the current font: at word boundaries where it
+    // can, anywhere inside a word that is wider than the line.
+    QStringList wrapped(const QString& text, double width) const;
+    // The text as it stands when no wider than width, else cut with an ellipsis to fit.
+    QString elided(const QString& text, double width) const;
+    // How a text goes into a cell width: on one line from the preferred size down to smallest,
+    // else on as few lines as it needs, at the largest size from preferred down to smallest that
+    // takes it on two lines (on more only at smallest). The current size stays as it was.
+    struct Fit {
+        double size = 0;
+        QStringList lines;
+    };
+    Fit fitInto(const QString& text, double width, double preferred, double smallest);
+    // Height of one printed line at a size, millimetres.
+    static double lineHeight(double points);
+    // Height a fit takes: its lines and a margin above and below.
+    static double heightOf(const Fit& fit, double margin = 0.6);
+    enum class Align { Right, Centre };
+    // The fit's lines in the cell from x to x + width and top to top + height, centred up and down,
+    // each line right-aligned (0.8 mm in) or centred. The current size stays as it was.
+    void printInCell(const Fit& fit, double x, double width, double top, double height, Align align);
     // Prints the text with its top at the current position, then moves to the start of the next line.
     void print(const QString& text);
     void line(double x1, double y1, double x2, double y2);

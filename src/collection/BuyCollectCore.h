@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Bown2Columns.h"
+
 #include <QDateTime>
 #include <QString>
 #include <functional>
@@ -7,10 +9,10 @@
 // What the collected-orders window computes and sends, apart from its widgets.
 namespace BuyCollect {
 
-// bown2 keeps the phone in column 4 and the district in column 5: names replace the phone.
-inline constexpr int NameColumn = 4;
-inline constexpr int AddressColumn = 5;
-inline constexpr int OrderIdColumn = 1;
+// Names replace the phone in the orders list; the district is the address.
+inline constexpr int NameColumn = Bown2Columns::Tel;
+inline constexpr int AddressColumn = Bown2Columns::Markaz;
+inline constexpr int OrderIdColumn = Bown2Columns::OrderId;
 inline constexpr int MinDays = 50;
 
 struct DaysAnswer {
@@ -29,6 +31,10 @@ QString DeleteClause(const QString& cutoff);
 // The order id of a cell as plain digits (leading-number parse; 0 when none).
 QString OrderIdText(const QString& cellText);
 QString OrderQuery(const QString& orderIdText);
+
+// A stored day "YYMMDD" (a number: leading zeros gone) as "2026/12/05"; the text as it is when it
+// reads as no day.
+QString DayText(const QString& stored);
 
 // The clock the delete reads; tests fix it.
 void setClock(std::function<QDateTime()> clock);

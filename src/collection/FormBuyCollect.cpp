@@ -5,6 +5,7 @@
 #include "collection/FormGroupDemand.h"
 #include "collection/ModOmla.h"
 #include "collection/PickListPrint.h"
+#include "data/Bown2Columns.h"
 #include "data/FieldText.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
@@ -88,6 +89,13 @@ FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
     mnuPickListsAll = addItem(mnuReports, QStringLiteral("mnuPickListsAll"),
                               FormBuyCollectTexts::MenuPickListsAll,
                               &FormBuyCollect::mnuPickListsAll_Click);
+    mnuPickListsNew = addItem(mnuReports, QStringLiteral("mnuPickListsNew"), FormBuyCollectTexts::MenuPickListsNew,
+                              &FormBuyCollect::mnuPickListsNew_Click);
+    mnuPickListsPeriod = addItem(mnuReports, QStringLiteral("mnuPickListsPeriod"),
+                                 FormBuyCollectTexts::MenuPickListsPeriod, &FormBuyCollect::mnuPickListsPeriod_Click);
+    mnuPickListsDistrict = addItem(mnuReports, QStringLiteral("mnuPickListsDistrict"),
+                                   FormBuyCollectTexts::MenuPickListsDistrict,
+                                   &FormBuyCollect::mnuPickListsDistrict_Click);
 
     XXX = new FlexGridView(client);
     XXX->setObjectName(QStringLiteral("XXX"));
@@ -176,14 +184,14 @@ void FormBuyCollect::XXX_Click() {
         return;
     }
     // Fields of no record are invalid and read as empty text.
-    DrugFieldToFlex(Xxx2->grid(), rs.Fields(0));
+    DrugFieldToFlex(Xxx2->grid(), rs.Fields(Bown2Columns::Drug));
     const OrderLines::Value value = OrderLines::OrderValue(Xxx2->grid());
     LLLNaqdyValue->setText(value.cashText());
     LLLLAgelValue->setText(value.deferredText());
-    LLLOrderID->setText(FieldText(rs.Fields(1)));
-    LLLDate->setText(FieldText(rs.Fields(2)));
-    LLLOrderTel->setText(FieldText(rs.Fields(4)));
-    LLLSubmitted->setText(FieldText(rs.Fields(7)));
+    LLLOrderID->setText(FieldText(rs.Fields(Bown2Columns::OrderId)));
+    LLLDate->setText(FieldText(rs.Fields(Bown2Columns::Date)));
+    LLLOrderTel->setText(FieldText(rs.Fields(Bown2Columns::Tel)));
+    LLLSubmitted->setText(FieldText(rs.Fields(Bown2Columns::Submitted)));
 }
 
 void FormBuyCollect::mnuDeletOlderThan_Click() {
@@ -256,6 +264,37 @@ void FormBuyCollect::mnuPickList_Click() {
 
 void FormBuyCollect::mnuPickListsAll_Click() {
     PickListPrint::PrintSentOrders(this);
+}
+
+void FormBuyCollect::mnuPickListsNew_Click() {
+    PickListPrint::PrintSentOrders(this, {PickList::Selection::NotPrinted, {}, {}, {}});
+}
+
+void FormBuyCollect::mnuPickListsPeriod_Click() {
+    const QString today = BuyCollect::now().date().toString(QStringLiteral("yyyy/MM/dd"));
+    auto ask = [&](const QString& prompt, QDate& day) {
+        const QString answer = Dialogs::InputBox(prompt, today, this).trimmed();
+        if (answer.isEmpty())
+            return false;
+        day = QDate::fromString(answer, QStringLiteral("yyyy/M/d"));
+        if (!day.isValid())
+            Dialogs::MsgBox(FormBuyCollectTexts::BadDate, Dialogs::vbOKOnly, this);
+        return day.isValid();
+    };
+    PickList::Selection s{PickList::Selection::Period, {}, {}, {}};
+    if (!ask(FormBuyCollectTexts::PeriodFromPrompt, s.from) || !ask(FormBuyCollectTexts::PeriodToPrompt, s.to))
+        return;
+    if (s.from > s.to) {
+        Dialogs::MsgBox(FormBuyCollectTexts::FromAfterTo, Dialogs::vbOKOnly, this);
+        return;
+    }
+    PickListPrint::PrintSentOrders(this, s);
+}
+
+void FormBuyCollect::mnuPickListsDistrict_Click() {
+    const QString markaz = Dialogs::InputBox(FormBuyCollectTexts::DistrictPrompt, QString(), this).trimmed();
+    if (!markaz.isEmpty())
+        PickListPrint::PrintSentOrders(this, {PickList::Selection::District, {}, {}, markaz});
 }
 
 void FormBuyCollect::mnuGroupDemand_Click() {

@@ -32,6 +32,9 @@ public:
     void MNUSORTADRESS_Click();
     void mnuPickList_Click();
     void mnuPickListsAll_Click();
+    void mnuPickListsNew_Click();
+    void mnuPickListsPeriod_Click();
+    void mnuPickListsDistrict_Click();
     void mnuGroupDemand_Click();
 
     FlexGridView* XXX;
@@ -56,6 +59,9 @@ public:
     QAction* mnuGroupDemand;
     QAction* mnuPickList;
     QAction* mnuPickListsAll;
+    QAction* mnuPickListsNew;
+    QAction* mnuPickListsPeriod;
+    QAction* mnuPickListsDistrict;
 
 private:
     void reloadList();

@@ -35,5 +35,16 @@ inline const QString OrderReadFailed = QStringLiteral("تعذرت قراءة ا�
 inline const QString NoOrderShown = QStringLiteral("اختر اوردر من القائمة اولا ثم اطبع قائمة تحضيره");
 inline const QString OrderGone = QStringLiteral("هذا الاوردر لم يعد موجودا على الخادم");
 inline const QString NoSentOrders = QStringLiteral("لا توجد اوردرات مرسلة الي التحضير");
+inline const QString MenuPickListsNew = QStringLiteral("قوائم تحضير ما لم يطبع بعد");
+inline const QString MenuPickListsPeriod = QStringLiteral("قوائم تحضير اوردرات فترة");
+inline const QString MenuPickListsDistrict = QStringLiteral("قوائم تحضير اوردرات مركز");
+inline const QString PeriodFromPrompt = QStringLiteral("من تاريخ (مثال 2026/12/01)");
+inline const QString PeriodToPrompt = QStringLiteral("الي تاريخ (مثال 2026/12/07)");
+inline const QString BadDate = QStringLiteral("التاريخ غير صحيح، اكتبه هكذا: 2026/12/01");
+inline const QString FromAfterTo = QStringLiteral("تاريخ البداية بعد تاريخ النهاية، لم يطبع شيء");
+inline const QString DistrictPrompt = QStringLiteral("اسم المركز");
+inline const QString LeftOutWithoutLines = QStringLiteral("تركت %1 اوردرات مرسلة لا سطور فيها");
+inline const QString NotMarked = QStringLiteral("طبعت القوائم، ولم يتأكد تسجيل طباعتها على الخادم:\n");
+inline const QString NotMarkedNoTable = QStringLiteral("طبعت القوائم لكن لم تسجل طباعتها.\n");
 inline const QString PickListsNotPrinted = QStringLiteral("تعذرت طباعة قوائم التحضير");
 } // namespace FormBuyCollectTexts

@@ -3,11 +3,13 @@
 #include "collection/BuyCollectCore.h"
 #include "collection/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
+#include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
 #include "ui/FormSetPrinter.h"
 #include "ui/PdfSave.h"
+#include "ui/PrintPreview.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -16,8 +18,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
+#include <QLocale>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
@@ -64,6 +65,8 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
         auto* d = new QDateEdit(this);
         d->setObjectName(QString::fromLatin1(name));
         d->setDisplayFormat(DateEditFormat);
+        // The program writes its figures in Latin digits, whatever the machine's language.
+        d->setLocale(QLocale::c());
         d->setCalendarPopup(true);
         return d;
     };
@@ -79,6 +82,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     CheckSentOnly->setObjectName(QStringLiteral("CheckSentOnly"));
     CommandShow = button("CommandShow", FormGroupDemandTexts::Show);
     CommandCsv = button("CommandCsv", FormGroupDemandTexts::SaveCsv);
+    CommandXlsx = button("CommandXlsx", FormGroupDemandTexts::SaveXlsx);
     CommandPrint = button("CommandPrint", FormGroupDemandTexts::Print);
     bar->addWidget(label("Label1", FormGroupDemandTexts::From));
     bar->addWidget(DateFrom);
@@ -87,6 +91,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     bar->addWidget(CheckSentOnly);
     bar->addWidget(CommandShow);
     bar->addStretch(1);
+    bar->addWidget(CommandXlsx);
     bar->addWidget(CommandCsv);
     bar->addWidget(CommandPrint);
 
@@ -96,6 +101,9 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     Xxx1->setObjectName(QStringLiteral("Xxx1"));
     Xxx1->setMinimumSize(900, 330);
     page->addWidget(Xxx1, 3);
+    LLLCashNote = label("LLLCashNote", FormGroupDemandTexts::CashNote);
+    LLLCashNote->setWordWrap(true);
+    page->addWidget(LLLCashNote);
     LLLDrug = label("LLLDrug", QString());
     page->addWidget(LLLDrug);
     Xxx2 = new FlexGridView(this);
@@ -107,6 +115,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
 
     connect(CommandShow, &QPushButton::clicked, this, &FormGroupDemand::CommandShow_Click);
     connect(CommandCsv, &QPushButton::clicked, this, &FormGroupDemand::CommandCsv_Click);
+    connect(CommandXlsx, &QPushButton::clicked, this, &FormGroupDemand::CommandXlsx_Click);
     connect(CommandPrint, &QPushButton::clicked, this, &FormGroupDemand::CommandPrint_Click);
     connect(Xxx1, &FlexGridView::Click, this, &FormGroupDemand::Xxx1_Click);
     connect(Xxx2, &FlexGridView::Click, this, &FormGroupDemand::Xxx2_Click);
@@ -115,6 +124,11 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
         return QFileDialog::getSaveFileName(this, CommandCsv->text(),
                                             QDir::home().filePath(QStringLiteral("group-demand.csv")),
                                             QStringLiteral("CSV (*.csv)"));
+    };
+    askXlsxPath = [this] {
+        return QFileDialog::getSaveFileName(this, CommandXlsx->text(),
+                                            QDir::home().filePath(QStringLiteral("group-demand.xlsx")),
+                                            QStringLiteral("Excel (*.xlsx)"));
     };
     askPdfPath = [this] {
         return QFileDialog::getSaveFileName(this, FormGroupDemandTexts::Title,
@@ -131,6 +145,10 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
 
 void FormGroupDemand::CommandShow_Click() {
     const GroupDemand::Period period{DateFrom->date(), DateTo->date(), CheckSentOnly->isChecked()};
+    if (period.from > period.to) {
+        Dialogs::MsgBox(FormGroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
+        return;
+    }
     GroupDemand::Report report = GroupDemand::Build(period);
     if (!report.ok) {
         // What was shown stays as it was.
@@ -147,6 +165,8 @@ void FormGroupDemand::CommandShow_Click() {
     layOutGrid(Xxx2->grid(), PlaceWidths, GroupDemand::PlaceCols);
     LLLDrug->clear();
     LLLCounts->setText(periodText() + QStringLiteral("   ") + countsText());
+    if (!m_report.skipped.empty())
+        Dialogs::MsgBox(GroupDemand::SkippedText(m_report.skipped), Dialogs::vbOKOnly, this);
 }
 
 QString FormGroupDemand::periodText() const {
@@ -170,9 +190,12 @@ void FormGroupDemand::Xxx1_Click() {
         GroupDemand::HeaderSort(g, g.Col(), g.Col() == GroupDemand::ColDrug, m_demandSort, true);
         return;
     }
+    // The totals row, known by its place: every drug, no one distribution.
+    if (g.Row() == g.Rows() - 1)
+        return;
     const int drug = m_report.drugNamed(g.TextMatrix(g.Row(), GroupDemand::ColDrug));
     if (drug < 0)
-        return; // the totals row: every drug, no one distribution
+        return;
     GroupDemand::FillPlaceGrid(Xxx2->grid(), m_report, drug,
                                [](const QString& tel) { return ModOmla::ClientNameByTel(tel); });
     m_placeSort = {};
@@ -201,31 +224,37 @@ void FormGroupDemand::CommandCsv_Click() {
                         this);
 }
 
+void FormGroupDemand::CommandXlsx_Click() {
+    QString path = askXlsxPath ? askXlsxPath() : QString();
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        path += QStringLiteral(".xlsx");
+    QString error;
+    if (!XlsxBook::Write(path, {GroupDemand::Sheet(Xxx1->grid())}, &error))
+        Dialogs::MsgBox(FormGroupDemandTexts::FileNotSaved + QDir::toNativeSeparators(path) + u'\n' + error,
+                        Dialogs::vbOKOnly, this);
+}
+
 GroupDemandSheet::Input FormGroupDemand::sheetInput() const {
     GroupDemandSheet::Input in;
     in.grid = &Xxx1->grid();
     in.periodText = periodText();
     in.countsText = countsText();
     in.printedAt = BuyCollect::now();
+    in.cashNote = FormGroupDemandTexts::CashNote;
     return in;
 }
 
 void FormGroupDemand::CommandPrint_Click() {
     const QPrinterInfo info = CurrentPrinter::info();
     if (!info.isNull()) {
-        // The preview's own print button sends the pages to the chosen printer.
-        QPrinter printer(info, QPrinter::HighResolution);
-        printer.setFullPage(true);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Portrait);
-        printer.setDocName(FormGroupDemandTexts::Title);
-        QPrintPreviewDialog preview(&printer, this);
-        preview.setObjectName(QStringLiteral("preview"));
-        preview.setWindowTitle(FormGroupDemandTexts::Title);
-        // Full-page coordinates: the sheet keeps its own margins.
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-                [this](QPrinter* p) { GroupDemandSheet::printOnDevice(*p, {}, sheetInput()); });
-        preview.exec();
+        // The preview's own print button sends the pages to the chosen printer. Full-page
+        // coordinates: the sheet keeps its own margins.
+        PrintPreview::Show(this, {FormGroupDemandTexts::Title, false, {}, Qt::LeftToRight},
+                           [this](QPagedPaintDevice& device, QPointF origin) {
+                               return GroupDemandSheet::printOnDevice(device, origin, sheetInput());
+                           });
         return;
     }
     if (!Dialogs::Confirm(FormGroupDemandTexts::NoPrinterOfferPdf,

@@ -13,7 +13,7 @@ class QLabel;
 class QPushButton;
 
 // The manager's view of what the whole group ordered in a period, drug by drug, and which orders
-// hold a drug; saved as CSV or printed.
+// hold a drug; saved as an Excel workbook or CSV, or printed.
 class FormGroupDemand : public QDialog {
     Q_OBJECT
 public:
@@ -24,10 +24,12 @@ public:
     void Xxx1_Click();
     void Xxx2_Click();
     void CommandCsv_Click();
+    void CommandXlsx_Click();
     void CommandPrint_Click();
 
     // Where to save the CSV and the PDF; tests replace them. An empty answer saves nothing.
     std::function<QString()> askCsvPath;
+    std::function<QString()> askXlsxPath;
     std::function<QString()> askPdfPath;
 
     const GroupDemand::Report& report() const { return m_report; }
@@ -40,9 +42,11 @@ public:
     FlexGridView* Xxx1;
     FlexGridView* Xxx2;
     QPushButton* CommandCsv;
+    QPushButton* CommandXlsx;
     QPushButton* CommandPrint;
     QLabel* LLLCounts;
     QLabel* LLLDrug;
+    QLabel* LLLCashNote;
 
 private:
     QString periodText() const;

@@ -1,6 +1,8 @@
 #include "collection/GroupDemand.h"
 
+#include "collection/BuyCollectCore.h"
 #include "collection/FormGroupDemandTexts.h"
+#include "data/DrugNameKey.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
 #include "data/ModSQL.h"
@@ -8,12 +10,12 @@
 #include "ordering/OrderLines.h"
 #include "ui/FLXMod.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <condition_variable>
-#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -75,70 +77,6 @@ struct SlotCache {
     int drug = -1;
 };
 
-// A quick hash of the characters as they stand, eight bytes at a time.
-quint64 quickHash(QStringView s) {
-    const char* p = reinterpret_cast<const char*>(s.utf16());
-    size_t n = size_t(s.size()) * 2;
-    quint64 h = 0x9E3779B97F4A7C15ull ^ n;
-    for (; n >= 8; p += 8, n -= 8) {
-        quint64 w;
-        std::memcpy(&w, p, 8);
-        h = (h ^ w) * 0xFF51AFD7ED558CCDull;
-        h ^= h >> 32;
-    }
-    if (n > 0) {
-        quint64 w = 0;
-        std::memcpy(&w, p, n);
-        h = (h ^ w) * 0xC4CEB9FE1A85EC53ull;
-        h ^= h >> 29;
-    }
-    return h;
-}
-
-// Spellings already seen and their drug, found without folding or copying the text: most lines
-// name a drug that an earlier line named in the same letters.
-class SpellingTable {
-public:
-    SpellingTable() : m_slots(64) {}
-    struct Entry {
-        quint64 hash = 0;
-        QStringView text;
-        int drug = -1;
-    };
-    // The entry of that spelling; its drug is -1 when there is none.
-    const Entry& find(QStringView s, quint64 h) const {
-        for (size_t i = h & (m_slots.size() - 1);; i = (i + 1) & (m_slots.size() - 1)) {
-            const Entry& e = m_slots[i];
-            if (e.drug < 0 || (e.hash == h && e.text.size() == s.size() &&
-                               std::memcmp(e.text.utf16(), s.utf16(), size_t(s.size()) * 2) == 0))
-                return e;
-        }
-    }
-    // kept must outlive the table.
-    void insert(QStringView kept, quint64 h, int drug) {
-        if (2 * (m_used + 1) > m_slots.size())
-            grow();
-        place({h, kept, drug});
-        ++m_used;
-    }
-
-private:
-    void place(const Entry& e) {
-        size_t i = e.hash & (m_slots.size() - 1);
-        while (m_slots[i].drug >= 0)
-            i = (i + 1) & (m_slots.size() - 1);
-        m_slots[i] = e;
-    }
-    void grow() {
-        std::vector<Entry> old(m_slots.size() * 2);
-        old.swap(m_slots);
-        for (const Entry& e : old)
-            if (e.drug >= 0)
-                place(e);
-    }
-    std::vector<Entry> m_slots;
-    size_t m_used = 0;
-};
 } // namespace
 
 struct Accumulator::State {
@@ -159,7 +97,7 @@ struct Accumulator::State {
     QHash<QString, int> byFolded;
     // Spellings seen, for lookups without folding; views point into spellings.
     std::deque<QString> spellings;
-    SpellingTable bySpelling;
+    QHash<QStringView, int> bySpelling;
     // The same slot of consecutive orders often holds the same drug.
     SlotCache slotCache[OrderLines::Slots];
     QHash<QString, int> pharmacyOf;
@@ -169,37 +107,51 @@ struct Accumulator::State {
     QHash<QString, CatalogueEntry> catalogue; // by folded name
     double totalQuantity = 0;
     double totalCash = 0;
-    int excluded = 0; // lines whose quantity or value is not a finite number
     int ordersWithLines = 0;
+    int nameless = -1;
+    std::vector<SkippedLine> skipped;
+
+    int namelessDrug() {
+        if (nameless < 0) {
+            nameless = int(drugs.size());
+            drugs.push_back({});
+            drugs.back().name = FormGroupDemandTexts::NoName;
+            drugs.back().nameless = true;
+            foldedNames.push_back(QString());
+            seen.push_back({});
+        }
+        return nameless;
+    }
 
     int drugOf(int slot, QStringView spelling) {
         SlotCache& c = slotCache[slot];
         if (c.drug >= 0 && c.spelling == spelling)
             return c.drug;
-        const quint64 h = quickHash(spelling);
-        const SpellingTable::Entry& known = bySpelling.find(spelling, h);
-        int drug = known.drug;
+        const auto known = bySpelling.constFind(spelling);
+        int drug = known == bySpelling.constEnd() ? -1 : known.value();
         if (drug < 0) {
             spellings.push_back(spelling.toString());
             const QString& copy = spellings.back();
-            const QString folded = copy.toCaseFolded();
+            const QString folded = DrugNameKey(copy);
+            // Blanks at the ends or doubled are no part of the name a drug is shown by.
+            const QString shown = copy.simplified();
             if (auto f = byFolded.constFind(folded); f != byFolded.constEnd()) {
                 drug = f.value();
-                if (copy < drugs[size_t(drug)].name)
-                    drugs[size_t(drug)].name = copy;
+                if (shown < drugs[size_t(drug)].name)
+                    drugs[size_t(drug)].name = shown;
             } else {
                 drug = int(drugs.size());
                 byFolded.insert(folded, drug);
                 foldedNames.push_back(folded);
                 drugs.push_back({});
-                drugs.back().name = copy;
+                drugs.back().name = shown;
                 seen.push_back({});
             }
-            bySpelling.insert(QStringView(copy), h, drug);
+            bySpelling.insert(QStringView(copy), drug);
             c.spelling = QStringView(copy);
         } else {
             // A view of the kept copy: the text of this order is gone by the next one.
-            c.spelling = known.text;
+            c.spelling = known.key();
         }
         c.drug = drug;
         return drug;
@@ -223,9 +175,16 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     bool any = false;
     OrderLines::ForEachSlot(lines, [&](int slot, QStringView drug, QStringView quantity, QStringView price,
                                        QStringView discount) {
-        if (drug.isEmpty())
+        if (drug.isEmpty() && quantity.isEmpty() && price.isEmpty() && discount.isEmpty())
             return;
-        const int k = d->drugOf(slot, drug);
+        const double q = ModGFun::Val(quantity);
+        if (!std::isfinite(q) || q < 0) {
+            d->skipped.push_back({id, drug.isEmpty() ? FormGroupDemandTexts::NoName : drug.toString(),
+                                  quantity.toString()});
+            return;
+        }
+        // A line without a name still counts in its order's value: it stands in a row of its own.
+        const int k = drug.isEmpty() ? d->namelessDrug() : d->drugOf(slot, drug);
         Drug& g = d->drugs[size_t(k)];
         State::Seen& s = d->seen[size_t(k)];
         if (!s.priced || s.price != price || s.discount != discount) {
@@ -234,21 +193,17 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
             s.discounted = OrderLines::DiscountedPrice(price, discount);
             s.priced = true;
         }
-        const double q = ModGFun::Val(quantity);
-        const double value = OrderLines::LineValue(q, s.discounted);
-        // A line whose quantity or value is not a finite number counts for nothing, as in an
-        // order's value, and the totals row says how many were left out.
-        if (!std::isfinite(q) || !std::isfinite(value) || !std::isfinite(d->totalCash + value) ||
-            !std::isfinite(d->totalQuantity + q)) {
-            ++d->excluded;
+        const float value = OrderLines::LineValue(q, s.discounted);
+        if (!std::isfinite(value) || !std::isfinite(g.quantity + q) ||
+            !std::isfinite(g.cash + double(value)) || !std::isfinite(d->totalQuantity + q)) {
+            d->skipped.push_back({id, g.name, quantity.toString()});
             return;
         }
         g.quantity += q;
-        g.cash += value;
+        g.cash += double(value);
         // Beyond the float range a quantity is infinite rather than undefined.
-        const float q32 = std::fabs(q) <= double(std::numeric_limits<float>::max()) || !std::isfinite(q)
-                              ? float(q)
-                              : std::copysign(std::numeric_limits<float>::infinity(), float(q > 0 ? 1 : -1));
+        const float q32 = q <= double(std::numeric_limits<float>::max()) ? float(q)
+                                                                         : std::numeric_limits<float>::infinity();
         if (s.lastOrder == order) {
             d->entries[size_t(s.lastEntry)].quantity += q32;
         } else {
@@ -266,10 +221,15 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
             }
         }
         d->totalQuantity += q;
-        d->totalCash += value;
         any = true;
     });
     if (any) {
+        // The period's cash is the orders' own values, as the collected-orders window shows each.
+        const double cash = OrderLines::OrderValue(lines).cash;
+        if (std::isfinite(cash) && std::isfinite(d->totalCash + cash))
+            d->totalCash += cash;
+        else
+            d->skipped.push_back({id, QString(), QString()});
         ++d->ordersWithLines;
         if (size_t(pharmacy) >= d->pharmacyHasLines.size())
             d->pharmacyHasLines.resize(size_t(pharmacy) + 1);
@@ -279,7 +239,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
 
 void Accumulator::addCatalogueRow(const QString& drug, const QString& price, const QString& disc,
                                   const QString& best) {
-    const QString folded = drug.toCaseFolded();
+    const QString folded = DrugNameKey(drug);
     if (!d->catalogue.contains(folded))
         d->catalogue.insert(folded, {drug, price, disc, best});
 }
@@ -290,6 +250,8 @@ Report Accumulator::finish(const Period& period) {
     r.period = period;
     for (size_t k = 0; k < d->drugs.size(); ++k) {
         Drug& g = d->drugs[k];
+        if (g.nameless)
+            continue;
         if (auto c = d->catalogue.constFind(d->foldedNames[k]); c != d->catalogue.constEnd()) {
             g.inCatalogue = true;
             g.name = c->drug;
@@ -297,16 +259,39 @@ Report Accumulator::finish(const Period& period) {
             g.disc = c->disc;
             g.best = c->best;
         }
-        r.byShownName.insert(g.name, int(k));
+        if (!r.byShownName.contains(g.name))
+            r.byShownName.insert(g.name, int(k));
     }
+    // A drug of the same shown name goes before the row of lines without a name.
+    if (d->nameless >= 0 && !r.byShownName.contains(FormGroupDemandTexts::NoName))
+        r.byShownName.insert(FormGroupDemandTexts::NoName, d->nameless);
+    r.skipped = std::move(d->skipped);
     r.total.name = FormGroupDemandTexts::TotalCaption;
-    if (d->excluded > 0)
-        r.total.name += QStringLiteral(" (%1 سطر لم يحسب: قيمته ليست رقما)").arg(d->excluded);
     r.total.quantity = d->totalQuantity;
-    r.total.cash = d->totalCash;
+    // Each order value has one decimal: the sum is rounded once more only to drop the binary
+    // fractions that adding them leaves.
+    r.total.cash = ModGFun::RoundHalfEven(d->totalCash, 1);
     r.total.orders = d->ordersWithLines;
     r.total.pharmacies = int(std::count(d->pharmacyHasLines.begin(), d->pharmacyHasLines.end(), 1));
     d->orderStart.push_back(int(d->entries.size()));
+    // A drug all of whose lines were left out has no row.
+    if (std::any_of(d->drugs.begin(), d->drugs.end(), [](const Drug& g) { return g.orders == 0; })) {
+        std::vector<int> newIndex(d->drugs.size(), -1);
+        std::vector<Drug> kept;
+        for (size_t k = 0; k < d->drugs.size(); ++k)
+            if (d->drugs[k].orders > 0) {
+                newIndex[k] = int(kept.size());
+                kept.push_back(std::move(d->drugs[k]));
+            }
+        for (Report::Entry& e : d->entries)
+            e.drug = newIndex[size_t(e.drug)];
+        QHash<QString, int> byName;
+        for (auto it = r.byShownName.cbegin(); it != r.byShownName.cend(); ++it)
+            if (newIndex[size_t(it.value())] >= 0)
+                byName.insert(it.key(), newIndex[size_t(it.value())]);
+        r.byShownName = std::move(byName);
+        d->drugs = std::move(kept);
+    }
     r.entries = std::move(d->entries);
     r.orderStart = std::move(d->orderStart);
     r.orders = std::move(d->orders);
@@ -422,6 +407,20 @@ Report Build(const Period& period) {
     return acc.finish(period);
 }
 
+QString SkippedText(const std::vector<SkippedLine>& skipped) {
+    constexpr size_t Listed = 15;
+    QStringList out{FormGroupDemandTexts::Skipped};
+    for (size_t i = 0; i < skipped.size() && i < Listed; ++i) {
+        const SkippedLine& s = skipped[i];
+        out << (s.drug.isEmpty() && s.quantity.isEmpty()
+                    ? FormGroupDemandTexts::SkippedValue.arg(s.orderId)
+                    : FormGroupDemandTexts::SkippedOrder.arg(s.orderId, s.drug, s.quantity));
+    }
+    if (skipped.size() > Listed)
+        out << FormGroupDemandTexts::SkippedMore.arg(skipped.size() - Listed);
+    return out.join(u'\n');
+}
+
 QString QuantityText(double quantity) {
     return ModGFun::ShortestText(ModGFun::RoundHalfEven(quantity, 3) + 0.0);
 }
@@ -470,7 +469,7 @@ void FillPlaceGrid(FlexGrid& grid, const Report& report, int drug,
             QString name = nameOf ? nameOf(o.tel) : QString();
             if (name.isEmpty())
                 name = o.tel;
-            rows.push_back({name, o.tel, o.markaz, o.id, o.date, QuantityText(double(it->quantity))});
+            rows.push_back({name, o.tel, o.markaz, o.id, BuyCollect::DayText(o.date), QuantityText(double(it->quantity))});
         }
     }
     grid.loadReversed(PlaceCols, std::move(rows));
@@ -491,7 +490,8 @@ void HeaderSort(FlexGrid& grid, int column, bool textColumn, SortState& state, b
     // The totals row is taken out while the drugs are sorted and put back below them.
     QStringList totals;
     const int last = grid.Rows() - 1;
-    if (keepTotalsLast && last >= 1 && grid.TextMatrix(last, ColDrug) == FormGroupDemandTexts::TotalCaption) {
+    // Known by its place: a drug may carry the totals row's caption as its name.
+    if (keepTotalsLast && last >= 1) {
         for (int c = 0; c < grid.Cols(); ++c)
             totals << grid.TextMatrix(last, c);
         grid.RemoveItem(last);
@@ -504,7 +504,13 @@ void HeaderSort(FlexGrid& grid, int column, bool textColumn, SortState& state, b
     }
 }
 
-static QByteArray csvField(const QString& text) {
+static QByteArray csvField(const QString& field) {
+    // A spreadsheet runs a text that begins with one of these as a formula; an apostrophe before it
+    // keeps it text. A plain number (a negative quantity) stays a number.
+    static const QRegularExpression number(QStringLiteral("^[-+]?(\\d+\\.?\\d*|\\.\\d+)([eE][-+]?\\d+)?$"));
+    QString text = field;
+    if (!text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front()) && !number.match(text).hasMatch())
+        text.prepend(u'\'');
     const bool quote = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') ||
                        text.contains(u'\r') || text.startsWith(u' ') || text.endsWith(u' ');
     if (!quote)
@@ -525,6 +531,32 @@ QByteArray Csv(const FlexGrid& grid) {
         out += "\r\n";
     }
     return out;
+}
+
+} // namespace GroupDemand
+
+namespace GroupDemand {
+
+XlsxSheet Sheet(const FlexGrid& grid) {
+    static const QRegularExpression number(QStringLiteral("^-?\\d+(\\.\\d+)?$"));
+    XlsxSheet sheet;
+    sheet.name = FormGroupDemandTexts::Title;
+    for (int c = 0; c < grid.Cols(); ++c)
+        sheet.headers << grid.TextMatrix(0, c);
+    for (int r = 1; r < grid.Rows(); ++r) {
+        QVariantList row;
+        for (int c = 0; c < grid.Cols(); ++c) {
+            const QString text = grid.TextMatrix(r, c);
+            if (c != ColDrug && number.match(text).hasMatch())
+                row << QVariant(text.toDouble());
+            else
+                row << QVariant(text);
+        }
+        sheet.rows << row;
+    }
+    if (!sheet.rows.isEmpty())
+        sheet.boldRows.insert(int(sheet.rows.size()) - 1);
+    return sheet;
 }
 
 } // namespace GroupDemand

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/FlexGrid.h"
+#include "sheets/XlsxSheet.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -46,13 +47,21 @@ struct Placement {
     float quantity = 0;
 };
 struct Drug {
-    QString name; // the catalogue's spelling when it has the drug, else the least of its spellings
+    // The catalogue's spelling when it has the drug, else the least of its spellings. Spellings are
+    // one drug when their DrugNameKey is the same.
+    QString name;
     double quantity = 0;
     int pharmacies = 0;
     int orders = 0;
-    double cash = 0; // unrounded sum of the line values
+    double cash = 0; // sum of the line values (each as an order value takes it), rounded when shown
     bool inCatalogue = false;
+    bool nameless = false; // the lines that carry no drug name
     QString price, disc, best;
+};
+// A line left out of the demand: its quantity is negative or no number, or its value is none; an
+// empty drug names a whole order whose value is none.
+struct SkippedLine {
+    QString orderId, drug, quantity;
 };
 
 struct Report {
@@ -61,7 +70,10 @@ struct Report {
     Period period;
     std::vector<Order> orders;   // every order read, with or without lines
     std::vector<Drug> drugs;     // in no particular order
-    Drug total;                  // name "الاجمالي"; pharmacies and orders count those with a drug line
+    // The totals row: its cash is the sum of the orders' own cash values; pharmacies and orders
+    // count those with a line.
+    Drug total;
+    std::vector<SkippedLine> skipped;
     int ordersRead() const { return int(orders.size()); }
     // The orders holding the drug, in the order they were read.
     std::vector<Placement> placementsOf(int drug) const;
@@ -92,7 +104,7 @@ public:
     Accumulator& operator=(const Accumulator&) = delete;
     void addOrder(QStringView lines, const QString& id, const QString& date, const QString& tel,
                   const QString& markaz);
-    // Catalogue row; the first row of a name (case ignored) wins.
+    // Catalogue row; the first row of a name (by its DrugNameKey) wins.
     void addCatalogueRow(const QString& drug, const QString& price, const QString& disc, const QString& best);
     Report finish(const Period& period);
 
@@ -100,6 +112,9 @@ private:
     struct State;
     State* d;
 };
+
+// The message that lists the lines left out.
+QString SkippedText(const std::vector<SkippedLine>& skipped);
 
 // Numbers as the grids show them: quantities to three places, cash values as order values are.
 QString QuantityText(double quantity);
@@ -122,5 +137,9 @@ void HeaderSort(FlexGrid& grid, int column, bool textColumn, SortState& state, b
 // The grid as CSV: UTF-8 with a byte-order mark, CRLF line ends, fields quoted when they hold a
 // comma, a quote, a line break or blanks at an end.
 QByteArray Csv(const FlexGrid& grid);
+
+// The grid as a worksheet: figures as numbers, names and other texts as texts, the totals row
+// (the last) bold.
+XlsxSheet Sheet(const FlexGrid& grid);
 
 } // namespace GroupDemand

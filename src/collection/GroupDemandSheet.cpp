@@ -16,7 +16,11 @@ namespace GroupDemandSheet {
 namespace {
 constexpr int Columns = int(std::size(ColumnWidths));
 constexpr double TextSize = 9;
-constexpr double SmallestSize = 6;
+// Never below what a person reads at arm's length: a longer text takes a second line.
+constexpr double SmallestSize = 8;
+constexpr double CellPadding = 2;
+constexpr double TableBottom = TableTop + HeaderHeight + RowHeight * RowsPerPage;
+constexpr double FootTop = PageHeight - 11;
 
 QString widthList() {
     // The table drawer takes widths from the left: the last column stands leftmost.
@@ -26,26 +30,60 @@ QString widthList() {
     return w.join(u';');
 }
 
-void printRow(SheetPrinter& p, const FlexGrid& g, int row, double y) {
-    for (int c = 0; c < Columns && c < g.Cols(); ++c) {
-        const QString text = g.TextMatrix(row, c);
-        if (text.isEmpty())
-            continue;
-        const double x = ColumnLeft(c);
-        const double room = ColumnWidths[c] - 2;
-        // Kept inside its cell: smaller than TextSize when it would run over.
-        p.setFontSize(TextSize);
-        const double size = p.fittingSize(text, room, SmallestSize);
-        if (c == GroupDemand::ColDrug && row > 0) {
-            // Names read from the right edge of their cell.
-            p.setFontSize(size);
-            const double w = p.textWidth(text);
-            p.setFontSize(TextSize);
-            OrderSheet::PrintAt(p, text, float(x + ColumnWidths[c] - 1 - w), float(y + 1), float(size));
-        } else {
-            OrderSheet::PrintCentred(p, text, float(ColumnWidths[c]), float(x), float(y + 1), float(size));
-        }
+struct Row {
+    std::vector<SheetPrinter::Fit> cells;
+    double height = RowHeight;
+    bool bold = false;
+};
+
+Row layOutRow(SheetPrinter& p, const FlexGrid& g, int row, bool bold) {
+    Row r;
+    r.bold = bold;
+    p.setFontBold(bold);
+    for (int c = 0; c < Columns; ++c) {
+        const QString text = c < g.Cols() ? g.TextMatrix(row, c) : QString();
+        SheetPrinter::Fit fit = text.isEmpty() ? SheetPrinter::Fit{TextSize, {}}
+                                               : p.fitInto(text, ColumnWidths[c] - CellPadding, TextSize, SmallestSize);
+        r.height = std::max(r.height, SheetPrinter::heightOf(fit));
+        r.cells.push_back(std::move(fit));
     }
+    p.setFontBold(false);
+    return r;
+}
+
+void printRow(SheetPrinter& p, const Row& row, double top, bool header, const QString& widths) {
+    OrderSheet::DrawTableGrid(p, float(Left), float(top), 1, float(row.height), 4, widths);
+    p.setFontBold(row.bold);
+    for (int c = 0; c < Columns; ++c)
+        // Names read from the right edge of their cell; numbers and headers stand centred.
+        p.printInCell(row.cells[size_t(c)], ColumnLeft(c), ColumnWidths[c], top, row.height,
+                      c == GroupDemand::ColDrug && !header ? SheetPrinter::Align::Right : SheetPrinter::Align::Centre);
+    p.setFontBold(false);
+}
+
+struct Layout {
+    Row header;
+    std::vector<Row> rows;        // grid rows 1 on
+    std::vector<size_t> starts;   // first row of each page
+};
+
+Layout layOut(SheetPrinter& p, const Input& in) {
+    Layout l;
+    const FlexGrid& g = *in.grid;
+    l.header = layOutRow(p, g, 0, true);
+    l.header.height = std::max(l.header.height, HeaderHeight);
+    for (int r = 1; r < g.Rows(); ++r)
+        l.rows.push_back(layOutRow(p, g, r, in.totalsRow && r == g.Rows() - 1));
+    l.starts.push_back(0);
+    double y = TableTop + l.header.height;
+    for (size_t i = 0; i < l.rows.size(); ++i) {
+        if (y + l.rows[i].height > TableBottom + 0.01 && i > l.starts.back()) {
+            l.starts.push_back(i);
+            y = TableTop + l.header.height;
+        }
+        y += l.rows[i].height;
+    }
+    return l;
 }
 } // namespace
 
@@ -57,44 +95,47 @@ double ColumnLeft(int column) {
 }
 
 int PageCount(const Input& in) {
-    const int rows = in.grid ? std::max(0, in.grid->Rows() - 1) : 0;
-    return std::max(1, (rows + RowsPerPage - 1) / RowsPerPage);
+    if (!in.grid)
+        return 1;
+    // Measured on a page of the same size as the printed one.
+    QPdfWriter probe(QStringLiteral(""));
+    probe.setResolution(600);
+    SheetPrinter p(&probe);
+    return int(layOut(p, in).starts.size());
 }
 
 bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const Input& in) {
     SheetPrinter p(&device, originMm);
     if (!p.begin() || !in.grid)
         return false;
-    const FlexGrid& g = *in.grid;
-    const int pages = PageCount(in);
+    const Layout l = layOut(p, in);
+    const int pages = int(l.starts.size());
     const QString widths = widthList();
     for (int page = 0; page < pages; ++page) {
         if (page > 0 && !device.newPage())
             return false;
         p.setFontBold(true);
-        OrderSheet::PrintCentred(p, FormGroupDemandTexts::Title, float(TableWidth), float(Left), 10, 14);
+        OrderSheet::PrintCentred(p, FormGroupDemandTexts::Title, float(TableWidth), float(Left), 7, 14);
         p.setFontBold(false);
-        OrderSheet::PrintCentred(p, in.periodText, float(TableWidth), float(Left), 19, 10);
-        OrderSheet::PrintCentred(p, in.countsText, float(TableWidth), float(Left), 25, 10);
-
-        const int first = 1 + page * RowsPerPage;
-        const int last = std::min(g.Rows() - 1, first + RowsPerPage - 1);
-        const int rows = last - first + 1;
-        OrderSheet::DrawTableGrid(p, float(Left), float(TableTop), rows + 1, float(RowHeight), 4, widths);
-        p.setFontBold(true);
-        printRow(p, g, 0, TableTop);
-        p.setFontBold(false);
-        for (int r = first; r <= last; ++r) {
-            const bool totals = g.TextMatrix(r, GroupDemand::ColDrug) == FormGroupDemandTexts::TotalCaption;
-            p.setFontBold(totals);
-            printRow(p, g, r, TableTop + RowHeight * (r - first + 1));
-            p.setFontBold(false);
+        OrderSheet::PrintCentred(p, in.periodText, float(TableWidth), float(Left), 16, 10);
+        OrderSheet::PrintCentred(p, in.countsText, float(TableWidth), float(Left), 22, 10);
+        if (!in.cashNote.isEmpty()) {
+            p.setFontSize(8);
+            p.printInCell({8, {p.elided(in.cashNote, TableWidth)}}, Left, TableWidth, 27.5, 5,
+                          SheetPrinter::Align::Centre);
+        }
+        printRow(p, l.header, TableTop, true, widths);
+        double top = TableTop + l.header.height;
+        const size_t end = page + 1 < pages ? l.starts[size_t(page) + 1] : l.rows.size();
+        for (size_t r = l.starts[size_t(page)]; r < end; ++r) {
+            printRow(p, l.rows[r], top, false, widths);
+            top += l.rows[r].height;
         }
         if (pages > 1)
             OrderSheet::PrintCentred(p, QStringLiteral("صفحة %1 من %2").arg(page + 1).arg(pages),
-                                     float(TableWidth), float(Left), float(PageHeight - 12), 9);
+                                     40, float(Left + TableWidth - 40), float(FootTop), 9);
         OrderSheet::PrintCentred(p, OrderSheet::PrintDateText(in.printedAt), 40, float(Left),
-                                 float(PageHeight - 12), 8);
+                                 float(FootTop), 8);
     }
     return p.endDoc();
 }

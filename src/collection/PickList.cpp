@@ -3,26 +3,23 @@
 #include "catalogue/OrderSheet.h"
 #include "catalogue/SheetPrinter.h"
 #include "collection/BuyCollectCore.h"
+#include "collection/GroupDemand.h"
 #include "collection/ModOmla.h"
+#include "data/Bown2Columns.h"
 #include "data/FieldText.h"
 #include "data/FlexGrid.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
 
 #include <QPdfWriter>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
 namespace PickList {
 
 namespace {
-// bown2 columns.
-constexpr int FDrug = 0;
-constexpr int FOrderId = 1;
-constexpr int FDate = 2;
-constexpr int FTel = 4;
-constexpr int FMarkaz = 5;
-constexpr int FSubmitted = 7;
+using Align = SheetPrinter::Align;
 
 // The page, millimetres from the top left of the printable area.
 constexpr double Left = 10;
@@ -30,38 +27,46 @@ constexpr double Width = 190;
 constexpr double Right = Left + Width;
 constexpr double HeaderTop = 16;
 constexpr double HeaderRow = 8;
-constexpr double LinesTop = 46;
-constexpr double LinesBottom = 262; // the values table and the footer stay below
+constexpr double ValuesHeight = 8;
+constexpr double SignTop = 270;
 constexpr double FooterTop = 284;
-constexpr double MmPerPoint = 25.4 / 72.0;
-constexpr double MinFontSize = 5;
+constexpr double MinRowHeight = 6;
+constexpr double HeaderRowHeight = 8;
+constexpr double LineSize = 10;
+// Never below what a person reads at arm's length.
+constexpr double SmallestSize = 8;
+constexpr double CellPadding = 1.2;
 
-// A lines block, its columns from the right: number, drug, quantity, price, discount, value.
-struct Block {
-    double widths[6];
+// The columns of the lines table, from the right. A column of width 0 takes what the others leave.
+struct Column {
+    QString header;
+    double width;
+    Align align;
+    QString (*text)(const OrderLines::Line& line, size_t number);
 };
-constexpr Block WholeWidth{{10, 80, 22, 24, 22, 32}};
-constexpr Block HalfWidth{{7, 38, 11, 13, 10, 15}};
-constexpr double BlockGap = 2;
-// Up to this many lines stand in one column of full-width rows; more go into two side by side.
-constexpr int OneBlockLines = 35;
-
-enum class Align { Right, Centre };
-
-// Prints text in the cell, its size lowered until it fits so that no name is cut.
-void cellText(SheetPrinter& p, const QString& text, double x, double w, double top, double h, double size,
-              Align align) {
-    if (text.isEmpty())
-        return;
-    p.setFontSize(size);
-    const double s = p.fittingSize(text, w - 1.2, MinFontSize);
-    p.setFontSize(s);
-    const double tw = p.textWidth(text);
-    const double x0 = align == Align::Right ? x + w - 0.8 - tw : x + (w - tw) / 2;
-    p.setCurrentX(x0);
-    p.setCurrentY(top + (h - 1.15 * s * MmPerPoint) / 2);
-    p.print(text);
-    p.setFontSize(size);
+const std::vector<Column>& columns() {
+    static const std::vector<Column> c{
+        {QStringLiteral("م"), 10, Align::Centre, [](const OrderLines::Line&, size_t n) { return QString::number(n); }},
+        {QStringLiteral("الدواء"), 0, Align::Right, [](const OrderLines::Line& l, size_t) { return l.drug; }},
+        {QStringLiteral("الكمية"), 20, Align::Centre, [](const OrderLines::Line& l, size_t) { return l.quantity; }},
+        {QStringLiteral("السعر"), 20, Align::Centre, [](const OrderLines::Line& l, size_t) { return l.price; }},
+        {QStringLiteral("الخصم"), 16, Align::Centre,
+         [](const OrderLines::Line& l, size_t) { return l.discount.isEmpty() ? QString() : l.discount + u'%'; }},
+        {QStringLiteral("القيمة"), 26, Align::Centre,
+         [](const OrderLines::Line& l, size_t) { return LineValueText(l); }},
+        // Ticked by hand as each line is put in the box.
+        {QStringLiteral("تم"), 11, Align::Centre, [](const OrderLines::Line&, size_t) { return QString(); }},
+    };
+    return c;
+}
+std::vector<double> columnWidths() {
+    std::vector<double> w;
+    double fixed = 0;
+    for (const Column& c : columns())
+        fixed += c.width;
+    for (const Column& c : columns())
+        w.push_back(c.width > 0 ? c.width : Width - fixed);
+    return w;
 }
 
 // The ruled table the order sheet uses, widths given from the left.
@@ -72,96 +77,143 @@ void rule(SheetPrinter& p, double left, double top, int rows, double rowHeight, 
     OrderSheet::DrawTableGrid(p, float(left), float(top), rows, float(rowHeight), 8, list.join(u';'));
 }
 
-// One block of lines; right is its right edge. Returns nothing: rows past lines stay empty.
-void drawBlock(SheetPrinter& p, const Block& b, double right, double rowHeight, double size,
-               const std::vector<OrderLines::Line>& lines, size_t first, size_t count) {
-    QList<double> fromLeft;
-    double width = 0;
-    for (int c = 5; c >= 0; --c) {
-        fromLeft << b.widths[c];
-        width += b.widths[c];
-    }
-    const double left = right - width;
-    rule(p, left, LinesTop, int(count) + 1, rowHeight, fromLeft);
-    // Cell c's left edge, counting c from the right.
-    auto cellLeft = [&](int c) {
-        double x = right;
-        for (int k = 0; k <= c; ++k)
-            x -= b.widths[k];
-        return x;
-    };
-    static const QString headers[6] = {QStringLiteral("م"),      QStringLiteral("الدواء"),
-                                       QStringLiteral("الكمية"), QStringLiteral("السعر"),
-                                       QStringLiteral("الخصم"),  QStringLiteral("القيمة")};
-    p.setFontBold(true);
-    for (int c = 0; c < 6; ++c)
-        cellText(p, headers[c], cellLeft(c), b.widths[c], LinesTop, rowHeight, size, Align::Centre);
-    p.setFontBold(false);
-    for (size_t i = 0; i < count; ++i) {
-        const OrderLines::Line& l = lines[first + i];
-        const double top = LinesTop + double(i + 1) * rowHeight;
-        const QString cells[6] = {QString::number(first + i + 1),
-                                  l.drug,
-                                  l.quantity,
-                                  l.price,
-                                  l.discount.isEmpty() ? QString() : l.discount + u'%',
-                                  LineValueText(l)};
-        for (int c = 0; c < 6; ++c)
-            cellText(p, cells[c], cellLeft(c), b.widths[c], top, rowHeight, size,
-                     c == 1 ? Align::Right : Align::Centre);
-    }
+void cellText(SheetPrinter& p, const QString& text, double x, double w, double top, double h, double size,
+              Align align) {
+    if (!text.isEmpty())
+        p.printInCell(p.fitInto(text, w - CellPadding, size, SmallestSize), x, w, top, h, align);
 }
 
-void drawPage(SheetPrinter& p, const Page& page, int number, int count, const QDateTime& printedAt) {
+// The lines as they go on paper: every cell fitted, each row as high as its tallest cell.
+struct Row {
+    std::vector<SheetPrinter::Fit> cells;
+    double height = MinRowHeight;
+};
+std::vector<Row> layOutRows(SheetPrinter& p, const std::vector<OrderLines::Line>& lines) {
+    const std::vector<double> widths = columnWidths();
+    std::vector<Row> rows;
+    rows.reserve(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        Row row;
+        for (size_t c = 0; c < columns().size(); ++c) {
+            const QString text = columns()[c].text(lines[i], i + 1);
+            SheetPrinter::Fit fit = text.isEmpty() ? SheetPrinter::Fit{LineSize, {}}
+                                                   : p.fitInto(text, widths[c] - CellPadding, LineSize, SmallestSize);
+            row.height = std::max(row.height, SheetPrinter::heightOf(fit));
+            row.cells.push_back(std::move(fit));
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// Where each sheet of an order starts in its rows; the values table goes below the last row.
+std::vector<size_t> sheetStarts(const std::vector<Row>& rows) {
+    std::vector<size_t> starts{0};
+    double y = LinesTop + HeaderRowHeight;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (y + rows[i].height > LinesBottom && i > starts.back()) {
+            starts.push_back(i);
+            y = LinesTop + HeaderRowHeight;
+        }
+        y += rows[i].height;
+    }
+    return starts;
+}
+
+void drawLines(SheetPrinter& p, const std::vector<Row>& rows, size_t first, size_t end, double& bottom) {
+    const std::vector<double> widths = columnWidths();
+    auto cellLeft = [&](size_t c) {
+        double x = Right;
+        for (size_t k = 0; k <= c; ++k)
+            x -= widths[k];
+        return x;
+    };
+    QList<double> fromLeft;
+    for (auto it = widths.rbegin(); it != widths.rend(); ++it)
+        fromLeft << *it;
+    rule(p, Left, LinesTop, 1, HeaderRowHeight, fromLeft);
+    p.setFontBold(true);
+    for (size_t c = 0; c < columns().size(); ++c)
+        cellText(p, columns()[c].header, cellLeft(c), widths[c], LinesTop, HeaderRowHeight, LineSize, Align::Centre);
+    p.setFontBold(false);
+    double top = LinesTop + HeaderRowHeight;
+    for (size_t i = first; i < end; ++i) {
+        const Row& row = rows[i];
+        rule(p, Left, top, 1, row.height, fromLeft);
+        for (size_t c = 0; c < row.cells.size(); ++c)
+            p.printInCell(row.cells[c], cellLeft(c), widths[c], top, row.height, columns()[c].align);
+        top += row.height;
+    }
+    bottom = top;
+}
+
+void drawHeading(SheetPrinter& p, const Page& page) {
     p.setFontBold(true);
     cellText(p, QStringLiteral("قائمة تحضير الاوردر"), Left, Width, 4, 10, 15, Align::Centre);
-
     // Pharmacy on the right half, the order on the left, each caption right of its value.
     rule(p, Left, HeaderTop, 3, HeaderRow, {67, 28, 67, 28});
     const QString captions[6] = {QStringLiteral("الصيدلية"), QStringLiteral("التليفون"),
                                  QStringLiteral("المركز"),   QStringLiteral("رقم الاوردر"),
                                  QStringLiteral("التاريخ"),  QStringLiteral("حالة الاوردر")};
     const QString values[6] = {page.pharmacy, page.tel,  page.markaz,
-                               page.orderId,  page.date, StatusText(page.submitted)};
+                               page.orderId,  BuyCollect::DayText(page.date), StatusText(page.submitted)};
     for (int i = 0; i < 6; ++i) {
         const double top = HeaderTop + (i % 3) * HeaderRow;
         const double half = i < 3 ? Left + 95 : Left;
         p.setFontBold(true);
         cellText(p, captions[i], half + 67, 28, top, HeaderRow, 11, Align::Centre);
         p.setFontBold(false);
-        cellText(p, values[i], half, 67, top, HeaderRow, 11, Align::Right);
+        // A heading cell keeps its one row: a name too long for it is cut rather than run over.
+        p.setFontSize(11);
+        const double size = p.fittingSize(values[i], 67 - CellPadding, SmallestSize);
+        p.setFontSize(size);
+        p.printInCell({size, {p.elided(values[i], 67 - CellPadding)}}, half, 67, top, HeaderRow, Align::Right);
     }
+}
 
-    const size_t n = page.lines.size();
-    double bottom = LinesTop;
-    if (n <= size_t(OneBlockLines)) {
-        drawBlock(p, WholeWidth, Right, 6, 10, page.lines, 0, n);
-        bottom += double(n + 1) * 6;
-    } else {
-        const size_t firstHalf = (n + 1) / 2;
-        const double h = std::min(6.0, (LinesBottom - LinesTop) / double(firstHalf + 1));
-        const double size = h >= 5.5 ? 9 : 8;
-        const double blockWidth = (Width - BlockGap) / 2;
-        drawBlock(p, HalfWidth, Right, h, size, page.lines, 0, firstHalf);
-        drawBlock(p, HalfWidth, Right - blockWidth - BlockGap, h, size, page.lines, firstHalf, n - firstHalf);
-        bottom += double(firstHalf + 1) * h;
-    }
-
+void drawValues(SheetPrinter& p, const Page& page, double top) {
     const OrderLines::Value value = OrderLines::OrderValue(page.lines);
-    const double valuesTop = bottom + 4;
-    rule(p, Left, valuesTop, 1, 8, {45, 50, 45, 50});
+    rule(p, Left, top, 1, ValuesHeight, {45, 50, 45, 50});
     p.setFontBold(true);
-    cellText(p, QStringLiteral("قيمة الفاتورة عند الدفع نقدا"), Left + 140, 50, valuesTop, 8, 10,
-             Align::Centre);
-    cellText(p, QStringLiteral("قيمة الفاتورة عند الدفع  اجل"), Left + 45, 50, valuesTop, 8, 10,
-             Align::Centre);
-    cellText(p, value.cashText(), Left + 95, 45, valuesTop, 8, 11, Align::Centre);
-    cellText(p, value.deferredText(), Left, 45, valuesTop, 8, 11, Align::Centre);
+    cellText(p, QStringLiteral("قيمة الفاتورة عند الدفع نقدا"), Left + 140, 50, top, ValuesHeight, 10, Align::Centre);
+    cellText(p, QStringLiteral("قيمة الفاتورة عند الدفع  اجل"), Left + 45, 50, top, ValuesHeight, 10, Align::Centre);
+    cellText(p, value.cashText(), Left + 95, 45, top, ValuesHeight, 11, Align::Centre);
+    cellText(p, value.deferredText(), Left, 45, top, ValuesHeight, 11, Align::Centre);
     p.setFontBold(false);
+}
 
-    cellText(p, OrderSheet::PrintDateText(printedAt), Left, 40, FooterTop, 5, 8, Align::Centre);
-    cellText(p, QStringLiteral("صفحة %1 من %2").arg(number).arg(count), Right - 40, 40, FooterTop, 5, 8,
-             Align::Right);
+// Who prepared the order and who checked it sign on the lines.
+void drawSignatures(SheetPrinter& p) {
+    p.setFontBold(true);
+    cellText(p, QStringLiteral("حضره"), Right - 20, 20, SignTop, 8, 11, Align::Right);
+    cellText(p, QStringLiteral("راجعه"), Left + 75, 20, SignTop, 8, 11, Align::Right);
+    p.setFontBold(false);
+    p.setDrawWidth(4);
+    p.line(Right - 85, SignTop + 6, Right - 22, SignTop + 6);
+    p.line(Left + 10, SignTop + 6, Left + 73, SignTop + 6);
+}
+
+// Every sheet of one order: the heading and the header row on each, the values on the last.
+bool drawOrder(SheetPrinter& p, const Page& page, const QDateTime& printedAt, bool first) {
+    const std::vector<Row> rows = layOutRows(p, page.lines);
+    const std::vector<size_t> starts = sheetStarts(rows);
+    const int count = int(starts.size());
+    for (int s = 0; s < count; ++s) {
+        if ((!first || s > 0) && !p.newPage())
+            return false;
+        drawHeading(p, page);
+        const size_t end = s + 1 < count ? starts[size_t(s) + 1] : rows.size();
+        double bottom = LinesTop;
+        drawLines(p, rows, starts[size_t(s)], end, bottom);
+        if (s + 1 == count)
+            drawValues(p, page, bottom + 4);
+        drawSignatures(p);
+        cellText(p, OrderSheet::PrintDateText(printedAt), Left, 40, FooterTop, 5, 8, Align::Centre);
+        if (count > 1)
+            cellText(p, QStringLiteral("صفحة %1 من %2").arg(s + 1).arg(count), Right - 40, 40, FooterTop, 5, 8,
+                     Align::Right);
+    }
+    return true;
 }
 
 std::vector<OrderLines::Line> filledLines(const QString& text) {
@@ -169,7 +221,19 @@ std::vector<OrderLines::Line> filledLines(const QString& text) {
     lines.erase(
         std::remove_if(lines.begin(), lines.end(), [](const OrderLines::Line& l) { return l.isEmpty(); }),
         lines.end());
-    return lines;
+    // By drug name in the program's text order, as the room walks the shelves.
+    FlexGrid g(int(lines.size()) + 1, 2);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        g.setTextMatrix(int(i) + 1, 0, lines[i].drug);
+        g.setTextMatrix(int(i) + 1, 1, QString::number(i));
+    }
+    g.setCol(0);
+    g.Sort(FlexGrid::SortStringAscending);
+    std::vector<OrderLines::Line> sorted;
+    sorted.reserve(lines.size());
+    for (int r = 1; r < g.Rows(); ++r)
+        sorted.push_back(std::move(lines[size_t(g.TextMatrix(r, 1).toInt())]));
+    return sorted;
 }
 
 QString pharmacyName(const QString& tel) {
@@ -177,6 +241,17 @@ QString pharmacyName(const QString& tel) {
     return name.isEmpty() ? tel : name;
 }
 } // namespace
+
+std::vector<ColumnSpan> ColumnSpans() {
+    std::vector<ColumnSpan> out;
+    double right = Right;
+    const std::vector<double> widths = columnWidths();
+    for (size_t c = 0; c < widths.size(); ++c) {
+        out.push_back({columns()[c].header, right - widths[c], right});
+        right -= widths[c];
+    }
+    return out;
+}
 
 Page MakePage(const QString& linesText, const QString& orderId, const QString& date, const QString& tel,
               const QString& markaz, const QString& submitted) {
@@ -200,21 +275,43 @@ Read ReadOrder(const QString& orderId) {
         return r;
     r.ok = true;
     if (!rs.isEOF())
-        r.pages.push_back(MakePage(FieldText(rs.Fields(FDrug)), FieldText(rs.Fields(FOrderId)),
-                                   FieldText(rs.Fields(FDate)), FieldText(rs.Fields(FTel)),
-                                   FieldText(rs.Fields(FMarkaz)), FieldText(rs.Fields(FSubmitted))));
+        r.pages.push_back(MakePage(FieldText(rs.Fields(Bown2Columns::Drug)), FieldText(rs.Fields(Bown2Columns::OrderId)),
+                                   FieldText(rs.Fields(Bown2Columns::Date)), FieldText(rs.Fields(Bown2Columns::Tel)),
+                                   FieldText(rs.Fields(Bown2Columns::Markaz)), FieldText(rs.Fields(Bown2Columns::Submitted))));
     return r;
 }
 
-QString SentOrdersQueryTail() {
-    return QStringLiteral("bown2 WHERE submitted = ") + ModSQL::SqlQuote(QStringLiteral("101")) +
-           QStringLiteral(" ;");
+QString SentOrdersQueryTail(const Selection& selection) {
+    QString tail = QStringLiteral("bown2 WHERE submitted = ") + ModSQL::SqlQuote(QStringLiteral("101"));
+    if (selection.kind == Selection::Period)
+        tail += QStringLiteral(" AND date >= ") + ModSQL::SqlQuote(GroupDemand::DateNumber(selection.from)) +
+                QStringLiteral(" AND date <= ") + ModSQL::SqlQuote(GroupDemand::DateNumber(selection.to));
+    else if (selection.kind == Selection::District)
+        tail += QStringLiteral(" AND markaz = ") + ModSQL::SqlQuote(selection.markaz);
+    return tail + QStringLiteral(" ;");
 }
 
-Read ReadSentOrders() {
+namespace {
+// The ids of the orders printed before; false when the table cannot be read.
+bool printedIds(QSet<QString>& ids, QString* error) {
+    long affected = 0;
+    Recordset rs = ServerConnection::instance().Execute(
+        QStringLiteral("SELECT orderid FROM ") + PrintedTable, affected, error);
+    if (affected == 0)
+        return false;
+    for (; !rs.isEOF(); rs.MoveNext())
+        ids.insert(BuyCollect::OrderIdText(FieldText(rs.Fields(0))));
+    return true;
+}
+} // namespace
+
+Read ReadSentOrders(const Selection& selection) {
     Read r;
+    QSet<QString> printed;
+    if (selection.kind == Selection::NotPrinted && !printedIds(printed, &r.error))
+        return r;
     FlexGrid g(1, 0);
-    if (!ModSQL::SQLSelectToFlex(g, SentOrdersQueryTail(), &r.error)) {
+    if (!ModSQL::SQLSelectToFlex(g, SentOrdersQueryTail(selection), &r.error)) {
         if (r.error.isEmpty())
             r.error = ServerConnection::instance().lastError();
         return r;
@@ -223,34 +320,77 @@ Read ReadSentOrders() {
     const int name = g.Cols();
     g.setCols(name + 1);
     for (int row = 1; row < g.Rows(); ++row)
-        g.setTextMatrix(row, name, pharmacyName(g.TextMatrix(row, FTel)));
+        g.setTextMatrix(row, name, pharmacyName(g.TextMatrix(row, Bown2Columns::Tel)));
     // Least significant key first: the sort keeps the order of equal keys. Rows without a
     // district or a pharmacy come last.
-    for (int key : {FOrderId, name, FMarkaz}) {
+    for (int key : {Bown2Columns::OrderId, name, Bown2Columns::Markaz}) {
         g.setCol(key);
         g.Sort(FlexGrid::SortStringAscending, true);
     }
     r.pages.reserve(size_t(g.Rows() - 1));
     for (int row = 1; row < g.Rows(); ++row) {
+        if (selection.kind == Selection::NotPrinted &&
+            printed.contains(BuyCollect::OrderIdText(g.TextMatrix(row, Bown2Columns::OrderId))))
+            continue;
         Page page{g.TextMatrix(row, name),
-                  g.TextMatrix(row, FTel),
-                  g.TextMatrix(row, FMarkaz),
-                  g.TextMatrix(row, FOrderId),
-                  g.TextMatrix(row, FDate),
-                  g.TextMatrix(row, FSubmitted),
-                  filledLines(g.TextMatrix(row, FDrug))};
-        r.pages.push_back(std::move(page));
+                  g.TextMatrix(row, Bown2Columns::Tel),
+                  g.TextMatrix(row, Bown2Columns::Markaz),
+                  g.TextMatrix(row, Bown2Columns::OrderId),
+                  g.TextMatrix(row, Bown2Columns::Date),
+                  g.TextMatrix(row, Bown2Columns::Submitted),
+                  filledLines(g.TextMatrix(row, Bown2Columns::Drug))};
+        if (page.lines.empty())
+            ++r.withoutLines;
+        else
+            r.pages.push_back(std::move(page));
     }
     return r;
 }
 
-bool PrintPages(SheetPrinter& p, const std::vector<Page>& pages, const QDateTime& printedAt) {
-    const int count = int(pages.size());
-    for (int i = 0; i < count; ++i) {
-        if (i > 0 && !p.newPage())
+namespace {
+QString stamp(const QDateTime& when) {
+    return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+} // namespace
+
+QString MarkStatement(const QString& orderId, const QDateTime& when) {
+    return QStringLiteral("UPDATE ") + PrintedTable + QStringLiteral(" SET lastprinted = ") +
+           ModSQL::SqlQuote(stamp(when)) + QStringLiteral(", times = times + 1 WHERE orderid = ") +
+           ModSQL::SqlQuote(orderId);
+}
+
+QString FirstMarkStatement(const QString& orderId, const QDateTime& when) {
+    return QStringLiteral("INSERT INTO ") + PrintedTable +
+           QStringLiteral(" (orderid, firstprinted, lastprinted, times) VALUES (") + ModSQL::SqlQuote(orderId) +
+           QStringLiteral(", ") + ModSQL::SqlQuote(stamp(when)) + QStringLiteral(", ") +
+           ModSQL::SqlQuote(stamp(when)) + QStringLiteral(", 1)");
+}
+
+bool MarkPrinted(const std::vector<Page>& pages, const QDateTime& when, QString* error) {
+    ServerConnection& server = ServerConnection::instance();
+    for (const Page& page : pages) {
+        const QString id = BuyCollect::OrderIdText(page.orderId);
+        long affected = 0;
+        QString why;
+        server.Execute(MarkStatement(id, when), affected, &why);
+        if (affected > 0)
+            continue;
+        // No row changed and no failure: the order was never printed before.
+        if (why.isEmpty())
+            server.Execute(FirstMarkStatement(id, when), affected, &why);
+        if (affected <= 0) {
+            if (error)
+                *error = why;
             return false;
-        drawPage(p, pages[size_t(i)], i + 1, count, printedAt);
+        }
     }
+    return true;
+}
+
+bool PrintPages(SheetPrinter& p, const std::vector<Page>& pages, const QDateTime& printedAt) {
+    for (size_t i = 0; i < pages.size(); ++i)
+        if (!drawOrder(p, pages[i], printedAt, i == 0))
+            return false;
     return p.endDoc();
 }
 

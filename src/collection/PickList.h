@@ -2,6 +2,7 @@
 
 #include "ordering/OrderLines.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QPointF>
 #include <QString>
@@ -10,8 +11,8 @@
 class QPagedPaintDevice;
 class SheetPrinter;
 
-// Preparation lists: one A4 page per order for the preparation room, headed by the pharmacy and
-// the order, with the order's lines and its two values. Coordinates are millimetres of the sheet
+// Preparation lists for the preparation room: A4 pages per order, headed by the pharmacy and the
+// order, with the order's lines by drug name, a column to tick, its two values and lines to sign. Coordinates are millimetres of the sheet
 // printer, (0, 0) at the top left of the printable area.
 namespace PickList {
 
@@ -29,14 +30,33 @@ struct Read {
     bool ok = false;
     QString error; // the server's answer when the read failed
     std::vector<Page> pages;
+    int withoutLines = 0; // orders left out because they hold no line
 };
+
+// Which sent orders a day's lists take.
+struct Selection {
+    enum Kind { AllSent, NotPrinted, Period, District } kind = AllSent;
+    QDate from, to; // Period, both days included
+    QString markaz; // District
+};
+
+// The group's own record of printed lists: one row per order, when it was first and last printed
+// and how many times.
+inline const QString PrintedTable = QStringLiteral("grp_printed");
 
 // The order of that id as the server holds it now: one page, or none when it is gone.
 Read ReadOrder(const QString& orderId);
-// Every order sent to preparation, read with one statement, in district, then pharmacy, then
-// order id order (the window's own "AZ" text order).
-Read ReadSentOrders();
-QString SentOrdersQueryTail();
+// The selection's sent orders that hold lines, read with one statement (and, for those not yet
+// printed, the printed ones with a second), in district, then pharmacy, then order id order (the
+// window's own "AZ" text order).
+Read ReadSentOrders(const Selection& selection = {});
+QString SentOrdersQueryTail(const Selection& selection = {});
+
+// Marks the pages' orders as printed now: one more time, the first time when there is no row yet.
+// False with the server's answer when a mark was not written.
+bool MarkPrinted(const std::vector<Page>& pages, const QDateTime& when, QString* error);
+QString MarkStatement(const QString& orderId, const QDateTime& when);
+QString FirstMarkStatement(const QString& orderId, const QDateTime& when);
 
 // A page from the fields of a bown2 row (lines text, id, date, phone, district, status).
 Page MakePage(const QString& linesText, const QString& orderId, const QString& date, const QString& tel,
@@ -47,7 +67,18 @@ QString StatusText(const QString& submitted);
 // A line's value as the order values show it.
 QString LineValueText(const OrderLines::Line& line);
 
-// Draws every page as one job and ends the document.
+// The lines table's columns on paper, from the right: header and left and right edges (mm).
+struct ColumnSpan {
+    QString header;
+    double left, right;
+};
+std::vector<ColumnSpan> ColumnSpans();
+// Lines of the table sit between these (mm); the values, the signatures and the foot below.
+inline constexpr double LinesTop = 46;
+inline constexpr double LinesBottom = 256;
+
+// Draws every page as one job and ends the document: each order on as many pages as its lines
+// take, its heading and the table's header row on each.
 bool PrintPages(SheetPrinter& p, const std::vector<Page>& pages, const QDateTime& printedAt);
 bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const std::vector<Page>& pages,
                    const QDateTime& printedAt);

@@ -3,14 +3,42 @@
 #include "collection/FormBuyCollectTexts.h"
 
 #include "collection/BuyCollectCore.h"
+#include "data/GroupTables.h"
 #include "ui/Dialogs.h"
-#include "ui/FormSetPrinter.h"
+#include "ui/PrintPreview.h"
 
 #include <QDir>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 
 namespace PickListPrint {
+
+namespace {
+bool printedTableThere(QWidget* parent) {
+    QString error;
+    switch (GroupTables::Check({PickList::PrintedTable}, &error)) {
+    case GroupTables::Presence::Present:
+        return true;
+    case GroupTables::Presence::Missing:
+        Dialogs::MsgBox(GroupTables::MissingMessage(), Dialogs::vbOKOnly, parent);
+        return false;
+    case GroupTables::Presence::ServerFailed:
+        break;
+    }
+    Dialogs::MsgBox(FormBuyCollectTexts::ListReadFailed + error, Dialogs::vbOKOnly, parent);
+    return false;
+}
+
+void markPrinted(QWidget* parent, const std::vector<PickList::Page>& pages, const QDateTime& when) {
+    QString error;
+    if (PickList::MarkPrinted(pages, when, &error))
+        return;
+    QString why;
+    if (GroupTables::Check({PickList::PrintedTable}, &why) == GroupTables::Presence::Missing)
+        Dialogs::MsgBox(FormBuyCollectTexts::NotMarkedNoTable + GroupTables::MissingMessage(), Dialogs::vbOKOnly,
+                        parent);
+    else
+        Dialogs::MsgBox(FormBuyCollectTexts::NotMarked + error, Dialogs::vbOKOnly, parent);
+}
+} // namespace
 
 void PrintShownOrder(QWidget* parent, const QString& shownOrderId) {
     if (shownOrderId.trimmed().isEmpty()) {
@@ -26,49 +54,44 @@ void PrintShownOrder(QWidget* parent, const QString& shownOrderId) {
         Dialogs::MsgBox(FormBuyCollectTexts::OrderGone, Dialogs::vbOKOnly, parent);
         return;
     }
-    Preview(parent, read.pages, FormBuyCollectTexts::MenuPickList);
+    if (Preview(parent, read.pages, FormBuyCollectTexts::MenuPickList)) {
+        // The shown order's list is marked too where the group's table is there; else it is not told.
+        QString error;
+        if (GroupTables::Check({PickList::PrintedTable}, &error) == GroupTables::Presence::Present)
+            markPrinted(parent, read.pages, BuyCollect::now());
+    }
 }
 
-void PrintSentOrders(QWidget* parent) {
-    const PickList::Read read = PickList::ReadSentOrders();
+
+void PrintSentOrders(QWidget* parent, const PickList::Selection& selection) {
+    if (selection.kind == PickList::Selection::NotPrinted && !printedTableThere(parent))
+        return;
+    const PickList::Read read = PickList::ReadSentOrders(selection);
     if (!read.ok) {
         Dialogs::MsgBox(FormBuyCollectTexts::ListReadFailed + read.error, Dialogs::vbOKOnly, parent);
         return;
     }
-    if (read.pages.empty()) {
-        Dialogs::MsgBox(FormBuyCollectTexts::NoSentOrders, Dialogs::vbOKOnly, parent);
+    QString told = read.pages.empty() ? FormBuyCollectTexts::NoSentOrders : QString();
+    if (read.withoutLines > 0)
+        told += (told.isEmpty() ? QString() : QStringLiteral("\n")) +
+                FormBuyCollectTexts::LeftOutWithoutLines.arg(read.withoutLines);
+    if (!told.isEmpty())
+        Dialogs::MsgBox(told, Dialogs::vbOKOnly, parent);
+    if (read.pages.empty())
         return;
-    }
-    Preview(parent, read.pages, FormBuyCollectTexts::MenuPickListsAll);
+    const QDateTime when = BuyCollect::now();
+    if (Preview(parent, read.pages, FormBuyCollectTexts::MenuPickListsAll))
+        markPrinted(parent, read.pages, when);
 }
 
-void Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title) {
-    const QPrinterInfo info = CurrentPrinter::info();
-    QPrinter printer =
-        info.isNull() ? QPrinter(QPrinter::HighResolution) : QPrinter(info, QPrinter::HighResolution);
-    if (info.isNull()) {
-        // The preview's print button then saves the pages as a PDF file.
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QDir::home().filePath(QStringLiteral("pick-lists.pdf")));
-        printer.setPageSize(QPageSize(QPageSize::A4));
-    }
-    printer.setFullPage(true);
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(title);
+bool Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title) {
     const QDateTime printedAt = BuyCollect::now();
-    QPrintPreviewDialog preview(&printer, parent);
-    preview.setObjectName(QStringLiteral("preview"));
-    preview.setWindowTitle(title);
-    preview.setLayoutDirection(Qt::RightToLeft);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* p) {
-        p->setFullPage(true);
-        QPageLayout layout = p->pageLayout();
-        layout.setUnits(QPageLayout::Millimeter);
-        const QPointF origin(layout.minimumMargins().left(), layout.minimumMargins().top());
-        if (!PickList::printOnDevice(*p, origin, pages, printedAt))
-            Dialogs::MsgBox(FormBuyCollectTexts::PickListsNotPrinted, Dialogs::vbOKOnly, parent);
-    });
-    preview.exec();
+    return PrintPreview::Show(
+        parent, {title, true, QDir::home().filePath(QStringLiteral("pick-lists.pdf")), Qt::RightToLeft},
+        [&](QPagedPaintDevice& device, QPointF origin) {
+            return PickList::printOnDevice(device, origin, pages, printedAt);
+        },
+        [&] { Dialogs::MsgBox(FormBuyCollectTexts::PickListsNotPrinted, Dialogs::vbOKOnly, parent); });
 }
 
 } // namespace PickListPrint

@@ -14,9 +14,12 @@ namespace PickListPrint {
 
 // The order the window shows (its id as shown; empty when none is shown).
 void PrintShownOrder(QWidget* parent, const QString& shownOrderId);
-// Every order sent to preparation, one page each, as one job.
-void PrintSentOrders(QWidget* parent);
-void Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title);
+// The selection's sent orders, each on its pages, as one job; orders without lines are left out and
+// counted. What is printed is marked printed in the group's table; a server without that table
+// still prints, and the manager is told which script makes it.
+void PrintSentOrders(QWidget* parent, const PickList::Selection& selection = {});
+// True when the pages were printed from the preview.
+bool Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title);
 
 
 } // namespace PickListPrint

@@ -1,6 +1,7 @@
 #include "ordering/OrderPane.h"
 
 #include "data/AppGlobals.h"
+#include "data/Bown2Columns.h"
 #include "data/DrugNameKey.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
@@ -79,15 +80,15 @@ OrderPane::Read OrderPane::read(const QString& orderId) {
         return Read::Failed;
     }
     // Fields of a missing row read empty, so a vanished order shows as no order at all.
-    m_serverLines = rs.Fields(0);
+    m_serverLines = rs.Fields(Bown2Columns::Drug);
     OrderLines::DrugFieldToFlex(m_lines, m_serverLines, true);
     const OrderLines::Value v = OrderLines::OrderValue(m_lines);
     m_labels.cash = v.cashText();
     m_labels.deferred = v.deferredText();
-    m_labels.orderId = FieldText(rs.Fields(1));
-    m_labels.date = FieldText(rs.Fields(2));
-    m_labels.tel = FieldText(rs.Fields(4));
-    m_labels.submitted = FieldText(rs.Fields(7));
+    m_labels.orderId = FieldText(rs.Fields(Bown2Columns::OrderId));
+    m_labels.date = FieldText(rs.Fields(Bown2Columns::Date));
+    m_labels.tel = FieldText(rs.Fields(Bown2Columns::Tel));
+    m_labels.submitted = FieldText(rs.Fields(Bown2Columns::Submitted));
     m_serverLabels = m_labels;
     AppGlobals::CurrentOrderId = m_labels.orderId;
     m_mustRead = false;

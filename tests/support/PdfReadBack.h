@@ -115,3 +115,50 @@ inline QList<QList<PdfWord>> pdfWordsByPage(const QString& pdf) {
     }
     return pages;
 }
+
+// Each page's text as pdftotext lays it out, NFKC-normalised (the Arabic presentation forms this
+// face's glyphs carry read back as plain letters) and without direction marks.
+inline QStringList pdfTextByPage(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(30000))
+        return {};
+    QString text = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    // poppler wraps right-to-left runs in direction marks.
+    static const QRegularExpression marks(QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]"));
+    text.remove(marks);
+    QStringList pages = text.split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
+// Whether one line of a page's text holds every word of t. poppler gives a line that mixes Arabic
+// and digits in logical or in visual order, and moves blanks about in it: the words are looked for,
+// not their order.
+inline bool pageHasText(const QString& page, const QString& t) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList words = t.split(blanks, Qt::SkipEmptyParts);
+    for (const QString& line : page.split(u'\n')) {
+        QString squeezed = line;
+        squeezed.remove(blanks);
+        if (std::all_of(words.begin(), words.end(), [&](const QString& w) { return squeezed.contains(w); }))
+            return true;
+    }
+    return false;
+}
+
+// The words of a page whose box is not wholly inside one of the cells (x0, y0, x1, y1 in mm).
+inline QStringList wordsOutsideCells(const QList<PdfWord>& words, const QList<QRectF>& cells, double slack = 0.3) {
+    QStringList out;
+    for (const PdfWord& w : words) {
+        bool inside = false;
+        for (const QRectF& c : cells)
+            inside = inside || (w.x0 >= c.left() - slack && w.x1 <= c.right() + slack && w.y0 >= c.top() - slack &&
+                                w.y1 <= c.bottom() + slack);
+        if (!inside)
+            out << QStringLiteral("%1 [%2,%3 %4,%5]").arg(w.text).arg(w.x0, 0, 'f', 1).arg(w.y0, 0, 'f', 1)
+                       .arg(w.x1, 0, 'f', 1).arg(w.y1, 0, 'f', 1);
+    }
+    return out;
+}

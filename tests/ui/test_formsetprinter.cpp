@@ -4,9 +4,11 @@
 #include "data/FlexGrid.h"
 #include "ui/Dialogs.h"
 #include "ui/FormSetPrinter.h"
+#include "ui/PrintPreview.h"
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -166,6 +168,25 @@ private slots:
         QCOMPARE(w.ListPrinter->geometry(), QRect(8, 6, 577, 312));
         QVERIFY(w.ListPrinter->font().bold());
         QCOMPARE(w.ListPrinter->font().pointSize(), 14);
+    }
+
+    // A queue whose paper is Letter still gets A4 pages from every sheet's preview.
+    void previewPrinterIsA4WhateverThePrinterDefaults() {
+        if (!needCups())
+            QSKIP(qPrintable(QStringLiteral("no private cupsd: ") + cupsWhy));
+        const QString lpadmin = QStandardPaths::findExecutable(QStringLiteral("lpadmin"), {"/usr/sbin", "/usr/bin"});
+        QCOMPARE(QProcess::execute(lpadmin, {"-p", "Beta", "-o", "PageSize=Letter", "-o", "media-default=letter"}), 0);
+        const QPrinterInfo beta = QPrinterInfo::printerInfo(QStringLiteral("Beta"));
+        QVERIFY(!beta.isNull());
+        // Qt on Linux starts a QPrinter on the locale's paper; on Windows it takes the queue's own.
+        if (beta.defaultPageSize().id() != QPageSize::Letter)
+            QSKIP("the queue did not take Letter as its paper");
+        for (const QPrinterInfo& info : {beta, QPrinterInfo()}) {
+            const std::unique_ptr<QPrinter> printer = PrintPreview::A4Printer(info);
+            QCOMPARE(printer->pageLayout().pageSize().id(), QPageSize::A4);
+            QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Portrait);
+            QVERIFY(printer->fullPage());
+        }
     }
 
     void twoPrintersInPlatformOrder() {
