@@ -218,7 +218,8 @@ Outcome KeepOrders(const PurchasePlan& plan, const OfferBook& offers, const Batc
         }
         int k = 0;
         for (const PurchasePlan::Order& o : orders) {
-            const QString poid = newBatch + u'-' + QString::number(++k);
+            // "/" keeps the number whole when it stands among Arabic words.
+            const QString poid = newBatch + u'/' + QString::number(++k);
             if (run(QStringLiteral("INSERT INTO grp_purchaseorders (poid,batch,podate,wholesaler,periodfrom,periodto,"
                                    "demand,total,status) VALUES (") +
                         SqlQuote(poid) + u',' + SqlQuote(newBatch) + u',' + SqlQuote(day(now.date())) + u',' +

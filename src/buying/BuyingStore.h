@@ -53,7 +53,7 @@ struct KeptOrder {
 };
 bool ReadOrders(const QString& batch, std::vector<KeptOrder>& out, QString* error);
 
-// Keeps the plan's purchase orders under batch id newBatch (order k is "<newBatch>-k"). assumed is
+// Keeps the plan's purchase orders under batch id newBatch (order k is "<newBatch>/k"). assumed is
 // the batch the copy read for the period (empty when none): its kept orders are marked replaced,
 // unless another copy has made purchase orders since (Taken) or they were received (HasReceipts).
 Outcome KeepOrders(const PurchasePlan& plan, const OfferBook& offers, const Batch& assumed, int assumedKept,

@@ -1,5 +1,7 @@
 #include "collection/FormGroupDemand.h"
 
+#include "buying/FormPurchaseOrders.h"
+
 #include "collection/BuyCollectCore.h"
 #include "collection/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
@@ -79,6 +81,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     CommandShow = button("CommandShow", FormGroupDemandTexts::Show);
     CommandCsv = button("CommandCsv", FormGroupDemandTexts::SaveCsv);
     CommandPrint = button("CommandPrint", FormGroupDemandTexts::Print);
+    CommandPurchaseOrders = button("CommandPurchaseOrders", FormGroupDemandTexts::PurchaseOrders);
     bar->addWidget(label("Label1", FormGroupDemandTexts::From));
     bar->addWidget(DateFrom);
     bar->addWidget(label("Label2", FormGroupDemandTexts::To));
@@ -88,6 +91,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     bar->addStretch(1);
     bar->addWidget(CommandCsv);
     bar->addWidget(CommandPrint);
+    bar->addWidget(CommandPurchaseOrders);
 
     LLLCounts = label("LLLCounts", QString());
     page->addWidget(LLLCounts);
@@ -107,6 +111,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     connect(CommandShow, &QPushButton::clicked, this, &FormGroupDemand::CommandShow_Click);
     connect(CommandCsv, &QPushButton::clicked, this, &FormGroupDemand::CommandCsv_Click);
     connect(CommandPrint, &QPushButton::clicked, this, &FormGroupDemand::CommandPrint_Click);
+    connect(CommandPurchaseOrders, &QPushButton::clicked, this, &FormGroupDemand::CommandPurchaseOrders_Click);
     connect(Xxx1, &FlexGridView::Click, this, &FormGroupDemand::Xxx1_Click);
     connect(Xxx2, &FlexGridView::Click, this, &FormGroupDemand::Xxx2_Click);
 
@@ -233,4 +238,14 @@ void FormGroupDemand::CommandPrint_Click() {
     PdfSave::SaveAs(
         this, askPdfPath, [this](const QString& path) { return GroupDemandSheet::printToPdf(path, sheetInput()); },
         FormGroupDemandTexts::FileNotSaved);
+}
+
+void FormGroupDemand::CommandPurchaseOrders_Click() {
+    // The purchase orders open on the period shown here.
+    FormPurchaseOrders w(this);
+    w.DateFrom->setDate(DateFrom->date());
+    w.DateTo->setDate(DateTo->date());
+    if (w.tablesPresent())
+        w.CommandMake_Click();
+    w.exec();
 }

@@ -25,6 +25,7 @@ public:
     void Xxx2_Click();
     void CommandCsv_Click();
     void CommandPrint_Click();
+    void CommandPurchaseOrders_Click();
 
     // Where to save the CSV and the PDF; tests replace them. An empty answer saves nothing.
     std::function<QString()> askCsvPath;
@@ -41,6 +42,7 @@ public:
     FlexGridView* Xxx2;
     QPushButton* CommandCsv;
     QPushButton* CommandPrint;
+    QPushButton* CommandPurchaseOrders;
     QLabel* LLLCounts;
     QLabel* LLLDrug;
 

@@ -71,11 +71,11 @@ private slots:
         QString e;
         QCOMPARE(BuyingStore::KeepOrders(m.plan, m.book, m.batch, 0, "261208100000", Now, &e), Outcome::Saved);
         QCOMPARE(TestDb::rows("SELECT poid,wholesaler,periodfrom,periodto,total,status FROM grp_purchaseorders ORDER BY poid"),
-                 (QList<QStringList>{{"261208100000-1", "1", "20261201", "20261207", "123.2", "kept"},
-                                     {"261208100000-2", "2", "20261201", "20261207", "28.2", "kept"}}));
+                 (QList<QStringList>{{"261208100000/1", "1", "20261201", "20261207", "123.2", "kept"},
+                                     {"261208100000/2", "2", "20261201", "20261207", "28.2", "kept"}}));
         QCOMPARE(TestDb::rows("SELECT poid,lineseq,drug,quantity,price,discount,linevalue,received FROM grp_purchaselines ORDER BY poid"),
-                 (QList<QStringList>{{"261208100000-1", "1", "Panadol", "7", "20", "12", "123.2", "0"},
-                                     {"261208100000-2", "1", "Zyrtec", "1", "30", "6", "28.2", "0"}}));
+                 (QList<QStringList>{{"261208100000/1", "1", "Panadol", "7", "20", "12", "123.2", "0"},
+                                     {"261208100000/2", "1", "Zyrtec", "1", "30", "6", "28.2", "0"}}));
         QCOMPARE(TestDb::scalar("SELECT demand FROM grp_pobatches"), m.plan.fingerprint);
     }
 
@@ -137,12 +137,12 @@ private slots:
                 QCOMPARE(BuyingStore::Receive(line, r + 1, {}, DeliveryShare::Rule::EarliestFirst, Now, &e), Outcome::Taken);
         }
         std::vector<BuyingStore::Allotment> got;
-        QVERIFY(BuyingStore::ReadShares("B1-1", 1, got, &e));
+        QVERIFY(BuyingStore::ReadShares("B1/1", 1, got, &e));
         QStringList text;
         for (const auto& a : got)
             text << a.orderid + u'=' + QString::number(a.allotted);
         QCOMPARE(text, shares);
-        QCOMPARE(TestDb::scalar("SELECT received FROM grp_purchaselines WHERE poid = 'B1-1'"),
+        QCOMPARE(TestDb::scalar("SELECT received FROM grp_purchaselines WHERE poid = 'B1/1'"),
                  QString::number(receipts.last()));
         QCOMPARE(TestDb::scalar("SELECT COUNT(*) FROM grp_receipts"), QString::number(receipts.size()));
         QVERIFY(BuyingStore::ReadAllotments("261203100000", got, &e));
