@@ -8,7 +8,6 @@
 #include "buying/PeriodDemand.h"
 #include "buying/PurchasePlan.h"
 #include "data/DrugNameKey.h"
-#include "data/EmbeddedDatabase.h"
 #include "data/ModSQL.h"
 #include "ordering/OrderLines.h"
 
@@ -37,8 +36,6 @@ QString orderLines(int o) {
 bool prepare() {
     if (!TestDb::open(QStringLiteral("sqlite")))
         return false;
-    for (const QString& stmt : EmbeddedDatabase::schemaStatements(QStringLiteral("group-sqlite")))
-        TestDb::exec(stmt);
     TestDb::exec(QStringLiteral("BEGIN"));
     for (int k = 0; k < Catalogue; ++k)
         TestDb::addDrug(drugName(k), QString::number(10.5 + k), QString::number(k % 30), {}, QString::number(k % 50));

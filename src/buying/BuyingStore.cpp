@@ -100,6 +100,15 @@ QStringList Tables() {
             QStringLiteral("grp_allotments")};
 }
 
+GroupTables::Presence CheckTables(QString* error) {
+    if (!ModSQL::ConnectServer()) {
+        if (error)
+            *error = server().lastError();
+        return GroupTables::Presence::ServerFailed;
+    }
+    return GroupTables::Check(Tables(), error);
+}
+
 bool ReadOfferBook(OfferBook& book, QString* error) {
     Recordset ws, os;
     if (!query(QStringLiteral("SELECT wholesaler,name,phone,district FROM grp_wholesalers ORDER BY wholesaler"), ws, error) ||

@@ -4,6 +4,7 @@
 #include "buying/OfferBook.h"
 #include "buying/PeriodDemand.h"
 #include "buying/PurchasePlan.h"
+#include "data/GroupTables.h"
 
 #include <QDateTime>
 #include <QString>
@@ -16,6 +17,8 @@
 namespace BuyingStore {
 
 QStringList Tables();
+// Whether the server holds every buying table (connecting first).
+GroupTables::Presence CheckTables(QString* error);
 
 enum class Outcome {
     Saved,

@@ -168,7 +168,7 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent) : QDialog(parent) {
     DateFrom->setDate(today.addDays(-6));
     DateTo->setDate(today);
     QString error;
-    const auto presence = GroupTables::Check(BuyingStore::Tables(), &error);
+    const auto presence = BuyingStore::CheckTables(&error);
     m_tablesPresent = presence == GroupTables::Presence::Present;
     if (!m_tablesPresent) {
         for (QWidget* w : std::initializer_list<QWidget*>{CommandMake, CommandMove, CommandKeep, CommandReceive, CommandPrint,

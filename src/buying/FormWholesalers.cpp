@@ -77,7 +77,7 @@ FormWholesalers::FormWholesalers(QWidget* parent) : QDialog(parent) {
     };
 
     QString error;
-    const auto presence = GroupTables::Check(BuyingStore::Tables(), &error);
+    const auto presence = BuyingStore::CheckTables(&error);
     m_tablesPresent = presence == GroupTables::Presence::Present;
     if (!m_tablesPresent) {
         for (QPushButton* b : {CommandAddWholesaler, CommandAddOffer, CommandImport})

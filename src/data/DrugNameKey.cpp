@@ -1,29 +1,39 @@
 #include "data/DrugNameKey.h"
 
+static bool isArabicMark(char16_t c) {
+    return (c >= 0x0610 && c <= 0x061A) || (c >= 0x064B && c <= 0x065F) || c == 0x0670 ||
+           (c >= 0x06D6 && c <= 0x06DC) || (c >= 0x06DF && c <= 0x06E8) || (c >= 0x06EA && c <= 0x06ED);
+}
+
 QString DrugNameKey(QStringView name) {
-    QString out;
-    out.reserve(name.size());
-    bool blank = false;
-    for (QChar c : name) {
-        const char16_t u = c.unicode();
-        if (c.isSpace()) {
-            blank = !out.isEmpty();
+    QString key;
+    key.reserve(name.size());
+    bool blankPending = false;
+    for (QChar ch : name) {
+        char16_t c = ch.unicode();
+        if (ch.isSpace()) {
+            blankPending = !key.isEmpty();
             continue;
         }
-        if (u == 0x0640 || (u >= 0x064B && u <= 0x065F) || u == 0x0670 || (u >= 0x06D6 && u <= 0x06ED) ||
-            (u >= 0x0610 && u <= 0x061A))
+        if (c == 0x0640 || isArabicMark(c) || ch.category() == QChar::Other_Format)
             continue;
-        if (blank)
-            out.append(u' ');
-        blank = false;
-        if (u == 0x0623 || u == 0x0625 || u == 0x0622 || u == 0x0671)
-            out.append(QChar(0x0627));
-        else if (u == 0x0649)
-            out.append(QChar(0x064A));
-        else if (u == 0x0629)
-            out.append(QChar(0x0647));
-        else
-            out.append(QString(c).toCaseFolded());
+        switch (c) {
+        case 0x0622: case 0x0623: case 0x0625: case 0x0671: c = 0x0627; break; // آ أ إ ٱ -> ا
+        case 0x0649: case 0x06CC: c = 0x064A; break;                           // ى ی -> ي
+        case 0x0629: c = 0x0647; break;                                        // ة -> ه
+        default:
+            if (c < 0x80) {
+                if (c >= 'A' && c <= 'Z')
+                    c = char16_t(c + 32);
+            } else {
+                c = ch.toCaseFolded().unicode();
+            }
+        }
+        if (blankPending) {
+            key.append(u' ');
+            blankPending = false;
+        }
+        key.append(QChar(c));
     }
-    return out;
+    return key;
 }

@@ -31,6 +31,8 @@ QStringList schemaStatements(const QString& dialect) {
     return out;
 }
 
+QString tableOf(const QString& createStatement) { return createStatement.section(u' ', 2, 2).trimmed(); }
+
 const std::vector<DemoDrug>& demoCatalogue() {
     static const std::vector<DemoDrug> drugs = {
         {"Acetylcysteine 200mg sachets", 24.5, 12},   {"Acyclovir 400mg tablets", 38, 10},
@@ -124,9 +126,9 @@ bool createAndSeed(QSqlDatabase& db, const QString& dialect, QString* error) {
     };
     const bool hadControl = hasTable(db, QStringLiteral("smartertable"));
     const bool hadCatalogue = hasTable(db, QStringLiteral("bowndrugs"));
-    for (const QString& stmt : schemaStatements(dialect)) {
-        const QString table = stmt.section(u' ', 2, 2).trimmed();
-        if (hasTable(db, table))
+    // Run on every start, so a database made by an older copy gains the group's tables too.
+    for (const QString& stmt : schemaStatements(dialect) + schemaStatements(QStringLiteral("group-") + dialect)) {
+        if (hasTable(db, tableOf(stmt)))
             continue;
         if (!run(stmt))
             return false;

@@ -14,10 +14,13 @@ inline const QString DemoManagerPhone = QStringLiteral("01000000000");
 
 QString defaultPath();
 
-// The CREATE TABLE statements for "sqlite", "postgresql" or "sqlserver".
+// The CREATE TABLE statements for "sqlite", "postgresql" or "sqlserver"; with the prefix "group-",
+// those of the group's own tables.
 QStringList schemaStatements(const QString& dialect);
+// The table a "CREATE TABLE name (...)" statement creates.
+QString tableOf(const QString& createStatement);
 
-// Creates the tables in db (dialect as above) and fills the control record and the demo
+// Creates the tables and the group's own tables in db (dialect as above) and fills the control record and the demo
 // catalogue; tables already there are left alone.
 bool createAndSeed(QSqlDatabase& db, const QString& dialect, QString* error);
 

@@ -1,29 +1,36 @@
 #include "data/GroupTables.h"
 
-#include "data/ModSQL.h"
 #include "data/ServerConnection.h"
 
 namespace GroupTables {
 
+static bool readable(const QString& table, QString* error) {
+    long affected = 0;
+    ServerConnection::instance().Execute(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE 1 = 0"),
+                                         affected, error);
+    return affected != 0;
+}
+
 Presence Check(const QStringList& tables, QString* error) {
-    ServerConnection& server = ServerConnection::instance();
-    if (!ModSQL::ConnectServer())
-        return Presence::ServerFailed;
-    for (const QString& t : tables) {
-        long affected = 0;
-        QString e;
-        server.Execute(QStringLiteral("SELECT * FROM ") + t + QStringLiteral(" WHERE 1 = 0"), affected, &e);
-        if (affected == 0) {
+    for (const QString& table : tables) {
+        QString why;
+        if (readable(table, &why))
+            continue;
+        // A table that cannot be read is missing only if the server answers for a table it has.
+        QString serverWhy;
+        if (!readable(QStringLiteral("smartertable"), &serverWhy)) {
             if (error)
-                *error = e;
-            return server.State() == 1 ? Presence::Missing : Presence::ServerFailed;
+                *error = serverWhy.isEmpty() ? why : serverWhy;
+            return Presence::ServerFailed;
         }
+        return Presence::Missing;
     }
     return Presence::Present;
 }
 
 QString MissingMessage() {
-    return QStringLiteral("جداول المجموعة غير موجودة على الخادم. انشئها بالملف ") + ServerScript;
+    return QStringLiteral("جداول المجموعة غير موجودة على الخادم. يجب على مدير قاعدة البيانات تشغيل الملف ") +
+           ServerScript + QStringLiteral(" لانشائها، وباقي البرنامج يعمل كما هو.");
 }
 
 } // namespace GroupTables

@@ -3,10 +3,21 @@
 #include <QString>
 #include <QStringList>
 
-// The group's own tables, made by the group-*.sql scripts.
+// Tables of the group's own, beside the three tables every copy shares unchanged. The embedded
+// database makes them itself; a server gets them from a script its administrator runs, and until
+// then the windows that need them say so while the rest of the program works as before.
 namespace GroupTables {
+
+// The script, under src/data/schema, that creates them on SQL Server.
 inline const QString ServerScript = QStringLiteral("group-sqlserver.sql");
+
 enum class Presence { Present, Missing, ServerFailed };
+
+// Whether every one of tables exists on the server ServerConnection reaches; on ServerFailed the
+// driver's text goes to error.
 Presence Check(const QStringList& tables, QString* error = nullptr);
+
+// Tells the manager that the tables are missing and which script creates them.
 QString MissingMessage();
+
 } // namespace GroupTables

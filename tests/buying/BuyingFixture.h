@@ -2,23 +2,11 @@
 
 #include "TestDb.h"
 #include "buying/BuyingStore.h"
-#include "data/EmbeddedDatabase.h"
 #include "data/ModSQL.h"
 #include "ordering/OrderLines.h"
 
-// Fresh buying tables (from the group script of the backend) and orders to buy for.
+// Orders to buy for, wholesalers and offers, on the test database (TestDb makes the tables).
 namespace BuyingFixture {
-
-inline bool freshTables() {
-    for (const QString& t : BuyingStore::Tables())
-        TestDb::exec(QStringLiteral("DROP TABLE IF EXISTS ") + t);
-    const QString dialect = TestDb::currentBackend() == QLatin1String("postgres") ? QStringLiteral("postgresql")
-                                                                                  : QStringLiteral("sqlite");
-    for (const QString& stmt : EmbeddedDatabase::schemaStatements(QStringLiteral("group-") + dialect))
-        if (stmt.contains(QLatin1String("grp_")) && !TestDb::exec(stmt))
-            return false;
-    return true;
-}
 
 inline bool sentOrder(const QString& id, const QString& date, const QString& tel,
                       const std::vector<OrderLines::Line>& lines, bool sent = true) {

@@ -2,6 +2,8 @@
 #include "TestDb.h"
 #include "data/FieldText.h"
 #include "data/FlexGrid.h"
+#include "data/EmbeddedDatabase.h"
+#include "data/GroupTables.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
 
@@ -173,6 +175,24 @@ private slots:
         QVERIFY(!error.isEmpty());
         QCOMPARE(grid.Rows(), 4);
         QCOMPARE(grid.TextMatrix(2, 2), QStringLiteral("keep"));
+    }
+
+    // A missing group table is told apart from a server that cannot answer at all.
+    void groupTablesAreCheckedWithoutMistakingAFailureForAMissingTable() {
+        QVERIFY(ModSQL::ConnectServer());
+        QString error;
+        QCOMPARE(GroupTables::Check({QStringLiteral("bown2"), QStringLiteral("bowndrugs")}, &error),
+                 GroupTables::Presence::Present);
+        QCOMPARE(GroupTables::Check({QStringLiteral("bown2"), QStringLiteral("grp_not_made")}, &error),
+                 GroupTables::Presence::Missing);
+        QVERIFY(GroupTables::MissingMessage().contains(GroupTables::ServerScript));
+        for (const QString& stmt : EmbeddedDatabase::schemaStatements(QStringLiteral("group-sqlite")))
+            QCOMPARE(GroupTables::Check({EmbeddedDatabase::tableOf(stmt)}), GroupTables::Presence::Present);
+        ServerConnection::instance().beforeExecute = [](const QString&) { ServerConnection::instance().Close(); };
+        const auto presence = GroupTables::Check({QStringLiteral("grp_not_made")}, &error);
+        ServerConnection::instance().beforeExecute = nullptr;
+        QCOMPARE(presence, GroupTables::Presence::ServerFailed);
+        QVERIFY(!error.isEmpty());
     }
 
     void unreachableServerGivesTheDriversText() {

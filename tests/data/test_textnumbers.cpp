@@ -1,4 +1,5 @@
 // Text cleaning, the leading-number parse, rounding and number texts.
+#include "data/DrugNameKey.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
 
@@ -18,6 +19,32 @@ private slots:
         QCOMPARE(CleanText(QStringLiteral("\tx\t")), QStringLiteral("\tx\t"));
         QCOMPARE(CleanText(QString()), QString());
         QCOMPARE(CleanText(QStringLiteral("   ")), QString());
+    }
+
+    void drugNameKey_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("edge blanks") << "Panadol Extra" << " Panadol Extra " << true;
+        QTest::newRow("blank runs and tabs") << "Panadol  Extra" << "Panadol\tExtra" << true;
+        QTest::newRow("case") << "PANADOL extra" << "panadol EXTRA" << true;
+        QTest::newRow("alef forms") << "أدول" << "إدول" << true;
+        QTest::newRow("alef madda and plain") << "آمول" << "امول" << true;
+        QTest::newRow("final yeh") << "فولتارين ى" << "فولتارين ي" << true;
+        QTest::newRow("teh marbuta") << "شراب الكحة" << "شراب الكحه" << true;
+        QTest::newRow("tatweel and marks") << "كـــونجستال" << "كُونْجِستال" << true;
+        QTest::newRow("direction marks") << "Brufen\u200f" << "Brufen" << true;
+        QTest::newRow("inner blank matters") << "Pana dol" << "Panadol" << false;
+        QTest::newRow("other letters differ") << "ادول" << "ادوك" << false;
+        QTest::newRow("digits differ") << "Brufen 400" << "Brufen 600" << false;
+    }
+    void drugNameKey() {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, same);
+        QCOMPARE(DrugNameKey(a) == DrugNameKey(b), same);
+        QCOMPARE(DrugNameKey(DrugNameKey(a)), DrugNameKey(a)); // a key is its own key
+        QVERIFY(!DrugNameKey(a).startsWith(u' ') && !DrugNameKey(a).endsWith(u' '));
     }
 
     void val_data() {

@@ -88,9 +88,11 @@ QString currentBackend() { return st().backend; }
 
 static bool createTables(QSqlDatabase& db, const QString& dialect, QString* error) {
     QSqlQuery q(db);
-    for (const char* t : {"bown2", "bowndrugs", "smartertable"})
-        q.exec(QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(t)));
-    for (const QString& stmt : EmbeddedDatabase::schemaStatements(dialect)) {
+    const QStringList statements = EmbeddedDatabase::schemaStatements(dialect) +
+                                   EmbeddedDatabase::schemaStatements(QStringLiteral("group-") + dialect);
+    for (const QString& stmt : statements)
+        q.exec(QStringLiteral("DROP TABLE IF EXISTS ") + EmbeddedDatabase::tableOf(stmt));
+    for (const QString& stmt : statements) {
         if (!q.exec(stmt)) {
             if (error)
                 *error = q.lastError().text();

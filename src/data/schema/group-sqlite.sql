@@ -1,13 +1,15 @@
+-- Tables of the group's own (names begin with grp_). The tables bown2, bowndrugs and smartertable
+-- stay as they are; copies of the program that do not know these tables keep working.
 -- Wholesalers, their offers, purchase orders made from the group's demand, what arrived and
 -- how it was shared among the pharmacies' orders.
-CREATE TABLE IF NOT EXISTS grp_wholesalers (
+CREATE TABLE grp_wholesalers (
     wholesaler int NOT NULL PRIMARY KEY,
     name varchar(60) NOT NULL,
     phone varchar(20) NULL,
     district varchar(30) NULL
 );
 -- A wholesaler's newer offer for a drug stands in place of the older ones.
-CREATE TABLE IF NOT EXISTS grp_offers (
+CREATE TABLE grp_offers (
     wholesaler int NOT NULL,
     drug varchar(70) NOT NULL,
     discount real NOT NULL,
@@ -15,7 +17,7 @@ CREATE TABLE IF NOT EXISTS grp_offers (
 );
 -- One row per period: the purchase orders last made from its demand. Its key stops two copies
 -- making purchase orders from the same period at once.
-CREATE TABLE IF NOT EXISTS grp_pobatches (
+CREATE TABLE grp_pobatches (
     periodfrom varchar(8) NOT NULL,
     periodto varchar(8) NOT NULL,
     batch varchar(20) NOT NULL,
@@ -23,7 +25,7 @@ CREATE TABLE IF NOT EXISTS grp_pobatches (
     madeat varchar(14) NOT NULL,
     PRIMARY KEY (periodfrom, periodto)
 );
-CREATE TABLE IF NOT EXISTS grp_purchaseorders (
+CREATE TABLE grp_purchaseorders (
     poid varchar(20) NOT NULL PRIMARY KEY,
     batch varchar(20) NOT NULL,
     podate varchar(8) NOT NULL,
@@ -35,7 +37,7 @@ CREATE TABLE IF NOT EXISTS grp_purchaseorders (
     status varchar(10) NOT NULL,
     replacedby varchar(20) NULL
 );
-CREATE TABLE IF NOT EXISTS grp_purchaselines (
+CREATE TABLE grp_purchaselines (
     poid varchar(20) NOT NULL,
     lineseq int NOT NULL,
     drug varchar(70) NOT NULL,
@@ -46,7 +48,7 @@ CREATE TABLE IF NOT EXISTS grp_purchaselines (
     received real NOT NULL,
     PRIMARY KEY (poid, lineseq)
 );
-CREATE TABLE IF NOT EXISTS grp_receipts (
+CREATE TABLE grp_receipts (
     poid varchar(20) NOT NULL,
     lineseq int NOT NULL,
     seq int NOT NULL,
@@ -56,7 +58,7 @@ CREATE TABLE IF NOT EXISTS grp_receipts (
     receivedat varchar(14) NOT NULL,
     PRIMARY KEY (poid, lineseq, seq)
 );
-CREATE TABLE IF NOT EXISTS grp_allotments (
+CREATE TABLE grp_allotments (
     poid varchar(20) NOT NULL,
     lineseq int NOT NULL,
     orderid varchar(14) NOT NULL,

@@ -1,3 +1,5 @@
+-- Tables of the group's own (names begin with grp_). The tables bown2, bowndrugs and smartertable
+-- stay as they are; copies of the program that do not know these tables keep working.
 -- Wholesalers, their offers, purchase orders made from the group's demand, what arrived and
 -- how it was shared among the pharmacies' orders.
 CREATE TABLE grp_wholesalers (
