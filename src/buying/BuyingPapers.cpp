@@ -37,6 +37,20 @@ BuyingSheet::Input PurchaseOrder(const BuyingStore::KeptOrder& order, const Whol
     return in;
 }
 
+XlsxSheet PurchaseOrderSheet(const BuyingStore::KeptOrder& order, const Wholesaler& wholesaler) {
+    XlsxSheet sheet;
+    // A sheet name holds no "/".
+    sheet.name = QString(order.poid).replace(u'/', u'-');
+    sheet.headers = BuyingTexts::OrderHeaders;
+    int n = 0;
+    for (const BuyingStore::KeptLine& l : order.lines)
+        sheet.rows << QVariantList{++n, l.drug, l.quantity, l.price, l.discount, ModGFun::RoundHalfEven(l.value, 2)};
+    sheet.rows << QVariantList{QVariant(), BuyingTexts::TotalCaption + QStringLiteral(" - ") + wholesaler.name, QVariant(),
+                               QVariant(), QVariant(), ModGFun::RoundHalfEven(order.total, 2)};
+    sheet.boldRows.insert(int(sheet.rows.size()) - 1);
+    return sheet;
+}
+
 BuyingSheet::Input Distribution(const BuyingStore::KeptLine& line, const std::vector<BuyingStore::Allotment>& shares,
                                 DeliveryShare::Rule rule, const std::function<QString(const QString&)>& nameOf,
                                 const QDateTime& printedAt) {

@@ -2,6 +2,7 @@
 
 #include "buying/BuyingSheet.h"
 #include "buying/BuyingStore.h"
+#include "sheets/XlsxSheet.h"
 
 #include <functional>
 
@@ -13,6 +14,8 @@ QString Number(double v); // as the papers and grids show money and quantities: 
 
 BuyingSheet::Input PurchaseOrder(const BuyingStore::KeptOrder& order, const Wholesaler& wholesaler,
                                  const QDateTime& printedAt);
+// The same order as a worksheet: numbers as numbers, the total as a bold last row.
+XlsxSheet PurchaseOrderSheet(const BuyingStore::KeptOrder& order, const Wholesaler& wholesaler);
 // nameOf: the client book's name for a phone ("" when none).
 BuyingSheet::Input Distribution(const BuyingStore::KeptLine& line, const std::vector<BuyingStore::Allotment>& shares,
                                 DeliveryShare::Rule rule, const std::function<QString(const QString&)>& nameOf,

@@ -93,4 +93,5 @@ inline const QString NoneMatched = QStringLiteral("لا يطابق اي اسم �
 inline const QString SomeUnmatched = QStringLiteral("%1 اسم في الملف لا يطابق دواء في الكتالوج (القائمة ادناه). هل تستورد الـ %2 عرضا المطابقة؟");
 inline const QString Imported = QStringLiteral("استوردت %1 عروض.");
 inline const QString NoBestOffer = QStringLiteral("لا يوجد عرض لهذا الدواء بخصم يقبله الكتالوج (اكثر من 1 وحتي 95).");
+inline const QString SaveXlsx = QStringLiteral("حفظ xlsx");
 } // namespace BuyingTexts

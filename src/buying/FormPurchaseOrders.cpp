@@ -6,6 +6,7 @@
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
 #include "data/ModGFun.h"
+#include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
@@ -123,6 +124,8 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent) : QDialog(parent) {
     CommandPdf = button("CommandPdf", BuyingTexts::SavePdf);
     kept->addWidget(CommandPrint);
     kept->addWidget(CommandPdf);
+    CommandXlsx = button("CommandXlsx", BuyingTexts::SaveXlsx);
+    kept->addWidget(CommandXlsx);
     kept->addStretch(1);
     auto* bottom = new QHBoxLayout;
     page->addLayout(bottom, 2);
@@ -154,6 +157,7 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent) : QDialog(parent) {
     connect(CommandReceive, &QPushButton::clicked, this, &FormPurchaseOrders::CommandReceive_Click);
     connect(CommandPrint, &QPushButton::clicked, this, &FormPurchaseOrders::CommandPrint_Click);
     connect(CommandPdf, &QPushButton::clicked, this, &FormPurchaseOrders::CommandPdf_Click);
+    connect(CommandXlsx, &QPushButton::clicked, this, &FormPurchaseOrders::CommandXlsx_Click);
     connect(CommandDistribution, &QPushButton::clicked, this, &FormPurchaseOrders::CommandDistribution_Click);
     connect(CboRule, &QComboBox::currentIndexChanged, this, [this] {
         LLLRule->setText(rule() == DeliveryShare::Rule::Proportional ? BuyingTexts::RuleProportional
@@ -164,6 +168,12 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent) : QDialog(parent) {
                                             QStringLiteral("PDF (*.pdf)"));
     };
 
+    askXlsxPath = [this] {
+        return QFileDialog::getSaveFileName(this, BuyingTexts::SaveXlsx,
+                                            QDir::home().filePath(QStringLiteral("purchase-order.xlsx")),
+                                            QStringLiteral("Excel (*.xlsx)"));
+    };
+
     const QDate today = clock().date();
     DateFrom->setDate(today.addDays(-6));
     DateTo->setDate(today);
@@ -172,7 +182,7 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent) : QDialog(parent) {
     m_tablesPresent = presence == GroupTables::Presence::Present;
     if (!m_tablesPresent) {
         for (QWidget* w : std::initializer_list<QWidget*>{CommandMake, CommandMove, CommandKeep, CommandReceive, CommandPrint,
-                                                          CommandPdf, CommandDistribution})
+                                                          CommandPdf, CommandXlsx, CommandDistribution})
             w->setEnabled(false);
         LLLBatch->setText(presence == GroupTables::Presence::Missing ? GroupTables::MissingMessage()
                                                                      : BuyingTexts::ReadFailed + error);
@@ -495,4 +505,20 @@ void FormPurchaseOrders::CommandPdf_Click() {
 
 void FormPurchaseOrders::CommandDistribution_Click() {
     printPaper(distributionPaper());
+}
+
+void FormPurchaseOrders::CommandXlsx_Click() {
+    const BuyingStore::KeptOrder* o = chosenOrder();
+    if (!o) {
+        Dialogs::MsgBox(BuyingTexts::ChooseOrder, Dialogs::vbOKOnly, this);
+        return;
+    }
+    QString path = askXlsxPath ? askXlsxPath() : QString();
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+        path += QStringLiteral(".xlsx");
+    QString error;
+    if (!XlsxBook::Write(path, {BuyingPapers::PurchaseOrderSheet(*o, wholesaler(o->wholesaler))}, &error))
+        Dialogs::MsgBox(BuyingTexts::FileNotSaved + path + u'\n' + error, Dialogs::vbOKOnly, this);
 }

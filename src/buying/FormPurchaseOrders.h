@@ -34,11 +34,13 @@ public:
     void CommandReceive_Click();
     void CommandPrint_Click();
     void CommandPdf_Click();
+    void CommandXlsx_Click();
     void CommandDistribution_Click();
 
     // The local clock and where papers are saved; tests replace them.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
     std::function<QString()> askPdfPath;
+    std::function<QString()> askXlsxPath;
 
     const PurchasePlan& plan() const { return m_plan; }
     const std::vector<BuyingStore::KeptOrder>& kept() const { return m_kept; }
@@ -64,6 +66,7 @@ public:
     QPushButton* CommandReceive;
     QPushButton* CommandPrint;
     QPushButton* CommandPdf;
+    QPushButton* CommandXlsx;
     QPushButton* CommandDistribution;
 
 private:

@@ -11,6 +11,7 @@
 #include "catalogue/FormDrugsEditor.h"
 #include "collection/ModOmla.h"
 #include "data/GroupTables.h"
+#include "sheets/XlsxReader.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
 
@@ -151,6 +152,16 @@ private slots:
             words << word.text.normalized(QString::NormalizationForm_KC);
         for (const char* expected : {"Panadol", "Zyrtec", "148.2", "0400", "261208100000/1"})
             QVERIFY2(words.contains(QString::fromUtf8(expected)), expected);
+
+        // The .xlsx the wholesaler gets reads back through the offers' own reader.
+        const QString xlsx = m_dir.filePath("purchase-order");
+        w.askXlsxPath = [&] { return xlsx; };
+        w.CommandXlsx_Click();
+        QList<QStringList> cells;
+        QString error;
+        QVERIFY2(XlsxReader::ReadFirstSheet(xlsx + ".xlsx", cells, &error), qPrintable(error));
+        QCOMPARE(cells.value(1), (QStringList{"1", "Panadol", "6", "20", "0", "120"}));
+        QCOMPARE(cells.value(3).value(5), QStringLiteral("148.2"));
 
         w.Xxx3->clickCell(1, 0);
         Dialogs::setNextInput("4");
