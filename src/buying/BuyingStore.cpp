@@ -293,8 +293,8 @@ Outcome Receive(const KeptLine& line, double received, const std::vector<PeriodD
             return Outcome::Failed;
         QStringList rows;
         for (const PeriodDemand::Share& s : shares)
-            rows << u'(' + poid + u',' + seq + u',' + SqlQuote(s.orderid) + u',' + SqlQuote(line.drug) + u',' +
-                        SqlQuote(s.tel) + u',' + num(s.asked) + u',' + num(s.allotted) + u')';
+            rows << u'(' + poid + u',' + seq + u',' + SqlQuote(s.order->id) + u',' + SqlQuote(line.drug) + u',' +
+                        SqlQuote(s.order->tel) + u',' + num(s.asked) + u',' + num(s.allotted) + u')';
         if (!insertRows(QStringLiteral("INSERT INTO grp_allotments (poid,lineseq,orderid,drug,tel,asked,allotted)"), rows,
                         error))
             return Outcome::Failed;

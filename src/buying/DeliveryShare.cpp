@@ -27,30 +27,27 @@ std::vector<int> Share(const double* asked, size_t n, double received, Rule rule
     long long left = wholeUnits(received);
     if (left == 0 || n == 0)
         return out;
-    std::vector<long long> cap(n);
-    long long wanted = 0;
-    for (size_t i = 0; i < n; ++i) {
-        cap[i] = std::min<long long>(wholeUnits(asked[i]), 1000000000);
-        wanted += cap[i];
-    }
-    if (left >= wanted) {
-        for (size_t i = 0; i < n; ++i)
-            out[i] = int(cap[i]);
-        return out;
-    }
+    const auto cap = [asked](size_t i) { return std::min<long long>(wholeUnits(asked[i]), 1000000000); };
     if (rule == Rule::EarliestFirst) {
         for (size_t i = 0; i < n && left > 0; ++i) {
-            const long long give = std::min(cap[i], left);
+            const long long give = std::min(cap(i), left);
             out[i] = int(give);
             left -= give;
         }
         return out;
     }
+    long long wanted = 0;
+    for (size_t i = 0; i < n; ++i) {
+        out[i] = int(cap(i));
+        wanted += out[i];
+    }
+    if (left >= wanted)
+        return out;
     // In proportion: the whole part of each order's share first, then one unit each to the largest
     // remainders. Remainders are compared exactly as fractions of the whole asked.
     std::vector<long long> rest(n);
     for (size_t i = 0; i < n; ++i) {
-        const __int128 num = (__int128)left * cap[i];
+        const __int128 num = (__int128)left * out[i];
         out[i] = int(num / wanted);
         rest[i] = (long long)(num % wanted);
     }
@@ -59,14 +56,13 @@ std::vector<int> Share(const double* asked, size_t n, double received, Rule rule
         given += v;
     long long extra = left - given; // fewer than n
     if (extra > 0) {
+        // Every order with a remainder is below its ask, and there are at least extra of them.
         std::vector<size_t> idx(n);
         std::iota(idx.begin(), idx.end(), size_t(0));
-        std::stable_sort(idx.begin(), idx.end(), [&](size_t a, size_t b) { return rest[a] > rest[b]; });
-        for (size_t k = 0; k < n && extra > 0; ++k)
-            if (out[idx[k]] < cap[idx[k]] && rest[idx[k]] > 0) {
-                ++out[idx[k]];
-                --extra;
-            }
+        std::partial_sort(idx.begin(), idx.begin() + extra, idx.end(),
+                          [&](size_t a, size_t b) { return rest[a] != rest[b] ? rest[a] > rest[b] : a < b; });
+        for (long long k = 0; k < extra; ++k)
+            ++out[idx[size_t(k)]];
     }
     return out;
 }

@@ -6,19 +6,20 @@
 
 OfferBook::OfferBook(std::vector<Wholesaler> wholesalers, const std::vector<Offer>& offers)
     : m_wholesalers(std::move(wholesalers)) {
-    QHash<QPair<int, QString>, int> latest;
+    // Per drug key, the wholesalers' offers in m_current: a later offer of the same wholesaler
+    // takes the place of an older one.
+    m_current.reserve(offers.size());
     for (const Offer& o : offers) {
-        const QPair<int, QString> k{o.wholesaler, DrugNameKey(o.drug)};
-        auto it = latest.find(k);
-        if (it == latest.end()) {
-            latest.insert(k, int(m_current.size()));
+        std::vector<int>& list = m_byKey[DrugNameKey(o.drug)];
+        auto same = std::find_if(list.begin(), list.end(),
+                                 [&](int i) { return m_current[size_t(i)].wholesaler == o.wholesaler; });
+        if (same == list.end()) {
+            list.push_back(int(m_current.size()));
             m_current.push_back(o);
-        } else if (o.date >= m_current[size_t(*it)].date) {
-            m_current[size_t(*it)] = o;
+        } else if (o.date >= m_current[size_t(*same)].date) {
+            m_current[size_t(*same)] = o;
         }
     }
-    for (int i = 0; i < int(m_current.size()); ++i)
-        m_byKey[DrugNameKey(m_current[size_t(i)].drug)].push_back(i);
     for (auto& list : m_byKey)
         std::stable_sort(list.begin(), list.end(), [this](int a, int b) {
             const Offer& x = m_current[size_t(a)];

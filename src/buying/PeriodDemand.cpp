@@ -139,21 +139,23 @@ bool PeriodDemand::ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* er
 }
 
 PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
-    PeriodDemand failed;
-    failed.period = period;
-    if (!ModSQL::ConnectServer()) {
-        failed.error = BuyingTexts::ReadFailed + ServerConnection::instance().lastError();
-        return failed;
-    }
-    QHash<QString, CatalogueItem> catalogue;
-    QString error;
-    if (!ReadCatalogue(catalogue, &error)) {
-        failed.error = BuyingTexts::ReadFailed + error;
-        return failed;
-    }
     GroupDemand::Period p = period;
     p.sentOnly = true;
-    return FromReport(GroupDemand::Build(p), catalogue);
+    // The catalogue's stock comes with the demand's own read of the catalogue.
+    QHash<QString, CatalogueItem> catalogue;
+    GroupDemand::Report report = GroupDemand::Build(p, [&](const Recordset& row) {
+        const QString name = FieldText(row.Fields(0));
+        const QString key = DrugNameKey(name);
+        if (!key.isEmpty() && !catalogue.contains(key))
+            catalogue.insert(key, {name, ModGFun::Val(FieldText(row.Fields(1))), ModGFun::Val(FieldText(row.Fields(4)))});
+    });
+    if (!report.ok) {
+        PeriodDemand failed;
+        failed.period = period;
+        failed.error = report.error;
+        return failed;
+    }
+    return FromReport(std::move(report), catalogue);
 }
 
 std::vector<PeriodDemand::Share> PeriodDemand::shares(const QString& key, double received, DeliveryShare::Rule rule) const {
@@ -161,14 +163,14 @@ std::vector<PeriodDemand::Share> PeriodDemand::shares(const QString& key, double
     const int k = drugOfKey(key);
     if (k < 0)
         return out;
-    std::vector<double> asked;
+    thread_local std::vector<double> asked;
+    asked.clear();
     for (const Ask* a = asksBegin(k); a != asksEnd(k); ++a)
         asked.push_back(a->asked);
     const std::vector<int> units = DeliveryShare::Share(asked, received, rule);
+    out.reserve(units.size());
     size_t i = 0;
-    for (const Ask* a = asksBegin(k); a != asksEnd(k); ++a, ++i) {
-        const GroupDemand::Order& o = orders[size_t(a->order)];
-        out.push_back({o.id, o.tel, o.markaz, a->asked, units[i]});
-    }
+    for (const Ask* a = asksBegin(k); a != asksEnd(k); ++a, ++i)
+        out.push_back({&orders[size_t(a->order)], a->asked, units[i]});
     return out;
 }

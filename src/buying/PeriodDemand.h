@@ -42,8 +42,9 @@ struct PeriodDemand {
     const Ask* asksEnd(int drug) const { return m_asks.data() + m_askStart[size_t(drug) + 1]; }
 
     // The received units of the drug shared among the orders that asked for it.
+    // The order is one of orders: valid while this demand is.
     struct Share {
-        QString orderid, tel, markaz;
+        const GroupDemand::Order* order = nullptr;
         double asked = 0;
         int allotted = 0;
     };
