@@ -5,6 +5,8 @@
 #include "TestDb.h"
 #include "buying/BuyingStore.h"
 #include "buying/BuyingTexts.h"
+#include "buying/OrderAllotments.h"
+#include "data/ModGFun.h"
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
 
@@ -144,9 +146,14 @@ private slots:
         QCOMPARE(TestDb::scalar("SELECT received FROM grp_purchaselines WHERE poid = 'B1/1'"),
                  QString::number(receipts.last()));
         QCOMPARE(TestDb::scalar("SELECT COUNT(*) FROM grp_receipts"), QString::number(receipts.size()));
-        QVERIFY(BuyingStore::ReadAllotments("261203100000", got, &e));
-        QCOMPARE(int(got.size()), 1);
-        QCOMPARE(got[0].asked, 2.0);
+        // The pick list's figures of one order: asked, allotted, and the value delivered; a drug
+        // not received yet goes as asked.
+        OrderAllotments pick;
+        QVERIFY(OrderAllotments::Read("261201090000", {{"panadol", "3", "20", "10"}, {"Zyrtec", "1", "30", "5"}}, pick, &e));
+        const int allotted = shares[0].section(u'=', 1).toInt();
+        QCOMPARE(pick.lines[0].allotted, allotted);
+        QCOMPARE(pick.lines[1].allotted, -1);
+        QCOMPARE(pick.delivered.cash, ModGFun::RoundHalfEven(allotted * 18.0 + 28.5, 1));
     }
 
     // The connection is lost before each statement of keeping and of receiving in turn: the
