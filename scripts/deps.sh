@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, and nothing when all are there.
 set -euo pipefail
 PKGS=(cmake g++ make ninja-build pkg-config
-      qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n qt6-qpa-plugins libgl-dev
+      qt6-base-dev qt6-base-private-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-odbc qt6-translations-l10n qt6-qpa-plugins libgl-dev
       unixodbc unixodbc-dev odbc-postgresql tdsodbc
       postgresql postgresql-client
       fonts-noto-core fonts-dejavu-core

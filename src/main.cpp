@@ -1,6 +1,7 @@
 #include "app/AppStart.h"
 #include "app/FormSplash.h"
 #include "app/ModalWindow.h"
+#include "buying/FormPurchaseOrders.h"
 #include "catalogue/FormDrugsEditor.h"
 #include "collection/ClientBookStart.h"
 #include "collection/FormBuyCollect.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     splash->mainOpeners.orderEditor = &ModalWindow::open<FormUserBuy>;
     splash->mainOpeners.drugsEditor = &ModalWindow::open<FormDrugsEditor>;
     splash->mainOpeners.collectedOrders = &ModalWindow::open<FormBuyCollect>;
+    splash->mainOpeners.purchaseOrders = &ModalWindow::open<FormPurchaseOrders>;
     splash->show();
     return app.exec();
 }

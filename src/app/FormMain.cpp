@@ -39,6 +39,8 @@ FormMain::FormMain(FormMainOpeners openers, QWidget* parent)
     mnuDruEdit->setObjectName(QStringLiteral("mnuDruEdit"));
     mnuBuyReport = mnuManager->addAction(FormMainTexts::MenuCollectedOrders);
     mnuBuyReport->setObjectName(QStringLiteral("mnuBuyReport"));
+    mnuPurchaseOrders = mnuManager->addAction(FormMainTexts::MenuPurchaseOrders);
+    mnuPurchaseOrders->setObjectName(QStringLiteral("mnuPurchaseOrders"));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("FormMainClient"));
@@ -70,6 +72,7 @@ FormMain::FormMain(FormMainOpeners openers, QWidget* parent)
     connect(Command3, &QPushButton::clicked, this, &FormMain::Command3_Click);
     connect(mnuDruEdit, &QAction::triggered, this, &FormMain::mnuDruEdit_Click);
     connect(mnuBuyReport, &QAction::triggered, this, &FormMain::mnuBuyReport_Click);
+    connect(mnuPurchaseOrders, &QAction::triggered, this, [this] { openIfManager(m_openers.purchaseOrders); });
     connect(Timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
     Timer1->start();
 

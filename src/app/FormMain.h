@@ -16,6 +16,7 @@ struct FormMainOpeners {
     std::function<void(QWidget* parent)> orderEditor;     // FormUserBuy
     std::function<void(QWidget* parent)> drugsEditor;     // FormDrugsEditor
     std::function<void(QWidget* parent)> collectedOrders; // FormBuyCollect
+    std::function<void(QWidget* parent)> purchaseOrders;  // FormPurchaseOrders
 };
 
 // The home window: the administrator's blinking message, the login, and the gated way into the
@@ -33,6 +34,7 @@ public:
     QMenu* mnuManager;
     QAction* mnuDruEdit;
     QAction* mnuBuyReport;
+    QAction* mnuPurchaseOrders;
 
     void Command1_Click();
     void Command2_Click();

@@ -7,6 +7,7 @@ namespace FormMainTexts {
 inline const QString Title = QStringLiteral("Brentoval");
 inline const QString MenuManager = QStringLiteral("الادارة");
 inline const QString MenuDrugsEditor = QStringLiteral("تعديل بيانات الادوية");
+inline const QString MenuPurchaseOrders = QStringLiteral("اوامر الشراء من المخازن");
 inline const QString MenuCollectedOrders = QStringLiteral("الاطلاع علي مشتريات العملاء");
 inline const QString LogIn = QStringLiteral("سجل دخولك");
 inline const QString Purchases = QStringLiteral("المشتريات");

@@ -1,5 +1,11 @@
 #include "catalogue/FormDrugsEditor.h"
 
+#include "buying/BuyingStore.h"
+#include "buying/BuyingTexts.h"
+#include "buying/FormWholesalers.h"
+#include "data/DrugNameKey.h"
+#include "data/ModGFun.h"
+
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditorTexts.h"
 #include "data/ServerConnection.h"
@@ -52,6 +58,12 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
     mnuPrintOrder100->setObjectName(QStringLiteral("mnuPrintOrder100"));
     mnuPrintPreview = mnuPrint->addAction(FormDrugsEditorTexts::MenuPreviewOrder100);
     mnuPrintPreview->setObjectName(QStringLiteral("mnuPrintPreview"));
+    mnuWholesalers = menuBar()->addMenu(FormDrugsEditorTexts::MenuWholesalers);
+    mnuWholesalers->setObjectName(QStringLiteral("mnuWholesalers"));
+    mnuWholesalerOffers = mnuWholesalers->addAction(FormDrugsEditorTexts::MenuWholesalerOffers);
+    mnuWholesalerOffers->setObjectName(QStringLiteral("mnuWholesalerOffers"));
+    mnuBestOffer = mnuWholesalers->addAction(FormDrugsEditorTexts::MenuBestOffer);
+    mnuBestOffer->setObjectName(QStringLiteral("mnuBestOffer"));
 
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -127,6 +139,8 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
     connect(mnuPrintChoose, &QAction::triggered, this, &FormDrugsEditor::mnuPrintChoose_Click);
     connect(mnuPrintOrder100, &QAction::triggered, this, &FormDrugsEditor::mnuPrintOrder100_Click);
     connect(mnuPrintPreview, &QAction::triggered, this, &FormDrugsEditor::mnuPrintPreview_Click);
+    connect(mnuWholesalerOffers, &QAction::triggered, this, &FormDrugsEditor::mnuWholesalerOffers_Click);
+    connect(mnuBestOffer, &QAction::triggered, this, &FormDrugsEditor::mnuBestOffer_Click);
 
     askPdfPath = [this] {
         return QFileDialog::getSaveFileName(this, FormDrugsEditorTexts::SavePdfTitle,
@@ -166,6 +180,32 @@ void FormDrugsEditor::Command1_Click() {
     const QString answer = Dialogs::InputBox(FormDrugsEditorTexts::NewDiscountPrompt, QString(), this);
     if (auto sql = DrugsCatalogue::DiscountStatement(answer, LLLDrug->text(), clock().date()))
         runEdit(*sql);
+}
+
+void FormDrugsEditor::mnuWholesalerOffers_Click() {
+    FormWholesalers w(this);
+    w.exec();
+}
+
+// The best current offer goes in through the manual entry's own statement.
+void FormDrugsEditor::mnuBestOffer_Click() {
+    const QString drug = LLLDrug->text();
+    if (drug.isEmpty())
+        return;
+    OfferBook book;
+    QString error;
+    if (!BuyingStore::ReadOfferBook(book, &error)) {
+        Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
+        return;
+    }
+    const Offer* best = book.best(DrugNameKey(drug));
+    const auto sql = best ? DrugsCatalogue::DiscountStatement(ModGFun::ShortestText(best->discount), drug, clock().date())
+                          : std::nullopt;
+    if (!sql) {
+        Dialogs::MsgBox(BuyingTexts::NoBestOffer, Dialogs::vbOKOnly, this);
+        return;
+    }
+    runEdit(*sql);
 }
 
 void FormDrugsEditor::EditChangeName_Click() {

@@ -42,6 +42,9 @@ public:
     QAction* mnuPrintChoose;
     QAction* mnuPrintOrder100;
     QAction* mnuPrintPreview;
+    QMenu* mnuWholesalers;
+    QAction* mnuWholesalerOffers;
+    QAction* mnuBestOffer;
     QLabel* PH;
     QLabel* PF;
     FormSetPrinter* setPrinter = nullptr;
@@ -52,6 +55,9 @@ public:
     void mnuPrintChoose_Click();
     void mnuPrintOrder100_Click();
     void mnuPrintPreview_Click();
+    void mnuWholesalerOffers_Click();
+    // Fills the best wholesaler discount of the chosen drug from the best current offer.
+    void mnuBestOffer_Click();
 
 private:
     OrderSheet::Input sheetInput(int rowsPerBlock, float rowHeight) const;

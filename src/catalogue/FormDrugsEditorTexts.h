@@ -35,4 +35,7 @@ inline const QString HeaderHighest = QStringLiteral("اعلي خصم");
 inline const QString HeaderRatio = QStringLiteral("نسبةالكفاية");
 inline const QString NameWithSeparators = QStringLiteral("لا يمكن ان يحتوي اسم الدواء على ^ او |");
 inline const QString NameTaken = QStringLiteral("يوجد دواء آخر بهذا الاسم");
+inline const QString MenuWholesalers = QStringLiteral("المخازن");
+inline const QString MenuWholesalerOffers = QStringLiteral("المخازن وعروضها");
+inline const QString MenuBestOffer = QStringLiteral("اعلي خصم من افضل عرض حالي");
 } // namespace FormDrugsEditorTexts

@@ -1,5 +1,7 @@
 #include "collection/FormGroupDemand.h"
 
+#include "buying/FormPurchaseOrders.h"
+
 #include "collection/BuyCollectCore.h"
 #include "collection/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
@@ -84,6 +86,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     CommandCsv = button("CommandCsv", FormGroupDemandTexts::SaveCsv);
     CommandXlsx = button("CommandXlsx", FormGroupDemandTexts::SaveXlsx);
     CommandPrint = button("CommandPrint", FormGroupDemandTexts::Print);
+    CommandPurchaseOrders = button("CommandPurchaseOrders", FormGroupDemandTexts::PurchaseOrders);
     bar->addWidget(label("Label1", FormGroupDemandTexts::From));
     bar->addWidget(DateFrom);
     bar->addWidget(label("Label2", FormGroupDemandTexts::To));
@@ -94,6 +97,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     bar->addWidget(CommandXlsx);
     bar->addWidget(CommandCsv);
     bar->addWidget(CommandPrint);
+    bar->addWidget(CommandPurchaseOrders);
 
     LLLCounts = label("LLLCounts", QString());
     page->addWidget(LLLCounts);
@@ -117,6 +121,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     connect(CommandCsv, &QPushButton::clicked, this, &FormGroupDemand::CommandCsv_Click);
     connect(CommandXlsx, &QPushButton::clicked, this, &FormGroupDemand::CommandXlsx_Click);
     connect(CommandPrint, &QPushButton::clicked, this, &FormGroupDemand::CommandPrint_Click);
+    connect(CommandPurchaseOrders, &QPushButton::clicked, this, &FormGroupDemand::CommandPurchaseOrders_Click);
     connect(Xxx1, &FlexGridView::Click, this, &FormGroupDemand::Xxx1_Click);
     connect(Xxx2, &FlexGridView::Click, this, &FormGroupDemand::Xxx2_Click);
 
@@ -263,4 +268,14 @@ void FormGroupDemand::CommandPrint_Click() {
     PdfSave::SaveAs(
         this, askPdfPath, [this](const QString& path) { return GroupDemandSheet::printToPdf(path, sheetInput()); },
         FormGroupDemandTexts::FileNotSaved);
+}
+
+void FormGroupDemand::CommandPurchaseOrders_Click() {
+    // The purchase orders open on the period shown here.
+    FormPurchaseOrders w(this);
+    w.DateFrom->setDate(DateFrom->date());
+    w.DateTo->setDate(DateTo->date());
+    if (w.tablesPresent())
+        w.CommandMake_Click();
+    w.exec();
 }

@@ -26,6 +26,7 @@ public:
     void CommandCsv_Click();
     void CommandXlsx_Click();
     void CommandPrint_Click();
+    void CommandPurchaseOrders_Click();
 
     // Where to save the CSV and the PDF; tests replace them. An empty answer saves nothing.
     std::function<QString()> askCsvPath;
@@ -44,6 +45,7 @@ public:
     QPushButton* CommandCsv;
     QPushButton* CommandXlsx;
     QPushButton* CommandPrint;
+    QPushButton* CommandPurchaseOrders;
     QLabel* LLLCounts;
     QLabel* LLLDrug;
     QLabel* LLLCashNote;

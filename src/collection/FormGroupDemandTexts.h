@@ -29,4 +29,5 @@ inline const QString CatalogueFailed = QStringLiteral("تعذرت قراءة ا�
 inline const QString FileNotSaved = QStringLiteral("تعذر حفظ الملف ");
 inline const QString NoPrinterOfferPdf =
     QStringLiteral("لا توجد طابعة مثبتة على هذا الجهاز.\nهل تريد حفظ التقرير في ملف PDF بدلا من ذلك؟");
+inline const QString PurchaseOrders = QStringLiteral("اوامر الشراء");
 } // namespace FormGroupDemandTexts

@@ -366,7 +366,7 @@ private:
 };
 } // namespace
 
-Report Build(const Period& period) {
+Report Build(const Period& period, const std::function<void(const Recordset&)>& catalogueRow) {
     Report failed;
     failed.period = period;
     if (!ModSQL::ConnectServer()) {
@@ -376,15 +376,21 @@ Report Build(const Period& period) {
     ServerConnection& server = ServerConnection::instance();
     long affected = 0;
     QString error;
-    Recordset catalogue = server.Execute(CatalogueStatement(), affected, &error);
+    // A caller that needs more of the catalogue reads the whole row here, so it is read once.
+    Recordset catalogue =
+        server.Execute(catalogueRow ? QStringLiteral("SELECT * FROM bowndrugs") : CatalogueStatement(), affected, &error);
     if (affected == 0) {
         failed.error = FormGroupDemandTexts::CatalogueFailed + error;
         return failed;
     }
     Accumulator acc;
-    for (; !catalogue.isEOF(); catalogue.MoveNext())
+    const int best = catalogueRow ? 8 : 3;
+    for (; !catalogue.isEOF(); catalogue.MoveNext()) {
         acc.addCatalogueRow(FieldText(catalogue.Fields(0)), FieldText(catalogue.Fields(1)),
-                            FieldText(catalogue.Fields(2)), FieldText(catalogue.Fields(3)));
+                            FieldText(catalogue.Fields(2)), FieldText(catalogue.Fields(best)));
+        if (catalogueRow)
+            catalogueRow(catalogue);
+    }
     catalogue.Close();
 
     // The orders are added up on a second thread while this one reads the next rows, and each

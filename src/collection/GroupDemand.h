@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/FlexGrid.h"
+#include "data/ServerConnection.h"
 #include "sheets/XlsxSheet.h"
 
 #include <QByteArray>
@@ -92,8 +93,9 @@ struct Report {
     std::vector<int> orderStart;
 };
 
-// Reads and adds up: the orders statement and the catalogue on ServerConnection.
-Report Build(const Period& period);
+// Reads and adds up: the orders statement and the catalogue on ServerConnection. With catalogueRow,
+// the catalogue is read whole ("SELECT * FROM bowndrugs") and each of its rows handed over too.
+Report Build(const Period& period, const std::function<void(const Recordset&)>& catalogueRow = {});
 
 // The adding up, apart from the server. Each row: drug text, orderid, date, tel, markaz.
 class Accumulator {

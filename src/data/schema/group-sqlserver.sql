@@ -7,3 +7,70 @@ CREATE TABLE grp_printed (
     lastprinted varchar(19) NULL,
     times int NOT NULL
 );
+-- Wholesalers, their offers, purchase orders made from the group's demand, what arrived and
+-- how it was shared among the pharmacies' orders.
+CREATE TABLE grp_wholesalers (
+    wholesaler int NOT NULL PRIMARY KEY,
+    name varchar(60) NOT NULL,
+    phone varchar(20) NULL,
+    district varchar(30) NULL
+);
+-- A wholesaler's newer offer for a drug stands in place of the older ones.
+CREATE TABLE grp_offers (
+    wholesaler int NOT NULL,
+    drug varchar(70) NOT NULL,
+    discount float NOT NULL,
+    offerdate varchar(8) NOT NULL
+);
+-- One row per period: the purchase orders last made from its demand. Its key stops two copies
+-- making purchase orders from the same period at once.
+CREATE TABLE grp_pobatches (
+    periodfrom varchar(8) NOT NULL,
+    periodto varchar(8) NOT NULL,
+    batch varchar(20) NOT NULL,
+    demand varchar(60) NOT NULL,
+    madeat varchar(14) NOT NULL,
+    PRIMARY KEY (periodfrom, periodto)
+);
+CREATE TABLE grp_purchaseorders (
+    poid varchar(20) NOT NULL PRIMARY KEY,
+    batch varchar(20) NOT NULL,
+    podate varchar(8) NOT NULL,
+    wholesaler int NOT NULL,
+    periodfrom varchar(8) NOT NULL,
+    periodto varchar(8) NOT NULL,
+    demand varchar(60) NOT NULL,
+    total float NOT NULL,
+    status varchar(10) NOT NULL,
+    replacedby varchar(20) NULL
+);
+CREATE TABLE grp_purchaselines (
+    poid varchar(20) NOT NULL,
+    lineseq int NOT NULL,
+    drug varchar(70) NOT NULL,
+    quantity float NOT NULL,
+    price float NOT NULL,
+    discount float NOT NULL,
+    linevalue float NOT NULL,
+    received float NOT NULL,
+    PRIMARY KEY (poid, lineseq)
+);
+CREATE TABLE grp_receipts (
+    poid varchar(20) NOT NULL,
+    lineseq int NOT NULL,
+    seq int NOT NULL,
+    quantity float NOT NULL,
+    total float NOT NULL,
+    sharerule varchar(12) NOT NULL,
+    receivedat varchar(14) NOT NULL,
+    PRIMARY KEY (poid, lineseq, seq)
+);
+CREATE TABLE grp_allotments (
+    poid varchar(20) NOT NULL,
+    lineseq int NOT NULL,
+    orderid varchar(14) NOT NULL,
+    drug varchar(70) NOT NULL,
+    tel varchar(11) NOT NULL,
+    asked float NOT NULL,
+    allotted int NOT NULL
+);

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "buying/BuyingSheet.h"
+#include "buying/BuyingStore.h"
+#include "buying/OfferBook.h"
+#include "buying/PeriodDemand.h"
+#include "buying/PurchasePlan.h"
+
+#include <QDateTime>
+#include <QDialog>
+#include <functional>
+
+class FlexGridView;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+
+// Purchase orders made from a period's sent orders: per drug the quantity to buy and the
+// wholesaler of the best offer (both changeable), kept on the server one per wholesaler, printed,
+// then received line by line with the delivery shared among the pharmacies' orders.
+class FormPurchaseOrders : public QDialog {
+    Q_OBJECT
+public:
+    explicit FormPurchaseOrders(QWidget* parent = nullptr);
+
+    void CommandMake_Click();
+    void Xxx1_Click();
+    void Xxx2_Click();
+    void CommandMove_Click();
+    void CommandKeep_Click();
+    void CboOrders_Change();
+    void Xxx3_Click();
+    void CommandReceive_Click();
+    void CommandPrint_Click();
+    void CommandPdf_Click();
+    void CommandXlsx_Click();
+    void CommandDistribution_Click();
+
+    // The local clock and where papers are saved; tests replace them.
+    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+    std::function<QString()> askPdfPath;
+    std::function<QString()> askXlsxPath;
+
+    const PurchasePlan& plan() const { return m_plan; }
+    const std::vector<BuyingStore::KeptOrder>& kept() const { return m_kept; }
+    BuyingSheet::Input orderPaper() const;
+    BuyingSheet::Input distributionPaper() const;
+    bool tablesPresent() const { return m_tablesPresent; }
+
+    QDateEdit* DateFrom;
+    QDateEdit* DateTo;
+    QPushButton* CommandMake;
+    QLabel* LLLBatch;
+    FlexGridView* Xxx1; // drugs to buy
+    QLabel* LLLUnoffered;
+    FlexGridView* Xxx2; // drugs without an offer
+    QComboBox* CboWholesaler;
+    QPushButton* CommandMove;
+    QPushButton* CommandKeep;
+    QLabel* LLLTotal;
+    QComboBox* CboOrders;
+    FlexGridView* Xxx3; // lines of the chosen kept order
+    QComboBox* CboRule;
+    QLabel* LLLRule;
+    QPushButton* CommandReceive;
+    QPushButton* CommandPrint;
+    QPushButton* CommandPdf;
+    QPushButton* CommandXlsx;
+    QPushButton* CommandDistribution;
+
+private:
+    void showPlan();
+    void readKept();
+    void showOrder();
+    void printPaper(const BuyingSheet::Input& paper);
+    const BuyingStore::KeptOrder* chosenOrder() const;
+    const BuyingStore::KeptLine* chosenLine() const;
+    DeliveryShare::Rule rule() const;
+    Wholesaler wholesaler(int id) const;
+
+    bool m_tablesPresent = false;
+    GroupDemand::Period m_period;
+    PeriodDemand m_demand;
+    OfferBook m_offers;
+    PurchasePlan m_plan;
+    BuyingStore::Batch m_batch;
+    int m_keptCount = 0;
+    std::vector<int> m_rowLine; // Xxx1 row -> plan line
+    std::vector<int> m_unofferedLine;
+    int m_line = -1;            // the plan line chosen
+    std::vector<BuyingStore::KeptOrder> m_kept;
+    int m_keptLine = -1;        // index into the chosen order's lines
+};

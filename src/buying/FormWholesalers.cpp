@@ -1,0 +1,218 @@
+#include "buying/FormWholesalers.h"
+
+#include "buying/BuyingPapers.h"
+#include "buying/BuyingStore.h"
+#include "buying/BuyingTexts.h"
+#include "buying/OfferImport.h"
+#include "data/DrugNameKey.h"
+#include "data/GroupTables.h"
+#include "ui/Dialogs.h"
+#include "ui/FLXMod.h"
+#include "ui/FlexGridView.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+FormWholesalers::FormWholesalers(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FormWholesalers"));
+    setWindowTitle(BuyingTexts::WholesalersTitle);
+    setModal(true);
+    setLayoutDirection(Qt::RightToLeft);
+    QFont f(QStringLiteral("Arabic Transparent"));
+    f.setPointSize(10);
+    f.setBold(true);
+    setFont(f);
+    auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    auto grid = [this](const char* name, const QStringList& headers, const std::vector<int>& widths) {
+        auto* g = new FlexGridView(this);
+        g->setObjectName(QString::fromLatin1(name));
+        g->grid().setCols(int(headers.size()));
+        g->grid().setRows(1);
+        for (int c = 0; c < headers.size(); ++c) {
+            g->grid().setTextMatrix(0, c, headers[c]);
+            g->grid().setColWidth(c, widths[size_t(c)]);
+        }
+        FLXMod::FlexAlignCenter(g->grid());
+        return g;
+    };
+    auto* page = new QVBoxLayout(this);
+    LLLNote = new QLabel(this);
+    LLLNote->setObjectName(QStringLiteral("LLLNote"));
+    LLLNote->setWordWrap(true);
+    page->addWidget(LLLNote);
+    auto* grids = new QHBoxLayout;
+    page->addLayout(grids, 1);
+    Xxx1 = grid("Xxx1", BuyingTexts::WholesalerHeaders, {600, 2400, 1500, 1500});
+    Xxx1->setMinimumSize(420, 320);
+    Xxx2 = grid("Xxx2", BuyingTexts::OfferHeaders, {3000, 900, 1400});
+    Xxx2->setMinimumSize(380, 320);
+    grids->addWidget(Xxx1);
+    grids->addWidget(Xxx2);
+    auto* bar = new QHBoxLayout;
+    page->addLayout(bar);
+    CommandAddWholesaler = button("CommandAddWholesaler", BuyingTexts::AddWholesaler);
+    CommandAddOffer = button("CommandAddOffer", BuyingTexts::AddOffer);
+    CommandImport = button("CommandImport", BuyingTexts::ImportOffers);
+    bar->addWidget(CommandAddWholesaler);
+    bar->addWidget(CommandAddOffer);
+    bar->addWidget(CommandImport);
+    bar->addStretch(1);
+
+    connect(Xxx1, &FlexGridView::Click, this, &FormWholesalers::Xxx1_Click);
+    connect(CommandAddWholesaler, &QPushButton::clicked, this, &FormWholesalers::CommandAddWholesaler_Click);
+    connect(CommandAddOffer, &QPushButton::clicked, this, &FormWholesalers::CommandAddOffer_Click);
+    connect(CommandImport, &QPushButton::clicked, this, &FormWholesalers::CommandImport_Click);
+    askXlsxPath = [this] {
+        return QFileDialog::getOpenFileName(this, BuyingTexts::ImportOffers, QDir::homePath(),
+                                            QStringLiteral("Excel (*.xlsx)"));
+    };
+
+    QString error;
+    const auto presence = BuyingStore::CheckTables(&error);
+    m_tablesPresent = presence == GroupTables::Presence::Present;
+    if (!m_tablesPresent) {
+        for (QPushButton* b : {CommandAddWholesaler, CommandAddOffer, CommandImport})
+            b->setEnabled(false);
+        LLLNote->setText(presence == GroupTables::Presence::Missing ? GroupTables::MissingMessage()
+                                                                    : BuyingTexts::ReadFailed + error);
+        return;
+    }
+    LLLNote->setText(BuyingTexts::ImportNote);
+    ShowPage();
+}
+
+void FormWholesalers::ShowPage() {
+    QString error;
+    OfferBook book;
+    if (!BuyingStore::ReadOfferBook(book, &error)) {
+        Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
+        return;
+    }
+    m_offers = std::move(book);
+    FlexGrid& g = Xxx1->grid();
+    const auto& ws = m_offers.wholesalers();
+    g.setRows(1 + int(ws.size()));
+    for (int r = 0; r < int(ws.size()); ++r) {
+        const Wholesaler& w = ws[size_t(r)];
+        const QStringList cells{QString::number(w.id), w.name, w.phone, w.district};
+        for (int c = 0; c < 4; ++c)
+            g.setTextMatrix(r + 1, c, cells[c]);
+    }
+    showOffers();
+}
+
+void FormWholesalers::showOffers() {
+    std::vector<const Offer*> mine;
+    for (const Offer& o : m_offers.current())
+        if (o.wholesaler == m_wholesaler)
+            mine.push_back(&o);
+    std::sort(mine.begin(), mine.end(), [](const Offer* a, const Offer* b) { return a->drug < b->drug; });
+    FlexGrid& g = Xxx2->grid();
+    g.setRows(1 + int(mine.size()));
+    for (int r = 0; r < int(mine.size()); ++r) {
+        g.setTextMatrix(r + 1, 0, mine[size_t(r)]->drug);
+        g.setTextMatrix(r + 1, 1, BuyingPapers::Number(mine[size_t(r)]->discount));
+        g.setTextMatrix(r + 1, 2, mine[size_t(r)]->date);
+    }
+}
+
+void FormWholesalers::Xxx1_Click() {
+    const FlexGrid& g = Xxx1->grid();
+    if (g.Row() < 1)
+        return;
+    m_wholesaler = g.TextMatrix(g.Row(), 0).toInt();
+    showOffers();
+}
+
+void FormWholesalers::CommandAddWholesaler_Click() {
+    Wholesaler w;
+    w.name = Dialogs::InputBox(BuyingTexts::WholesalerNamePrompt, QString(), this).trimmed();
+    if (w.name.isEmpty())
+        return;
+    w.phone = Dialogs::InputBox(BuyingTexts::WholesalerPhonePrompt, QString(), this).trimmed();
+    w.district = Dialogs::InputBox(BuyingTexts::WholesalerDistrictPrompt, QString(), this).trimmed();
+    QString error;
+    if (BuyingStore::AddWholesaler(w, &error) != BuyingStore::Outcome::Saved)
+        Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
+    ShowPage();
+}
+
+namespace {
+// The catalogue by name key, or an error told.
+bool catalogue(QHash<QString, PeriodDemand::CatalogueItem>& out, QWidget* parent) {
+    QString error;
+    if (PeriodDemand::ReadCatalogue(out, &error))
+        return true;
+    Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, parent);
+    return false;
+}
+} // namespace
+
+void FormWholesalers::CommandAddOffer_Click() {
+    if (m_wholesaler == 0) {
+        Dialogs::MsgBox(BuyingTexts::ChooseWholesaler, Dialogs::vbOKOnly, this);
+        return;
+    }
+    const QString drug = Dialogs::InputBox(BuyingTexts::OfferDrugPrompt, QString(), this);
+    if (drug.trimmed().isEmpty())
+        return;
+    const QString discount = Dialogs::InputBox(BuyingTexts::OfferDiscountPrompt, QString(), this);
+    if (discount.trimmed().isEmpty())
+        return;
+    QHash<QString, PeriodDemand::CatalogueItem> items;
+    if (!catalogue(items, this))
+        return;
+    const OfferImport::Result r = OfferImport::FromRows({{drug, discount}}, m_wholesaler,
+                                                        clock().date().toString(QStringLiteral("yyyyMMdd")), items);
+    if (!r.ok || r.offers.empty()) {
+        Dialogs::MsgBox(r.ok ? BuyingTexts::NotInCatalogue.arg(drug) : r.error, Dialogs::vbOKOnly, this);
+        return;
+    }
+    QString error;
+    if (BuyingStore::AddOffers(r.offers, &error) != BuyingStore::Outcome::Saved)
+        Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
+    ShowPage();
+}
+
+void FormWholesalers::CommandImport_Click() {
+    if (m_wholesaler == 0) {
+        Dialogs::MsgBox(BuyingTexts::ChooseWholesaler, Dialogs::vbOKOnly, this);
+        return;
+    }
+    const QString path = askXlsxPath ? askXlsxPath() : QString();
+    if (path.isEmpty())
+        return;
+    QHash<QString, PeriodDemand::CatalogueItem> items;
+    if (!catalogue(items, this))
+        return;
+    const OfferImport::Result r =
+        OfferImport::FromFile(path, m_wholesaler, clock().date().toString(QStringLiteral("yyyyMMdd")), items);
+    if (!r.ok) {
+        Dialogs::MsgBox(r.error, Dialogs::vbOKOnly, this);
+        return;
+    }
+    if (!r.unmatched.isEmpty()) {
+        const QString list = r.unmatched.mid(0, 30).join(u'\n') + (r.unmatched.size() > 30 ? QStringLiteral("\n…") : QString());
+        if (r.offers.empty()) {
+            Dialogs::MsgBox(BuyingTexts::NoneMatched + u'\n' + list, Dialogs::vbOKOnly, this);
+            return;
+        }
+        if (!Dialogs::Confirm(BuyingTexts::SomeUnmatched.arg(r.unmatched.size()).arg(r.offers.size()) + u'\n' + list, this))
+            return;
+    }
+    QString error;
+    if (BuyingStore::AddOffers(r.offers, &error) != BuyingStore::Outcome::Saved)
+        Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
+    else
+        Dialogs::MsgBox(BuyingTexts::Imported.arg(r.offers.size()), Dialogs::vbOKOnly, this);
+    ShowPage();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "buying/OfferBook.h"
+
+#include <QDateTime>
+#include <QDialog>
+#include <functional>
+
+class FlexGridView;
+class QLabel;
+class QPushButton;
+
+// The wholesalers and each one's current offers: added by hand, or imported from the sheet a
+// wholesaler sends (.xlsx, columns drug and discount).
+class FormWholesalers : public QDialog {
+    Q_OBJECT
+public:
+    explicit FormWholesalers(QWidget* parent = nullptr);
+
+    void ShowPage();
+    void Xxx1_Click();
+    void CommandAddWholesaler_Click();
+    void CommandAddOffer_Click();
+    void CommandImport_Click();
+
+    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+    // The sheet to import; tests replace it. Empty: nothing imported.
+    std::function<QString()> askXlsxPath;
+
+    const OfferBook& offers() const { return m_offers; }
+    int chosenWholesaler() const { return m_wholesaler; }
+
+    QLabel* LLLNote;
+    FlexGridView* Xxx1; // wholesalers
+    FlexGridView* Xxx2; // the chosen wholesaler's offers
+    QPushButton* CommandAddWholesaler;
+    QPushButton* CommandAddOffer;
+    QPushButton* CommandImport;
+
+private:
+    void showOffers();
+    bool m_tablesPresent = false;
+    OfferBook m_offers;
+    int m_wholesaler = 0;
+};

@@ -1,0 +1,176 @@
+#include "buying/PeriodDemand.h"
+
+#include "buying/BuyingTexts.h"
+#include "data/DrugNameKey.h"
+#include "data/FieldText.h"
+#include "data/ModGFun.h"
+#include "data/ModSQL.h"
+#include "data/ServerConnection.h"
+
+#include <QCryptographicHash>
+#include <algorithm>
+#include <numeric>
+
+PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue) {
+    PeriodDemand d;
+    d.ok = report.ok;
+    d.error = report.error;
+    d.period = report.period;
+    if (!report.ok)
+        return d;
+    // Report drugs (case folded) merged under their name key.
+    std::vector<int> drugOfReport(report.drugs.size());
+    for (size_t k = 0; k < report.drugs.size(); ++k) {
+        const GroupDemand::Drug& g = report.drugs[k];
+        const QString key = DrugNameKey(g.name);
+        auto it = d.m_byKey.constFind(key);
+        int m;
+        if (it == d.m_byKey.constEnd()) {
+            m = int(d.drugs.size());
+            d.m_byKey.insert(key, m);
+            Drug nd;
+            nd.key = key;
+            nd.name = g.name;
+            if (auto c = catalogue.constFind(key); c != catalogue.constEnd()) {
+                nd.name = c->name;
+                nd.price = c->price;
+                nd.stock = c->stock;
+                nd.inCatalogue = true;
+            }
+            d.drugs.push_back(nd);
+        } else {
+            m = it.value();
+            if (!d.drugs[size_t(m)].inCatalogue && g.name < d.drugs[size_t(m)].name)
+                d.drugs[size_t(m)].name = g.name;
+        }
+        d.drugs[size_t(m)].demand += g.quantity;
+        drugOfReport[k] = m;
+    }
+    // Orders earliest sent first: the order's day, then its id (the time it was made).
+    std::vector<int> rank(report.orders.size());
+    std::iota(rank.begin(), rank.end(), 0);
+    std::vector<double> day(report.orders.size());
+    for (size_t o = 0; o < report.orders.size(); ++o)
+        day[o] = ModGFun::Val(report.orders[o].date);
+    std::stable_sort(rank.begin(), rank.end(), [&](int a, int b) {
+        if (day[size_t(a)] != day[size_t(b)])
+            return day[size_t(a)] < day[size_t(b)];
+        return report.orders[size_t(a)].id < report.orders[size_t(b)].id;
+    });
+    d.orders.reserve(report.orders.size());
+    std::vector<int> newIndex(report.orders.size());
+    for (size_t i = 0; i < rank.size(); ++i) {
+        newIndex[size_t(rank[i])] = int(i);
+        d.orders.push_back(std::move(report.orders[size_t(rank[i])]));
+    }
+    // Asks grouped by drug in one counting pass; within a drug, earliest order first. Two report
+    // drugs of one key in the same order make one ask.
+    const size_t nd = d.drugs.size();
+    std::vector<int> count(nd + 1, 0);
+    for (const auto& e : report.entries)
+        ++count[size_t(drugOfReport[size_t(e.drug)]) + 1];
+    d.m_askStart.assign(nd + 1, 0);
+    for (size_t k = 0; k < nd; ++k)
+        d.m_askStart[k + 1] = d.m_askStart[k] + count[k + 1];
+    d.m_asks.resize(report.entries.size());
+    std::vector<int> fill(d.m_askStart.begin(), d.m_askStart.end() - 1);
+    for (size_t i = 0; i < rank.size(); ++i) {
+        const size_t o = size_t(rank[i]);
+        for (int e = report.orderStart[o]; e < report.orderStart[o + 1]; ++e) {
+            const auto& en = report.entries[size_t(e)];
+            const int m = drugOfReport[size_t(en.drug)];
+            int& f = fill[size_t(m)];
+            if (f > d.m_askStart[size_t(m)] && d.m_asks[size_t(f - 1)].order == int(i))
+                d.m_asks[size_t(f - 1)].asked += en.quantity;
+            else
+                d.m_asks[size_t(f++)] = {int(i), en.quantity};
+        }
+    }
+    // Close the gaps merged asks left.
+    size_t w = 0;
+    std::vector<int> start(nd + 1, 0);
+    for (size_t k = 0; k < nd; ++k) {
+        start[k] = int(w);
+        for (int i = d.m_askStart[k]; i < fill[k]; ++i)
+            d.m_asks[w++] = d.m_asks[size_t(i)];
+    }
+    start[nd] = int(w);
+    d.m_asks.resize(w);
+    d.m_askStart = std::move(start);
+
+    // Drugs by name, asks following their drug.
+    std::vector<int> byName(nd);
+    std::iota(byName.begin(), byName.end(), 0);
+    std::sort(byName.begin(), byName.end(), [&](int a, int b) { return d.drugs[size_t(a)].key < d.drugs[size_t(b)].key; });
+    std::vector<Drug> drugs;
+    std::vector<Ask> asks;
+    std::vector<int> askStart{0};
+    drugs.reserve(nd);
+    asks.reserve(d.m_asks.size());
+    d.m_byKey.clear();
+    QCryptographicHash print(QCryptographicHash::Sha1);
+    for (int k : byName) {
+        d.m_byKey.insert(d.drugs[size_t(k)].key, int(drugs.size()));
+        drugs.push_back(std::move(d.drugs[size_t(k)]));
+        for (int i = d.m_askStart[size_t(k)]; i < d.m_askStart[size_t(k) + 1]; ++i)
+            asks.push_back(d.m_asks[size_t(i)]);
+        askStart.push_back(int(asks.size()));
+        print.addData((drugs.back().key + u'=' + ModGFun::ShortestText(drugs.back().demand) + u';').toUtf8());
+    }
+    d.drugs = std::move(drugs);
+    d.m_asks = std::move(asks);
+    d.m_askStart = std::move(askStart);
+    d.fingerprint = QString::number(d.orders.size()) + u'-' + QString::fromLatin1(print.result().toHex().left(24));
+    return d;
+}
+
+bool PeriodDemand::ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* error) {
+    long affected = 0;
+    ServerConnection::instance().ExecuteEach(QStringLiteral("SELECT * FROM bowndrugs"), affected, error,
+                                             [&](const QSqlQuery& q) {
+                                                 const QString name = FieldText(q.value(0));
+                                                 const QString key = DrugNameKey(name);
+                                                 if (key.isEmpty() || out.contains(key))
+                                                     return;
+                                                 out.insert(key, {name, ModGFun::Val(FieldText(q.value(1))),
+                                                                  ModGFun::Val(FieldText(q.value(4)))});
+                                             });
+    return affected != 0;
+}
+
+PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
+    GroupDemand::Period p = period;
+    p.sentOnly = true;
+    // The catalogue's stock comes with the demand's own read of the catalogue.
+    QHash<QString, CatalogueItem> catalogue;
+    GroupDemand::Report report = GroupDemand::Build(p, [&](const Recordset& row) {
+        const QString name = FieldText(row.Fields(0));
+        const QString key = DrugNameKey(name);
+        if (!key.isEmpty() && !catalogue.contains(key))
+            catalogue.insert(key, {name, ModGFun::Val(FieldText(row.Fields(1))), ModGFun::Val(FieldText(row.Fields(4)))});
+    });
+    if (!report.ok) {
+        PeriodDemand failed;
+        failed.period = period;
+        failed.error = report.error;
+        return failed;
+    }
+    return FromReport(std::move(report), catalogue);
+}
+
+std::vector<PeriodDemand::Share> PeriodDemand::shares(const QString& key, double received, DeliveryShare::Rule rule) const {
+    std::vector<Share> out;
+    const int k = drugOfKey(key);
+    if (k < 0)
+        return out;
+    thread_local std::vector<double> asked;
+    asked.clear();
+    for (const Ask* a = asksBegin(k); a != asksEnd(k); ++a)
+        asked.push_back(a->asked);
+    const std::vector<int> units = DeliveryShare::Share(asked, received, rule);
+    out.reserve(units.size());
+    size_t i = 0;
+    for (const Ask* a = asksBegin(k); a != asksEnd(k); ++a, ++i)
+        out.push_back({&orders[size_t(a->order)], a->asked, units[i]});
+    return out;
+}

@@ -1,0 +1,263 @@
+// The buying windows over SQLite and PostgreSQL: purchase orders made, moved, kept, printed and
+// received from the window; offers imported from spreadsheets good and bad; the catalogue
+// editor's best offer; and the windows on a server without the buying tables.
+#include "BuyingFixture.h"
+#include "PdfReadBack.h"
+#include "TestDb.h"
+#include "buying/BuyingTexts.h"
+#include "buying/FormPurchaseOrders.h"
+#include "buying/FormWholesalers.h"
+#include "catalogue/DrugsCatalogue.h"
+#include "catalogue/FormDrugsEditor.h"
+#include "collection/ModOmla.h"
+#include "data/GroupTables.h"
+#include "sheets/XlsxReader.h"
+#include "ui/Dialogs.h"
+#include "ui/FlexGridView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtGui/private/qzipwriter_p.h>
+#include <QtTest>
+
+using namespace BuyingFixture;
+
+namespace {
+const QDateTime Now(QDate(2026, 12, 8), QTime(10, 0, 0));
+
+void seed() {
+    QVERIFY(TestDb::addDrug("Panadol", "20", "10", {}, "2") && TestDb::addDrug("Zyrtec", "30", "5") &&
+            TestDb::addDrug("أوجمنتين 1 جم", "78", "9"));
+    QVERIFY(sentOrder("261203100000", "261203", "01011111111", {{"Panadol", "2", "20", "10"}}));
+    QVERIFY(sentOrder("261201090000", "261201", "01022222222",
+                      {{"panadol", "3", "20", "10"}, {"Zyrtec", "1", "30", "5"}, {"Vit C", "5", "7", "0"}}));
+    QVERIFY(sentOrder("261205090000", "261205", "01033333333", {{"PANADOL", "4", "20", "10"}}));
+    QVERIFY(wholesaler(1, "مخزن الامل") && wholesaler(2, "مخزن الشفاء"));
+    QVERIFY(offer(1, "Panadol", "12", "20261201") && offer(2, "Zyrtec", "6", "20261201"));
+}
+
+// A spreadsheet as a wholesaler's program writes one: shared texts, a number cell, an inline text.
+QByteArray sheetXml(const QList<QStringList>& rows, QStringList& shared) {
+    QByteArray x = "<?xml version=\"1.0\"?><worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
+    for (int r = 0; r < rows.size(); ++r) {
+        x += "<row r=\"" + QByteArray::number(r + 1) + "\">";
+        for (int c = 0; c < rows[r].size(); ++c) {
+            const QByteArray ref = QByteArray(1, char('A' + c)) + QByteArray::number(r + 1);
+            bool number = false;
+            rows[r][c].toDouble(&number);
+            if (number) {
+                x += "<c r=\"" + ref + "\"><v>" + rows[r][c].toUtf8() + "</v></c>";
+            } else if (c == 0 && r % 2) {
+                x += "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + rows[r][c].toHtmlEscaped().toUtf8() + "</t></is></c>";
+            } else {
+                x += "<c r=\"" + ref + "\" t=\"s\"><v>" + QByteArray::number(shared.size()) + "</v></c>";
+                shared << rows[r][c];
+            }
+        }
+        x += "</row>";
+    }
+    return x + "</sheetData></worksheet>";
+}
+
+bool writeXlsx(const QString& path, const QList<QStringList>& rows) {
+    QStringList shared;
+    const QByteArray sheet = sheetXml(rows, shared);
+    QByteArray sst = "<?xml version=\"1.0\"?><sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+    for (const QString& s : shared)
+        sst += "<si><r><t>" + s.left(3).toHtmlEscaped().toUtf8() + "</t></r><r><t>" + s.mid(3).toHtmlEscaped().toUtf8() + "</t></r></si>";
+    sst += "</sst>";
+    QZipWriter z(path);
+    z.addFile("xl/workbook.xml", "<?xml version=\"1.0\"?><workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets><sheet name=\"عروض\" sheetId=\"1\" r:id=\"rId7\"/></sheets></workbook>");
+    z.addFile("xl/_rels/workbook.xml.rels", "<?xml version=\"1.0\"?><Relationships><Relationship Id=\"rId7\" Target=\"worksheets/offers.xml\"/></Relationships>");
+    z.addFile("xl/worksheets/offers.xml", sheet);
+    z.addFile("xl/sharedStrings.xml", sst);
+    z.close();
+    return z.status() == QZipWriter::NoError;
+}
+
+QStringList column(const FlexGrid& g, int col) {
+    QStringList out;
+    for (int r = 1; r < g.Rows(); ++r)
+        out << g.TextMatrix(r, col);
+    return out;
+}
+} // namespace
+
+class TestBuyingWindows : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase_data() { TestDb::addBackendRows(); }
+    void initTestCase() {
+        TestDb::installRecordingHooks();
+        Dialogs::setTestMode(true);
+        QApplication::setLayoutDirection(Qt::RightToLeft);
+        ModOmla::setBookFolder(m_dir.path());
+        if (qEnvironmentVariableIsSet("BUYING_PAPERS_DIR"))
+            m_dir.setAutoRemove(false);
+    }
+    void init() {
+        TESTDB_INIT();
+        Dialogs::clearAnswers();
+        Dialogs::clearShown();
+        seed();
+    }
+
+    // Made from the period, Panadol moved to the other wholesaler with a new quantity, kept,
+    // printed, received short and shared.
+    void makeMoveKeepPrintReceive() {
+        FormPurchaseOrders w;
+        w.clock = [] { return Now; };
+        w.DateFrom->setDate(QDate(2026, 12, 1));
+        w.DateTo->setDate(QDate(2026, 12, 7));
+        w.CommandMake_Click();
+        QCOMPARE(column(w.Xxx1->grid(), 0), (QStringList{"Panadol", "Zyrtec"}));
+        QCOMPARE(column(w.Xxx1->grid(), 3), (QStringList{"7", "1"})); // 9 asked less 2 in stock
+        QCOMPARE(column(w.Xxx2->grid(), 0), QStringList{"Vit C"});
+
+        Dialogs::setNextInput("6");
+        w.Xxx1->clickCell(1, 3);
+        w.CboWholesaler->setCurrentIndex(w.CboWholesaler->findText("مخزن الشفاء"));
+        w.CommandMove_Click();
+        QCOMPARE(column(w.Xxx1->grid(), 4), (QStringList{"مخزن الشفاء", "مخزن الشفاء"}));
+        QCOMPARE(column(w.Xxx1->grid(), 5), (QStringList{"0", "6"}));
+        Dialogs::setNextInput("-2");
+        w.Xxx1->clickCell(1, 3);
+        QCOMPARE(Dialogs::shownTexts().last(), BuyingTexts::BadQuantity);
+
+        w.CommandKeep_Click();
+        QCOMPARE(int(w.kept().size()), 1);
+        QCOMPARE(TestDb::rows("SELECT drug,quantity,discount,linevalue FROM grp_purchaselines ORDER BY lineseq"),
+                 (QList<QStringList>{{"Panadol", "6", "0", "120"}, {"Zyrtec", "1", "6", "28.2"}}));
+
+        // A second copy of the window, opened before the first kept its orders, is told.
+        FormPurchaseOrders late;
+        late.DateFrom->setDate(QDate(2026, 12, 1));
+        late.DateTo->setDate(QDate(2026, 12, 7));
+        late.CommandMake_Click();
+        QVERIFY(late.LLLBatch->text().contains(BuyingTexts::MadeBeforeSame.left(20)));
+
+        const QString pdf = m_dir.filePath("purchase-order.pdf");
+        w.askPdfPath = [&] { return pdf; };
+        w.CommandPdf_Click();
+        READ_BACK_OR_SKIP(pdf);
+        QStringList words;
+        for (const PdfWord& word : pdfWordsByPage(pdf).value(0))
+            words << word.text.normalized(QString::NormalizationForm_KC);
+        for (const char* expected : {"Panadol", "Zyrtec", "148.2", "0400", "261208100000/1"})
+            QVERIFY2(words.contains(QString::fromUtf8(expected)), expected);
+
+        // The .xlsx the wholesaler gets reads back through the offers' own reader.
+        const QString xlsx = m_dir.filePath("purchase-order");
+        w.askXlsxPath = [&] { return xlsx; };
+        w.CommandXlsx_Click();
+        QList<QStringList> cells;
+        QString error;
+        QVERIFY2(XlsxReader::ReadFirstSheet(xlsx + ".xlsx", cells, &error), qPrintable(error));
+        QCOMPARE(cells.value(1), (QStringList{"1", "Panadol", "6", "20", "0", "120"}));
+        QCOMPARE(cells.value(3).value(5), QStringLiteral("148.2"));
+
+        w.Xxx3->clickCell(1, 0);
+        Dialogs::setNextInput("4");
+        w.CommandReceive_Click();
+        QCOMPARE(column(w.Xxx3->grid(), 4), (QStringList{"4", "0"}));
+        QCOMPARE(TestDb::rows("SELECT orderid,allotted FROM grp_allotments ORDER BY orderid"),
+                 (QList<QStringList>{{"261201090000", "3"}, {"261203100000", "1"}, {"261205090000", "0"}}));
+        const QString sheet = m_dir.filePath("distribution.pdf");
+        w.askPdfPath = [&] { return sheet; };
+        w.CommandDistribution_Click(); // no printer here: offered as a PDF
+        words.clear();
+        for (const PdfWord& word : pdfWordsByPage(sheet).value(0))
+            words << word.text.normalized(QString::NormalizationForm_KC);
+        for (const char* expected : {"01022222222", "261205090000", "Panadol", "261208100000/1"})
+            QVERIFY2(words.contains(QString::fromUtf8(expected)), expected);
+    }
+
+    void offersImported_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("answer");       // to the unmatched-names question
+        QTest::addColumn<QStringList>("stored"); // drug=discount, by drug
+        QTest::addColumn<QString>("told");       // start of the last message
+        QTest::newRow("all matched, headers skipped") << "good" << int(Dialogs::vbYes)
+                                                      << QStringList{"Panadol=14", "Zyrtec=7.5", "أوجمنتين 1 جم=3"}
+                                                      << BuyingTexts::Imported.left(6);
+        QTest::newRow("unmatched, imported") << "unmatched" << int(Dialogs::vbYes) << QStringList{"Panadol=14"}
+                                             << BuyingTexts::Imported.left(6);
+        QTest::newRow("unmatched, refused") << "unmatched" << int(Dialogs::vbNo) << QStringList{} << QString();
+        QTest::newRow("a bad discount") << "baddiscount" << int(Dialogs::vbYes) << QStringList{}
+                                        << BuyingTexts::BadOfferRow.left(4);
+        QTest::newRow("not a spreadsheet") << "text" << int(Dialogs::vbYes) << QStringList{}
+                                           << BuyingTexts::BadOfferFile.left(20);
+    }
+    void offersImported() {
+        QFETCH(QString, file);
+        QFETCH(int, answer);
+        QFETCH(QStringList, stored);
+        QFETCH(QString, told);
+        QVERIFY(TestDb::exec("DELETE FROM grp_offers"));
+        const QString path = m_dir.filePath(file + ".xlsx");
+        if (file == QLatin1String("good"))
+            QVERIFY(writeXlsx(path, {{"الدواء", "الخصم"}, {" panadol ", "14"}, {"Zyrtec", "7.5"}, {"اوجمنتين  1 جم", "3"}}));
+        else if (file == QLatin1String("unmatched"))
+            QVERIFY(writeXlsx(path, {{"Panadol", "14"}, {"Brufen 400", "9"}}));
+        else if (file == QLatin1String("baddiscount"))
+            QVERIFY(writeXlsx(path, {{"Panadol", "14"}, {"Zyrtec", "خصم"}}));
+        else {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("drug,discount\nPanadol,14\n");
+        }
+        FormWholesalers w;
+        w.askXlsxPath = [&] { return path; };
+        w.Xxx1->clickCell(2, 1);
+        QCOMPARE(w.chosenWholesaler(), 2);
+        Dialogs::setNextAnswer(answer);
+        w.CommandImport_Click();
+        QStringList got;
+        for (const QStringList& r : TestDb::rows("SELECT drug,discount,wholesaler FROM grp_offers"))
+            got << r[0] + u'=' + r[1];
+        std::sort(got.begin(), got.end());
+        std::sort(stored.begin(), stored.end());
+        QCOMPARE(got, stored);
+        if (!told.isEmpty())
+            QVERIFY2(Dialogs::shownTexts().last().startsWith(told), qPrintable(Dialogs::shownTexts().last()));
+        if (file == QLatin1String("unmatched"))
+            QVERIFY(Dialogs::shownTexts().join(u'\n').contains("Brufen 400"));
+    }
+
+    // The best current offer goes in through the manual entry's statement; with no offer nothing is sent.
+    void catalogueTakesTheBestOffer() {
+        FormDrugsEditor w;
+        w.clock = [] { return Now; };
+        w.LLLDrug->setText("Panadol");
+        ServerConnection::instance().clearExecutedStatements();
+        w.mnuBestOffer->trigger();
+        QVERIFY(ServerConnection::instance().executedStatements().contains(
+            *DrugsCatalogue::DiscountStatement("12", "Panadol", Now.date())));
+        QCOMPARE(TestDb::scalar("SELECT highistdiskout FROM bowndrugs WHERE drug = 'Panadol'"), QStringLiteral("12"));
+        w.LLLDrug->setText("أوجمنتين 1 جم");
+        w.mnuBestOffer->trigger();
+        QCOMPARE(Dialogs::shownTexts().last(), BuyingTexts::NoBestOffer);
+    }
+
+    void withoutTheTablesTheManagerIsToldTheScript() {
+        QVERIFY(TestDb::exec("DROP TABLE grp_pobatches"));
+        ServerConnection::instance().Close();
+        FormPurchaseOrders p;
+        QVERIFY(!p.tablesPresent() && !p.CommandMake->isEnabled());
+        QCOMPARE(p.LLLBatch->text(), GroupTables::MissingMessage());
+        FormWholesalers w;
+        QVERIFY(w.LLLNote->text().contains(GroupTables::ServerScript));
+        FormDrugsEditor e; // the rest of the program still opens
+        QVERIFY(e.Xxx1->grid().Rows() > 1);
+    }
+};
+
+QTEST_MAIN(TestBuyingWindows)
+#include "test_buyingwindows.moc"
