@@ -31,7 +31,7 @@ const QString DateFormat = QStringLiteral("yyyy/MM/dd");
 // as the period does in the counts line and on paper.
 const QString DateEditFormat = QStringLiteral("dd/MM/yyyy");
 constexpr int DemandWidths[] = {3300, 900, 1650, 1650, 1300, 900, 800, 2500};
-constexpr int PlaceWidths[] = {3000, 1700, 1700, 2000, 1100, 1000};
+constexpr int PlaceWidths[] = {3000, 1700, 1700, 2000, 1500, 1000};
 
 QFont programFont() {
     QFont f(QStringLiteral("Arabic Transparent"));
