@@ -162,6 +162,18 @@ private slots:
         QCOMPARE(rows(g), expected);
     }
 
+    // A line whose quantity or value is beyond any number counts for nothing, and the totals say so.
+    void notFiniteLinesAreLeftOutAndCounted() {
+        GroupDemand::Accumulator acc;
+        acc.addOrder(u"^A|1e400|5|0|^B|2|10|0|^C|1e39||0|", QStringLiteral("1"), QStringLiteral("261201"), QStringLiteral("010"), {});
+        FlexGrid g;
+        GroupDemand::FillDemandGrid(g, acc.finish({QDate(2026, 12, 1), QDate(2026, 12, 7), true}));
+        const QStringList total = row(g, g.Rows() - 1);
+        QCOMPARE(total.mid(0, 5), (QStringList{QStringLiteral("الاجمالي (2 سطر لم يحسب: قيمته ليست رقما)"), "2", "1", "1", "20"}));
+        for (const QStringList& r : rows(g))
+            QVERIFY2(!r.join(u' ').contains(QLatin1String("inf")) && !r.join(u' ').contains(QLatin1String("nan")), qPrintable(r.join(u' ')));
+    }
+
     void windowOpensSortsAndShowsWhoOrderedADrug() {
         QVERIFY(fixedOrders());
         ModOmla::BookStatus st;
