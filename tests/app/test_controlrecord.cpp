@@ -26,7 +26,8 @@ struct Opened {
                 parents << p;
             };
         };
-        return {rec(QStringLiteral("order")), rec(QStringLiteral("drugs")), rec(QStringLiteral("collected"))};
+        return {rec(QStringLiteral("order")), rec(QStringLiteral("drugs")), rec(QStringLiteral("collected")),
+                rec(QStringLiteral("purchase"))};
     }
 };
 } // namespace

@@ -226,7 +226,7 @@ private slots:
                             "VALUES ('BRENTOVAL','9.00','','01000000000')"));
         QStringList opened;
         FormMain m({[&](QWidget*) { opened << "order"; }, [&](QWidget*) { opened << "drugs"; },
-                    [&](QWidget*) { opened << "collected"; }});
+                    [&](QWidget*) { opened << "collected"; }, [&](QWidget*) { opened << "purchase"; }});
         inject();
         m.Command3_Click();
         QVERIFY(opened.isEmpty());
