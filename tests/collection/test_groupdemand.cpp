@@ -98,11 +98,7 @@ const Word* find(const QList<Word>& words, const QString& text) {
     return nullptr;
 }
 int pdfPages(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdfinfo"), {pdf});
-    p.waitForFinished(30000);
-    const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(p.readAllStandardOutput()));
-    return m.hasMatch() ? m.captured(1).toInt() : 0;
+    return int(pdfWordsByPage(pdf).size());
 }
 } // namespace
 

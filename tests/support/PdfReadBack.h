@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,23 +53,35 @@ inline bool available() {
 // or -1 when it could not run.
 inline int run(const QString& program, const QStringList& args) {
 #ifdef Q_OS_WIN
-    QString line = program;
+    // wine does not let a Windows program wait for the Linux process it started: a shell around the
+    // program leaves its exit code in a marker file when it is done, and that file is awaited.
+    const QString marker = QDir::temp().filePath(
+        QStringLiteral("poppler-%1-%2.done").arg(GetCurrentProcessId()).arg(QDateTime::currentMSecsSinceEpoch()));
+    const QString hostMarker = hostPath(marker);
+    QString line = QStringLiteral("sh -c \"m=$1; shift; \\\"$@\\\"; echo $? > \\\"$m.part\\\" && mv \\\"$m.part\\\" "
+                                  "\\\"$m\\\"\" sh \"%1\" \"%2\"")
+                       .arg(hostMarker, HostBin + program);
     for (const QString& a : args)
         line += QStringLiteral(" \"") + (a.isEmpty() || a.startsWith(u'-') || a.front().isDigit() ? a : hostPath(a)) + u'"';
-    const QString app = QDir::toNativeSeparators(QStringLiteral("Z:") + HostBin + program);
+    const QString app = QStringLiteral("Z:\\bin\\sh");
     std::wstring cmd = line.toStdWString();
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(reinterpret_cast<const wchar_t*>(app.utf16()), cmd.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &si, &pi))
+    if (hostMarker.isEmpty() || !CreateProcessW(reinterpret_cast<const wchar_t*>(app.utf16()), cmd.data(), nullptr,
+                                                nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return -1;
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return int(code);
+    QFile done(marker);
+    for (int waited = 0; !done.exists() && waited < 60000; waited += 50)
+        Sleep(50);
+    if (!done.open(QIODevice::ReadOnly))
+        return -1;
+    const int code = done.readAll().trimmed().toInt();
+    done.close();
+    done.remove();
+    return code;
 #else
     return QProcess::execute(program, args);
 #endif
@@ -80,6 +93,9 @@ inline int run(const QString& program, const QStringList& args) {
         QVERIFY(QFileInfo(pdf).size() > 1000);                                                         \
         if (!PdfReadBack::available())                                                                 \
             QSKIP("poppler's pdftotext is not installed on the build machine");                        \
+        if (const QString skip = qEnvironmentVariable("BRENTOVAL_READBACK_SKIP");                      \
+            skip.startsWith(QLatin1String(QTest::currentTestFunction()) + u' '))                      \
+            QSKIP(qPrintable(skip.section(u' ', 1)));                                                   \
     } while (false)
 
 // A word of a printed page as poppler reads it back, its box in millimetres from the page's top left.
