@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(m.mnuManager->title(), QStringLiteral("الادارة"));
         QCOMPARE(m.mnuDruEdit->text(), QStringLiteral("تعديل بيانات الادوية"));
         QCOMPARE(m.mnuBuyReport->text(), QStringLiteral("الاطلاع علي مشتريات العملاء"));
-        QCOMPARE(m.mnuManager->actions(), (QList<QAction*>{m.mnuDruEdit, m.mnuBuyReport}));
+        QCOMPARE(m.mnuManager->actions(), (QList<QAction*>{m.mnuDruEdit, m.mnuBuyReport, m.mnuPurchaseOrders}));
         QVERIFY(m.mnuDruEdit->isEnabled() && m.mnuBuyReport->isEnabled());
         QCOMPARE(m.cccMsgCaption(), AppGlobals::AppMessage);
         // The ampersand stays a character, not a shortcut.
