@@ -38,33 +38,55 @@ constexpr double SmallestSize = 8;
 constexpr double CellPadding = 1.2;
 
 // The columns of the lines table, from the right. A column of width 0 takes what the others leave.
+// A page with allotments shows the quantity asked in place of the quantity as written, what is
+// allotted and the value of what will be delivered.
 struct Column {
+    enum Shown { Always, Plain, Allotted } shown;
     QString header;
     double width;
     Align align;
-    QString (*text)(const OrderLines::Line& line, size_t number);
+    QString (*text)(const Page& page, size_t i);
 };
-const std::vector<Column>& columns() {
+const std::vector<Column>& allColumns() {
     static const std::vector<Column> c{
-        {QStringLiteral("م"), 10, Align::Centre, [](const OrderLines::Line&, size_t n) { return QString::number(n); }},
-        {QStringLiteral("الدواء"), 0, Align::Right, [](const OrderLines::Line& l, size_t) { return l.drug; }},
-        {QStringLiteral("الكمية"), 20, Align::Centre, [](const OrderLines::Line& l, size_t) { return l.quantity; }},
-        {QStringLiteral("السعر"), 20, Align::Centre, [](const OrderLines::Line& l, size_t) { return l.price; }},
-        {QStringLiteral("الخصم"), 16, Align::Centre,
-         [](const OrderLines::Line& l, size_t) { return l.discount.isEmpty() ? QString() : l.discount + u'%'; }},
-        {QStringLiteral("القيمة"), 26, Align::Centre,
-         [](const OrderLines::Line& l, size_t) { return LineValueText(l); }},
+        {Column::Always, QStringLiteral("م"), 10, Align::Centre, [](const Page&, size_t i) { return QString::number(i + 1); }},
+        {Column::Always, QStringLiteral("الدواء"), 0, Align::Right, [](const Page& p, size_t i) { return p.lines[i].drug; }},
+        {Column::Plain, QStringLiteral("الكمية"), 20, Align::Centre,
+         [](const Page& p, size_t i) { return p.lines[i].quantity; }},
+        {Column::Allotted, QStringLiteral("المطلوب"), 16, Align::Centre,
+         [](const Page& p, size_t i) { return QString::number(p.allotted[i].asked); }},
+        {Column::Allotted, QStringLiteral("المخصص"), 16, Align::Centre,
+         [](const Page& p, size_t i) {
+             return p.allotted[i].allotted < 0 ? QStringLiteral("-") : QString::number(p.allotted[i].allotted);
+         }},
+        {Column::Always, QStringLiteral("السعر"), 20, Align::Centre, [](const Page& p, size_t i) { return p.lines[i].price; }},
+        {Column::Always, QStringLiteral("الخصم"), 16, Align::Centre,
+         [](const Page& p, size_t i) { return p.lines[i].discount.isEmpty() ? QString() : p.lines[i].discount + u'%'; }},
+        {Column::Always, QStringLiteral("القيمة"), 26, Align::Centre,
+         [](const Page& p, size_t i) { return LineValueText(p.lines[i]); }},
+        {Column::Allotted, QStringLiteral("قيمة المسلم"), 26, Align::Centre,
+         [](const Page& p, size_t i) { return OrderLines::ValueOfSum(p.allotted[i].value).cashText(); }},
         // Ticked by hand as each line is put in the box.
-        {QStringLiteral("تم"), 11, Align::Centre, [](const OrderLines::Line&, size_t) { return QString(); }},
+        {Column::Always, QStringLiteral("تم"), 11, Align::Centre, [](const Page&, size_t) { return QString(); }},
     };
     return c;
 }
-std::vector<double> columnWidths() {
+bool hasAllotted(const Page& page) {
+    return !page.allotted.empty() && page.allotted.size() == page.lines.size();
+}
+std::vector<Column> columns(bool allotted) {
+    std::vector<Column> out;
+    for (const Column& c : allColumns())
+        if (c.shown == Column::Always || (c.shown == Column::Allotted) == allotted)
+            out.push_back(c);
+    return out;
+}
+std::vector<double> columnWidths(const std::vector<Column>& cols) {
     std::vector<double> w;
     double fixed = 0;
-    for (const Column& c : columns())
+    for (const Column& c : cols)
         fixed += c.width;
-    for (const Column& c : columns())
+    for (const Column& c : cols)
         w.push_back(c.width > 0 ? c.width : Width - fixed);
     return w;
 }
@@ -88,14 +110,14 @@ struct Row {
     std::vector<SheetPrinter::Fit> cells;
     double height = MinRowHeight;
 };
-std::vector<Row> layOutRows(SheetPrinter& p, const std::vector<OrderLines::Line>& lines) {
-    const std::vector<double> widths = columnWidths();
+std::vector<Row> layOutRows(SheetPrinter& p, const Page& page, const std::vector<Column>& cols) {
+    const std::vector<double> widths = columnWidths(cols);
     std::vector<Row> rows;
-    rows.reserve(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) {
+    rows.reserve(page.lines.size());
+    for (size_t i = 0; i < page.lines.size(); ++i) {
         Row row;
-        for (size_t c = 0; c < columns().size(); ++c) {
-            const QString text = columns()[c].text(lines[i], i + 1);
+        for (size_t c = 0; c < cols.size(); ++c) {
+            const QString text = cols[c].text(page, i);
             SheetPrinter::Fit fit = text.isEmpty() ? SheetPrinter::Fit{LineSize, {}}
                                                    : p.fitInto(text, widths[c] - CellPadding, LineSize, SmallestSize);
             row.height = std::max(row.height, SheetPrinter::heightOf(fit));
@@ -107,11 +129,11 @@ std::vector<Row> layOutRows(SheetPrinter& p, const std::vector<OrderLines::Line>
 }
 
 // Where each sheet of an order starts in its rows; the values table goes below the last row.
-std::vector<size_t> sheetStarts(const std::vector<Row>& rows) {
+std::vector<size_t> sheetStarts(const std::vector<Row>& rows, double bottom) {
     std::vector<size_t> starts{0};
     double y = LinesTop + HeaderRowHeight;
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (y + rows[i].height > LinesBottom && i > starts.back()) {
+        if (y + rows[i].height > bottom && i > starts.back()) {
             starts.push_back(i);
             y = LinesTop + HeaderRowHeight;
         }
@@ -120,8 +142,9 @@ std::vector<size_t> sheetStarts(const std::vector<Row>& rows) {
     return starts;
 }
 
-void drawLines(SheetPrinter& p, const std::vector<Row>& rows, size_t first, size_t end, double& bottom) {
-    const std::vector<double> widths = columnWidths();
+void drawLines(SheetPrinter& p, const std::vector<Column>& cols, const std::vector<Row>& rows, size_t first,
+               size_t end, double& bottom) {
+    const std::vector<double> widths = columnWidths(cols);
     auto cellLeft = [&](size_t c) {
         double x = Right;
         for (size_t k = 0; k <= c; ++k)
@@ -133,15 +156,15 @@ void drawLines(SheetPrinter& p, const std::vector<Row>& rows, size_t first, size
         fromLeft << *it;
     rule(p, Left, LinesTop, 1, HeaderRowHeight, fromLeft);
     p.setFontBold(true);
-    for (size_t c = 0; c < columns().size(); ++c)
-        cellText(p, columns()[c].header, cellLeft(c), widths[c], LinesTop, HeaderRowHeight, LineSize, Align::Centre);
+    for (size_t c = 0; c < cols.size(); ++c)
+        cellText(p, cols[c].header, cellLeft(c), widths[c], LinesTop, HeaderRowHeight, LineSize, Align::Centre);
     p.setFontBold(false);
     double top = LinesTop + HeaderRowHeight;
     for (size_t i = first; i < end; ++i) {
         const Row& row = rows[i];
         rule(p, Left, top, 1, row.height, fromLeft);
         for (size_t c = 0; c < row.cells.size(); ++c)
-            p.printInCell(row.cells[c], cellLeft(c), widths[c], top, row.height, columns()[c].align);
+            p.printInCell(row.cells[c], cellLeft(c), widths[c], top, row.height, cols[c].align);
         top += row.height;
     }
     bottom = top;
@@ -179,6 +202,14 @@ void drawValues(SheetPrinter& p, const Page& page, double top) {
     cellText(p, QStringLiteral("قيمة الفاتورة عند الدفع  اجل"), Left + 45, 50, top, ValuesHeight, 10, Align::Centre);
     cellText(p, value.cashText(), Left + 95, 45, top, ValuesHeight, 11, Align::Centre);
     cellText(p, value.deferredText(), Left, 45, top, ValuesHeight, 11, Align::Centre);
+    if (hasAllotted(page)) {
+        const double below = top + ValuesHeight;
+        rule(p, Left, below, 1, ValuesHeight, {45, 50, 45, 50});
+        cellText(p, QStringLiteral("المسلم عند الدفع نقدا"), Left + 140, 50, below, ValuesHeight, 10, Align::Centre);
+        cellText(p, QStringLiteral("المسلم عند الدفع اجل"), Left + 45, 50, below, ValuesHeight, 10, Align::Centre);
+        cellText(p, page.delivered.cashText(), Left + 95, 45, below, ValuesHeight, 11, Align::Centre);
+        cellText(p, page.delivered.deferredText(), Left, 45, below, ValuesHeight, 11, Align::Centre);
+    }
     p.setFontBold(false);
 }
 
@@ -195,8 +226,11 @@ void drawSignatures(SheetPrinter& p) {
 
 // Every sheet of one order: the heading and the header row on each, the values on the last.
 bool drawOrder(SheetPrinter& p, const Page& page, const QDateTime& printedAt, bool first) {
-    const std::vector<Row> rows = layOutRows(p, page.lines);
-    const std::vector<size_t> starts = sheetStarts(rows);
+    const bool allotted = hasAllotted(page);
+    const std::vector<Column> cols = columns(allotted);
+    const std::vector<Row> rows = layOutRows(p, page, cols);
+    // The delivered values take a second row below the order's own.
+    const std::vector<size_t> starts = sheetStarts(rows, LinesBottom - (allotted ? ValuesHeight : 0));
     const int count = int(starts.size());
     for (int s = 0; s < count; ++s) {
         if ((!first || s > 0) && !p.newPage())
@@ -204,7 +238,7 @@ bool drawOrder(SheetPrinter& p, const Page& page, const QDateTime& printedAt, bo
         drawHeading(p, page);
         const size_t end = s + 1 < count ? starts[size_t(s) + 1] : rows.size();
         double bottom = LinesTop;
-        drawLines(p, rows, starts[size_t(s)], end, bottom);
+        drawLines(p, cols, rows, starts[size_t(s)], end, bottom);
         if (s + 1 == count)
             drawValues(p, page, bottom + 4);
         drawSignatures(p);
@@ -242,12 +276,13 @@ QString pharmacyName(const QString& tel) {
 }
 } // namespace
 
-std::vector<ColumnSpan> ColumnSpans() {
+std::vector<ColumnSpan> ColumnSpans(bool allotted) {
     std::vector<ColumnSpan> out;
     double right = Right;
-    const std::vector<double> widths = columnWidths();
+    const std::vector<Column> cols = columns(allotted);
+    const std::vector<double> widths = columnWidths(cols);
     for (size_t c = 0; c < widths.size(); ++c) {
-        out.push_back({columns()[c].header, right - widths[c], right});
+        out.push_back({cols[c].header, right - widths[c], right});
         right -= widths[c];
     }
     return out;
@@ -255,7 +290,7 @@ std::vector<ColumnSpan> ColumnSpans() {
 
 Page MakePage(const QString& linesText, const QString& orderId, const QString& date, const QString& tel,
               const QString& markaz, const QString& submitted) {
-    return {pharmacyName(tel), tel, markaz, orderId, date, submitted, filledLines(linesText)};
+    return {pharmacyName(tel), tel, markaz, orderId, date, submitted, filledLines(linesText), {}, {}};
 }
 
 QString StatusText(const QString& submitted) {
@@ -338,7 +373,9 @@ Read ReadSentOrders(const Selection& selection) {
                   g.TextMatrix(row, Bown2Columns::OrderId),
                   g.TextMatrix(row, Bown2Columns::Date),
                   g.TextMatrix(row, Bown2Columns::Submitted),
-                  filledLines(g.TextMatrix(row, Bown2Columns::Drug))};
+                  filledLines(g.TextMatrix(row, Bown2Columns::Drug)),
+                  {},
+                  {}};
         if (page.lines.empty())
             ++r.withoutLines;
         else

@@ -24,6 +24,15 @@ struct Page {
     QString date;
     QString submitted;
     std::vector<OrderLines::Line> lines; // the order's non-empty slots, in slot order
+    // What the order is allotted from received purchase orders, filled by a caller that reads the
+    // buying tables; left empty the page is printed as the order alone.
+    struct Allotted {
+        double asked = 0;
+        int allotted = -1; // -1: nothing recorded for the drug yet
+        float value = 0;   // value of what will be delivered
+    };
+    std::vector<Allotted> allotted; // empty, or one per line
+    OrderLines::Value delivered;    // cash and deferred value of what will be delivered
 };
 
 struct Read {
@@ -72,7 +81,7 @@ struct ColumnSpan {
     QString header;
     double left, right;
 };
-std::vector<ColumnSpan> ColumnSpans();
+std::vector<ColumnSpan> ColumnSpans(bool allotted = false);
 // Lines of the table sit between these (mm); the values, the signatures and the foot below.
 inline constexpr double LinesTop = 46;
 inline constexpr double LinesBottom = 256;

@@ -2,12 +2,16 @@
 
 #include "collection/FormBuyCollectTexts.h"
 
+#include "buying/BuyingStore.h"
+#include "buying/OrderAllotments.h"
+
 #include "collection/BuyCollectCore.h"
 #include "data/GroupTables.h"
 #include "ui/Dialogs.h"
 #include "ui/PrintPreview.h"
 
 #include <QDir>
+#include <algorithm>
 
 namespace PickListPrint {
 
@@ -54,7 +58,12 @@ void PrintShownOrder(QWidget* parent, const QString& shownOrderId) {
         Dialogs::MsgBox(FormBuyCollectTexts::OrderGone, Dialogs::vbOKOnly, parent);
         return;
     }
-    if (Preview(parent, read.pages, FormBuyCollectTexts::MenuPickList)) {
+    std::vector<PickList::Page> pages = read.pages;
+    if (QString error; !AddAllotments(pages, &error)) {
+        Dialogs::MsgBox(FormBuyCollectTexts::OrderReadFailed + error, Dialogs::vbOKOnly, parent);
+        return;
+    }
+    if (Preview(parent, pages, FormBuyCollectTexts::MenuPickList)) {
         // The shown order's list is marked too where the group's table is there; else it is not told.
         QString error;
         if (GroupTables::Check({PickList::PrintedTable}, &error) == GroupTables::Presence::Present)
@@ -79,9 +88,37 @@ void PrintSentOrders(QWidget* parent, const PickList::Selection& selection) {
         Dialogs::MsgBox(told, Dialogs::vbOKOnly, parent);
     if (read.pages.empty())
         return;
+    std::vector<PickList::Page> pages = read.pages;
+    if (QString error; !AddAllotments(pages, &error)) {
+        Dialogs::MsgBox(FormBuyCollectTexts::ListReadFailed + error, Dialogs::vbOKOnly, parent);
+        return;
+    }
     const QDateTime when = BuyCollect::now();
-    if (Preview(parent, read.pages, FormBuyCollectTexts::MenuPickListsAll))
-        markPrinted(parent, read.pages, when);
+    if (Preview(parent, pages, FormBuyCollectTexts::MenuPickListsAll))
+        markPrinted(parent, pages, when);
+}
+
+bool AddAllotments(std::vector<PickList::Page>& pages, QString* error) {
+    switch (BuyingStore::CheckTables(error)) {
+    case GroupTables::Presence::Missing:
+        return true;
+    case GroupTables::Presence::ServerFailed:
+        return false;
+    case GroupTables::Presence::Present:
+        break;
+    }
+    for (PickList::Page& page : pages) {
+        OrderAllotments got;
+        if (!OrderAllotments::Read(BuyCollect::OrderIdText(page.orderId), page.lines, got, error))
+            return false;
+        page.allotted.clear();
+        if (std::none_of(got.lines.begin(), got.lines.end(), [](const OrderAllotments::Line& l) { return l.allotted >= 0; }))
+            continue;
+        for (const OrderAllotments::Line& l : got.lines)
+            page.allotted.push_back({l.asked, l.allotted, l.value});
+        page.delivered = got.delivered;
+    }
+    return true;
 }
 
 bool Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title) {

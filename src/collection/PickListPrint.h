@@ -18,6 +18,10 @@ void PrintShownOrder(QWidget* parent, const QString& shownOrderId);
 // counted. What is printed is marked printed in the group's table; a server without that table
 // still prints, and the manager is told which script makes it.
 void PrintSentOrders(QWidget* parent, const PickList::Selection& selection = {});
+// Fills each page's allotments from kept purchase orders where any is recorded for its order; a
+// server without the buying tables leaves the pages as they are. False with the server's answer
+// when they could not be read.
+bool AddAllotments(std::vector<PickList::Page>& pages, QString* error);
 // True when the pages were printed from the preview.
 bool Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title);
 

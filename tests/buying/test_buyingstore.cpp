@@ -156,16 +156,21 @@ private slots:
         QCOMPARE(pick.delivered.cash, ModGFun::RoundHalfEven(allotted * 18.0 + 28.5, 1));
     }
 
-    // The connection is lost before each statement of keeping and of receiving in turn: the
-    // tables hold all of it or none of it, and the outcome said is the one the server holds.
+    // The connection is lost, or its session killed, before each statement of keeping and of
+    // receiving in turn: the tables hold all of it or none of it, and the outcome said is the one
+    // the server holds.
     void aLostConnectionLeavesNothingHalfMade_data() {
         QTest::addColumn<QString>("action");
-        QTest::newRow("keep") << "keep";
-        QTest::newRow("replace") << "replace";
-        QTest::newRow("receive") << "receive";
+        QTest::addColumn<QString>("fault");
+        for (const char* a : {"keep", "replace", "receive"})
+            for (const char* f : {"before", "killed"})
+                QTest::addRow("%s, %s", a, f) << QString::fromLatin1(a) << QString::fromLatin1(f);
     }
     void aLostConnectionLeavesNothingHalfMade() {
         QFETCH(QString, action);
+        QFETCH(QString, fault);
+        if (fault == QLatin1String("killed") && TestDb::currentBackend() != QLatin1String("postgres"))
+            QSKIP("only a server has sessions to kill");
         ServerConnection& server = ServerConnection::instance();
         int statements = 0;
         for (int k = 0; k == 0 || k <= statements; ++k) {
@@ -183,7 +188,9 @@ private slots:
             const auto before = everything();
             int n = 0;
             server.beforeExecute = [&](const QString&) {
-                if (++n == k)
+                if (++n == k && fault == QLatin1String("killed"))
+                    QCOMPARE(TestDb::pgTerminateOthers(), 1);
+                else if (n == k)
                     server.Close();
             };
             Outcome o;

@@ -1,7 +1,11 @@
 // Preparation lists from the collected-orders window, printed from the preview into a PDF and read
 // back with poppler (pdftotext -bbox): text, its place on the page and the page order.
+#include "../buying/BuyingFixture.h"
 #include "PdfReadBack.h"
 #include "TestDb.h"
+#include "buying/PeriodDemand.h"
+#include "buying/PurchasePlan.h"
+#include "data/DrugNameKey.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
 #include "collection/FormBuyCollectTexts.h"
@@ -234,6 +238,76 @@ private slots:
                  FormBuyCollectTexts::NotMarkedNoTable + GroupTables::MissingMessage());
     }
 
+    // A kept purchase order of Panadol received short (4 of 5, earliest sent first), Zyrtec not yet:
+    // the lists show asked, allotted and the value delivered per line, and the delivered values
+    // below the order's own; an order with nothing recorded prints as before.
+    void allottedOrdersShowWhatWillBeDelivered() {
+        using namespace BuyingFixture;
+        QVERIFY(TestDb::addDrug("Panadol", "20", "10") && TestDb::addDrug("Zyrtec", "30", "5") && wholesaler(1, "الامل"));
+        QVERIFY(sentOrder("261201090000", "261201", "0101", {{"Panadol", "3", "20", "10"}, {"Zyrtec", "1", "30", "5"}}));
+        QVERIFY(sentOrder("261203100000", "261203", "0102", {{"Panadol", "2", "20", "10"}}));
+        QVERIFY(sentOrder("261205100000", "261205", "0103", {{"Zyrtec", "2", "30", "5"}}));
+        QVERIFY(offer(1, "Panadol", "12", "20261201") && offer(1, "Zyrtec", "6", "20261201"));
+        const PeriodDemand demand = PeriodDemand::Read({QDate(2026, 12, 1), QDate(2026, 12, 7), true});
+        QString e;
+        OfferBook book;
+        BuyingStore::Batch batch;
+        std::vector<BuyingStore::KeptOrder> kept;
+        const auto rule = DeliveryShare::Rule::EarliestFirst;
+        QVERIFY(BuyingStore::ReadOfferBook(book, &e) && BuyingStore::ReadBatch(demand.period, batch, &e));
+        QVERIFY(BuyingStore::KeepOrders(PurchasePlan::Make(demand, book), book, batch, 0, "B1", BuyCollect::now(), &e) ==
+                BuyingStore::Outcome::Saved);
+        QVERIFY(BuyingStore::ReadOrders("B1", kept, &e) && kept[0].lines[0].drug == QLatin1String("Panadol"));
+        const BuyingStore::KeptLine& line = kept[0].lines[0];
+        QVERIFY(BuyingStore::Receive(line, 4, demand.shares(DrugNameKey(line.drug), 4, rule), rule, BuyCollect::now(), &e) ==
+                BuyingStore::Outcome::Saved);
+        FormBuyCollect w;
+        const QString pdf = m_dir.filePath("allotted.pdf");
+        QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 3);
+        keep(pdf, "picklist-allotted");
+        READ_BACK_OR_SKIP(pdf);
+        const QList<Page> pages = pdfPages(pdf);
+        QCOMPARE(pages.size(), 3);
+        // Per page (by phone): drug, asked, allotted, value delivered; last the delivered cash value.
+        const QList<QStringList> expected[] = {
+            {{"Panadol", "3", "3", "54"}, {"Zyrtec", "1", "-", "28.5"}, {"82.5"}}, {{"Panadol", "2", "1", "18"}, {"18"}}, {}};
+        QList<QRectF> columns;
+        for (const PickList::ColumnSpan& c : PickList::ColumnSpans(true))
+            columns << QRectF(c.left, PickList::LinesTop, c.right - c.left, PickList::LinesBottom - PickList::LinesTop);
+        for (int n = 0; n < 3; ++n) {
+            const QList<QStringList>& x = expected[n];
+            QCOMPARE(bool(find(pages[n], "المخصص")), !x.isEmpty());
+            QCOMPARE(bool(find(pages[n], "الكمية")), x.isEmpty());
+            const Word* own = find(pages[n], "الفاتورة"); // the order's own values, below its lines
+            QList<Word> table;
+            QStringList below;
+            for (const Word& word : pages[n])
+                if (word.cy() > PickList::LinesTop && word.cy() < own->y0 - 1)
+                    table << word;
+                else if (word.cy() > own->y1 + 2 && word.cy() < own->y1 + 12 && word.text[0].isDigit())
+                    below << word.text;
+            if (!x.isEmpty())
+                QVERIFY2(wordsOutsideCells(table, columns).isEmpty(), qPrintable(wordsOutsideCells(table, columns).join(", ")));
+            for (qsizetype l = 0; l + 1 < x.size(); ++l) {
+                const Word* drug = find(pages[n], x[l][0]);
+                QStringList row{x[l][0]};
+                for (int c : {2, 3, 7}) // asked, allotted, value delivered
+                    for (const Word& word : table)
+                        if (qAbs(word.cy() - drug->cy()) < 1 && columns[c].contains(QPointF(word.cx(), word.cy())))
+                            row << word.text;
+                QCOMPARE(row, x[l]);
+            }
+            const OrderLines::Value delivered = OrderLines::ValueOfSum(x.isEmpty() ? 0 : x.last()[0].toFloat());
+            QCOMPARE(below.size(), x.isEmpty() ? 0 : 2);
+            QVERIFY(x.isEmpty() || (below.contains(delivered.cashText()) && below.contains(delivered.deferredText())));
+        }
+    }
+
+    void longOrdersTakeMorePagesWithTheirHeading_data() {
+        QTest::addColumn<bool>("allotted");
+        QTest::newRow("plain") << false;
+        QTest::newRow("allotted") << true;
+    }
     // A long order with 70-character names takes more pages: every word inside its column at 8
     // points or more, the heading, header row and signatures on each page, lines by drug name.
     void longOrdersTakeMorePagesWithTheirHeading() {
@@ -246,18 +320,22 @@ private slots:
         for (int i = 100; i >= 1; --i) // stored last first: printed by name
             lines.push_back({i % 2 ? QStringLiteral("L%1").arg(i, 3, 10, QChar('0')) + latin.left(66) : arabic.left(70),
                              "1", "10", "0"});
-        const PickList::Page page =
+        const PickList::Page plain =
             PickList::MakePage(OrderLines::Encode(lines), "261207101530", "261207", "0101", "دسوق", "101");
+        QFETCH(bool, allotted);
+        PickList::Page page = plain;
+        for (size_t i = 0; allotted && i < page.lines.size(); ++i)
+            page.allotted.push_back({1, i % 3 ? int(i % 2) : -1, i % 3 ? float(i % 2) * 10 : 10});
         const QString pdf = m_dir.filePath("full.pdf");
         QVERIFY(PickList::printToPdf(pdf, {page}, BuyCollect::now()));
-        keep(pdf, "picklist-full");
+        keep(pdf, allotted ? "picklist-full-allotted" : "picklist-full");
         READ_BACK_OR_SKIP(pdf);
         const QList<Page> pages = pdfPages(pdf);
         const QStringList texts = pdfTextByPage(pdf);
         QVERIFY(pages.size() >= 3);
         QCOMPARE(texts.size(), pages.size());
         QList<QRectF> columns;
-        for (const PickList::ColumnSpan& c : PickList::ColumnSpans())
+        for (const PickList::ColumnSpan& c : PickList::ColumnSpans(allotted))
             columns << QRectF(c.left, PickList::LinesTop, c.right - c.left, PickList::LinesBottom - PickList::LinesTop);
         QStringList order;
         for (int n = 0; n < pages.size(); ++n) {
