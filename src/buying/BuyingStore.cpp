@@ -110,16 +110,22 @@ GroupTables::Presence CheckTables(QString* error) {
 }
 
 bool ReadOfferBook(OfferBook& book, QString* error) {
-    Recordset ws, os;
-    if (!query(QStringLiteral("SELECT wholesaler,name,phone,district FROM grp_wholesalers ORDER BY wholesaler"), ws, error) ||
-        !query(QStringLiteral("SELECT wholesaler,drug,discount,offerdate FROM grp_offers"), os, error))
+    Recordset ws;
+    if (!query(QStringLiteral("SELECT wholesaler,name,phone,district FROM grp_wholesalers ORDER BY wholesaler"), ws, error))
         return false;
     std::vector<Wholesaler> w;
     for (; !ws.isEOF(); ws.MoveNext())
         w.push_back({int(val(ws, 0)), text(ws, 1), text(ws, 2), text(ws, 3)});
+    // The offers are many: read in one forward pass, not held as rows first.
     std::vector<Offer> o;
-    for (; !os.isEOF(); os.MoveNext())
-        o.push_back({int(val(os, 0)), text(os, 1), val(os, 2), text(os, 3)});
+    long affected = 0;
+    server().ExecuteEach(QStringLiteral("SELECT wholesaler,drug,discount,offerdate FROM grp_offers"), affected, error,
+                         [&](const QSqlQuery& q) {
+                             o.push_back({int(ModGFun::Val(FieldText(q.value(0)))), FieldText(q.value(1)),
+                                          ModGFun::Val(FieldText(q.value(2))), FieldText(q.value(3))});
+                         });
+    if (affected == 0)
+        return false;
     book = OfferBook(std::move(w), o);
     return true;
 }

@@ -45,22 +45,35 @@ std::vector<int> Share(const double* asked, size_t n, double received, Rule rule
         return out;
     // In proportion: the whole part of each order's share first, then one unit each to the largest
     // remainders. Remainders are compared exactly as fractions of the whole asked.
-    std::vector<long long> rest(n);
-    for (size_t i = 0; i < n; ++i) {
-        const __int128 num = (__int128)left * out[i];
-        out[i] = int(num / wanted);
-        rest[i] = (long long)(num % wanted);
-    }
+    thread_local std::vector<long long> rest;
+    rest.resize(n);
     long long given = 0;
-    for (int v : out)
-        given += v;
-    long long extra = left - given; // fewer than n
+    // Products within 62 bits are divided as plain integers, which is far quicker than 128 bits.
+    if (left < (1LL << 31) && wanted < (1LL << 31)) {
+        for (size_t i = 0; i < n; ++i) {
+            const long long num = left * out[i];
+            out[i] = int(num / wanted);
+            rest[i] = num % wanted;
+            given += out[i];
+        }
+    } else {
+        for (size_t i = 0; i < n; ++i) {
+            const __int128 num = (__int128)left * out[i];
+            out[i] = int(num / wanted);
+            rest[i] = (long long)(num % wanted);
+            given += out[i];
+        }
+    }
+    const long long extra = left - given; // fewer than n
     if (extra > 0) {
         // Every order with a remainder is below its ask, and there are at least extra of them.
-        std::vector<size_t> idx(n);
+        // Which orders are the extra largest is all that matters, not their order among themselves.
+        thread_local std::vector<size_t> idx;
+        idx.resize(n);
         std::iota(idx.begin(), idx.end(), size_t(0));
-        std::partial_sort(idx.begin(), idx.begin() + extra, idx.end(),
-                          [&](size_t a, size_t b) { return rest[a] != rest[b] ? rest[a] > rest[b] : a < b; });
+        const auto before = [&](size_t a, size_t b) { return rest[a] != rest[b] ? rest[a] > rest[b] : a < b; };
+        if (size_t(extra) < n)
+            std::nth_element(idx.begin(), idx.begin() + (extra - 1), idx.end(), before);
         for (long long k = 0; k < extra; ++k)
             ++out[idx[size_t(k)]];
     }

@@ -46,6 +46,26 @@ PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<
         d.drugs[size_t(m)].demand += g.quantity;
         drugOfReport[k] = m;
     }
+    // Drugs by name: the asks are laid out in this order once, not moved again.
+    const size_t nd = d.drugs.size();
+    {
+        std::vector<int> byName(nd);
+        std::iota(byName.begin(), byName.end(), 0);
+        std::sort(byName.begin(), byName.end(),
+                  [&](int x, int y) { return d.drugs[size_t(x)].key < d.drugs[size_t(y)].key; });
+        std::vector<int> place(nd);
+        std::vector<Drug> drugs;
+        drugs.reserve(nd);
+        d.m_byKey.clear();
+        for (int k : byName) {
+            place[size_t(k)] = int(drugs.size());
+            d.m_byKey.insert(d.drugs[size_t(k)].key, int(drugs.size()));
+            drugs.push_back(std::move(d.drugs[size_t(k)]));
+        }
+        d.drugs = std::move(drugs);
+        for (int& m : drugOfReport)
+            m = place[size_t(m)];
+    }
     // Orders earliest sent first: the order's day, then its id (the time it was made).
     std::vector<int> rank(report.orders.size());
     std::iota(rank.begin(), rank.end(), 0);
@@ -65,7 +85,6 @@ PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<
     }
     // Asks grouped by drug in one counting pass; within a drug, earliest order first. Two report
     // drugs of one key in the same order make one ask.
-    const size_t nd = d.drugs.size();
     std::vector<int> count(nd + 1, 0);
     for (const auto& e : report.entries)
         ++count[size_t(drugOfReport[size_t(e.drug)]) + 1];
@@ -86,40 +105,20 @@ PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<
                 d.m_asks[size_t(f++)] = {int(i), en.quantity};
         }
     }
-    // Close the gaps merged asks left.
+    // Close the gaps merged asks left, in place (nothing moves forward).
     size_t w = 0;
-    std::vector<int> start(nd + 1, 0);
     for (size_t k = 0; k < nd; ++k) {
-        start[k] = int(w);
-        for (int i = d.m_askStart[k]; i < fill[k]; ++i)
+        const int from = d.m_askStart[k];
+        d.m_askStart[k] = int(w);
+        for (int i = from; i < fill[k]; ++i)
             d.m_asks[w++] = d.m_asks[size_t(i)];
     }
-    start[nd] = int(w);
+    d.m_askStart[nd] = int(w);
     d.m_asks.resize(w);
-    d.m_askStart = std::move(start);
 
-    // Drugs by name, asks following their drug.
-    std::vector<int> byName(nd);
-    std::iota(byName.begin(), byName.end(), 0);
-    std::sort(byName.begin(), byName.end(), [&](int a, int b) { return d.drugs[size_t(a)].key < d.drugs[size_t(b)].key; });
-    std::vector<Drug> drugs;
-    std::vector<Ask> asks;
-    std::vector<int> askStart{0};
-    drugs.reserve(nd);
-    asks.reserve(d.m_asks.size());
-    d.m_byKey.clear();
     QCryptographicHash print(QCryptographicHash::Sha1);
-    for (int k : byName) {
-        d.m_byKey.insert(d.drugs[size_t(k)].key, int(drugs.size()));
-        drugs.push_back(std::move(d.drugs[size_t(k)]));
-        for (int i = d.m_askStart[size_t(k)]; i < d.m_askStart[size_t(k) + 1]; ++i)
-            asks.push_back(d.m_asks[size_t(i)]);
-        askStart.push_back(int(asks.size()));
-        print.addData((drugs.back().key + u'=' + ModGFun::ShortestText(drugs.back().demand) + u';').toUtf8());
-    }
-    d.drugs = std::move(drugs);
-    d.m_asks = std::move(asks);
-    d.m_askStart = std::move(askStart);
+    for (const Drug& g : d.drugs)
+        print.addData((g.key + u'=' + ModGFun::ShortestText(g.demand) + u';').toUtf8());
     d.fingerprint = QString::number(d.orders.size()) + u'-' + QString::fromLatin1(print.result().toHex().left(24));
     return d;
 }
@@ -143,11 +142,10 @@ PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
     p.sentOnly = true;
     // The catalogue's stock comes with the demand's own read of the catalogue.
     QHash<QString, CatalogueItem> catalogue;
-    GroupDemand::Report report = GroupDemand::Build(p, [&](const Recordset& row) {
-        const QString name = FieldText(row.Fields(0));
-        const QString key = DrugNameKey(name);
+    GroupDemand::Report report = GroupDemand::Build(p, [&](const Recordset& row, const QString& key) {
         if (!key.isEmpty() && !catalogue.contains(key))
-            catalogue.insert(key, {name, ModGFun::Val(FieldText(row.Fields(1))), ModGFun::Val(FieldText(row.Fields(4)))});
+            catalogue.insert(key, {FieldText(row.Fields(0)), ModGFun::Val(FieldText(row.Fields(1))),
+                                   ModGFun::Val(FieldText(row.Fields(4)))});
     });
     if (!report.ok) {
         PeriodDemand failed;

@@ -237,11 +237,12 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     }
 }
 
-void Accumulator::addCatalogueRow(const QString& drug, const QString& price, const QString& disc,
-                                  const QString& best) {
-    const QString folded = DrugNameKey(drug);
+QString Accumulator::addCatalogueRow(const QString& drug, const QString& price, const QString& disc,
+                                     const QString& best) {
+    QString folded = DrugNameKey(drug);
     if (!d->catalogue.contains(folded))
         d->catalogue.insert(folded, {drug, price, disc, best});
+    return folded;
 }
 
 Report Accumulator::finish(const Period& period) {
@@ -366,7 +367,7 @@ private:
 };
 } // namespace
 
-Report Build(const Period& period, const std::function<void(const Recordset&)>& catalogueRow) {
+Report Build(const Period& period, const std::function<void(const Recordset&, const QString& key)>& catalogueRow) {
     Report failed;
     failed.period = period;
     if (!ModSQL::ConnectServer()) {
@@ -386,10 +387,10 @@ Report Build(const Period& period, const std::function<void(const Recordset&)>& 
     Accumulator acc;
     const int best = catalogueRow ? 8 : 3;
     for (; !catalogue.isEOF(); catalogue.MoveNext()) {
-        acc.addCatalogueRow(FieldText(catalogue.Fields(0)), FieldText(catalogue.Fields(1)),
-                            FieldText(catalogue.Fields(2)), FieldText(catalogue.Fields(best)));
+        const QString key = acc.addCatalogueRow(FieldText(catalogue.Fields(0)), FieldText(catalogue.Fields(1)),
+                                                FieldText(catalogue.Fields(2)), FieldText(catalogue.Fields(best)));
         if (catalogueRow)
-            catalogueRow(catalogue);
+            catalogueRow(catalogue, key);
     }
     catalogue.Close();
 

@@ -94,8 +94,10 @@ struct Report {
 };
 
 // Reads and adds up: the orders statement and the catalogue on ServerConnection. With catalogueRow,
-// the catalogue is read whole ("SELECT * FROM bowndrugs") and each of its rows handed over too.
-Report Build(const Period& period, const std::function<void(const Recordset&)>& catalogueRow = {});
+// the catalogue is read whole ("SELECT * FROM bowndrugs") and each of its rows handed over too,
+// with the row's DrugNameKey.
+Report Build(const Period& period,
+             const std::function<void(const Recordset&, const QString& key)>& catalogueRow = {});
 
 // The adding up, apart from the server. Each row: drug text, orderid, date, tel, markaz.
 class Accumulator {
@@ -106,8 +108,8 @@ public:
     Accumulator& operator=(const Accumulator&) = delete;
     void addOrder(QStringView lines, const QString& id, const QString& date, const QString& tel,
                   const QString& markaz);
-    // Catalogue row; the first row of a name (by its DrugNameKey) wins.
-    void addCatalogueRow(const QString& drug, const QString& price, const QString& disc, const QString& best);
+    // Catalogue row; the first row of a name (by its DrugNameKey) wins. Returns that key.
+    QString addCatalogueRow(const QString& drug, const QString& price, const QString& disc, const QString& best);
     Report finish(const Period& period);
 
 private:
