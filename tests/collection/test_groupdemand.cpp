@@ -471,6 +471,7 @@ private slots:
         const QStringList texts = pdfTextByPage(pdf);
         QVERIFY(pages.size() >= 2);
         QCOMPARE(pages.size(), GroupDemandSheet::PageCount(in));
+        QCOMPARE(texts.size(), pages.size());
         QList<QRectF> cells;
         for (int c = 0; c < GroupDemand::DemandCols; ++c)
             cells << QRectF(GroupDemandSheet::ColumnLeft(c), GroupDemandSheet::TableTop, GroupDemandSheet::ColumnWidths[c], 250);

@@ -269,6 +269,7 @@ private slots:
         const QList<Page> pages = pdfPages(pdf);
         const QStringList texts = pdfTextByPage(pdf);
         QCOMPARE(pages.size(), 3);
+        QCOMPARE(texts.size(), pages.size());
         // Per page (by phone): drug, asked, allotted, value delivered; last the delivered cash value.
         const QList<QStringList> expected[] = {
             {{"Panadol", "3", "3", "54"}, {"Zyrtec", "1", "-", "28.5"}, {"82.5"}}, {{"Panadol", "2", "1", "18"}, {"18"}}, {}};

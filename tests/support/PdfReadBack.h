@@ -135,11 +135,14 @@ inline QList<QList<PdfWord>> pdfWordsByPage(const QString& pdf) {
 // Each page's text as pdftotext lays it out, NFKC-normalised (the Arabic presentation forms this
 // face's glyphs carry read back as plain letters) and without direction marks.
 inline QStringList pdfTextByPage(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(30000))
+    // Through a file, as the words are: under wine the host's pdftotext has no pipe back.
+    const QString out = pdf + QStringLiteral(".layout.txt");
+    if (PdfReadBack::run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, out}) != 0)
         return {};
-    QString text = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    QFile file(out);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll()).normalized(QString::NormalizationForm_KC);
     // poppler wraps right-to-left runs in direction marks.
     static const QRegularExpression marks(QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}\\x{2066}-\\x{2069}]"));
     text.remove(marks);
