@@ -78,11 +78,8 @@ PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<
         return report.orders[size_t(a)].id < report.orders[size_t(b)].id;
     });
     d.orders.reserve(report.orders.size());
-    std::vector<int> newIndex(report.orders.size());
-    for (size_t i = 0; i < rank.size(); ++i) {
-        newIndex[size_t(rank[i])] = int(i);
+    for (size_t i = 0; i < rank.size(); ++i)
         d.orders.push_back(std::move(report.orders[size_t(rank[i])]));
-    }
     // Asks grouped by drug in one counting pass; within a drug, earliest order first. Two report
     // drugs of one key in the same order make one ask.
     std::vector<int> count(nd + 1, 0);
