@@ -52,7 +52,10 @@ soak: build
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRENTOVAL_BENCH=ON >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target brentoval_bench
-	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/brentoval_bench
+	@state=$(abspath $(BENCH_BUILD))/pg-state; \
+	  bash tests/pg/pg-cluster.sh start $$state >/dev/null || state=; \
+	  BRENTOVAL_PG_STATE=$$state ODBCSYSINI=$$state ODBCINI=$$state/odbc.ini QT_QPA_PLATFORM=offscreen $(BENCH_BUILD)/bench/brentoval_bench; \
+	  rc=$$?; [ -z "$$state" ] || bash tests/pg/pg-cluster.sh stop $$state >/dev/null; exit $$rc
 
 fuzz: deps
 	@FUZZ_BUILD=$(abspath $(FUZZ_BUILD)) FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) bash fuzz/run-fuzz.sh

@@ -22,7 +22,7 @@ PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<
     std::vector<int> drugOfReport(report.drugs.size());
     for (size_t k = 0; k < report.drugs.size(); ++k) {
         const GroupDemand::Drug& g = report.drugs[k];
-        const QString key = DrugNameKey(g.name);
+        const QString key = g.nameless ? DrugNameKey(g.name) : g.key;
         auto it = d.m_byKey.constFind(key);
         int m;
         if (it == d.m_byKey.constEnd()) {
@@ -139,10 +139,10 @@ PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
     p.sentOnly = true;
     // The catalogue's stock comes with the demand's own read of the catalogue.
     QHash<QString, CatalogueItem> catalogue;
-    GroupDemand::Report report = GroupDemand::Build(p, [&](const Recordset& row, const QString& key) {
+    GroupDemand::Report report = GroupDemand::Build(p, [&](const QSqlQuery& row, const QString& key) {
         if (!key.isEmpty() && !catalogue.contains(key))
-            catalogue.insert(key, {FieldText(row.Fields(0)), ModGFun::Val(FieldText(row.Fields(1))),
-                                   ModGFun::Val(FieldText(row.Fields(4)))});
+            catalogue.insert(key, {FieldText(row.value(0)), ModGFun::Val(FieldText(row.value(1))),
+                                   ModGFun::Val(FieldText(row.value(4)))});
     });
     if (!report.ok) {
         PeriodDemand failed;

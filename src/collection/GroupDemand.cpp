@@ -173,12 +173,17 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     const int pharmacy = ph.value();
     d->orderStart.push_back(int(d->entries.size()));
     bool any = false;
+    // The order's own value is added up in the same pass, line by line as OrderLines::OrderValue
+    // takes it, lines left out of the demand included.
+    float orderSum = 0.0f;
+    int excluded = 0;
     OrderLines::ForEachSlot(lines, [&](int slot, QStringView drug, QStringView quantity, QStringView price,
                                        QStringView discount) {
         if (drug.isEmpty() && quantity.isEmpty() && price.isEmpty() && discount.isEmpty())
             return;
         const double q = ModGFun::Val(quantity);
         if (!std::isfinite(q) || q < 0) {
+            excluded += !OrderLines::AddLineValue(orderSum, OrderLines::LineValue(q, price, discount));
             d->skipped.push_back({id, drug.isEmpty() ? FormGroupDemandTexts::NoName : drug.toString(),
                                   quantity.toString()});
             return;
@@ -194,6 +199,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
             s.priced = true;
         }
         const float value = OrderLines::LineValue(q, s.discounted);
+        excluded += !OrderLines::AddLineValue(orderSum, value);
         if (!std::isfinite(value) || !std::isfinite(g.quantity + q) ||
             !std::isfinite(g.cash + double(value)) || !std::isfinite(d->totalQuantity + q)) {
             d->skipped.push_back({id, g.name, quantity.toString()});
@@ -225,7 +231,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     });
     if (any) {
         // The period's cash is the orders' own values, as the collected-orders window shows each.
-        const double cash = OrderLines::OrderValue(lines).cash;
+        const double cash = OrderLines::ValueOfSum(orderSum, excluded).cash;
         if (std::isfinite(cash) && std::isfinite(d->totalCash + cash))
             d->totalCash += cash;
         else
@@ -253,6 +259,7 @@ Report Accumulator::finish(const Period& period) {
         Drug& g = d->drugs[k];
         if (g.nameless)
             continue;
+        g.key = d->foldedNames[k];
         if (auto c = d->catalogue.constFind(d->foldedNames[k]); c != d->catalogue.constEnd()) {
             g.inCatalogue = true;
             g.name = c->drug;
@@ -367,7 +374,7 @@ private:
 };
 } // namespace
 
-Report Build(const Period& period, const std::function<void(const Recordset&, const QString& key)>& catalogueRow) {
+Report Build(const Period& period, const std::function<void(const QSqlQuery&, const QString& key)>& catalogueRow) {
     Report failed;
     failed.period = period;
     if (!ModSQL::ConnectServer()) {
@@ -378,21 +385,20 @@ Report Build(const Period& period, const std::function<void(const Recordset&, co
     long affected = 0;
     QString error;
     // A caller that needs more of the catalogue reads the whole row here, so it is read once.
-    Recordset catalogue =
-        server.Execute(catalogueRow ? QStringLiteral("SELECT * FROM bowndrugs") : CatalogueStatement(), affected, &error);
+    Accumulator acc;
+    const int best = catalogueRow ? 8 : 3;
+    server.ExecuteEach(catalogueRow ? QStringLiteral("SELECT * FROM bowndrugs") : CatalogueStatement(), affected,
+                       &error, [&](const QSqlQuery& row) {
+                           const QString key =
+                               acc.addCatalogueRow(FieldText(row.value(0)), FieldText(row.value(1)),
+                                                   FieldText(row.value(2)), FieldText(row.value(best)));
+                           if (catalogueRow)
+                               catalogueRow(row, key);
+                       });
     if (affected == 0) {
         failed.error = FormGroupDemandTexts::CatalogueFailed + error;
         return failed;
     }
-    Accumulator acc;
-    const int best = catalogueRow ? 8 : 3;
-    for (; !catalogue.isEOF(); catalogue.MoveNext()) {
-        const QString key = acc.addCatalogueRow(FieldText(catalogue.Fields(0)), FieldText(catalogue.Fields(1)),
-                                                FieldText(catalogue.Fields(2)), FieldText(catalogue.Fields(best)));
-        if (catalogueRow)
-            catalogueRow(catalogue, key);
-    }
-    catalogue.Close();
 
     // The orders are added up on a second thread while this one reads the next rows, and each
     // text is let go once added: reading and adding up overlap, and a period's texts are not held.

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <QSqlQuery>
 #include <functional>
 #include <vector>
 
@@ -51,6 +52,7 @@ struct Drug {
     // The catalogue's spelling when it has the drug, else the least of its spellings. Spellings are
     // one drug when their DrugNameKey is the same.
     QString name;
+    QString key; // DrugNameKey of its spellings; empty for the lines without a name
     double quantity = 0;
     int pharmacies = 0;
     int orders = 0;
@@ -97,7 +99,7 @@ struct Report {
 // the catalogue is read whole ("SELECT * FROM bowndrugs") and each of its rows handed over too,
 // with the row's DrugNameKey.
 Report Build(const Period& period,
-             const std::function<void(const Recordset&, const QString& key)>& catalogueRow = {});
+             const std::function<void(const QSqlQuery&, const QString& key)>& catalogueRow = {});
 
 // The adding up, apart from the server. Each row: drug text, orderid, date, tel, markaz.
 class Accumulator {

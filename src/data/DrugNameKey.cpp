@@ -11,6 +11,17 @@ QString DrugNameKey(QStringView name) {
     bool blankPending = false;
     for (QChar ch : name) {
         char16_t c = ch.unicode();
+        // Most of a catalogue is plain ASCII: no table lookups for it.
+        if (c < 0x80 && c > 0x20) {
+            if (c >= 'A' && c <= 'Z')
+                c = char16_t(c + 32);
+            if (blankPending) {
+                key.append(u' ');
+                blankPending = false;
+            }
+            key.append(QChar(c));
+            continue;
+        }
         if (ch.isSpace()) {
             blankPending = !key.isEmpty();
             continue;
