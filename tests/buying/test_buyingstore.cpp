@@ -10,7 +10,11 @@
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QThread>
 #include <QtTest>
+#include <cstdio>
 
 using namespace BuyingFixture;
 using BuyingStore::Outcome;
@@ -53,6 +57,37 @@ QList<QStringList> everything() {
             all << (QStringList{t} + r);
     std::sort(all.begin(), all.end());
     return all;
+}
+
+void waitForFile(const QDir& dir, const QString& name) {
+    for (QDeadlineTimer t(60000); !dir.exists(name) && !t.hasExpired();)
+        QThread::msleep(5);
+}
+
+// Another copy of the program in a process of its own (DRIVER CONNECTION DIR BATCH ASSUMEDKEPT):
+// keeps the week's orders under BATCH, stopping in its transaction before its write on the
+// period's row until DIR/go exists, and before the statement after it until DIR/go2 exists.
+int keepingCopy(const QStringList& a) {
+    ServerConnection& server = ServerConnection::instance();
+    server.configure({a[2], a[3], 10});
+    const QDir dir(a[4]);
+    Made m = read();
+    int stage = 0;
+    auto pause = [&](const QString& mark, const QString& go) {
+        QFile(dir.filePath(a[5] + mark)).open(QIODevice::WriteOnly);
+        waitForFile(dir, go);
+    };
+    server.beforeExecute = [&](const QString& sql) {
+        if (stage == 0 && sql.contains(QLatin1String("grp_pobatches")) && ++stage)
+            pause(QStringLiteral(".ready"), QStringLiteral("go"));
+        else if (stage == 1 && ++stage)
+            pause(QStringLiteral(".through"), QStringLiteral("go2"));
+    };
+    QString e;
+    const Outcome o = BuyingStore::KeepOrders(m.plan, m.book, m.batch, a[6].toInt(), a[5], Now, &e);
+    std::printf("%d\n", int(o));
+    std::fprintf(stderr, "%s\n", qPrintable(e));
+    return 0;
 }
 } // namespace
 
@@ -222,6 +257,63 @@ private slots:
         QVERIFY(statements >= 4);
     }
 
+    // Two copies, each in its own process, keep the same period at once: the second waits on the
+    // first's write to the period's row and is told, whether no orders were kept before or both
+    // replace the same ones.
+    void twoCopiesAtOnceOneIsTold_data() {
+        QTest::addColumn<bool>("keptBefore");
+        QTest::newRow("none kept") << false;
+        QTest::newRow("both replace B1") << true;
+    }
+    void twoCopiesAtOnceOneIsTold() {
+        QFETCH(bool, keptBefore);
+        if (TestDb::currentBackend() != QLatin1String("postgres"))
+            QSKIP("copies on other machines share a server");
+        QString e;
+        if (keptBefore) {
+            Made m = read();
+            QCOMPARE(BuyingStore::KeepOrders(m.plan, m.book, m.batch, 0, "B1", Now, &e), Outcome::Saved);
+        }
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        const ConnectionSettings s = TestDb::settings();
+        const QStringList batches{"C1", "C2"};
+        std::vector<std::unique_ptr<QProcess>> copies;
+        for (const QString& b : batches) {
+            copies.push_back(std::make_unique<QProcess>());
+            copies.back()->start(QCoreApplication::applicationFilePath(),
+                                 {"--keeping-copy", s.qtDriver, s.connectionString, dir.path(), b, keptBefore ? "2" : "0"});
+        }
+        for (const QString& b : batches)
+            waitForFile(dir, b + ".ready");
+        QFile(dir.filePath("go")).open(QIODevice::WriteOnly);
+        // One is through its write and holds the row; the other waits on it.
+        QTRY_VERIFY_WITH_TIMEOUT(dir.exists("C1.through") != dir.exists("C2.through") &&
+                                     TestDb::scalar("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = "
+                                                    "current_database() AND wait_event_type = 'Lock'") == "1",
+                                 30000);
+        QFile(dir.filePath("go2")).open(QIODevice::WriteOnly);
+        QMap<Outcome, QString> told; // outcome -> batch
+        for (size_t i = 0; i < copies.size(); ++i) {
+            QVERIFY(copies[i]->waitForFinished(60000));
+            QCOMPARE(copies[i]->exitCode(), 0);
+            bool ok = false;
+            told.insert(Outcome(copies[i]->readAllStandardOutput().trimmed().toInt(&ok)), batches[int(i)]);
+            qInfo("%s: %s", qPrintable(batches[int(i)]), copies[i]->readAllStandardError().constData());
+            QVERIFY(ok);
+        }
+        QCOMPARE(told.keys(), (QList<Outcome>{Outcome::Saved, Outcome::Taken}));
+        const QString winner = told[Outcome::Saved], loser = told[Outcome::Taken];
+        QCOMPARE(TestDb::rows("SELECT batch FROM grp_pobatches"), (QList<QStringList>{{winner}}));
+        QCOMPARE(TestDb::rows("SELECT batch,status,replacedby FROM grp_purchaseorders WHERE status <> 'replaced' ORDER BY poid"),
+                 (QList<QStringList>{{winner, "kept", ""}, {winner, "kept", ""}}));
+        QCOMPARE(TestDb::scalar("SELECT COUNT(*) FROM grp_purchaselines WHERE poid LIKE '" + winner + "/%'"), QStringLiteral("2"));
+        QCOMPARE(TestDb::scalar("SELECT COUNT(*) FROM grp_purchaselines WHERE poid LIKE '" + loser + "/%'"), QStringLiteral("0"));
+        if (keptBefore)
+            QCOMPARE(TestDb::scalar("SELECT COUNT(*) FROM grp_purchaseorders WHERE replacedby = '" + winner + "'"),
+                     QStringLiteral("2"));
+    }
+
     void missingTablesAreNamed() {
         QCOMPARE(BuyingStore::CheckTables(nullptr), GroupTables::Presence::Present);
         QVERIFY(TestDb::exec("DROP TABLE grp_allotments"));
@@ -231,5 +323,11 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBuyingStore)
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (app.arguments().value(1) == QLatin1String("--keeping-copy"))
+        return keepingCopy(app.arguments());
+    TestBuyingStore t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "test_buyingstore.moc"

@@ -131,8 +131,14 @@ private slots:
         w.Xxx1->clickCell(1, 3);
         QCOMPARE(Dialogs::shownTexts().last(), BuyingTexts::BadQuantity);
 
+        FormPurchaseOrders early; // made from the same demand before w keeps
+        early.DateFrom->setDate(QDate(2026, 12, 1));
+        early.DateTo->setDate(QDate(2026, 12, 7));
+        early.CommandMake_Click();
         w.CommandKeep_Click();
         QCOMPARE(int(w.kept().size()), 1);
+        early.CommandKeep_Click();
+        QCOMPARE(Dialogs::shownTexts().last(), BuyingTexts::AlreadyMade);
         QCOMPARE(TestDb::rows("SELECT drug,quantity,discount,linevalue FROM grp_purchaselines ORDER BY lineseq"),
                  (QList<QStringList>{{"Panadol", "6", "0", "120"}, {"Zyrtec", "1", "6", "28.2"}}));
 
