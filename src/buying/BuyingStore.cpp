@@ -317,8 +317,8 @@ Outcome Receive(const KeptLine& line, double received, const std::vector<PeriodD
 }
 
 namespace {
+// Appends the rows of grp_allotments matching where.
 bool readAllotments(const QString& where, std::vector<Allotment>& out, QString* error) {
-    out.clear();
     Recordset rs;
     if (!query(QStringLiteral("SELECT poid,lineseq,orderid,drug,tel,asked,allotted FROM grp_allotments WHERE ") + where,
                rs, error))
@@ -330,15 +330,25 @@ bool readAllotments(const QString& where, std::vector<Allotment>& out, QString* 
 } // namespace
 
 bool ReadShares(const QString& poid, int lineseq, std::vector<Allotment>& out, QString* error) {
+    out.clear();
     return readAllotments(QStringLiteral("poid = ") + SqlQuote(poid) + QStringLiteral(" AND lineseq = ") + num(lineseq) +
                               QStringLiteral(" ORDER BY orderid"),
                           out, error);
 }
 
-bool ReadAllotments(const QString& orderid, std::vector<Allotment>& out, QString* error) {
-    return readAllotments(QStringLiteral("orderid = ") + SqlQuote(orderid) +
-                              QStringLiteral(" AND poid IN (SELECT poid FROM grp_purchaseorders WHERE status = 'kept')"),
-                          out, error);
+bool ReadAllotments(const QStringList& orderids, std::vector<Allotment>& out, QString* error) {
+    out.clear();
+    // A few hundred ids a statement: servers bound the length of an IN list.
+    for (qsizetype i = 0; i < orderids.size(); i += 500) {
+        QStringList ids;
+        for (const QString& id : orderids.mid(i, 500))
+            ids << SqlQuote(id);
+        if (!readAllotments(QStringLiteral("orderid IN (") + ids.join(u',') +
+                                QStringLiteral(") AND poid IN (SELECT poid FROM grp_purchaseorders WHERE status = 'kept')"),
+                            out, error))
+            return false;
+    }
+    return true;
 }
 
 } // namespace BuyingStore

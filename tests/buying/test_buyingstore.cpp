@@ -172,12 +172,22 @@ private slots:
             if (r != line.received)
                 QCOMPARE(BuyingStore::Receive(line, r + 1, {}, DeliveryShare::Rule::EarliestFirst, Now, &e), Outcome::Taken);
         }
+        auto text = [](const std::vector<BuyingStore::Allotment>& got) {
+            QStringList out;
+            for (const auto& a : got)
+                out << a.orderid + u'=' + QString::number(a.allotted);
+            out.sort();
+            return out;
+        };
         std::vector<BuyingStore::Allotment> got;
         QVERIFY(BuyingStore::ReadShares("B1/1", 1, got, &e));
-        QStringList text;
-        for (const auto& a : got)
-            text << a.orderid + u'=' + QString::number(a.allotted);
-        QCOMPARE(text, shares);
+        QCOMPARE(text(got), shares);
+        // Many orders' rows read together, the orders on both sides of a statement's bound.
+        QStringList ids{"261201090000"};
+        for (int i = 0; i < 500; ++i)
+            ids << QString::number(i);
+        QVERIFY(BuyingStore::ReadAllotments(ids << "261203100000" << "261205090000", got, &e));
+        QCOMPARE(text(got), shares);
         QCOMPARE(TestDb::scalar("SELECT received FROM grp_purchaselines WHERE poid = 'B1/1'"),
                  QString::number(receipts.last()));
         QCOMPARE(TestDb::scalar("SELECT COUNT(*) FROM grp_receipts"), QString::number(receipts.size()));
