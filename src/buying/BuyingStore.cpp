@@ -263,8 +263,12 @@ Outcome KeepOrders(const PurchasePlan& plan, const OfferBook& offers, const Batc
             return -1;
         return b.batch == newBatch ? 1 : 0;
     }, error);
-    if (o == Outcome::Taken && server().State() != 1)
-        return Outcome::Failed; // the insert failed for a lost connection, not for the key
+    // Told only when the server now holds another batch for the period: a write refused for
+    // anything else (a lost connection, a value the column refuses, rights) is a failure.
+    Batch held;
+    if (o == Outcome::Taken &&
+        (server().State() != 1 || !ReadBatch(plan.period, held, nullptr) || held.batch == assumed.batch))
+        return Outcome::Failed;
     return o;
 }
 

@@ -120,6 +120,10 @@ private slots:
     void aKeptOrderIsNeverChanged() {
         Made first = read(), second = read();
         QString e;
+        // A write the server refuses for another reason than another copy's batch is not taken.
+        if (TestDb::currentBackend() == QLatin1String("postgres"))
+            QCOMPARE(BuyingStore::KeepOrders(first.plan, first.book, first.batch, 0, QString(21, u'9'), Now, &e),
+                     Outcome::Failed);
         QCOMPARE(BuyingStore::KeepOrders(first.plan, first.book, first.batch, 0, "B1", Now, &e), Outcome::Saved);
         const auto lines = TestDb::rows("SELECT * FROM grp_purchaselines ORDER BY poid");
         QCOMPARE(BuyingStore::KeepOrders(second.plan, second.book, second.batch, 0, "B2", Now, &e), Outcome::Taken);
