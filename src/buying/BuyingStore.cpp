@@ -263,8 +263,12 @@ Outcome KeepOrders(const PurchasePlan& plan, const OfferBook& offers, const Batc
             return -1;
         return b.batch == newBatch ? 1 : 0;
     }, error);
-    if (o == Outcome::Taken && server().State() != 1)
-        return Outcome::Failed; // the insert failed for a lost connection, not for the key
+    // Told only when the server now holds another batch for the period: a write refused for
+    // anything else (a lost connection, a value the column refuses, rights) is a failure.
+    Batch held;
+    if (o == Outcome::Taken &&
+        (server().State() != 1 || !ReadBatch(plan.period, held, nullptr) || held.batch == assumed.batch))
+        return Outcome::Failed;
     return o;
 }
 
@@ -317,8 +321,8 @@ Outcome Receive(const KeptLine& line, double received, const std::vector<PeriodD
 }
 
 namespace {
+// Appends the rows of grp_allotments matching where.
 bool readAllotments(const QString& where, std::vector<Allotment>& out, QString* error) {
-    out.clear();
     Recordset rs;
     if (!query(QStringLiteral("SELECT poid,lineseq,orderid,drug,tel,asked,allotted FROM grp_allotments WHERE ") + where,
                rs, error))
@@ -330,15 +334,25 @@ bool readAllotments(const QString& where, std::vector<Allotment>& out, QString* 
 } // namespace
 
 bool ReadShares(const QString& poid, int lineseq, std::vector<Allotment>& out, QString* error) {
+    out.clear();
     return readAllotments(QStringLiteral("poid = ") + SqlQuote(poid) + QStringLiteral(" AND lineseq = ") + num(lineseq) +
                               QStringLiteral(" ORDER BY orderid"),
                           out, error);
 }
 
-bool ReadAllotments(const QString& orderid, std::vector<Allotment>& out, QString* error) {
-    return readAllotments(QStringLiteral("orderid = ") + SqlQuote(orderid) +
-                              QStringLiteral(" AND poid IN (SELECT poid FROM grp_purchaseorders WHERE status = 'kept')"),
-                          out, error);
+bool ReadAllotments(const QStringList& orderids, std::vector<Allotment>& out, QString* error) {
+    out.clear();
+    // A few hundred ids a statement: servers bound the length of an IN list.
+    for (qsizetype i = 0; i < orderids.size(); i += 500) {
+        QStringList ids;
+        for (const QString& id : orderids.mid(i, 500))
+            ids << SqlQuote(id);
+        if (!readAllotments(QStringLiteral("orderid IN (") + ids.join(u',') +
+                                QStringLiteral(") AND poid IN (SELECT poid FROM grp_purchaseorders WHERE status = 'kept')"),
+                            out, error))
+            return false;
+    }
+    return true;
 }
 
 } // namespace BuyingStore

@@ -76,7 +76,8 @@ struct Allotment {
 };
 // What each order of a kept purchase order's line gets.
 bool ReadShares(const QString& poid, int lineseq, std::vector<Allotment>& out, QString* error);
-// Per drug what an order asked for and is allotted, from kept purchase orders.
-bool ReadAllotments(const QString& orderid, std::vector<Allotment>& out, QString* error);
+// Per drug what each of the orders asked for and is allotted, from kept purchase orders; the rows
+// of all of them together, read a few hundred orders a statement.
+bool ReadAllotments(const QStringList& orderids, std::vector<Allotment>& out, QString* error);
 
 } // namespace BuyingStore

@@ -8,7 +8,6 @@
 #include "data/ModGFun.h"
 #include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
-#include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
 #include "ui/FormSetPrinter.h"
 #include "ui/PdfSave.h"
@@ -30,46 +29,13 @@ namespace {
 enum PlanColumn { ColDrug, ColDemand, ColStock, ColQuantity, ColWholesaler, ColDiscount, ColPrice, ColValue, PlanCols };
 enum KeptColumn { KDrug, KQuantity, KDiscount, KValue, KReceived, KeptCols };
 
-FlexGridView* grid(QWidget* parent, const char* name, const QStringList& headers, const std::vector<int>& widths) {
-    auto* g = new FlexGridView(parent);
-    g->setObjectName(QString::fromLatin1(name));
-    g->grid().setCols(int(headers.size()));
-    g->grid().setRows(1);
-    for (int c = 0; c < headers.size(); ++c) {
-        g->grid().setTextMatrix(0, c, headers[c]);
-        g->grid().setColWidth(c, widths[size_t(c)]);
-    }
-    FLXMod::FlexAlignCenter(g->grid());
-    return g;
-}
-
 QString dayText(const QDate& d) {
     return d.toString(QStringLiteral("yyyy/MM/dd"));
 }
 } // namespace
 
-FormPurchaseOrders::FormPurchaseOrders(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FormPurchaseOrders"));
-    setWindowTitle(BuyingTexts::PurchaseOrdersTitle);
-    setModal(true);
-    setLayoutDirection(Qt::RightToLeft);
-    QFont f(QStringLiteral("Arabic Transparent"));
-    f.setPointSize(10);
-    f.setBold(true);
-    setFont(f);
-
-    auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    auto label = [this](const char* name, const QString& text) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setWordWrap(true);
-        return l;
-    };
+FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
+    : BuyingDialog(parent, "FormPurchaseOrders", BuyingTexts::PurchaseOrdersTitle) {
     auto* page = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     page->addLayout(bar);
@@ -93,14 +59,14 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent) : QDialog(parent) {
 
     auto* middle = new QHBoxLayout;
     page->addLayout(middle, 3);
-    Xxx1 = grid(this, "Xxx1", BuyingTexts::PlanHeaders, {3000, 900, 900, 900, 1800, 800, 900, 1200});
+    Xxx1 = grid("Xxx1", BuyingTexts::PlanHeaders, {3000, 900, 900, 900, 1800, 800, 900, 1200});
     Xxx1->setMinimumSize(760, 260);
     middle->addWidget(Xxx1, 3);
     auto* side = new QVBoxLayout;
     middle->addLayout(side, 1);
     LLLUnoffered = label("LLLUnoffered", BuyingTexts::NoOffer);
     side->addWidget(LLLUnoffered);
-    Xxx2 = grid(this, "Xxx2", {BuyingTexts::DrugHeader, BuyingTexts::QuantityHeader}, {2600, 900});
+    Xxx2 = grid("Xxx2", {BuyingTexts::DrugHeader, BuyingTexts::QuantityHeader}, {2600, 900});
     Xxx2->setMinimumSize(260, 160);
     side->addWidget(Xxx2);
     CboWholesaler = new QComboBox(this);
@@ -129,7 +95,7 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent) : QDialog(parent) {
     kept->addStretch(1);
     auto* bottom = new QHBoxLayout;
     page->addLayout(bottom, 2);
-    Xxx3 = grid(this, "Xxx3", BuyingTexts::KeptHeaders, {3000, 900, 900, 1200, 1000});
+    Xxx3 = grid("Xxx3", BuyingTexts::KeptHeaders, {3000, 900, 900, 1200, 1000});
     Xxx3->setMinimumSize(560, 180);
     bottom->addWidget(Xxx3, 2);
     auto* receive = new QVBoxLayout;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "buying/BuyingDialog.h"
 #include "buying/BuyingSheet.h"
 #include "buying/BuyingStore.h"
 #include "buying/OfferBook.h"
@@ -7,7 +8,6 @@
 #include "buying/PurchasePlan.h"
 
 #include <QDateTime>
-#include <QDialog>
 #include <functional>
 
 class FlexGridView;
@@ -19,7 +19,7 @@ class QPushButton;
 // Purchase orders made from a period's sent orders: per drug the quantity to buy and the
 // wholesaler of the best offer (both changeable), kept on the server one per wholesaler, printed,
 // then received line by line with the delivery shared among the pharmacies' orders.
-class FormPurchaseOrders : public QDialog {
+class FormPurchaseOrders : public BuyingDialog {
     Q_OBJECT
 public:
     explicit FormPurchaseOrders(QWidget* parent = nullptr);

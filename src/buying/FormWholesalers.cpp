@@ -7,7 +7,6 @@
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
 #include "ui/Dialogs.h"
-#include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
 
 #include <QDir>
@@ -17,37 +16,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-FormWholesalers::FormWholesalers(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FormWholesalers"));
-    setWindowTitle(BuyingTexts::WholesalersTitle);
-    setModal(true);
-    setLayoutDirection(Qt::RightToLeft);
-    QFont f(QStringLiteral("Arabic Transparent"));
-    f.setPointSize(10);
-    f.setBold(true);
-    setFont(f);
-    auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    auto grid = [this](const char* name, const QStringList& headers, const std::vector<int>& widths) {
-        auto* g = new FlexGridView(this);
-        g->setObjectName(QString::fromLatin1(name));
-        g->grid().setCols(int(headers.size()));
-        g->grid().setRows(1);
-        for (int c = 0; c < headers.size(); ++c) {
-            g->grid().setTextMatrix(0, c, headers[c]);
-            g->grid().setColWidth(c, widths[size_t(c)]);
-        }
-        FLXMod::FlexAlignCenter(g->grid());
-        return g;
-    };
+FormWholesalers::FormWholesalers(QWidget* parent)
+    : BuyingDialog(parent, "FormWholesalers", BuyingTexts::WholesalersTitle) {
     auto* page = new QVBoxLayout(this);
-    LLLNote = new QLabel(this);
-    LLLNote->setObjectName(QStringLiteral("LLLNote"));
-    LLLNote->setWordWrap(true);
+    LLLNote = label("LLLNote");
     page->addWidget(LLLNote);
     auto* grids = new QHBoxLayout;
     page->addLayout(grids, 1);

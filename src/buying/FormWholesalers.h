@@ -1,9 +1,9 @@
 #pragma once
 
+#include "buying/BuyingDialog.h"
 #include "buying/OfferBook.h"
 
 #include <QDateTime>
-#include <QDialog>
 #include <functional>
 
 class FlexGridView;
@@ -12,7 +12,7 @@ class QPushButton;
 
 // The wholesalers and each one's current offers: added by hand, or imported from the sheet a
 // wholesaler sends (.xlsx, columns drug and discount).
-class FormWholesalers : public QDialog {
+class FormWholesalers : public BuyingDialog {
     Q_OBJECT
 public:
     explicit FormWholesalers(QWidget* parent = nullptr);

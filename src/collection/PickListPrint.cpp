@@ -11,6 +11,7 @@
 #include "ui/PrintPreview.h"
 
 #include <QDir>
+#include <QHash>
 #include <algorithm>
 
 namespace PickListPrint {
@@ -107,10 +108,18 @@ bool AddAllotments(std::vector<PickList::Page>& pages, QString* error) {
     case GroupTables::Presence::Present:
         break;
     }
+    // All the pages' allotments in a few statements, not one per order.
+    QStringList ids;
+    for (const PickList::Page& page : pages)
+        ids << BuyCollect::OrderIdText(page.orderId);
+    std::vector<BuyingStore::Allotment> all;
+    if (!BuyingStore::ReadAllotments(ids, all, error))
+        return false;
+    QHash<QString, std::vector<BuyingStore::Allotment>> byOrder;
+    for (BuyingStore::Allotment& a : all)
+        byOrder[BuyCollect::OrderIdText(a.orderid)].push_back(std::move(a));
     for (PickList::Page& page : pages) {
-        OrderAllotments got;
-        if (!OrderAllotments::Read(BuyCollect::OrderIdText(page.orderId), page.lines, got, error))
-            return false;
+        const OrderAllotments got = OrderAllotments::Of(page.lines, byOrder.value(BuyCollect::OrderIdText(page.orderId)));
         page.allotted.clear();
         if (std::none_of(got.lines.begin(), got.lines.end(), [](const OrderAllotments::Line& l) { return l.allotted >= 0; }))
             continue;

@@ -10,7 +10,11 @@
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QThread>
 #include <QtTest>
+#include <cstdio>
 
 using namespace BuyingFixture;
 using BuyingStore::Outcome;
@@ -54,6 +58,37 @@ QList<QStringList> everything() {
     std::sort(all.begin(), all.end());
     return all;
 }
+
+void waitForFile(const QDir& dir, const QString& name) {
+    for (QDeadlineTimer t(60000); !dir.exists(name) && !t.hasExpired();)
+        QThread::msleep(5);
+}
+
+// Another copy of the program in a process of its own (DRIVER CONNECTION DIR BATCH ASSUMEDKEPT):
+// keeps the week's orders under BATCH, stopping in its transaction before its write on the
+// period's row until DIR/go exists, and before the statement after it until DIR/go2 exists.
+int keepingCopy(const QStringList& a) {
+    ServerConnection& server = ServerConnection::instance();
+    server.configure({a[2], a[3], 10});
+    const QDir dir(a[4]);
+    Made m = read();
+    int stage = 0;
+    auto pause = [&](const QString& mark, const QString& go) {
+        QFile(dir.filePath(a[5] + mark)).open(QIODevice::WriteOnly);
+        waitForFile(dir, go);
+    };
+    server.beforeExecute = [&](const QString& sql) {
+        if (stage == 0 && sql.contains(QLatin1String("grp_pobatches")) && ++stage)
+            pause(QStringLiteral(".ready"), QStringLiteral("go"));
+        else if (stage == 1 && ++stage)
+            pause(QStringLiteral(".through"), QStringLiteral("go2"));
+    };
+    QString e;
+    const Outcome o = BuyingStore::KeepOrders(m.plan, m.book, m.batch, a[6].toInt(), a[5], Now, &e);
+    std::printf("%d\n", int(o));
+    std::fprintf(stderr, "%s\n", qPrintable(e));
+    return 0;
+}
 } // namespace
 
 class TestBuyingStore : public QObject {
@@ -85,6 +120,10 @@ private slots:
     void aKeptOrderIsNeverChanged() {
         Made first = read(), second = read();
         QString e;
+        // A write the server refuses for another reason than another copy's batch is not taken.
+        if (TestDb::currentBackend() == QLatin1String("postgres"))
+            QCOMPARE(BuyingStore::KeepOrders(first.plan, first.book, first.batch, 0, QString(21, u'9'), Now, &e),
+                     Outcome::Failed);
         QCOMPARE(BuyingStore::KeepOrders(first.plan, first.book, first.batch, 0, "B1", Now, &e), Outcome::Saved);
         const auto lines = TestDb::rows("SELECT * FROM grp_purchaselines ORDER BY poid");
         QCOMPARE(BuyingStore::KeepOrders(second.plan, second.book, second.batch, 0, "B2", Now, &e), Outcome::Taken);
@@ -137,12 +176,22 @@ private slots:
             if (r != line.received)
                 QCOMPARE(BuyingStore::Receive(line, r + 1, {}, DeliveryShare::Rule::EarliestFirst, Now, &e), Outcome::Taken);
         }
+        auto text = [](const std::vector<BuyingStore::Allotment>& got) {
+            QStringList out;
+            for (const auto& a : got)
+                out << a.orderid + u'=' + QString::number(a.allotted);
+            out.sort();
+            return out;
+        };
         std::vector<BuyingStore::Allotment> got;
         QVERIFY(BuyingStore::ReadShares("B1/1", 1, got, &e));
-        QStringList text;
-        for (const auto& a : got)
-            text << a.orderid + u'=' + QString::number(a.allotted);
-        QCOMPARE(text, shares);
+        QCOMPARE(text(got), shares);
+        // Many orders' rows read together, the orders on both sides of a statement's bound.
+        QStringList ids{"261201090000"};
+        for (int i = 0; i < 500; ++i)
+            ids << QString::number(i);
+        QVERIFY(BuyingStore::ReadAllotments(ids << "261203100000" << "261205090000", got, &e));
+        QCOMPARE(text(got), shares);
         QCOMPARE(TestDb::scalar("SELECT received FROM grp_purchaselines WHERE poid = 'B1/1'"),
                  QString::number(receipts.last()));
         QCOMPARE(TestDb::scalar("SELECT COUNT(*) FROM grp_receipts"), QString::number(receipts.size()));
@@ -222,6 +271,58 @@ private slots:
         QVERIFY(statements >= 4);
     }
 
+    // Two copies, each in its own process, keep the same period at once: the second waits on the
+    // first's write to the period's row and is told, whether no orders were kept before or both
+    // replace the same ones.
+    void twoCopiesAtOnceOneIsTold_data() {
+        QTest::addColumn<bool>("keptBefore");
+        QTest::newRow("none kept") << false;
+        QTest::newRow("both replace B1") << true;
+    }
+    void twoCopiesAtOnceOneIsTold() {
+        QFETCH(bool, keptBefore);
+        if (TestDb::currentBackend() != QLatin1String("postgres"))
+            QSKIP("copies on other machines share a server");
+        QString e;
+        if (keptBefore) {
+            Made m = read();
+            QCOMPARE(BuyingStore::KeepOrders(m.plan, m.book, m.batch, 0, "B1", Now, &e), Outcome::Saved);
+        }
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        const ConnectionSettings s = TestDb::settings();
+        const QStringList batches{"C1", "C2"};
+        std::vector<std::unique_ptr<QProcess>> copies;
+        for (const QString& b : batches) {
+            copies.push_back(std::make_unique<QProcess>());
+            copies.back()->start(QCoreApplication::applicationFilePath(),
+                                 {"--keeping-copy", s.qtDriver, s.connectionString, dir.path(), b, keptBefore ? "2" : "0"});
+        }
+        for (const QString& b : batches)
+            waitForFile(dir, b + ".ready");
+        QFile(dir.filePath("go")).open(QIODevice::WriteOnly);
+        // One is through its write and holds the row; the other waits on it.
+        QTRY_VERIFY_WITH_TIMEOUT(dir.exists("C1.through") != dir.exists("C2.through") &&
+                                     TestDb::scalar("SELECT COUNT(*) FROM pg_stat_activity WHERE datname = "
+                                                    "current_database() AND wait_event_type = 'Lock'") == "1",
+                                 30000);
+        QFile(dir.filePath("go2")).open(QIODevice::WriteOnly);
+        QMap<Outcome, QString> told; // outcome -> batch
+        for (size_t i = 0; i < copies.size(); ++i) {
+            QVERIFY(copies[i]->waitForFinished(60000) && copies[i]->exitCode() == 0);
+            qInfo("%s: %s", qPrintable(batches[int(i)]), copies[i]->readAllStandardError().constData());
+            told.insert(Outcome(copies[i]->readAllStandardOutput().trimmed().toInt()), batches[int(i)]);
+        }
+        QCOMPARE(told.keys(), (QList<Outcome>{Outcome::Saved, Outcome::Taken}));
+        const QString winner = told[Outcome::Saved];
+        QCOMPARE(TestDb::rows("SELECT batch FROM grp_pobatches"), (QList<QStringList>{{winner}}));
+        QList<QStringList> orders{{winner, "kept", ""}, {winner, "kept", ""}};
+        if (keptBefore)
+            orders = QList<QStringList>{{"B1", "replaced", winner}, {"B1", "replaced", winner}} + orders;
+        QCOMPARE(TestDb::rows("SELECT batch,status,replacedby FROM grp_purchaseorders ORDER BY poid"), orders);
+        QCOMPARE(TestDb::scalar("SELECT COUNT(*) FROM grp_purchaselines WHERE poid LIKE 'C%'"), QStringLiteral("2"));
+    }
+
     void missingTablesAreNamed() {
         QCOMPARE(BuyingStore::CheckTables(nullptr), GroupTables::Presence::Present);
         QVERIFY(TestDb::exec("DROP TABLE grp_allotments"));
@@ -231,5 +332,11 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBuyingStore)
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (app.arguments().value(1) == QLatin1String("--keeping-copy"))
+        return keepingCopy(app.arguments());
+    TestBuyingStore t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "test_buyingstore.moc"

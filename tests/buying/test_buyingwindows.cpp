@@ -131,16 +131,22 @@ private slots:
         w.Xxx1->clickCell(1, 3);
         QCOMPARE(Dialogs::shownTexts().last(), BuyingTexts::BadQuantity);
 
+        // A second copy of the window, made before w kept, is told the period was taken; one made
+        // after is told the period's orders were made before.
+        FormPurchaseOrders early, late;
+        auto make = [](FormPurchaseOrders& f) {
+            f.DateFrom->setDate(QDate(2026, 12, 1));
+            f.DateTo->setDate(QDate(2026, 12, 7));
+            f.CommandMake_Click();
+        };
+        make(early);
         w.CommandKeep_Click();
         QCOMPARE(int(w.kept().size()), 1);
+        early.CommandKeep_Click();
+        QCOMPARE(Dialogs::shownTexts().last(), BuyingTexts::AlreadyMade);
         QCOMPARE(TestDb::rows("SELECT drug,quantity,discount,linevalue FROM grp_purchaselines ORDER BY lineseq"),
                  (QList<QStringList>{{"Panadol", "6", "0", "120"}, {"Zyrtec", "1", "6", "28.2"}}));
-
-        // A second copy of the window, opened before the first kept its orders, is told.
-        FormPurchaseOrders late;
-        late.DateFrom->setDate(QDate(2026, 12, 1));
-        late.DateTo->setDate(QDate(2026, 12, 7));
-        late.CommandMake_Click();
+        make(late);
         QVERIFY(late.LLLBatch->text().contains(BuyingTexts::MadeBeforeSame.left(20)));
 
         const QString pdf = m_dir.filePath("purchase-order.pdf");

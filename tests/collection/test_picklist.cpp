@@ -263,7 +263,10 @@ private slots:
                 BuyingStore::Outcome::Saved);
         FormBuyCollect w;
         const QString pdf = m_dir.filePath("allotted.pdf");
+        ServerConnection::instance().clearExecutedStatements();
         QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 3);
+        // The three orders' allotments in one statement.
+        QCOMPARE(ServerConnection::instance().executedStatements().filter("grp_allotments WHERE orderid").size(), 1);
         keep(pdf, "picklist-allotted");
         READ_BACK_OR_SKIP(pdf);
         const QList<Page> pages = pdfPages(pdf);

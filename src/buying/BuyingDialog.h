@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <vector>
+
+class FlexGridView;
+class QLabel;
+class QPushButton;
+
+// What the buying windows share: a modal right-to-left dialog in the program's face, and the
+// named buttons, labels and grids they are built of.
+class BuyingDialog : public QDialog {
+    Q_OBJECT
+public:
+    BuyingDialog(QWidget* parent, const char* name, const QString& title);
+
+protected:
+    // A button that Enter in another control does not press.
+    QPushButton* button(const char* name, const QString& caption);
+    QLabel* label(const char* name, const QString& text = {}); // word-wrapped
+    // A grid of the headers alone, columns of the widths (twips), centred.
+    FlexGridView* grid(const char* name, const QStringList& headers, const std::vector<int>& widths);
+};
