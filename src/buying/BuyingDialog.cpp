@@ -1,8 +1,10 @@
 #include "buying/BuyingDialog.h"
 
+#include "ui/Dialogs.h"
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
 
+#include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
 
@@ -15,6 +17,7 @@ BuyingDialog::BuyingDialog(QWidget* parent, const char* name, const QString& tit
     f.setPointSize(10);
     f.setBold(true);
     setFont(f);
+    Dialogs::KeepOpenOnEscape(*this);
 }
 
 QPushButton* BuyingDialog::button(const char* name, const QString& caption) {
@@ -29,6 +32,15 @@ QLabel* BuyingDialog::label(const char* name, const QString& text) {
     l->setObjectName(QString::fromLatin1(name));
     l->setWordWrap(true);
     return l;
+}
+
+QDateEdit* BuyingDialog::date(const char* name) {
+    auto* d = new QDateEdit(this);
+    d->setObjectName(QString::fromLatin1(name));
+    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    d->setLocale(QLocale::c());
+    d->setCalendarPopup(true);
+    return d;
 }
 
 FlexGridView* BuyingDialog::grid(const char* name, const QStringList& headers, const std::vector<int>& widths) {

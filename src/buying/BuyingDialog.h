@@ -5,11 +5,13 @@
 #include <vector>
 
 class FlexGridView;
+class QDateEdit;
 class QLabel;
 class QPushButton;
 
-// What the buying windows share: a modal right-to-left dialog in the program's face, and the
-// named buttons, labels and grids they are built of.
+// What the buying windows share: a modal right-to-left dialog in the program's face that Escape
+// does not end (a plan being edited would be lost), and the named buttons, labels, date fields
+// and grids they are built of.
 class BuyingDialog : public QDialog {
     Q_OBJECT
 public:
@@ -19,6 +21,8 @@ protected:
     // A button that Enter in another control does not press.
     QPushButton* button(const char* name, const QString& caption);
     QLabel* label(const char* name, const QString& text = {}); // word-wrapped
+    // Day/month/year in Latin digits, whatever the machine's language, with a calendar.
+    QDateEdit* date(const char* name);
     // A grid of the headers alone, columns of the widths (twips), centred.
     FlexGridView* grid(const char* name, const QStringList& headers, const std::vector<int>& widths);
 };

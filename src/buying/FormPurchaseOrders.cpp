@@ -2,6 +2,7 @@
 
 #include "buying/BuyingPapers.h"
 #include "buying/BuyingTexts.h"
+#include "collection/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
@@ -12,6 +13,7 @@
 #include "ui/FormSetPrinter.h"
 #include "ui/PdfSave.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -39,14 +41,8 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     auto* page = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     page->addLayout(bar);
-    DateFrom = new QDateEdit(this);
-    DateFrom->setObjectName(QStringLiteral("DateFrom"));
-    DateTo = new QDateEdit(this);
-    DateTo->setObjectName(QStringLiteral("DateTo"));
-    for (QDateEdit* d : {DateFrom, DateTo}) {
-        d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-        d->setCalendarPopup(true);
-    }
+    DateFrom = date("DateFrom");
+    DateTo = date("DateTo");
     CommandMake = button("CommandMake", BuyingTexts::Make);
     bar->addWidget(label("Label1", BuyingTexts::From));
     bar->addWidget(DateFrom);
@@ -160,8 +156,15 @@ void FormPurchaseOrders::CommandMake_Click() {
         Dialogs::MsgBox(GroupTables::MissingMessage(), Dialogs::vbOKOnly, this);
         return;
     }
+    if (DateFrom->date() > DateTo->date()) {
+        Dialogs::MsgBox(FormGroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
+        return;
+    }
     const GroupDemand::Period period{DateFrom->date(), DateTo->date(), true};
+    // A period of many orders takes a moment to read and add up.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     PeriodDemand demand = PeriodDemand::Read(period);
+    QApplication::restoreOverrideCursor();
     if (!demand.ok) {
         Dialogs::MsgBox(demand.error, Dialogs::vbOKOnly, this);
         return;

@@ -9,6 +9,7 @@
 #include "buying/FormWholesalers.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
+#include "collection/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "data/GroupTables.h"
 #include "sheets/XlsxReader.h"
@@ -112,8 +113,15 @@ private slots:
     // Made from the period, Panadol moved to the other wholesaler with a new quantity, kept,
     // printed, received short and shared.
     void makeMoveKeepPrintReceive() {
+        QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
         FormPurchaseOrders w;
+        QLocale::setDefault(QLocale::c());
+        QVERIFY2(QRegularExpression("^[0-9/]+$").match(w.DateFrom->text()).hasMatch(), qPrintable(w.DateFrom->text()));
         w.clock = [] { return Now; };
+        w.DateFrom->setDate(QDate(2026, 12, 9)); // after To: told, nothing read
+        w.DateTo->setDate(QDate(2026, 12, 7));
+        w.CommandMake_Click();
+        QCOMPARE(Dialogs::shownTexts(), QStringList{FormGroupDemandTexts::FromAfterTo});
         w.DateFrom->setDate(QDate(2026, 12, 1));
         w.DateTo->setDate(QDate(2026, 12, 7));
         w.CommandMake_Click();

@@ -5,6 +5,8 @@
 #include "data/FlexGrid.h"
 #include "data/ServerConnection.h"
 #include "collection/FormBuyCollect.h"
+#include "buying/FormPurchaseOrders.h"
+#include "buying/FormWholesalers.h"
 #include "collection/FormGroupDemand.h"
 #include "ordering/FFFMyOrders.h"
 #include "ordering/FormUserBuy.h"
@@ -911,14 +913,16 @@ private slots:
     // Escape, the dialog's default key, ends no working window: it leaves the search box alone.
     void escapeEndsNoWorkingWindow_data() {
         QTest::addColumn<QString>("window");
-        for (const char* name : {"FormUserBuy", "FormBuyCollect", "FormGroupDemand"})
+        for (const char* name : {"FormUserBuy", "FormBuyCollect", "FormGroupDemand", "FormPurchaseOrders", "FormWholesalers"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void escapeEndsNoWorkingWindow() {
         QFETCH(QString, window);
-        std::unique_ptr<QDialog> w(window == QLatin1String("FormUserBuy")      ? static_cast<QDialog*>(new FormUserBuy)
-                                   : window == QLatin1String("FormBuyCollect") ? static_cast<QDialog*>(new FormBuyCollect)
-                                                                               : new FormGroupDemand);
+        std::unique_ptr<QDialog> w(window == QLatin1String("FormUserBuy")          ? static_cast<QDialog*>(new FormUserBuy)
+                                   : window == QLatin1String("FormBuyCollect")     ? static_cast<QDialog*>(new FormBuyCollect)
+                                   : window == QLatin1String("FormPurchaseOrders") ? static_cast<QDialog*>(new FormPurchaseOrders)
+                                   : window == QLatin1String("FormWholesalers")    ? static_cast<QDialog*>(new FormWholesalers)
+                                                                                   : new FormGroupDemand);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QWidget* focus = w->findChild<QLineEdit*>();
