@@ -3,8 +3,10 @@
 #include "ui/Dialogs.h"
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
+#include "ui/VbUnits.h"
 
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 
@@ -54,4 +56,17 @@ FlexGridView* BuyingDialog::grid(const char* name, const QStringList& headers, c
     }
     FLXMod::FlexAlignCenter(g->grid());
     return g;
+}
+
+void BuyingDialog::fitColumns(FlexGridView* view, std::initializer_list<int> columns) {
+    FlexGrid& g = view->grid();
+    const QFontMetrics metrics(view->font());
+    for (int c : columns) {
+        int widest = 0;
+        for (int r = 0; r < g.Rows(); ++r)
+            widest = std::max(widest, metrics.horizontalAdvance(g.TextMatrix(r, c)));
+        const int twips = VbUnits::twips(widest + 2 * metrics.averageCharWidth());
+        if (twips > g.ColWidth(c))
+            g.setColWidth(c, twips);
+    }
 }

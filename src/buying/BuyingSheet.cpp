@@ -12,6 +12,8 @@ namespace BuyingSheet {
 namespace {
 constexpr double TextSize = 10;
 constexpr double SmallestSize = 6;
+// Two lines of this size still stand inside a row.
+constexpr double SmallestNameSize = 6.5;
 
 double tableTop(const Input& in) {
     return 22 + 6 * double(in.lines.size());
@@ -27,14 +29,15 @@ void printRow(SheetPrinter& p, const Input& in, const QStringList& cells, double
         if (text.isEmpty())
             continue;
         p.setFontSize(TextSize);
-        const double size = p.fittingSize(text, w - 2, SmallestSize);
         if (c == 1 && !header) {
-            // Names read from the right edge of their cell.
-            p.setFontSize(size);
-            const double tw = p.textWidth(text);
-            p.setFontSize(TextSize);
-            OrderSheet::PrintAt(p, text, float(x + w - 1 - tw), float(y + 1.2), float(size));
+            // Names read from the right edge of their cell; a long one goes on two lines, small
+            // enough that both stand inside the row.
+            SheetPrinter::Fit fit = p.fitInto(text, w - 2, TextSize, SmallestNameSize);
+            while (SheetPrinter::heightOf(fit) > RowHeight && fit.size > SmallestNameSize)
+                fit = p.fitInto(text, w - 2, fit.size - 0.5, SmallestNameSize);
+            p.printInCell(fit, x, w, y, RowHeight, SheetPrinter::Align::Right);
         } else {
+            const double size = p.fittingSize(text, w - 2, SmallestSize);
             OrderSheet::PrintCentred(p, text, float(w), float(x), float(y + 1.2), float(size));
         }
     }
@@ -58,7 +61,10 @@ bool printOnDevice(QPagedPaintDevice& device, const Input& in) {
         if (page > 0 && !device.newPage())
             return false;
         p.setFontBold(true);
-        OrderSheet::PrintCentred(p, in.title, float(TableWidth), float(Left), 8, 15);
+        // A distribution sheet is titled with its drug: a long name makes the title smaller.
+        p.setFontSize(15);
+        OrderSheet::PrintCentred(p, in.title, float(TableWidth), float(Left), 8,
+                                 float(p.fittingSize(in.title, TableWidth, 9)));
         p.setFontBold(false);
         for (qsizetype i = 0; i < in.lines.size(); ++i)
             OrderSheet::PrintCentred(p, in.lines[i], float(TableWidth), float(Left), float(18 + 6 * i), 10.5f);

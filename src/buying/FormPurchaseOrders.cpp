@@ -67,6 +67,8 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     side->addWidget(Xxx2);
     CboWholesaler = new QComboBox(this);
     CboWholesaler->setObjectName(QStringLiteral("CboWholesaler"));
+    // A wholesaler is chosen by name: the box is as wide as the longest.
+    CboWholesaler->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     side->addWidget(CboWholesaler);
     CommandMove = button("CommandMove", BuyingTexts::Move);
     side->addWidget(CommandMove);
@@ -80,6 +82,8 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     CboOrders = new QComboBox(this);
     CboOrders->setObjectName(QStringLiteral("CboOrders"));
     CboOrders->setMinimumWidth(320);
+    // A kept order is named by its number and its wholesaler, read whole.
+    CboOrders->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     kept->addWidget(label("Label3", BuyingTexts::KeptOrders));
     kept->addWidget(CboOrders);
     CommandPrint = button("CommandPrint", BuyingTexts::Print);
@@ -93,15 +97,16 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     page->addLayout(bottom, 2);
     Xxx3 = grid("Xxx3", BuyingTexts::KeptHeaders, {3000, 900, 900, 1200, 1000});
     Xxx3->setMinimumSize(560, 180);
-    bottom->addWidget(Xxx3, 2);
+    bottom->addWidget(Xxx3, 4);
     auto* receive = new QVBoxLayout;
     bottom->addLayout(receive, 1);
     CboRule = new QComboBox(this);
     CboRule->setObjectName(QStringLiteral("CboRule"));
+    CboRule->setMaximumWidth(260);
     CboRule->addItems({BuyingTexts::RuleEarliestName, BuyingTexts::RuleProportionalName});
     receive->addWidget(CboRule);
     LLLRule = label("LLLRule", BuyingTexts::RuleEarliest);
-    LLLRule->setMinimumWidth(300);
+    LLLRule->setMinimumWidth(220);
     receive->addWidget(LLLRule);
     CommandReceive = button("CommandReceive", BuyingTexts::Receive);
     CommandDistribution = button("CommandDistribution", BuyingTexts::DistributionSheet);
@@ -224,6 +229,7 @@ void FormPurchaseOrders::showPlan() {
                 g.setTextMatrix(r + 1, c, cells[c]);
         }
     }
+    fitColumns(Xxx1, {0, 4});
     m_unofferedLine = m_plan.unoffered();
     FlexGrid& u = Xxx2->grid();
     u.setRows(1 + int(m_unofferedLine.size()));
@@ -232,6 +238,7 @@ void FormPurchaseOrders::showPlan() {
         u.setTextMatrix(r + 1, 0, l.drug);
         u.setTextMatrix(r + 1, 1, BuyingPapers::Number(l.quantity));
     }
+    fitColumns(Xxx2, {0});
     LLLTotal->setText(BuyingTexts::PlanTotal.arg(m_plan.orders(m_offers).size()).arg(BuyingPapers::Number(m_plan.total())));
 }
 
@@ -336,6 +343,7 @@ void FormPurchaseOrders::showOrder() {
         for (int c = 0; c < KeptCols; ++c)
             g.setTextMatrix(r + 1, c, cells[c]);
     }
+    fitColumns(Xxx3, {0});
 }
 
 const BuyingStore::KeptOrder* FormPurchaseOrders::chosenOrder() const {

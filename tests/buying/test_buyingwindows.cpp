@@ -4,6 +4,7 @@
 #include "BuyingFixture.h"
 #include "PdfReadBack.h"
 #include "TestDb.h"
+#include "buying/BuyingPapers.h"
 #include "buying/BuyingTexts.h"
 #include "buying/FormPurchaseOrders.h"
 #include "buying/FormWholesalers.h"
@@ -191,6 +192,43 @@ private slots:
             words << word.text.normalized(QString::NormalizationForm_KC);
         for (const char* expected : {"01022222222", "261205090000", "Panadol", "261208100000/1"})
             QVERIFY2(words.contains(QString::fromUtf8(expected)), expected);
+    }
+
+    // Seventy-character names, Arabic and Latin, stay inside their cells on both papers, and the
+    // distribution sheet's title inside the page's margins.
+    void longNamesStayInsideTheirCells() {
+        QFETCH_GLOBAL(QString, backend);
+        if (backend != QLatin1String("sqlite"))
+            QSKIP("paper only: once is enough");
+        const QString arabic = QStringLiteral("أقراص باراسيتامول ممتدة المفعول للبالغين والاطفال فوق اثني عشر عاما شش");
+        const QString latin = QStringLiteral("Amoxicillin Clavulanate Extended Release Film Coated Tablets 1000 mgWW");
+        BuyingStore::KeptOrder order{"261208100000/1", "261208100000", "20261208", 1, "20261201", "20261207", "d", "kept", 0, {}};
+        order.lines = {{order.poid, 1, latin, 3, 120, 7, 334.8, 0}, {order.poid, 2, arabic, 8, 45.5, 12.5, 318.5, 5}};
+        const Wholesaler w{1, QStringLiteral("شركة المتحدة لتوزيع الادوية والمستلزمات الطبية فرع كفر الشيخ"), "0400", "طنطا"};
+        const std::vector<BuyingStore::Allotment> shares{{order.poid, 2, "261201090000", arabic, "01022222222", 3, 3},
+                                                          {order.poid, 2, "261203100000", arabic, "01011111111", 4, 2}};
+        const auto name = [&](const QString& tel) { return tel.endsWith('1') ? arabic : QString(); };
+        for (const BuyingSheet::Input& paper :
+             {BuyingPapers::PurchaseOrder(order, w, Now),
+              BuyingPapers::Distribution(order.lines[1], shares, DeliveryShare::Rule::EarliestFirst, name, Now)}) {
+            const QString pdf = m_dir.filePath("long.pdf");
+            QVERIFY(BuyingSheet::printToPdf(pdf, paper));
+            READ_BACK_OR_SKIP(pdf);
+            const double top = 22 + 6.0 * paper.lines.size();
+            QList<QRectF> cells{{BuyingSheet::Left, 0, BuyingSheet::TableWidth, top}};
+            for (int r = 0; r <= paper.rows.size(); ++r) {
+                double right = BuyingSheet::Left + BuyingSheet::TableWidth;
+                for (double width : paper.widths) {
+                    // A word's box holds its font's whole height: a little above and below the row.
+                    cells << QRectF(right - width, top + r * BuyingSheet::RowHeight - 0.8, width, BuyingSheet::RowHeight + 1.6);
+                    right -= width;
+                }
+            }
+            cells << QRectF(0, top + (paper.rows.size() + 1) * BuyingSheet::RowHeight, BuyingSheet::PageWidth,
+                            BuyingSheet::PageHeight - top);
+            const QStringList outside = wordsOutsideCells(pdfWordsByPage(pdf).value(0), cells);
+            QVERIFY2(outside.isEmpty(), qPrintable(paper.title + ": " + outside.join(u' ')));
+        }
     }
 
     void offersImported_data() {
