@@ -90,7 +90,9 @@ bool printOnDevice(QPagedPaintDevice& device, const Input& in) {
         if (pages > 1)
             OrderSheet::PrintCentred(p, QStringLiteral("صفحة %1 من %2").arg(page + 1).arg(pages), float(TableWidth),
                                      float(Left), float(PageHeight - 12), 9);
-        OrderSheet::PrintCentred(p, OrderSheet::PrintDateText(in.printedAt), 40, float(Left), float(PageHeight - 12), 8);
+        // Printed at, written as the papers write their other dates.
+        OrderSheet::PrintCentred(p, in.printedAt.toString(QStringLiteral("yyyy/MM/dd hh:mm")), 40, float(Left),
+                                 float(PageHeight - 12), 8);
     }
     return p.endDoc();
 }
