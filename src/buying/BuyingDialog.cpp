@@ -42,6 +42,9 @@ QDateEdit* BuyingDialog::date(const char* name) {
     d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     d->setLocale(QLocale::c());
     d->setCalendarPopup(true);
+    // Room for the whole date in whatever face the machine draws it with, and the arrow.
+    const QFontMetrics metrics(d->font());
+    d->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("8888/88/88")) + 3 * metrics.height());
     return d;
 }
 
@@ -55,15 +58,20 @@ FlexGridView* BuyingDialog::grid(const char* name, const QStringList& headers, c
         g->grid().setColWidth(c, widths[size_t(c)]);
     }
     FLXMod::FlexAlignCenter(g->grid());
+    fitColumns(g);
     return g;
 }
 
-void BuyingDialog::fitColumns(FlexGridView* view, std::initializer_list<int> columns) {
+void BuyingDialog::fitColumns(FlexGridView* view) {
     FlexGrid& g = view->grid();
     const QFontMetrics metrics(view->font());
-    for (int c : columns) {
-        int widest = 0;
-        for (int r = 0; r < g.Rows(); ++r)
+    // Headers are drawn bold.
+    QFont bold = view->font();
+    bold.setBold(true);
+    const QFontMetrics header(bold);
+    for (int c = 0; c < g.Cols(); ++c) {
+        int widest = header.horizontalAdvance(g.TextMatrix(0, c));
+        for (int r = 1; r < g.Rows(); ++r)
             widest = std::max(widest, metrics.horizontalAdvance(g.TextMatrix(r, c)));
         const int twips = VbUnits::twips(widest + 2 * metrics.averageCharWidth());
         if (twips > g.ColWidth(c))

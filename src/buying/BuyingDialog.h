@@ -25,6 +25,6 @@ protected:
     QDateEdit* date(const char* name);
     // A grid of the headers alone, columns of the widths (twips), centred.
     FlexGridView* grid(const char* name, const QStringList& headers, const std::vector<int>& widths);
-    // Widens the columns to their longest texts, so names are read whole rather than cut short.
-    static void fitColumns(FlexGridView* view, std::initializer_list<int> columns);
+    // Widens the columns to their longest texts, headers included, so nothing is cut short.
+    static void fitColumns(FlexGridView* view);
 };

@@ -107,6 +107,8 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     receive->addWidget(CboRule);
     LLLRule = label("LLLRule", BuyingTexts::RuleEarliest);
     LLLRule->setMinimumWidth(220);
+    // The rule runs over several lines in a narrow panel; the panel's layout does not ask for them.
+    LLLRule->setMinimumHeight(4 * LLLRule->fontMetrics().lineSpacing());
     receive->addWidget(LLLRule);
     CommandReceive = button("CommandReceive", BuyingTexts::Receive);
     CommandDistribution = button("CommandDistribution", BuyingTexts::DistributionSheet);
@@ -229,7 +231,7 @@ void FormPurchaseOrders::showPlan() {
                 g.setTextMatrix(r + 1, c, cells[c]);
         }
     }
-    fitColumns(Xxx1, {0, 4});
+    fitColumns(Xxx1);
     m_unofferedLine = m_plan.unoffered();
     FlexGrid& u = Xxx2->grid();
     u.setRows(1 + int(m_unofferedLine.size()));
@@ -238,7 +240,7 @@ void FormPurchaseOrders::showPlan() {
         u.setTextMatrix(r + 1, 0, l.drug);
         u.setTextMatrix(r + 1, 1, BuyingPapers::Number(l.quantity));
     }
-    fitColumns(Xxx2, {0});
+    fitColumns(Xxx2);
     LLLTotal->setText(BuyingTexts::PlanTotal.arg(m_plan.orders(m_offers).size()).arg(BuyingPapers::Number(m_plan.total())));
 }
 
@@ -343,7 +345,7 @@ void FormPurchaseOrders::showOrder() {
         for (int c = 0; c < KeptCols; ++c)
             g.setTextMatrix(r + 1, c, cells[c]);
     }
-    fitColumns(Xxx3, {0});
+    fitColumns(Xxx3);
 }
 
 const BuyingStore::KeptOrder* FormPurchaseOrders::chosenOrder() const {

@@ -79,7 +79,7 @@ void FormWholesalers::ShowPage() {
         for (int c = 0; c < 4; ++c)
             g.setTextMatrix(r + 1, c, cells[c]);
     }
-    fitColumns(Xxx1, {1, 3});
+    fitColumns(Xxx1);
     showOffers();
 }
 
@@ -96,7 +96,7 @@ void FormWholesalers::showOffers() {
         g.setTextMatrix(r + 1, 1, BuyingPapers::Number(mine[size_t(r)]->discount));
         g.setTextMatrix(r + 1, 2, mine[size_t(r)]->date);
     }
-    fitColumns(Xxx2, {0});
+    fitColumns(Xxx2);
 }
 
 void FormWholesalers::Xxx1_Click() {
