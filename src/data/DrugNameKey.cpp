@@ -22,18 +22,22 @@ QString DrugNameKey(QStringView name) {
             key.append(QChar(c));
             continue;
         }
-        if (ch.isSpace()) {
+        // The Arabic block has no blank and no case; its format characters are the number signs,
+        // the letter mark and the end of ayah.
+        const bool arabic = c >= 0x0600 && c <= 0x06FF;
+        if (!arabic && ch.isSpace()) {
             blankPending = !key.isEmpty();
             continue;
         }
-        if (c == 0x0640 || isArabicMark(c) || ch.category() == QChar::Other_Format)
+        if (c == 0x0640 || isArabicMark(c) ||
+            (arabic ? (c <= 0x0605 || c == 0x061C || c == 0x06DD) : ch.category() == QChar::Other_Format))
             continue;
         switch (c) {
         case 0x0622: case 0x0623: case 0x0625: case 0x0671: c = 0x0627; break; // آ أ إ ٱ -> ا
         case 0x0649: case 0x06CC: c = 0x064A; break;                           // ى ی -> ي
         case 0x0629: c = 0x0647; break;                                        // ة -> ه
         default:
-            if (c < 0x80) {
+            if (c < 0x80 || arabic) {
                 if (c >= 'A' && c <= 'Z')
                     c = char16_t(c + 32);
             } else {

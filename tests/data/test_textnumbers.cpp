@@ -47,6 +47,17 @@ private slots:
         QVERIFY(!DrugNameKey(a).startsWith(u' ') && !DrugNameKey(a).endsWith(u' '));
     }
 
+    // The Arabic block's shortcut agrees with Qt's tables: its format characters are dropped, and
+    // none of its characters is a blank or changes under case folding.
+    void drugNameKeyArabicBlock() {
+        for (char16_t c = 0x0600; c <= 0x06FF; ++c) {
+            const QChar ch(c);
+            const QString key = DrugNameKey(QString(u'\u0628') + ch + u'\u0628');
+            QVERIFY2(!ch.isSpace() && ch.toCaseFolded() == ch, qPrintable(QString::number(c, 16)));
+            QCOMPARE(key.size() == 2, ch.category() == QChar::Other_Format || key == DrugNameKey(u"\u0628\u0628"));
+        }
+    }
+
     void val_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
