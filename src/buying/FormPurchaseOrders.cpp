@@ -37,7 +37,7 @@ QString dayText(const QDate& d) {
 } // namespace
 
 FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
-    : BuyingDialog(parent, "FormPurchaseOrders", BuyingTexts::PurchaseOrdersTitle) {
+    : WorkDialog(parent, "FormPurchaseOrders", BuyingTexts::PurchaseOrdersTitle) {
     auto* page = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     page->addLayout(bar);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "buying/BuyingDialog.h"
+#include "ui/WorkDialog.h"
 #include "buying/BuyingSheet.h"
 #include "buying/BuyingStore.h"
 #include "buying/OfferBook.h"
@@ -19,7 +19,7 @@ class QPushButton;
 // Purchase orders made from a period's sent orders: per drug the quantity to buy and the
 // wholesaler of the best offer (both changeable), kept on the server one per wholesaler, printed,
 // then received line by line with the delivery shared among the pharmacies' orders.
-class FormPurchaseOrders : public BuyingDialog {
+class FormPurchaseOrders : public WorkDialog {
     Q_OBJECT
 public:
     explicit FormPurchaseOrders(QWidget* parent = nullptr);

@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 FormWholesalers::FormWholesalers(QWidget* parent)
-    : BuyingDialog(parent, "FormWholesalers", BuyingTexts::WholesalersTitle) {
+    : WorkDialog(parent, "FormWholesalers", BuyingTexts::WholesalersTitle) {
     auto* page = new QVBoxLayout(this);
     LLLNote = label("LLLNote");
     page->addWidget(LLLNote);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "buying/BuyingDialog.h"
+#include "ui/WorkDialog.h"
 #include "buying/OfferBook.h"
 
 #include <QDateTime>
@@ -12,7 +12,7 @@ class QPushButton;
 
 // The wholesalers and each one's current offers: added by hand, or imported from the sheet a
 // wholesaler sends (.xlsx, columns drug and discount).
-class FormWholesalers : public BuyingDialog {
+class FormWholesalers : public WorkDialog {
     Q_OBJECT
 public:
     explicit FormWholesalers(QWidget* parent = nullptr);

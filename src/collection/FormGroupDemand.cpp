@@ -20,25 +20,14 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace {
 const QString DateFormat = QStringLiteral("yyyy/MM/dd");
-// A date field lays its sections out from the right in this window: it then reads 2026/12/01,
-// as the period does in the counts line and on paper.
-const QString DateEditFormat = QStringLiteral("dd/MM/yyyy");
 constexpr int DemandWidths[] = {3300, 900, 1650, 1650, 1300, 900, 800, 2500};
 constexpr int PlaceWidths[] = {3000, 1700, 1700, 2000, 1500, 1000};
-
-QFont programFont() {
-    QFont f(QStringLiteral("Arabic Transparent"));
-    f.setPointSize(10);
-    f.setBold(true);
-    return f;
-}
 
 void layOutGrid(FlexGrid& grid, const int* widths, int count) {
     for (int c = 0; c < count; ++c)
@@ -47,37 +36,11 @@ void layOutGrid(FlexGrid& grid, const int* widths, int count) {
 }
 } // namespace
 
-FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FormGroupDemand"));
-    Dialogs::KeepOpenOnEscape(*this);
-    setWindowTitle(FormGroupDemandTexts::Title);
-    setModal(true);
-    setLayoutDirection(Qt::RightToLeft);
-    setFont(programFont());
-
+FormGroupDemand::FormGroupDemand(QWidget* parent)
+    : WorkDialog(parent, "FormGroupDemand", FormGroupDemandTexts::Title) {
     auto* page = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     page->addLayout(bar);
-    auto label = [this](const char* name, const QString& text) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QString::fromLatin1(name));
-        return l;
-    };
-    auto date = [this](const char* name) {
-        auto* d = new QDateEdit(this);
-        d->setObjectName(QString::fromLatin1(name));
-        d->setDisplayFormat(DateEditFormat);
-        // The program writes its figures in Latin digits, whatever the machine's language.
-        d->setLocale(QLocale::c());
-        d->setCalendarPopup(true);
-        return d;
-    };
-    auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
     DateFrom = date("DateFrom");
     DateTo = date("DateTo");
     CheckSentOnly = new QCheckBox(FormGroupDemandTexts::SentOnly, this);
@@ -87,9 +50,9 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     CommandXlsx = button("CommandXlsx", FormGroupDemandTexts::SaveXlsx);
     CommandPrint = button("CommandPrint", FormGroupDemandTexts::Print);
     CommandPurchaseOrders = button("CommandPurchaseOrders", FormGroupDemandTexts::PurchaseOrders);
-    bar->addWidget(label("Label1", FormGroupDemandTexts::From));
+    bar->addWidget(label("Label1", FormGroupDemandTexts::From, false));
     bar->addWidget(DateFrom);
-    bar->addWidget(label("Label2", FormGroupDemandTexts::To));
+    bar->addWidget(label("Label2", FormGroupDemandTexts::To, false));
     bar->addWidget(DateTo);
     bar->addWidget(CheckSentOnly);
     bar->addWidget(CommandShow);
@@ -99,16 +62,15 @@ FormGroupDemand::FormGroupDemand(QWidget* parent) : QDialog(parent) {
     bar->addWidget(CommandPrint);
     bar->addWidget(CommandPurchaseOrders);
 
-    LLLCounts = label("LLLCounts", QString());
+    LLLCounts = label("LLLCounts", QString(), false);
     page->addWidget(LLLCounts);
     Xxx1 = new FlexGridView(this);
     Xxx1->setObjectName(QStringLiteral("Xxx1"));
     Xxx1->setMinimumSize(900, 330);
     page->addWidget(Xxx1, 3);
     LLLCashNote = label("LLLCashNote", FormGroupDemandTexts::CashNote);
-    LLLCashNote->setWordWrap(true);
     page->addWidget(LLLCashNote);
-    LLLDrug = label("LLLDrug", QString());
+    LLLDrug = label("LLLDrug", QString(), false);
     page->addWidget(LLLDrug);
     Xxx2 = new FlexGridView(this);
     Xxx2->setObjectName(QStringLiteral("Xxx2"));

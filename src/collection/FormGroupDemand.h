@@ -3,7 +3,8 @@
 #include "collection/GroupDemand.h"
 #include "collection/GroupDemandSheet.h"
 
-#include <QDialog>
+#include "ui/WorkDialog.h"
+
 #include <functional>
 
 class FlexGridView;
@@ -14,7 +15,7 @@ class QPushButton;
 
 // The manager's view of what the whole group ordered in a period, drug by drug, and which orders
 // hold a drug; saved as an Excel workbook or CSV, or printed.
-class FormGroupDemand : public QDialog {
+class FormGroupDemand : public WorkDialog {
     Q_OBJECT
 public:
     // Opens on the last seven days (the collected-orders window's clock), sent orders only.

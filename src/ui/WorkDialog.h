@@ -9,18 +9,18 @@ class QDateEdit;
 class QLabel;
 class QPushButton;
 
-// What the buying windows share: a modal right-to-left dialog in the program's face that Escape
-// does not end (a plan being edited would be lost), and the named buttons, labels, date fields
-// and grids they are built of.
-class BuyingDialog : public QDialog {
+// What the group's working windows (the group demand, purchase orders, wholesalers) share: a modal
+// right-to-left dialog in the program's face that Escape does not end (work in it would be lost),
+// and the named buttons, labels, date fields and grids they are built of.
+class WorkDialog : public QDialog {
     Q_OBJECT
 public:
-    BuyingDialog(QWidget* parent, const char* name, const QString& title);
+    WorkDialog(QWidget* parent, const char* name, const QString& title);
 
 protected:
     // A button that Enter in another control does not press.
     QPushButton* button(const char* name, const QString& caption);
-    QLabel* label(const char* name, const QString& text = {}); // word-wrapped
+    QLabel* label(const char* name, const QString& text = {}, bool wordWrap = true);
     // Day/month/year in Latin digits, whatever the machine's language, with a calendar.
     QDateEdit* date(const char* name);
     // A grid of the headers alone, columns of the widths (twips), centred.

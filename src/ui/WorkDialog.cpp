@@ -1,4 +1,4 @@
-#include "buying/BuyingDialog.h"
+#include "ui/WorkDialog.h"
 
 #include "ui/Dialogs.h"
 #include "ui/FLXMod.h"
@@ -10,7 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-BuyingDialog::BuyingDialog(QWidget* parent, const char* name, const QString& title) : QDialog(parent) {
+WorkDialog::WorkDialog(QWidget* parent, const char* name, const QString& title) : QDialog(parent) {
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(title);
     setModal(true);
@@ -22,23 +22,24 @@ BuyingDialog::BuyingDialog(QWidget* parent, const char* name, const QString& tit
     Dialogs::KeepOpenOnEscape(*this);
 }
 
-QPushButton* BuyingDialog::button(const char* name, const QString& caption) {
+QPushButton* WorkDialog::button(const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoDefault(false);
     return b;
 }
 
-QLabel* BuyingDialog::label(const char* name, const QString& text) {
+QLabel* WorkDialog::label(const char* name, const QString& text, bool wordWrap) {
     auto* l = new QLabel(text, this);
     l->setObjectName(QString::fromLatin1(name));
-    l->setWordWrap(true);
+    l->setWordWrap(wordWrap);
     return l;
 }
 
-QDateEdit* BuyingDialog::date(const char* name) {
+QDateEdit* WorkDialog::date(const char* name) {
     auto* d = new QDateEdit(this);
     d->setObjectName(QString::fromLatin1(name));
+    // Laid out from the right in these windows, the sections read 2026/12/01, as the papers write it.
     d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     d->setLocale(QLocale::c());
     d->setCalendarPopup(true);
@@ -48,7 +49,7 @@ QDateEdit* BuyingDialog::date(const char* name) {
     return d;
 }
 
-FlexGridView* BuyingDialog::grid(const char* name, const QStringList& headers, const std::vector<int>& widths) {
+FlexGridView* WorkDialog::grid(const char* name, const QStringList& headers, const std::vector<int>& widths) {
     auto* g = new FlexGridView(this);
     g->setObjectName(QString::fromLatin1(name));
     g->grid().setCols(int(headers.size()));
@@ -62,7 +63,7 @@ FlexGridView* BuyingDialog::grid(const char* name, const QStringList& headers, c
     return g;
 }
 
-void BuyingDialog::fitColumns(FlexGridView* view) {
+void WorkDialog::fitColumns(FlexGridView* view) {
     FlexGrid& g = view->grid();
     const QFontMetrics metrics(view->font());
     // Headers are drawn bold.
