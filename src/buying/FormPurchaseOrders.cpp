@@ -12,6 +12,7 @@
 #include "ui/FlexGridView.h"
 #include "ui/FormSetPrinter.h"
 #include "ui/PdfSave.h"
+#include "ui/PrintPreview.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,8 +22,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -450,20 +449,16 @@ void FormPurchaseOrders::printPaper(const BuyingSheet::Input& paper) {
         Dialogs::MsgBox(BuyingTexts::ChooseLine, Dialogs::vbOKOnly, this);
         return;
     }
-    const QPrinterInfo info = CurrentPrinter::info();
-    if (!info.isNull()) {
-        QPrinter printer(info, QPrinter::HighResolution);
-        printer.setFullPage(true);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Portrait);
-        printer.setDocName(paper.title);
-        QPrintPreviewDialog preview(&printer, this);
-        preview.setObjectName(QStringLiteral("preview"));
-        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-                [&paper](QPrinter* p) { BuyingSheet::printOnDevice(*p, paper); });
-        preview.exec();
+    if (!CurrentPrinter::info().isNull()) {
+        // The papers keep their own margins: drawn from the paper's corner.
+        PrintPreview::Show(this, {paper.title, false, {}, Qt::RightToLeft},
+                           [&paper](QPagedPaintDevice& device, QPointF) { return BuyingSheet::printOnDevice(device, paper); });
         return;
     }
+    savePdf(paper);
+}
+
+void FormPurchaseOrders::savePdf(const BuyingSheet::Input& paper) {
     PdfSave::SaveAs(this, askPdfPath, [&paper](const QString& path) { return BuyingSheet::printToPdf(path, paper); },
                     BuyingTexts::FileNotSaved);
 }
@@ -478,8 +473,7 @@ void FormPurchaseOrders::CommandPdf_Click() {
         Dialogs::MsgBox(BuyingTexts::ChooseOrder, Dialogs::vbOKOnly, this);
         return;
     }
-    PdfSave::SaveAs(this, askPdfPath, [&paper](const QString& path) { return BuyingSheet::printToPdf(path, paper); },
-                    BuyingTexts::FileNotSaved);
+    savePdf(paper);
 }
 
 void FormPurchaseOrders::CommandDistribution_Click() {

@@ -74,6 +74,7 @@ private:
     void readKept();
     void showOrder();
     void printPaper(const BuyingSheet::Input& paper);
+    void savePdf(const BuyingSheet::Input& paper);
     const BuyingStore::KeptOrder* chosenOrder() const;
     const BuyingStore::KeptLine* chosenLine() const;
     DeliveryShare::Rule rule() const;
