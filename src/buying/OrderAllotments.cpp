@@ -30,12 +30,3 @@ OrderAllotments OrderAllotments::Of(const std::vector<OrderLines::Line>& lines,
     out.delivered = OrderLines::ValueOfSum(sum);
     return out;
 }
-
-bool OrderAllotments::Read(const QString& orderId, const std::vector<OrderLines::Line>& lines, OrderAllotments& out,
-                           QString* error) {
-    std::vector<BuyingStore::Allotment> allotments;
-    if (!BuyingStore::ReadAllotments({orderId}, allotments, error))
-        return false;
-    out = Of(lines, allotments);
-    return true;
-}

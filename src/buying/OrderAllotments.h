@@ -21,7 +21,4 @@ struct OrderAllotments {
 
     static OrderAllotments Of(const std::vector<OrderLines::Line>& lines,
                               const std::vector<BuyingStore::Allotment>& allotments);
-    // Reads the order's allotments (BuyingStore::ReadAllotments) and applies them.
-    static bool Read(const QString& orderId, const std::vector<OrderLines::Line>& lines, OrderAllotments& out,
-                     QString* error);
 };

@@ -197,8 +197,8 @@ private slots:
         QCOMPARE(TestDb::scalar("SELECT COUNT(*) FROM grp_receipts"), QString::number(receipts.size()));
         // The pick list's figures of one order: asked, allotted, and the value delivered; a drug
         // not received yet goes as asked.
-        OrderAllotments pick;
-        QVERIFY(OrderAllotments::Read("261201090000", {{"panadol", "3", "20", "10"}, {"Zyrtec", "1", "30", "5"}}, pick, &e));
+        QVERIFY(BuyingStore::ReadAllotments({"261201090000"}, got, &e));
+        const OrderAllotments pick = OrderAllotments::Of({{"panadol", "3", "20", "10"}, {"Zyrtec", "1", "30", "5"}}, got);
         const int allotted = shares[0].section(u'=', 1).toInt();
         QCOMPARE(pick.lines[0].allotted, allotted);
         QCOMPARE(pick.lines[1].allotted, -1);
