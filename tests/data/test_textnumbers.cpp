@@ -37,6 +37,18 @@ private slots:
         QTest::newRow("inner blank matters") << "Pana dol" << "Panadol" << false;
         QTest::newRow("other letters differ") << "ادول" << "ادوك" << false;
         QTest::newRow("digits differ") << "Brufen 400" << "Brufen 600" << false;
+        QTest::newRow("arabic-indic digits") << "كتافلام ٥٠" << "كتافلام 50" << true;
+        QTest::newRow("persian digits") << "كتافلام ۵۰" << "كتافلام ٥٠" << true;
+        QTest::newRow("indic digits differ") << "كتافلام ٥٠" << "كتافلام 25" << false;
+        QTest::newRow("persian kaf and yeh") << "کونکور 5" << "كونكور 5" << true;
+        QTest::newRow("persian yeh inside") << "نیکسیوم" << "نيكسيوم" << true;
+        QTest::newRow("no blank before digits") << "نيكسيوم40" << "نيكسيوم 40" << true;
+        QTest::newRow("no blank before indic digits") << "كتافلام٥٠" << "كتافلام 50" << true;
+        QTest::newRow("no blank, latin") << "Nexium40" << "nexium 40" << true;
+        QTest::newRow("no blank after digits") << "Brufen 400mg" << "brufen 400 mg" << true;
+        QTest::newRow("mark between letter and digit") << "نيكسيومْ40" << "نيكسيوم 40" << true;
+        QTest::newRow("decimal point stays") << "Augmentin 1.5g" << "augmentin 1.5 g" << true;
+        QTest::newRow("blank inside a number matters") << "Nexium40" << "Nexium 4 0" << false;
     }
     void drugNameKey() {
         QFETCH(QString, a);
@@ -47,14 +59,20 @@ private slots:
         QVERIFY(!DrugNameKey(a).startsWith(u' ') && !DrugNameKey(a).endsWith(u' '));
     }
 
-    // The Arabic block's shortcut agrees with Qt's tables: its format characters are dropped, and
-    // none of its characters is a blank or changes under case folding.
+    // The Arabic block's shortcut agrees with Qt's tables: its format characters are dropped, none
+    // of its characters is a blank or changes under case folding.
     void drugNameKeyArabicBlock() {
         for (char16_t c = 0x0600; c <= 0x06FF; ++c) {
             const QChar ch(c);
             const QString key = DrugNameKey(QString(u'\u0628') + ch + u'\u0628');
             QVERIFY2(!ch.isSpace() && ch.toCaseFolded() == ch, qPrintable(QString::number(c, 16)));
             QCOMPARE(key.size() == 2, ch.category() == QChar::Other_Format || key == DrugNameKey(u"\u0628\u0628"));
+            // Its digits become ASCII, and its letters, as Qt knows them, are parted from a digit.
+            const QString glued = DrugNameKey(QString(ch) + u'5');
+            if (ch.isDigit())
+                QCOMPARE(glued, QString::number(ch.digitValue()) + u'5');
+            else if (glued.size() > 1)
+                QVERIFY2(glued.contains(u' ') == ch.isLetter(), qPrintable(QString::number(c, 16)));
         }
     }
 
