@@ -174,16 +174,24 @@ void FormWholesalers::CommandImport_Click() {
         Dialogs::MsgBox(r.error, Dialogs::vbOKOnly, this);
         return;
     }
-    if (!r.unmatched.isEmpty()) {
-        const QString list = r.unmatched.mid(0, 30).join(u'\n') + (r.unmatched.size() > 30 ? QStringLiteral("\n…") : QString());
-        if (r.offers.empty()) {
-            Dialogs::MsgBox(BuyingTexts::NoneMatched + u'\n' + list, Dialogs::vbOKOnly, this);
-            return;
-        }
-        if (!Dialogs::Confirm(BuyingTexts::SomeUnmatched.arg(r.unmatched.size()).arg(r.offers.size()) + u'\n' + list, this))
-            return;
+    const QString list = r.unmatched.mid(0, 30).join(u'\n') + (r.unmatched.size() > 30 ? QStringLiteral("\n…") : QString());
+    if (r.offers.empty()) {
+        Dialogs::MsgBox(BuyingTexts::NoneMatched + u'\n' + list, Dialogs::vbOKOnly, this);
+        return;
     }
+    // Nothing is written before the manager has seen each offer that changes, old beside new, the
+    // old as the server has it now.
+    OfferBook now;
     QString error;
+    if (!BuyingStore::ReadOfferBook(now, &error)) {
+        Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
+        return;
+    }
+    QString question = OfferImport::ChangesText(OfferImport::Changes(now, r.offers), 30);
+    if (!r.unmatched.isEmpty())
+        question += u'\n' + BuyingTexts::SomeUnmatched.arg(r.unmatched.size()) + u'\n' + list;
+    if (!Dialogs::Confirm(question, this, true))
+        return;
     if (BuyingStore::AddOffers(r.offers, &error) != BuyingStore::Outcome::Saved)
         Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
     else

@@ -1,15 +1,22 @@
 #include "buying/OfferImport.h"
 
+#include "buying/BuyingPapers.h"
 #include "buying/BuyingTexts.h"
 #include "data/DrugNameKey.h"
 #include "sheets/XlsxReader.h"
 
+#include <QSet>
+
 namespace OfferImport {
 
 namespace {
+// A discount as the sheet shows it: "14", "14%" (typed, or a percent cell as the reader gives it).
 bool number(const QString& text, double& out) {
+    QStringView t = QStringView(text).trimmed();
+    if (t.endsWith(u'%'))
+        t.chop(1);
     bool ok = false;
-    out = text.trimmed().remove(u'%').toDouble(&ok);
+    out = t.trimmed().toDouble(&ok);
     return ok;
 }
 } // namespace
@@ -31,7 +38,7 @@ Result FromRows(const QList<QStringList>& rows, int wholesaler, const QString& d
             r.offers.clear();
             return r;
         }
-        if (drug.isEmpty() || d < 0 || d > 100) {
+        if (drug.isEmpty() || !(d >= 0 && d <= 100)) { // "nan" is a number to toDouble
             r.error = BuyingTexts::BadOfferRow.arg(i + 1);
             r.offers.clear();
             return r;
@@ -49,6 +56,51 @@ Result FromRows(const QList<QStringList>& rows, int wholesaler, const QString& d
     }
     r.ok = true;
     return r;
+}
+
+std::vector<Change> Changes(const OfferBook& book, const std::vector<Offer>& offers) {
+    std::vector<Offer> all = book.current();
+    all.insert(all.end(), offers.begin(), offers.end());
+    const OfferBook after(book.wholesalers(), all);
+    std::vector<Change> out;
+    QSet<QString> seen;
+    for (const Offer& o : offers) {
+        const QString key = DrugNameKey(o.drug);
+        if (seen.contains(key))
+            continue;
+        seen.insert(key);
+        Change c;
+        c.drug = o.drug;
+        const Offer* now = after.offerOf(o.wholesaler, key);
+        c.after = now ? now->discount : o.discount;
+        if (const Offer* old = book.offerOf(o.wholesaler, key)) {
+            c.before = old->discount;
+            c.kind = old->discount == c.after ? Change::Kind::Same : Change::Kind::Changed;
+        } else {
+            c.kind = Change::Kind::New;
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+QString ChangesText(const std::vector<Change>& changes, int shown) {
+    int counts[3] = {0, 0, 0};
+    QStringList lines;
+    for (const Change& c : changes) {
+        ++counts[int(c.kind)];
+        if (c.kind == Change::Kind::Same || lines.size() >= shown)
+            continue;
+        lines << (c.kind == Change::Kind::New
+                      ? BuyingTexts::OfferNew.arg(c.drug, BuyingPapers::Number(c.after))
+                      : BuyingTexts::OfferChanged.arg(c.drug, BuyingPapers::Number(c.before), BuyingPapers::Number(c.after)));
+    }
+    if (counts[0] + counts[1] > lines.size())
+        lines << QStringLiteral("…");
+    return BuyingTexts::OfferChangesHead.arg(counts[int(Change::Kind::Changed)])
+               .arg(counts[int(Change::Kind::New)])
+               .arg(counts[int(Change::Kind::Same)]) +
+           u'\n' + lines.join(u'\n');
 }
 
 Result FromFile(const QString& path, int wholesaler, const QString& date,

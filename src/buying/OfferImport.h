@@ -21,6 +21,20 @@ struct Result {
 
 Result FromRows(const QList<QStringList>& rows, int wholesaler, const QString& date,
                 const QHash<QString, PeriodDemand::CatalogueItem>& catalogue);
+// What writing the offers would change in the wholesaler's current offers, one entry per drug of
+// the sheet in its order: the offer that stands after the import (a later row of the same drug
+// wins, and an offer of a later day stays) beside the one that stands now.
+struct Change {
+    enum class Kind { Changed, New, Same };
+    Kind kind = Kind::New;
+    QString drug;
+    double before = 0; // Changed and Same only
+    double after = 0;
+};
+std::vector<Change> Changes(const OfferBook& book, const std::vector<Offer>& offers);
+// The question put to the manager: counts, then at most `shown` changed or new offers, old -> new.
+QString ChangesText(const std::vector<Change>& changes, int shown);
+
 // The whole file: read, then matched. A file that is no spreadsheet is an Arabic error.
 Result FromFile(const QString& path, int wholesaler, const QString& date,
                 const QHash<QString, PeriodDemand::CatalogueItem>& catalogue);

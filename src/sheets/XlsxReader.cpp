@@ -1,8 +1,10 @@
 #include "sheets/XlsxReader.h"
 
 #include <QFile>
+#include <QHash>
 #include <QXmlStreamReader>
 #include <QtGui/private/qzipreader_p.h>
+#include <vector>
 
 namespace XlsxReader {
 
@@ -38,6 +40,67 @@ QString textRuns(QXmlStreamReader& x) {
             out += x.readElementText(QXmlStreamReader::IncludeChildElements);
         else if (x.isEndElement() && x.name() == endName)
             break;
+    }
+    return out;
+}
+
+// Whether a number format code scales by 100 for the value's sign: a % outside quotes, brackets
+// and backslash escapes, in the section that shows the value (positive;negative;zero;text).
+bool percentFormat(QStringView code, double value) {
+    bool quoted = false, bracket = false, escaped = false;
+    std::vector<bool> percent(1, false);
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar c = code[i];
+        if (escaped)
+            escaped = false;
+        else if (quoted)
+            quoted = c != u'"';
+        else if (bracket)
+            bracket = c != u']';
+        else if (c == u'\\')
+            escaped = true;
+        else if (c == u'"')
+            quoted = true;
+        else if (c == u'[')
+            bracket = true;
+        else if (c == u';')
+            percent.push_back(false);
+        else if (c == u'%')
+            percent.back() = true;
+    }
+    size_t section = 0;
+    if (value < 0 && percent.size() >= 2)
+        section = 1;
+    else if (value == 0 && percent.size() >= 3)
+        section = 2;
+    return percent[section];
+}
+
+// The number format codes of the cell styles (the s attribute of a cell indexes cellXfs). Of the
+// built-in formats only the two percent ones (9 and 10) matter here.
+QStringList cellFormats(const QZipReader& zip) {
+    QXmlStreamReader x(zip.fileData(QStringLiteral("xl/styles.xml")));
+    QHash<QString, QString> custom;
+    QStringList out;
+    bool inCellXfs = false;
+    while (!x.atEnd()) {
+        x.readNext();
+        if (x.isEndElement() && x.name() == QLatin1String("cellXfs"))
+            inCellXfs = false;
+        if (!x.isStartElement())
+            continue;
+        const auto attrs = x.attributes();
+        if (x.name() == QLatin1String("numFmt"))
+            custom.insert(attrs.value(QLatin1String("numFmtId")).toString(), attrs.value(QLatin1String("formatCode")).toString());
+        else if (x.name() == QLatin1String("cellXfs"))
+            inCellXfs = true;
+        else if (inCellXfs && x.name() == QLatin1String("xf")) {
+            const QString id = attrs.value(QLatin1String("numFmtId")).toString();
+            const QString builtIn = id == QLatin1String("9")    ? QStringLiteral("0%")
+                                    : id == QLatin1String("10") ? QStringLiteral("0.00%")
+                                                                : QString();
+            out << custom.value(id, builtIn);
+        }
     }
     return out;
 }
@@ -79,6 +142,7 @@ bool ReadFirstSheet(const QString& path, QList<QStringList>& rows, QString* erro
     while (!ss.atEnd())
         if (ss.readNextStartElement() && ss.name() == QLatin1String("si"))
             shared << textRuns(ss);
+    const QStringList formats = cellFormats(zip);
 
     QXmlStreamReader x(sheet);
     int rowIndex = -1;
@@ -95,6 +159,7 @@ bool ReadFirstSheet(const QString& path, QList<QStringList>& rows, QString* erro
                 rows.append(QStringList());
         } else if (x.name() == QLatin1String("c") && rowIndex >= 0) {
             const QString type = x.attributes().value(QLatin1String("t")).toString();
+            const int style = x.attributes().value(QLatin1String("s")).toInt(); // none: the first
             int col = columnOf(x.attributes().value(QLatin1String("r")));
             if (col < 0)
                 col = int(rows[rowIndex].size());
@@ -109,7 +174,13 @@ bool ReadFirstSheet(const QString& path, QList<QStringList>& rows, QString* erro
                     else if (x.isEndElement() && x.name() == QLatin1String("c"))
                         break;
                 }
-                if (type == QLatin1String("s")) {
+                if (type.isEmpty() || type == QLatin1String("n")) {
+                    // A number shown as a percent is read as Excel shows it: 0.14 is "14%".
+                    bool ok = false;
+                    const double v = value.toDouble(&ok);
+                    if (ok && style >= 0 && style < formats.size() && percentFormat(formats[style], v))
+                        value = QString::number(v * 100, 'g', 15) + u'%';
+                } else if (type == QLatin1String("s")) {
                     bool ok = false;
                     const int k = value.toInt(&ok);
                     if (!ok || k < 0 || k >= shared.size())

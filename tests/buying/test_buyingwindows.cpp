@@ -233,7 +233,7 @@ private slots:
 
     void offersImported_data() {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("answer");       // to the unmatched-names question
+        QTest::addColumn<int>("answer");       // to the question with the changes
         QTest::addColumn<QStringList>("stored"); // drug=discount, by drug
         QTest::addColumn<QString>("told");       // start of the last message
         QTest::newRow("all matched, headers skipped") << "good" << int(Dialogs::vbYes)
@@ -242,6 +242,7 @@ private slots:
         QTest::newRow("unmatched, imported") << "unmatched" << int(Dialogs::vbYes) << QStringList{"Panadol=14"}
                                              << BuyingTexts::Imported.left(6);
         QTest::newRow("unmatched, refused") << "unmatched" << int(Dialogs::vbNo) << QStringList{} << QString();
+        QTest::newRow("changes refused") << "good" << int(Dialogs::vbNo) << QStringList{} << QString();
         QTest::newRow("a bad discount") << "baddiscount" << int(Dialogs::vbYes) << QStringList{}
                                         << BuyingTexts::BadOfferRow.left(4);
         QTest::newRow("not a spreadsheet") << "text" << int(Dialogs::vbYes) << QStringList{}
@@ -281,6 +282,8 @@ private slots:
             QVERIFY2(Dialogs::shownTexts().last().startsWith(told), qPrintable(Dialogs::shownTexts().last()));
         if (file == QLatin1String("unmatched"))
             QVERIFY(Dialogs::shownTexts().join(u'\n').contains("Brufen 400"));
+        if (file == QLatin1String("good")) // asked with the new offers before they were written
+            QVERIFY(Dialogs::shownTexts().first().contains(BuyingTexts::OfferNew.arg("Panadol", "14")));
     }
 
     // The best current offer goes in through the manual entry's statement; with no offer nothing is sent.
