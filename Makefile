@@ -7,8 +7,8 @@ WIN_BUILD ?= build-win
 WIN_ZIP ?= dist/brentoval-windows.zip
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
-# ccache, where installed, keyed on paths relative to the build so clones and worktrees share it.
-LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# ccache (CMake finds it when it configures, after deps has installed it) keyed on paths relative
+# to the build so clones and worktrees share it.
 export CCACHE_BASEDIR ?= $(abspath ..)
 
 .PHONY: deps build run test test-asan test-windows windows bench fuzz soak clean
@@ -17,7 +17,7 @@ deps:
 	@bash scripts/deps.sh
 
 build: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug $(LAUNCHER) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -39,7 +39,7 @@ test-windows: deps
 	@JOBS=$(JOBS) bash scripts/windows.sh test $(WIN_BUILD) $(WIN_ZIP)
 
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENTOVAL_SANITIZE=ON $(LAUNCHER) >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENTOVAL_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 900
 
