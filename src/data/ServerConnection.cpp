@@ -2,12 +2,37 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLoggingCategory>
+#include <QMutex>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 Q_LOGGING_CATEGORY(lcSql, "brentoval.sql", QtWarningMsg)
+
+namespace {
+// Every statement goes to the logging category and, when BRENTOVAL_SQL_LOG names a file, is
+// appended to it, each ended by an ASCII record separator: the tests gather what they sent there
+// and check it against SQL Server's dialect. Several processes may append to one file.
+void logStatement(const QString& sql) {
+    qCDebug(lcSql).noquote() << sql;
+    static QMutex lock;
+    static QFile* const file = [] {
+        const QString path = qEnvironmentVariable("BRENTOVAL_SQL_LOG");
+        auto* f = path.isEmpty() ? nullptr : new QFile(path);
+        if (f && !f->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+            delete f;
+            f = nullptr;
+        }
+        return f;
+    }();
+    if (!file)
+        return;
+    QMutexLocker locked(&lock);
+    file->write(sql.toUtf8() + "\x1e\n");
+}
+} // namespace
 
 QVariant Recordset::Fields(int i) const {
     if (isEOF() || i < 0 || i >= m_names.size())
@@ -96,7 +121,7 @@ bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
     if (beforeExecute)
         beforeExecute(sql);
     m_executed.append(sql);
-    qCDebug(lcSql).noquote() << sql;
+    logStatement(sql);
     if (State() != 1 && m_dropped) {
         QString reopenError;
         Open(&reopenError);
@@ -196,7 +221,7 @@ bool ServerConnection::transactionStep(const QString& what, bool (QSqlDatabase::
     if (beforeExecute)
         beforeExecute(what);
     m_executed.append(what);
-    qCDebug(lcSql).noquote() << what;
+    logStatement(what);
     // A dropped connection is opened again the way a statement would, but only to begin: a
     // commit on a new connection would have nothing to commit.
     if (step == &QSqlDatabase::transaction && State() != 1 && m_dropped)
