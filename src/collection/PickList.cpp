@@ -21,15 +21,19 @@ namespace PickList {
 namespace {
 using Align = SheetPrinter::Align;
 
-// The page, millimetres from the top left of the printable area.
-constexpr double Left = 10;
-constexpr double Width = 190;
+// The page, millimetres from the top left of the paper. Everything stays 13 mm or more inside
+// the A4 edges (the footer 12.9 mm above the bottom): the printable area of a printer with margins
+// up to half an inch.
+constexpr double Left = 13;
+constexpr double Width = 184;
 constexpr double Right = Left + Width;
-constexpr double HeaderTop = 16;
+constexpr double TitleTop = 13;
+constexpr double HeaderTop = 24;
 constexpr double HeaderRow = 8;
+constexpr double HeaderValue = Width / 2 - 28; // each half: a value, then its 28 mm caption
 constexpr double ValuesHeight = 8;
-constexpr double SignTop = 270;
-constexpr double FooterTop = 284;
+constexpr double SignTop = 268;
+constexpr double FooterTop = 279;
 constexpr double MinRowHeight = 6;
 constexpr double HeaderRowHeight = 8;
 constexpr double LineSize = 10;
@@ -172,9 +176,9 @@ void drawLines(SheetPrinter& p, const std::vector<Column>& cols, const std::vect
 
 void drawHeading(SheetPrinter& p, const Page& page) {
     p.setFontBold(true);
-    cellText(p, QStringLiteral("قائمة تحضير الاوردر"), Left, Width, 4, 10, 15, Align::Centre);
+    cellText(p, QStringLiteral("قائمة تحضير الاوردر"), Left, Width, TitleTop, 10, 15, Align::Centre);
     // Pharmacy on the right half, the order on the left, each caption right of its value.
-    rule(p, Left, HeaderTop, 3, HeaderRow, {67, 28, 67, 28});
+    rule(p, Left, HeaderTop, 3, HeaderRow, {HeaderValue, 28, HeaderValue, 28});
     const QString captions[6] = {QStringLiteral("الصيدلية"), QStringLiteral("التليفون"),
                                  QStringLiteral("المركز"),   QStringLiteral("رقم الاوردر"),
                                  QStringLiteral("التاريخ"),  QStringLiteral("حالة الاوردر")};
@@ -182,33 +186,37 @@ void drawHeading(SheetPrinter& p, const Page& page) {
                                page.orderId,  BuyCollect::DayText(page.date), StatusText(page.submitted)};
     for (int i = 0; i < 6; ++i) {
         const double top = HeaderTop + (i % 3) * HeaderRow;
-        const double half = i < 3 ? Left + 95 : Left;
+        const double half = i < 3 ? Left + Width / 2 : Left;
         p.setFontBold(true);
-        cellText(p, captions[i], half + 67, 28, top, HeaderRow, 11, Align::Centre);
+        cellText(p, captions[i], half + HeaderValue, 28, top, HeaderRow, 11, Align::Centre);
         p.setFontBold(false);
         // A heading cell keeps its one row: a name too long for it is cut rather than run over.
         p.setFontSize(11);
-        const double size = p.fittingSize(values[i], 67 - CellPadding, SmallestSize);
+        const double size = p.fittingSize(values[i], HeaderValue - CellPadding, SmallestSize);
         p.setFontSize(size);
-        p.printInCell({size, {p.elided(values[i], 67 - CellPadding)}}, half, 67, top, HeaderRow, Align::Right);
+        p.printInCell({size, {p.elided(values[i], HeaderValue - CellPadding)}}, half, HeaderValue, top, HeaderRow,
+                      Align::Right);
     }
 }
 
 void drawValues(SheetPrinter& p, const Page& page, double top) {
+    constexpr double ValueWidth = Width / 2 - 50; // each half: a value, then its 50 mm caption
     const OrderLines::Value value = OrderLines::OrderValue(page.lines);
-    rule(p, Left, top, 1, ValuesHeight, {45, 50, 45, 50});
+    rule(p, Left, top, 1, ValuesHeight, {ValueWidth, 50, ValueWidth, 50});
     p.setFontBold(true);
-    cellText(p, QStringLiteral("قيمة الفاتورة عند الدفع نقدا"), Left + 140, 50, top, ValuesHeight, 10, Align::Centre);
-    cellText(p, QStringLiteral("قيمة الفاتورة عند الدفع  اجل"), Left + 45, 50, top, ValuesHeight, 10, Align::Centre);
-    cellText(p, value.cashText(), Left + 95, 45, top, ValuesHeight, 11, Align::Centre);
-    cellText(p, value.deferredText(), Left, 45, top, ValuesHeight, 11, Align::Centre);
+    cellText(p, QStringLiteral("قيمة الفاتورة عند الدفع نقدا"), Left + Width / 2 + ValueWidth, 50, top, ValuesHeight, 10,
+             Align::Centre);
+    cellText(p, QStringLiteral("قيمة الفاتورة عند الدفع  اجل"), Left + ValueWidth, 50, top, ValuesHeight, 10, Align::Centre);
+    cellText(p, value.cashText(), Left + Width / 2, ValueWidth, top, ValuesHeight, 11, Align::Centre);
+    cellText(p, value.deferredText(), Left, ValueWidth, top, ValuesHeight, 11, Align::Centre);
     if (hasAllotted(page)) {
         const double below = top + ValuesHeight;
-        rule(p, Left, below, 1, ValuesHeight, {45, 50, 45, 50});
-        cellText(p, QStringLiteral("المسلم عند الدفع نقدا"), Left + 140, 50, below, ValuesHeight, 10, Align::Centre);
-        cellText(p, QStringLiteral("المسلم عند الدفع اجل"), Left + 45, 50, below, ValuesHeight, 10, Align::Centre);
-        cellText(p, page.delivered.cashText(), Left + 95, 45, below, ValuesHeight, 11, Align::Centre);
-        cellText(p, page.delivered.deferredText(), Left, 45, below, ValuesHeight, 11, Align::Centre);
+        rule(p, Left, below, 1, ValuesHeight, {ValueWidth, 50, ValueWidth, 50});
+        cellText(p, QStringLiteral("المسلم عند الدفع نقدا"), Left + Width / 2 + ValueWidth, 50, below, ValuesHeight, 10,
+                 Align::Centre);
+        cellText(p, QStringLiteral("المسلم عند الدفع اجل"), Left + ValueWidth, 50, below, ValuesHeight, 10, Align::Centre);
+        cellText(p, page.delivered.cashText(), Left + Width / 2, ValueWidth, below, ValuesHeight, 11, Align::Centre);
+        cellText(p, page.delivered.deferredText(), Left, ValueWidth, below, ValuesHeight, 11, Align::Centre);
     }
     p.setFontBold(false);
 }

@@ -83,8 +83,11 @@ struct ColumnSpan {
 };
 std::vector<ColumnSpan> ColumnSpans(bool allotted = false);
 // Lines of the table sit between these (mm); the values, the signatures and the foot below.
-inline constexpr double LinesTop = 46;
-inline constexpr double LinesBottom = 256;
+inline constexpr double LinesTop = 52;
+inline constexpr double LinesBottom = 254;
+// Everything drawn lies this far or more inside the paper's edges (mm): the pages are drawn from
+// the paper's corner and fit the printable area of a printer with margins up to this.
+inline constexpr double PrinterMarginRoom = 12.7;
 
 // Draws every page as one job and ends the document: each order on as many pages as its lines
 // take, its heading and the table's header row on each.

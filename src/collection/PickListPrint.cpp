@@ -133,7 +133,9 @@ bool AddAllotments(std::vector<PickList::Page>& pages, QString* error) {
 bool Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title) {
     const QDateTime printedAt = BuyCollect::now();
     return PrintPreview::Show(
-        parent, {title, true, QDir::home().filePath(QStringLiteral("pick-lists.pdf")), Qt::RightToLeft},
+        // Drawn from the paper's corner, inside the room every printer leaves: drawn from the
+        // printable area's corner, a printer's margins would push the right edge and foot off it.
+        parent, {title, false, QDir::home().filePath(QStringLiteral("pick-lists.pdf")), Qt::RightToLeft},
         [&](QPagedPaintDevice& device, QPointF origin) {
             return PickList::printOnDevice(device, origin, pages, printedAt);
         },
