@@ -1,6 +1,7 @@
 #include "catalogue/DrugsCatalogue.h"
 
 #include "catalogue/FormDrugsEditorTexts.h"
+#include "data/DrugNameKey.h"
 #include "data/FlexGrid.h"
 #include "data/ModGFun.h"
 #include "data/ModSQL.h"
@@ -131,8 +132,11 @@ Rename RenameStatement(const QString& answer, const QString& oldName, const QDat
         return r;
     }
     if (answer != oldName) {
+        // Another spelling of another row's name would make two rows of one drug.
+        const QString key = DrugNameKey(answer);
         for (int row = 1; row < grid.Rows(); ++row) {
-            if (grid.TextMatrix(row, ColName) == answer) {
+            const QString name = grid.TextMatrix(row, ColName);
+            if (name != oldName && DrugNameKey(name) == key) {
                 r.refusal = FormDrugsEditorTexts::NameTaken;
                 return r;
             }

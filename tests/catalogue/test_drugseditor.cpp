@@ -372,6 +372,8 @@ private slots:
                              << "لا يمكن ان يحتوي اسم الدواء على ^ او |";
         QTest::newRow("taken") << "Pear"
                                << "يوجد دواء آخر بهذا الاسم";
+        QTest::newRow("taken, another spelling") << " PEAR"
+                                                 << "يوجد دواء آخر بهذا الاسم";
     }
     void renameRefusals() {
         QFETCH(QString, answer);
