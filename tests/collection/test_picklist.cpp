@@ -18,6 +18,7 @@
 #include "ui/FlexGridView.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -57,6 +58,17 @@ void keep(const QString& pdf, const QString& name) {
         PdfReadBack::run("pdftoppm", {"-r", "110", "-png", pdf, shots + "/" + name});
         QFile::copy(pdf, shots + "/" + name + ".pdf");
     }
+}
+
+// The box around every dark pixel of a page rendered by pdftoppm, in millimetres of A4.
+QRectF inkBox(const QImage& img) {
+    const double mm = img.width() / 210.0;
+    QRectF ink;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 200)
+                ink |= QRectF(x / mm, y / mm, 1 / mm, 1 / mm);
+    return ink;
 }
 
 } // namespace
@@ -372,6 +384,20 @@ private slots:
         sorted.sort();
         QCOMPARE(order, sorted);
         QVERIFY(find(pages.last(), "1000")); // the cash value below the last lines
+
+        // No ink within half an inch of the paper's edges: a printer with margins up to that (a
+        // quarter inch is common) cuts nothing off.
+        QCOMPARE(PdfReadBack::run("pdftoppm", {"-r", "72", "-gray", "-png", pdf, m_dir.filePath("ink")}), 0);
+        const QStringList inked = QDir(m_dir.path()).entryList({"ink-*.png"}, QDir::Files, QDir::Name);
+        QCOMPARE(inked.size(), pages.size());
+        const double edge = PickList::PrinterMarginRoom;
+        for (const QString& name : inked) {
+            const QRectF ink = inkBox(QImage(m_dir.filePath(name)));
+            QVERIFY2(QRectF(edge, edge, 210 - 2 * edge, 297 - 2 * edge).contains(ink) && ink.height() > 250,
+                     qPrintable(QStringLiteral("%1: %2,%3 to %4,%5 mm").arg(name).arg(ink.left()).arg(ink.top())
+                                    .arg(ink.right()).arg(ink.bottom())));
+            QFile::remove(m_dir.filePath(name));
+        }
     }
 };
 
