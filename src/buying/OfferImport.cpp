@@ -10,9 +10,22 @@
 namespace OfferImport {
 
 namespace {
-// A discount as the sheet shows it: "14", "14%" (typed, or a percent cell as the reader gives it).
+// A discount as the sheet shows it: "14", "14%" (typed, or a percent cell as the reader gives it),
+// also typed on an Arabic keyboard ("١٤٫٥٪").
 bool number(const QString& text, double& out) {
-    QStringView t = QStringView(text).trimmed();
+    QString ascii = text;
+    for (QChar& c : ascii) {
+        const char16_t u = c.unicode();
+        if (u >= 0x0660 && u <= 0x0669)
+            c = QChar(u'0' + (u - 0x0660));
+        else if (u >= 0x06F0 && u <= 0x06F9)
+            c = QChar(u'0' + (u - 0x06F0));
+        else if (u == 0x066B)
+            c = u'.';
+        else if (u == 0x066A)
+            c = u'%';
+    }
+    QStringView t = QStringView(ascii).trimmed();
     if (t.endsWith(u'%'))
         t.chop(1);
     bool ok = false;

@@ -28,6 +28,7 @@ private slots:
         QTest::newRow("escaped % is a literal") << "0\\%" << 12.0 << "" << 12.0;
         QTest::newRow("% only for negatives") << "0;-0%" << 0.12 << "" << 0.12;
         QTest::newRow("text with a % sign") << "" << 0.0 << " 14 % " << 14.0;
+        QTest::newRow("typed in arabic") << "" << 0.0 << "١٤٫٥٪" << 14.5;
         QTest::newRow("percent cell above 100") << "#9" << 1.4 << "" << -1.0;
         QTest::newRow("typed 14 in a percent cell") << "0%" << 14.0 << "" << -1.0;
         QTest::newRow("negative percent") << "#9" << -0.05 << "" << -1.0;
