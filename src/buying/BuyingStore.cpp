@@ -768,6 +768,10 @@ bool ReadLineStates(const QStringList& orderids, std::vector<LineState>& out, QS
                          [&](const QSqlQuery& q) { keys->insert(FieldText(q.value(0))); });
 }
 
+QString UndeliveredOrders() {
+    return QStringLiteral("SELECT orderid FROM grp_orderlines WHERE poid IS NOT NULL OR asked > allotted + cancelled");
+}
+
 bool ReadFigures(std::vector<Figures>& out, QString* error) {
     out.clear();
     QHash<QString, size_t> at;

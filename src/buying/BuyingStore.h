@@ -108,6 +108,10 @@ struct LineState {
 // has taken up a line of.
 bool ReadLineStates(const QStringList& orderids, std::vector<LineState>& out, QSet<QString>* keys, QString* error);
 
+// The statement that selects the orders whose lines the group still has in a purchase order or has
+// not yet delivered (allotted or cancelled): the old orders' purge keeps them.
+QString UndeliveredOrders();
+
 // A drug's figures, side by side: of its taken-up lines asked = allotted + onorder + open +
 // cancelled; received + stockUsed = allotted + heldOver.
 struct Figures {
