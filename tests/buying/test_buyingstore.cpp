@@ -506,6 +506,18 @@ void TestBuyingStore::aWeekOfBuyingReconciles() {
         }
         reconciles(asked, opening);
     }
+    // Where the week ended, as the window shows it: each drug's figures and what is still to come.
+    std::vector<BuyingStore::Figures> figures;
+    std::vector<BuyingStore::Pending> pending;
+    QVERIFY(BuyingStore::ReadFigures(figures, &e) && BuyingStore::ReadPending(pending, &e));
+    for (const BuyingStore::Figures& f : figures)
+        qInfo("%-14s asked %lld = allotted %lld + on order %lld + open %lld + cancelled %lld; received %lld + from stock "
+              "%lld = allotted + held over %lld; stock %lld",
+              qPrintable(f.drug), f.asked, f.allotted, f.onorder, f.open, f.cancelled, f.received, f.stockUsed, f.heldOver,
+              f.stock);
+    for (const BuyingStore::Pending& p : pending)
+        qInfo("to come from wholesaler %d: %s %s %g of %g", p.wholesaler, qPrintable(p.poid), qPrintable(p.drug),
+              p.quantity - p.received, p.quantity);
 }
 
 int main(int argc, char** argv) {
