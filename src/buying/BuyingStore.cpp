@@ -1,9 +1,16 @@
 #include "buying/BuyingStore.h"
 
+#include "buying/BuyingTexts.h"
+
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
+#include "data/DrugNameKey.h"
+
+#include <QHash>
+#include <algorithm>
+#include <cmath>
 
 using ModSQL::SqlQuote;
 
@@ -94,6 +101,11 @@ Outcome inTransaction(Steps steps, Check saved, QString* error) {
 }
 } // namespace
 
+QStringList LineTables() {
+    return {QStringLiteral("grp_orderlines"), QStringLiteral("grp_keeps"), QStringLiteral("grp_stock"),
+            QStringLiteral("grp_stockmoves")};
+}
+
 QStringList Tables() {
     return {QStringLiteral("grp_wholesalers"),   QStringLiteral("grp_offers"),      QStringLiteral("grp_pobatches"),
             QStringLiteral("grp_purchaseorders"), QStringLiteral("grp_purchaselines"), QStringLiteral("grp_receipts"),
@@ -106,7 +118,11 @@ GroupTables::Presence CheckTables(QString* error) {
             *error = server().lastError();
         return GroupTables::Presence::ServerFailed;
     }
-    return GroupTables::Check(Tables(), error);
+    const GroupTables::Presence first = GroupTables::Check(Tables(), error);
+    if (first != GroupTables::Presence::Present)
+        return first;
+    const GroupTables::Presence added = GroupTables::Check(LineTables(), error);
+    return added == GroupTables::Presence::Missing ? GroupTables::Presence::Older : added;
 }
 
 bool ReadOfferBook(OfferBook& book, QString* error) {
@@ -159,127 +175,384 @@ Outcome AddOffers(const std::vector<Offer>& offers, QString* error) {
         [] { return -1; }, error);
 }
 
-bool ReadBatch(const GroupDemand::Period& period, Batch& out, QString* error) {
-    Recordset rs;
-    out = {};
-    if (!query(QStringLiteral("SELECT batch,demand,madeat FROM grp_pobatches WHERE periodfrom = ") +
-                   SqlQuote(day(period.from)) + QStringLiteral(" AND periodto = ") + SqlQuote(day(period.to)),
-               rs, error))
-        return false;
-    if (!rs.isEOF())
-        out = {text(rs, 0), text(rs, 1), text(rs, 2)};
-    return true;
+namespace {
+QString stamp(const QDateTime& now) {
+    return now.toString(QStringLiteral("yyyyMMddhhmmss"));
 }
-
-bool ReadOrders(const QString& batch, std::vector<KeptOrder>& out, QString* error) {
-    out.clear();
-    Recordset os, ls;
-    if (!query(QStringLiteral("SELECT poid,batch,podate,wholesaler,periodfrom,periodto,demand,total,status "
-                              "FROM grp_purchaseorders WHERE batch = ") +
-                   SqlQuote(batch) + QStringLiteral(" ORDER BY poid"),
-               os, error) ||
-        !query(QStringLiteral("SELECT poid,lineseq,drug,quantity,price,discount,linevalue,received FROM grp_purchaselines "
-                              "WHERE poid IN (SELECT poid FROM grp_purchaseorders WHERE batch = ") +
-                   SqlQuote(batch) + QStringLiteral(") ORDER BY poid, lineseq"),
-               ls, error))
+int ival(const QSqlQuery& q, int i) {
+    return int(std::lround(ModGFun::Val(FieldText(q.value(i)))));
+}
+// Rows of a query handed over one at a time; false with the server's answer.
+template <class Row>
+bool each(const QString& sql, QString* error, Row row) {
+    if (!ModSQL::ConnectServer()) {
+        if (error)
+            *error = server().lastError();
         return false;
-    for (; !os.isEOF(); os.MoveNext())
-        out.push_back({text(os, 0), text(os, 1), text(os, 2), int(val(os, 3)), text(os, 4), text(os, 5), text(os, 6),
-                       text(os, 8), val(os, 7), {}});
-    for (; !ls.isEOF(); ls.MoveNext()) {
-        const QString poid = text(ls, 0);
-        for (KeptOrder& o : out)
-            if (o.poid == poid)
-                o.lines.push_back({poid, int(val(ls, 1)), text(ls, 2), val(ls, 3), val(ls, 4), val(ls, 5), val(ls, 6),
-                                   val(ls, 7)});
     }
+    long affected = 0;
+    server().ExecuteEach(sql, affected, error, row);
+    return affected != 0;
+}
+QString inList(const QStringList& values) {
+    QStringList quoted;
+    for (const QString& v : values)
+        quoted << SqlQuote(v);
+    return u'(' + quoted.join(u',') + u')';
+}
+// The lines' state of orders, a few hundred orders a statement (servers bound an IN list).
+bool readHeld(const QStringList& orderids, QHash<QString, PeriodDemand::Held>& out, QString* error) {
+    for (qsizetype i = 0; i < orderids.size(); i += 500)
+        if (!each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines WHERE orderid IN ") +
+                      inList(orderids.mid(i, 500)),
+                  error, [&](const QSqlQuery& q) {
+                      out.insert(PeriodDemand::LineKey(FieldText(q.value(0)), FieldText(q.value(1))),
+                                 {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), !FieldText(q.value(6)).isEmpty()});
+                  }))
+            return false;
+    return true;
+}
+bool readStockRows(QHash<QString, int>& out, QString* error) {
+    return each(QStringLiteral("SELECT drugkey,quantity FROM grp_stock"), error,
+                [&](const QSqlQuery& q) { out.insert(FieldText(q.value(0)), ival(q, 1)); });
+}
+} // namespace
+
+PeriodDemand ReadOpenDemand(const GroupDemand::Period& period) {
+    PeriodDemand d = PeriodDemand::Read(period);
+    if (!d.ok)
+        return d;
+    QHash<QString, PeriodDemand::Held> held;
+    QHash<QString, int> stock;
+    QString error;
+    const QString sent = GroupDemand::OrdersStatement({period.from, period.to, true});
+    // The lines of the period's sent orders, chosen on the server by the same conditions.
+    const QString where = sent.mid(sent.indexOf(QLatin1String(" WHERE ")));
+    if (!each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines WHERE orderid "
+                             "IN (SELECT orderid FROM bown2") +
+                  where + u')',
+              &error,
+              [&](const QSqlQuery& q) {
+                  held.insert(PeriodDemand::LineKey(FieldText(q.value(0)), FieldText(q.value(1))),
+                              {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), !FieldText(q.value(6)).isEmpty()});
+              }) ||
+        !readStockRows(stock, &error)) {
+        d.ok = false;
+        d.error = BuyingTexts::ReadFailed + error;
+        return d;
+    }
+    d.applyHeld(held, stock);
+    return d;
+}
+
+bool ReadOrders(std::vector<KeptOrder>& out, bool closed, QString* error) {
+    out.clear();
+    const QString states = closed ? QStringLiteral("('kept','partly','received','closed')")
+                                  : QStringLiteral("('kept','partly','received')");
+    Recordset os;
+    if (!query(QStringLiteral("SELECT poid,batch,podate,wholesaler,periodfrom,periodto,total,status FROM grp_purchaseorders "
+                              "WHERE status IN ") +
+                   states + QStringLiteral(" ORDER BY poid DESC"),
+               os, error))
+        return false;
+    QHash<QString, size_t> at;
+    for (; !os.isEOF(); os.MoveNext()) {
+        at.insert(text(os, 0), out.size());
+        out.push_back({text(os, 0), text(os, 1), text(os, 2), int(val(os, 3)), text(os, 4), text(os, 5), text(os, 7),
+                       val(os, 6), {}});
+    }
+    const QString open = QStringLiteral(" IN (SELECT poid FROM grp_purchaseorders WHERE status IN ") + states + u')';
+    QHash<QString, QString> keepRule, lineRule;
+    QHash<QString, int> lastSeq;
+    if (!each(QStringLiteral("SELECT batch,sharerule FROM grp_keeps"), error,
+              [&](const QSqlQuery& q) { keepRule.insert(FieldText(q.value(0)), FieldText(q.value(1))); }) ||
+        !each(QStringLiteral("SELECT poid,lineseq,seq,sharerule FROM grp_receipts WHERE poid") + open, error,
+              [&](const QSqlQuery& q) {
+                  const QString k = FieldText(q.value(0)) + u'/' + FieldText(q.value(1));
+                  if (ival(q, 2) > lastSeq.value(k, 0)) {
+                      lastSeq.insert(k, ival(q, 2));
+                      lineRule.insert(k, FieldText(q.value(3)));
+                  }
+              }) ||
+        !each(QStringLiteral("SELECT poid,lineseq,drug,quantity,price,discount,linevalue,received FROM grp_purchaselines "
+                             "WHERE poid") +
+                  open + QStringLiteral(" ORDER BY poid, lineseq"),
+              error, [&](const QSqlQuery& q) {
+                  const auto o = at.constFind(FieldText(q.value(0)));
+                  if (o == at.constEnd())
+                      return;
+                  KeptOrder& order = out[o.value()];
+                  KeptLine l{order.poid, ival(q, 1), FieldText(q.value(2)), ModGFun::Val(FieldText(q.value(3))),
+                             ModGFun::Val(FieldText(q.value(4))), ModGFun::Val(FieldText(q.value(5))),
+                             ModGFun::Val(FieldText(q.value(6))), ModGFun::Val(FieldText(q.value(7))), {}};
+                  l.rule = lineRule.value(l.poid + u'/' + QString::number(l.lineseq), keepRule.value(order.batch));
+                  order.lines.push_back(l);
+              }))
+        return false;
     return true;
 }
 
-Outcome KeepOrders(const PurchasePlan& plan, const OfferBook& offers, const Batch& assumed, int assumedKept,
-                   const QString& newBatch, const QDateTime& now, QString* error) {
-    const QString from = SqlQuote(day(plan.period.from)), to = SqlQuote(day(plan.period.to));
-    const QString madeat = now.toString(QStringLiteral("yyyyMMddhhmmss"));
+namespace {
+// What a keep writes for one order line.
+struct LineWrite {
+    const GroupDemand::Order* order = nullptr;
+    const PurchasePlan::Line* line = nullptr;
+    PeriodDemand::Held held;
+    int units = 0; // the line's whole units
+    int fromStock = 0, onorder = 0, cancel = 0;
+    int k = 0, seq = 0; // its purchase-order line
+};
+// What a keep assumes of a drug's stock.
+struct StockWrite {
+    const PurchasePlan::Line* line = nullptr;
+    bool row = false;
+    int assumed = 0, used = 0;
+};
+
+// 1 when every line and stock row is as assumed, 0 when one is not, -1 when they cannot be read.
+int asAssumed(const std::vector<LineWrite>& lines, const std::vector<StockWrite>& stock) {
+    QStringList ids;
+    for (const LineWrite& w : lines)
+        ids << w.order->id;
+    ids.removeDuplicates();
+    QHash<QString, PeriodDemand::Held> held;
+    QHash<QString, int> rows;
+    if (server().State() != 1 || !readHeld(ids, held, nullptr) || !readStockRows(rows, nullptr))
+        return -1;
+    for (const LineWrite& w : lines) {
+        const PeriodDemand::Held h = held.value(PeriodDemand::LineKey(w.order->id, w.line->key));
+        if (h.exists != w.held.exists || h.inOrder != w.held.inOrder || h.onorder != w.held.onorder ||
+            h.allotted != w.held.allotted || h.cancelled != w.held.cancelled)
+            return 0;
+    }
+    for (const StockWrite& s : stock)
+        if (rows.contains(s.line->key) != s.row || (s.row && rows.value(s.line->key) != s.assumed))
+            return 0;
+    return 1;
+}
+} // namespace
+
+Outcome KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const OfferBook& offers, DeliveryShare::Rule rule,
+                 const QDateTime& now, QString* batchOut, QString* error) {
     const auto orders = plan.orders(offers);
-    auto steps = [&]() -> Outcome {
-        if (!assumed.exists()) {
-            // The period's key: a second copy's insert fails here, after the first one committed.
-            if (run(QStringLiteral("INSERT INTO grp_pobatches (periodfrom,periodto,batch,demand,madeat) VALUES (") + from +
-                        u',' + to + u',' + SqlQuote(newBatch) + u',' + SqlQuote(plan.fingerprint) + u',' +
-                        SqlQuote(madeat) + u')',
-                    error) != 1)
-                return Outcome::Taken;
-        } else {
-            const long n = run(QStringLiteral("UPDATE grp_pobatches SET batch = ") + SqlQuote(newBatch) +
-                                   QStringLiteral(", demand = ") + SqlQuote(plan.fingerprint) + QStringLiteral(", madeat = ") +
-                                   SqlQuote(madeat) + QStringLiteral(" WHERE periodfrom = ") + from +
-                                   QStringLiteral(" AND periodto = ") + to + QStringLiteral(" AND batch = ") +
-                                   SqlQuote(assumed.batch),
-                               error);
-            if (n < 0)
-                return Outcome::Failed;
-            if (n == 0)
-                return Outcome::Taken;
-            const long r = run(QStringLiteral("UPDATE grp_purchaseorders SET status = 'replaced', replacedby = ") +
-                                   SqlQuote(newBatch) + QStringLiteral(" WHERE batch = ") + SqlQuote(assumed.batch) +
-                                   QStringLiteral(" AND status = 'kept' AND NOT EXISTS (SELECT * FROM grp_purchaselines "
-                                                  "WHERE grp_purchaselines.poid = grp_purchaseorders.poid AND "
-                                                  "grp_purchaselines.received <> 0)"),
-                               error);
-            if (r < 0)
-                return Outcome::Failed;
-            if (r != assumedKept)
-                return Outcome::HasReceipts;
+    std::vector<std::pair<int, int>> poLine(plan.lines().size(), {0, 0});
+    for (size_t k = 0; k < orders.size(); ++k)
+        for (size_t s = 0; s < orders[k].lines.size(); ++s)
+            poLine[size_t(orders[k].lines[s])] = {int(k) + 1, int(s) + 1};
+    std::vector<LineWrite> lines;
+    std::vector<StockWrite> stock;
+    std::vector<double> open, rest;
+    for (size_t i = 0; i < plan.lines().size(); ++i) {
+        const PurchasePlan::Line& l = plan.lines()[i];
+        const int d = demand.drugOfKey(l.key);
+        if (d < 0)
+            continue;
+        const PeriodDemand::Drug& drug = demand.drugs[size_t(d)];
+        open.clear();
+        for (auto a = demand.asksBegin(d); a != demand.asksEnd(d); ++a)
+            open.push_back(a->open);
+        const int used = l.cancelled ? 0 : int(std::lround(l.stockUsed));
+        const std::vector<int> fromStock = DeliveryShare::Share(open, used, rule);
+        rest.clear();
+        for (size_t j = 0; j < open.size(); ++j)
+            rest.push_back(open[j] - fromStock[j]);
+        const bool buys = !l.cancelled && poLine[i].first > 0;
+        const std::vector<int> onorder =
+            DeliveryShare::Share(rest, buys ? l.quantity : 0, DeliveryShare::Rule::EarliestFirst);
+        size_t j = 0;
+        for (auto a = demand.asksBegin(d); a != demand.asksEnd(d); ++a, ++j) {
+            LineWrite w{&demand.orders[size_t(a->order)], &l, a->held, a->units, fromStock[j], onorder[j],
+                        l.cancelled ? a->open : 0, 0, 0};
+            if (w.onorder > 0)
+                std::tie(w.k, w.seq) = poLine[i];
+            if (w.fromStock + w.onorder + w.cancel > 0)
+                lines.push_back(w);
         }
-        int k = 0;
-        for (const PurchasePlan::Order& o : orders) {
-            // "/" keeps the number whole when it stands among Arabic words.
-            const QString poid = newBatch + u'/' + QString::number(++k);
-            if (run(QStringLiteral("INSERT INTO grp_purchaseorders (poid,batch,podate,wholesaler,periodfrom,periodto,"
-                                   "demand,total,status) VALUES (") +
-                        SqlQuote(poid) + u',' + SqlQuote(newBatch) + u',' + SqlQuote(day(now.date())) + u',' +
-                        num(o.wholesaler) + u',' + from + u',' + to + u',' + SqlQuote(plan.fingerprint) + u',' +
-                        num(ModGFun::RoundHalfEven(o.total, 2)) + QStringLiteral(",'kept')"),
-                    error) != 1)
-                return Outcome::Failed;
-            QStringList rows;
-            int seq = 0;
-            for (int i : o.lines) {
-                const PurchasePlan::Line& l = plan.lines()[size_t(i)];
-                rows << u'(' + SqlQuote(poid) + u',' + num(++seq) + u',' + SqlQuote(l.drug) + u',' + num(l.quantity) +
-                            u',' + num(l.price) + u',' + num(l.discount) + u',' +
-                            num(ModGFun::RoundHalfEven(l.value(), 2)) + QStringLiteral(",'0')");
-            }
-            if (!insertRows(QStringLiteral("INSERT INTO grp_purchaselines (poid,lineseq,drug,quantity,price,discount,"
-                                           "linevalue,received)"),
-                            rows, error))
-                return Outcome::Failed;
-        }
+        // Every drug bought or taken from stock gets a row of its own stock: receipts add to it.
+        if (used > 0 || buys)
+            stock.push_back({&l, drug.stockRow, std::max(0, int(std::floor(drug.stock))), used});
+    }
+    if (lines.empty() && orders.empty())
         return Outcome::Saved;
-    };
-    const Outcome o = inTransaction(steps, [&] {
-        Batch b;
-        if (!ReadBatch(plan.period, b, nullptr))
-            return -1;
-        return b.batch == newBatch ? 1 : 0;
-    }, error);
-    // Told only when the server now holds another batch for the period: a write refused for
-    // anything else (a lost connection, a value the column refuses, rights) is a failure.
-    Batch held;
-    if (o == Outcome::Taken &&
-        (server().State() != 1 || !ReadBatch(plan.period, held, nullptr) || held.batch == assumed.batch))
+
+    const QString madeat = stamp(now), ruleName = DeliveryShare::RuleName(rule);
+    const QString from = SqlQuote(day(plan.period.from)), to = SqlQuote(day(plan.period.to));
+    // The batch number: the time, and a count when another keep had that second.
+    Recordset rs;
+    if (!query(QStringLiteral("SELECT COUNT(*) FROM grp_keeps WHERE madeat = ") + SqlQuote(madeat), rs, error))
         return Outcome::Failed;
-    return o;
+    int taken = int(val(rs, 0));
+    for (int attempt = 0;; ++attempt, ++taken) {
+        const QString base = now.toString(QStringLiteral("yyMMddhhmmss"));
+        const QString batch = taken == 0 ? base : base + u'-' + QString::number(taken + 1);
+        auto poid = [&](int k) { return batch + u'/' + QString::number(k); };
+        auto steps = [&]() -> Outcome {
+            if (run(QStringLiteral("INSERT INTO grp_keeps (batch,madeat,periodfrom,periodto,sharerule) VALUES (") +
+                        SqlQuote(batch) + u',' + SqlQuote(madeat) + u',' + from + u',' + to + u',' + SqlQuote(ruleName) +
+                        u')',
+                    error) != 1)
+                return Outcome::Failed;
+            // Each line only while it is as read: in no open purchase order, with the units allotted
+            // and cancelled seen.
+            QStringList newLines, onOrder, used;
+            for (const LineWrite& w : lines) {
+                const QString po = w.onorder > 0 ? SqlQuote(poid(w.k)) : QStringLiteral("NULL");
+                const QString seq = w.onorder > 0 ? num(w.seq) : QStringLiteral("NULL");
+                if (!w.held.exists) {
+                    newLines << u'(' + SqlQuote(w.order->id) + u',' + SqlQuote(w.line->key) + u',' +
+                                    SqlQuote(w.line->drug) + u',' + SqlQuote(w.order->tel) + u',' +
+                                    num(w.units) +
+                                    u',' + num(w.onorder) + u',' + num(w.fromStock) + u',' + num(w.cancel) + u',' + po +
+                                    u',' + seq + u')';
+                } else {
+                    const long n = run(QStringLiteral("UPDATE grp_orderlines SET onorder = ") + num(w.onorder) +
+                                           QStringLiteral(", allotted = ") + num(w.held.allotted + w.fromStock) +
+                                           QStringLiteral(", cancelled = ") + num(w.held.cancelled + w.cancel) +
+                                           QStringLiteral(", poid = ") + po + QStringLiteral(", lineseq = ") + seq +
+                                           QStringLiteral(" WHERE orderid = ") + SqlQuote(w.order->id) +
+                                           QStringLiteral(" AND drugkey = ") + SqlQuote(w.line->key) +
+                                           QStringLiteral(" AND poid IS NULL AND onorder = '0' AND allotted = ") +
+                                           num(w.held.allotted) +
+                                           QStringLiteral(" AND cancelled = ") + num(w.held.cancelled),
+                                       error);
+                    if (n < 0)
+                        return Outcome::Failed;
+                    if (n == 0)
+                        return Outcome::Taken;
+                }
+                if (w.onorder > 0)
+                    onOrder << u'(' + SqlQuote(poid(w.k)) + u',' + num(w.seq) + u',' + SqlQuote(w.order->id) + u',' +
+                                   SqlQuote(w.line->drug) + u',' + SqlQuote(w.order->tel) + u',' + num(w.onorder) +
+                                   QStringLiteral(",'0')");
+                if (w.fromStock > 0)
+                    used << u'(' + SqlQuote(w.line->key) + u',' + SqlQuote(w.line->drug) + QStringLiteral(",'used',") +
+                                num(-w.fromStock) + u',' + SqlQuote(batch) + QStringLiteral(",NULL,NULL,") +
+                                SqlQuote(w.order->id) + u',' + SqlQuote(madeat) + u')';
+            }
+            // A second copy's insert of a line is refused by the key.
+            if (!insertRows(QStringLiteral("INSERT INTO grp_orderlines (orderid,drugkey,drug,tel,asked,onorder,allotted,"
+                                           "cancelled,poid,lineseq)"),
+                            newLines, error) ||
+                !insertRows(QStringLiteral("INSERT INTO grp_allotments (poid,lineseq,orderid,drug,tel,asked,allotted)"),
+                            onOrder, error) ||
+                !insertRows(QStringLiteral("INSERT INTO grp_stockmoves (drugkey,drug,kind,quantity,batch,poid,lineseq,"
+                                           "orderid,movedat)"),
+                            used, error))
+                return Outcome::Failed;
+            QStringList newStock;
+            for (const StockWrite& s : stock) {
+                if (!s.row) {
+                    newStock << u'(' + SqlQuote(s.line->key) + u',' + SqlQuote(s.line->drug) + u',' +
+                                    num(s.assumed - s.used) + u')';
+                    continue;
+                }
+                if (s.used == 0)
+                    continue;
+                const long n = run(QStringLiteral("UPDATE grp_stock SET quantity = ") + num(s.assumed - s.used) +
+                                       QStringLiteral(" WHERE drugkey = ") + SqlQuote(s.line->key) +
+                                       QStringLiteral(" AND quantity = ") + num(s.assumed),
+                                   error);
+                if (n < 0)
+                    return Outcome::Failed;
+                if (n == 0)
+                    return Outcome::Taken;
+            }
+            if (!insertRows(QStringLiteral("INSERT INTO grp_stock (drugkey,drug,quantity)"), newStock, error))
+                return Outcome::Failed;
+            int k = 0;
+            for (const PurchasePlan::Order& o : orders) {
+                ++k;
+                if (run(QStringLiteral("INSERT INTO grp_purchaseorders (poid,batch,podate,wholesaler,periodfrom,periodto,"
+                                       "demand,total,status) VALUES (") +
+                            SqlQuote(poid(k)) + u',' + SqlQuote(batch) + u',' + SqlQuote(day(now.date())) + u',' +
+                            num(o.wholesaler) + u',' + from + u',' + to + u',' + SqlQuote(plan.fingerprint) + u',' +
+                            num(ModGFun::RoundHalfEven(o.total, 2)) + QStringLiteral(",'kept')"),
+                        error) != 1)
+                    return Outcome::Failed;
+                QStringList rows;
+                int seq = 0;
+                for (int i : o.lines) {
+                    const PurchasePlan::Line& l = plan.lines()[size_t(i)];
+                    rows << u'(' + SqlQuote(poid(k)) + u',' + num(++seq) + u',' + SqlQuote(l.drug) + u',' +
+                                num(l.quantity) + u',' + num(l.price) + u',' + num(l.discount) + u',' +
+                                num(ModGFun::RoundHalfEven(l.value(), 2)) + QStringLiteral(",'0')");
+                }
+                if (!insertRows(QStringLiteral("INSERT INTO grp_purchaselines (poid,lineseq,drug,quantity,price,discount,"
+                                               "linevalue,received)"),
+                                rows, error))
+                    return Outcome::Failed;
+            }
+            return Outcome::Saved;
+        };
+        Outcome o = inTransaction(steps, [&] {
+            Recordset b;
+            if (!query(QStringLiteral("SELECT madeat FROM grp_keeps WHERE batch = ") + SqlQuote(batch), b, nullptr))
+                return -1;
+            return b.isEOF() ? 0 : 1;
+        }, error);
+        if (o == Outcome::Saved && batchOut)
+            *batchOut = batch;
+        if (o != Outcome::Failed && o != Outcome::Taken)
+            return o;
+        // Refused: another copy took the lines (told), or the batch number (try the next), or
+        // the write failed for another reason.
+        switch (asAssumed(lines, stock)) {
+        case 0:
+            return Outcome::Taken;
+        case -1:
+            return Outcome::Failed;
+        default:
+            break;
+        }
+        Recordset b;
+        if (attempt >= 5 || !query(QStringLiteral("SELECT madeat FROM grp_keeps WHERE batch = ") + SqlQuote(batch), b, nullptr) ||
+            b.isEOF())
+            return Outcome::Failed;
+    }
 }
 
-Outcome Receive(const KeptLine& line, double received, const std::vector<PeriodDemand::Share>& shares,
-                DeliveryShare::Rule rule, const QDateTime& now, QString* error) {
+Outcome Receive(const KeptLine& line, double received, DeliveryShare::Rule rule, const QDateTime& now, QString* error) {
     const QString poid = SqlQuote(line.poid), seq = num(line.lineseq);
+    const QString thisLine = QStringLiteral(" WHERE poid = ") + poid + QStringLiteral(" AND lineseq = ") + seq;
+    // The order lines on order in it as the server holds them now, earliest order first.
+    std::vector<Allotment> was;
+    QHash<QString, LineState> state;
+    int surplusWas = 0;
+    Stock stock{DrugNameKey(line.drug), line.drug, 0, false};
+    if (!ReadShares(line.poid, line.lineseq, was, error) ||
+        !each(QStringLiteral("SELECT orderid,drugkey,onorder,allotted FROM grp_orderlines") + thisLine, error,
+              [&](const QSqlQuery& q) {
+                  LineState s;
+                  s.orderid = FieldText(q.value(0));
+                  s.drugkey = FieldText(q.value(1));
+                  s.onorder = ival(q, 2);
+                  s.allotted = ival(q, 3);
+                  state.insert(s.orderid, s);
+              }) ||
+        !each(QStringLiteral("SELECT quantity FROM grp_stockmoves") + thisLine + QStringLiteral(" AND kind = 'surplus'"),
+              error, [&](const QSqlQuery& q) { surplusWas += ival(q, 0); }) ||
+        !each(QStringLiteral("SELECT drugkey,quantity FROM grp_stock WHERE drugkey = ") + SqlQuote(stock.key), error,
+              [&](const QSqlQuery& q) {
+                  stock.row = true;
+                  stock.quantity = ival(q, 1);
+              }))
+        return Outcome::Failed;
+    std::vector<double> asked;
+    for (const Allotment& a : was)
+        asked.push_back(a.asked);
+    const std::vector<int> units = DeliveryShare::Share(asked, received, rule);
+    long long given = 0;
+    for (int u : units)
+        given += u;
+    const int surplus = int(std::max<long long>(0, (long long)std::floor(received) - given));
+    const int change = surplus - surplusWas;
+    if (stock.quantity + change < 0)
+        return Outcome::StockShort;
     auto steps = [&]() -> Outcome {
-        const long n = run(QStringLiteral("UPDATE grp_purchaselines SET received = ") + num(received) +
-                               QStringLiteral(" WHERE poid = ") + poid + QStringLiteral(" AND lineseq = ") + seq +
+        const long n = run(QStringLiteral("UPDATE grp_purchaselines SET received = ") + num(received) + thisLine +
                                QStringLiteral(" AND received = ") + num(line.received) +
-                               QStringLiteral(" AND poid IN (SELECT poid FROM grp_purchaseorders WHERE status = 'kept')"),
+                               QStringLiteral(" AND poid IN (SELECT poid FROM grp_purchaseorders WHERE status IN "
+                                              "('kept','partly','received'))"),
                            error);
         if (n < 0)
             return Outcome::Failed;
@@ -287,72 +560,277 @@ Outcome Receive(const KeptLine& line, double received, const std::vector<PeriodD
             return Outcome::Taken;
         Recordset rs;
         long affected = 0;
-        rs = server().Execute(QStringLiteral("SELECT COUNT(*) FROM grp_receipts WHERE poid = ") + poid +
-                                  QStringLiteral(" AND lineseq = ") + seq,
-                              affected, error);
+        rs = server().Execute(QStringLiteral("SELECT COUNT(*) FROM grp_receipts") + thisLine, affected, error);
         if (affected == 0)
             return Outcome::Failed;
         if (run(QStringLiteral("INSERT INTO grp_receipts (poid,lineseq,seq,quantity,total,sharerule,receivedat) VALUES (") +
                     poid + u',' + seq + u',' + num(int(val(rs, 0)) + 1) + u',' + num(received - line.received) + u',' +
-                    num(received) + u',' + SqlQuote(DeliveryShare::RuleName(rule)) + u',' +
-                    SqlQuote(now.toString(QStringLiteral("yyyyMMddhhmmss"))) + u')',
+                    num(received) + u',' + SqlQuote(DeliveryShare::RuleName(rule)) + u',' + SqlQuote(stamp(now)) + u')',
                 error) != 1)
             return Outcome::Failed;
-        if (run(QStringLiteral("DELETE FROM grp_allotments WHERE poid = ") + poid + QStringLiteral(" AND lineseq = ") + seq,
-                error) < 0)
-            return Outcome::Failed;
         QStringList rows;
-        for (const PeriodDemand::Share& s : shares)
-            rows << u'(' + poid + u',' + seq + u',' + SqlQuote(s.order->id) + u',' + SqlQuote(line.drug) + u',' +
-                        SqlQuote(s.order->tel) + u',' + num(s.asked) + u',' + num(s.allotted) + u')';
-        if (!insertRows(QStringLiteral("INSERT INTO grp_allotments (poid,lineseq,orderid,drug,tel,asked,allotted)"), rows,
+        for (size_t i = 0; i < was.size(); ++i) {
+            const Allotment& a = was[i];
+            const int delta = units[i] - a.allotted;
+            const auto s = state.constFind(a.orderid);
+            if (delta != 0) {
+                if (s == state.constEnd())
+                    return Outcome::Taken;
+                // The line as read: still on order here, with its units as they were.
+                const long m = run(QStringLiteral("UPDATE grp_orderlines SET allotted = ") + num(s->allotted + delta) +
+                                       QStringLiteral(", onorder = ") + num(s->onorder - delta) +
+                                       QStringLiteral(" WHERE orderid = ") + SqlQuote(a.orderid) +
+                                       QStringLiteral(" AND drugkey = ") + SqlQuote(s->drugkey) +
+                                       QStringLiteral(" AND poid = ") + poid + QStringLiteral(" AND lineseq = ") + seq +
+                                       QStringLiteral(" AND allotted = ") + num(s->allotted) +
+                                       QStringLiteral(" AND onorder = ") + num(s->onorder),
+                                   error);
+                if (m < 0)
+                    return Outcome::Failed;
+                if (m == 0)
+                    return Outcome::Taken;
+            }
+            rows << u'(' + poid + u',' + seq + u',' + SqlQuote(a.orderid) + u',' + SqlQuote(a.drug) + u',' +
+                        SqlQuote(a.tel) + u',' + num(a.asked) + u',' + num(units[i]) + u')';
+        }
+        if (run(QStringLiteral("DELETE FROM grp_allotments") + thisLine, error) < 0 ||
+            !insertRows(QStringLiteral("INSERT INTO grp_allotments (poid,lineseq,orderid,drug,tel,asked,allotted)"), rows,
                         error))
+            return Outcome::Failed;
+        // Units beyond the orders' asks are the group's stock for the next plan.
+        if (change != 0) {
+            const long m =
+                stock.row ? run(QStringLiteral("UPDATE grp_stock SET quantity = ") + num(stock.quantity + change) +
+                                    QStringLiteral(" WHERE drugkey = ") + SqlQuote(stock.key) +
+                                    QStringLiteral(" AND quantity = ") + num(stock.quantity),
+                                error)
+                          : run(QStringLiteral("INSERT INTO grp_stock (drugkey,drug,quantity) VALUES (") +
+                                    SqlQuote(stock.key) + u',' + SqlQuote(stock.drug) + u',' + num(change) + u')',
+                                error);
+            if (m < 0)
+                return Outcome::Failed;
+            if (m == 0)
+                return Outcome::Taken;
+            if (run(QStringLiteral("DELETE FROM grp_stockmoves") + thisLine + QStringLiteral(" AND kind = 'surplus'"), error) <
+                0)
+                return Outcome::Failed;
+            if (surplus > 0 &&
+                run(QStringLiteral("INSERT INTO grp_stockmoves (drugkey,drug,kind,quantity,batch,poid,lineseq,orderid,"
+                                   "movedat) VALUES (") +
+                        SqlQuote(stock.key) + u',' + SqlQuote(stock.drug) + QStringLiteral(",'surplus',") + num(surplus) +
+                        QStringLiteral(",NULL,") + poid + u',' + seq + QStringLiteral(",NULL,") + SqlQuote(stamp(now)) +
+                        u')',
+                    error) != 1)
+                return Outcome::Failed;
+        }
+        // The order's state follows its lines.
+        if (run(QStringLiteral("UPDATE grp_purchaseorders SET status = CASE WHEN NOT EXISTS (SELECT * FROM "
+                               "grp_purchaselines WHERE poid = ") +
+                    poid +
+                    QStringLiteral(" AND received < quantity) THEN 'received' WHEN EXISTS (SELECT * FROM grp_purchaselines "
+                                   "WHERE poid = ") +
+                    poid + QStringLiteral(" AND received > 0) THEN 'partly' ELSE 'kept' END WHERE poid = ") + poid,
+                error) != 1)
             return Outcome::Failed;
         return Outcome::Saved;
     };
     return inTransaction(steps, [&] {
         Recordset rs;
-        if (!query(QStringLiteral("SELECT received FROM grp_purchaselines WHERE poid = ") + poid +
-                       QStringLiteral(" AND lineseq = ") + seq,
-                   rs, nullptr) || rs.isEOF())
+        if (!query(QStringLiteral("SELECT received FROM grp_purchaselines") + thisLine, rs, nullptr) || rs.isEOF())
             return -1;
         return val(rs, 0) == received ? 1 : 0;
     }, error);
 }
 
-namespace {
-// Appends the rows of grp_allotments matching where.
-bool readAllotments(const QString& where, std::vector<Allotment>& out, QString* error) {
+Outcome Close(const KeptOrder& order, bool cancelRest, QString* error) {
+    const QString poid = SqlQuote(order.poid);
+    std::vector<LineState> lines;
+    if (!each(QStringLiteral("SELECT orderid,drugkey,onorder,allotted,cancelled FROM grp_orderlines WHERE poid = ") + poid,
+              error, [&](const QSqlQuery& q) {
+                  LineState s;
+                  s.orderid = FieldText(q.value(0));
+                  s.drugkey = FieldText(q.value(1));
+                  s.onorder = ival(q, 2);
+                  s.allotted = ival(q, 3);
+                  s.cancelled = ival(q, 4);
+                  lines.push_back(s);
+              }))
+        return Outcome::Failed;
+    auto steps = [&]() -> Outcome {
+        const long n = run(QStringLiteral("UPDATE grp_purchaseorders SET status = 'closed' WHERE poid = ") + poid +
+                               QStringLiteral(" AND status = ") + SqlQuote(order.status),
+                           error);
+        if (n < 0)
+            return Outcome::Failed;
+        if (n == 0)
+            return Outcome::Taken;
+        for (const LineState& s : lines) {
+            const long m = run(QStringLiteral("UPDATE grp_orderlines SET onorder = '0', cancelled = ") +
+                                   num(s.cancelled + (cancelRest ? s.onorder : 0)) +
+                                   QStringLiteral(", poid = NULL, lineseq = NULL WHERE orderid = ") + SqlQuote(s.orderid) +
+                                   QStringLiteral(" AND drugkey = ") + SqlQuote(s.drugkey) + QStringLiteral(" AND poid = ") +
+                                   poid + QStringLiteral(" AND onorder = ") + num(s.onorder) +
+                                   QStringLiteral(" AND allotted = ") + num(s.allotted),
+                               error);
+            if (m < 0)
+                return Outcome::Failed;
+            if (m == 0)
+                return Outcome::Taken;
+        }
+        return Outcome::Saved;
+    };
+    return inTransaction(steps, [&] {
+        Recordset rs;
+        if (!query(QStringLiteral("SELECT status FROM grp_purchaseorders WHERE poid = ") + poid, rs, nullptr) || rs.isEOF())
+            return -1;
+        return text(rs, 0) == QLatin1String("closed") ? 1 : 0;
+    }, error);
+}
+
+bool ReadStock(std::vector<Stock>& out, QString* error) {
+    out.clear();
+    QHash<QString, size_t> at;
+    if (!each(QStringLiteral("SELECT drugkey,drug,quantity FROM grp_stock"), error, [&](const QSqlQuery& q) {
+            at.insert(FieldText(q.value(0)), out.size());
+            out.push_back({FieldText(q.value(0)), FieldText(q.value(1)), ival(q, 2), true});
+        }))
+        return false;
+    // Drugs the group holds no row for: the catalogue's figure, when it has one.
+    if (!each(QStringLiteral("SELECT * FROM bowndrugs"), error, [&](const QSqlQuery& q) {
+            const QString name = FieldText(q.value(0));
+            const QString key = DrugNameKey(name);
+            const int n = int(std::floor(ModGFun::Val(FieldText(q.value(4)))));
+            if (!key.isEmpty() && !at.contains(key) && n > 0) {
+                at.insert(key, out.size());
+                out.push_back({key, name, n, false});
+            }
+        }))
+        return false;
+    std::sort(out.begin(), out.end(), [](const Stock& a, const Stock& b) { return a.drug < b.drug; });
+    return true;
+}
+
+Outcome CountStock(const Stock& assumed, int counted, const QDateTime& now, QString* error) {
+    if (counted < 0)
+        return Outcome::Failed;
+    auto steps = [&]() -> Outcome {
+        const long n =
+            assumed.row ? run(QStringLiteral("UPDATE grp_stock SET quantity = ") + num(counted) +
+                                  QStringLiteral(" WHERE drugkey = ") + SqlQuote(assumed.key) +
+                                  QStringLiteral(" AND quantity = ") + num(assumed.quantity),
+                              error)
+                        : run(QStringLiteral("INSERT INTO grp_stock (drugkey,drug,quantity) VALUES (") +
+                                  SqlQuote(assumed.key) + u',' + SqlQuote(assumed.drug) + u',' + num(counted) + u')',
+                              error);
+        if (n < 0)
+            return assumed.row ? Outcome::Failed : Outcome::Taken;
+        if (n == 0)
+            return Outcome::Taken;
+        if (run(QStringLiteral("INSERT INTO grp_stockmoves (drugkey,drug,kind,quantity,batch,poid,lineseq,orderid,movedat) "
+                               "VALUES (") +
+                    SqlQuote(assumed.key) + u',' + SqlQuote(assumed.drug) + QStringLiteral(",'count',") +
+                    num(counted - assumed.quantity) + QStringLiteral(",NULL,NULL,NULL,NULL,") + SqlQuote(stamp(now)) + u')',
+                error) != 1)
+            return Outcome::Failed;
+        return Outcome::Saved;
+    };
+    return inTransaction(steps, [] { return -1; }, error);
+}
+
+bool ReadShares(const QString& poid, int lineseq, std::vector<Allotment>& out, QString* error) {
+    out.clear();
     Recordset rs;
-    if (!query(QStringLiteral("SELECT poid,lineseq,orderid,drug,tel,asked,allotted FROM grp_allotments WHERE ") + where,
+    if (!query(QStringLiteral("SELECT poid,lineseq,orderid,drug,tel,asked,allotted FROM grp_allotments WHERE poid = ") +
+                   SqlQuote(poid) + QStringLiteral(" AND lineseq = ") + num(lineseq) + QStringLiteral(" ORDER BY orderid"),
                rs, error))
         return false;
     for (; !rs.isEOF(); rs.MoveNext())
         out.push_back({text(rs, 0), int(val(rs, 1)), text(rs, 2), text(rs, 3), text(rs, 4), val(rs, 5), int(val(rs, 6))});
+    // Earliest sent first: ids are the time each order was made, compared as numbers.
+    std::stable_sort(out.begin(), out.end(), [](const Allotment& a, const Allotment& b) {
+        return ModGFun::Val(a.orderid) < ModGFun::Val(b.orderid);
+    });
     return true;
 }
-} // namespace
 
-bool ReadShares(const QString& poid, int lineseq, std::vector<Allotment>& out, QString* error) {
+bool ReadLineStates(const QStringList& orderids, std::vector<LineState>& out, QSet<QString>* keys, QString* error) {
     out.clear();
-    return readAllotments(QStringLiteral("poid = ") + SqlQuote(poid) + QStringLiteral(" AND lineseq = ") + num(lineseq) +
-                              QStringLiteral(" ORDER BY orderid"),
-                          out, error);
-}
-
-bool ReadAllotments(const QStringList& orderids, std::vector<Allotment>& out, QString* error) {
-    out.clear();
-    // A few hundred ids a statement: servers bound the length of an IN list.
-    for (qsizetype i = 0; i < orderids.size(); i += 500) {
-        QStringList ids;
-        for (const QString& id : orderids.mid(i, 500))
-            ids << SqlQuote(id);
-        if (!readAllotments(QStringLiteral("orderid IN (") + ids.join(u',') +
-                                QStringLiteral(") AND poid IN (SELECT poid FROM grp_purchaseorders WHERE status = 'kept')"),
-                            out, error))
+    for (qsizetype i = 0; i < orderids.size(); i += 500)
+        if (!each(QStringLiteral("SELECT orderid,drugkey,drug,asked,onorder,allotted,cancelled,poid FROM grp_orderlines "
+                                 "WHERE orderid IN ") +
+                      inList(orderids.mid(i, 500)),
+                  error, [&](const QSqlQuery& q) {
+                      out.push_back({FieldText(q.value(0)), FieldText(q.value(1)), FieldText(q.value(2)), ival(q, 3),
+                                     ival(q, 4), ival(q, 5), ival(q, 6), FieldText(q.value(7))});
+                  }))
             return false;
-    }
+    return !keys || each(QStringLiteral("SELECT DISTINCT drugkey FROM grp_orderlines"), error,
+                         [&](const QSqlQuery& q) { keys->insert(FieldText(q.value(0))); });
+}
+
+QString UndeliveredOrders() {
+    return QStringLiteral("SELECT orderid FROM grp_orderlines WHERE poid IS NOT NULL OR asked > allotted + cancelled");
+}
+
+bool ReadFigures(std::vector<Figures>& out, QString* error) {
+    out.clear();
+    QHash<QString, size_t> at;
+    auto of = [&](const QString& key, const QString& drug) -> Figures& {
+        auto it = at.constFind(key);
+        if (it == at.constEnd()) {
+            it = at.insert(key, out.size());
+            out.push_back({key, drug});
+        }
+        return out[it.value()];
+    };
+    if (!each(QStringLiteral("SELECT drugkey,MIN(drug),SUM(asked),SUM(onorder),SUM(allotted),SUM(cancelled) FROM "
+                             "grp_orderlines GROUP BY drugkey"),
+              error,
+              [&](const QSqlQuery& q) {
+                  Figures& f = of(FieldText(q.value(0)), FieldText(q.value(1)));
+                  f.asked = ival(q, 2);
+                  f.onorder = ival(q, 3);
+                  f.allotted = ival(q, 4);
+                  f.cancelled = ival(q, 5);
+                  f.open = f.asked - f.onorder - f.allotted - f.cancelled;
+              }) ||
+        // What arrived on the purchase orders of kept plans.
+        !each(QStringLiteral("SELECT drug,received FROM grp_purchaselines WHERE poid IN (SELECT poid FROM "
+                             "grp_purchaseorders WHERE batch IN (SELECT batch FROM grp_keeps))"),
+              error,
+              [&](const QSqlQuery& q) {
+                  of(DrugNameKey(FieldText(q.value(0))), FieldText(q.value(0))).received += ival(q, 1);
+              }) ||
+        !each(QStringLiteral("SELECT drugkey,drug,kind,quantity FROM grp_stockmoves"), error,
+              [&](const QSqlQuery& q) {
+                  Figures& f = of(FieldText(q.value(0)), FieldText(q.value(1)));
+                  const QString kind = FieldText(q.value(2));
+                  const int n = ival(q, 3);
+                  if (kind == QLatin1String("used"))
+                      f.stockUsed -= n;
+                  else if (kind == QLatin1String("surplus"))
+                      f.heldOver += n;
+                  else
+                      f.counted += n;
+              }) ||
+        !each(QStringLiteral("SELECT drugkey,drug,quantity FROM grp_stock"), error,
+              [&](const QSqlQuery& q) { of(FieldText(q.value(0)), FieldText(q.value(1))).stock = ival(q, 2); }))
+        return false;
+    std::sort(out.begin(), out.end(), [](const Figures& a, const Figures& b) { return a.drug < b.drug; });
     return true;
 }
 
+bool ReadPending(std::vector<Pending>& out, QString* error) {
+    out.clear();
+    return each(QStringLiteral("SELECT grp_purchaseorders.wholesaler,grp_purchaselines.poid,grp_purchaselines.drug,"
+                               "grp_purchaselines.quantity,grp_purchaselines.received FROM grp_purchaselines,"
+                               "grp_purchaseorders WHERE grp_purchaselines.poid = grp_purchaseorders.poid AND "
+                               "grp_purchaseorders.status IN ('kept','partly') AND grp_purchaselines.received < "
+                               "grp_purchaselines.quantity ORDER BY grp_purchaseorders.wholesaler, grp_purchaselines.poid, "
+                               "grp_purchaselines.lineseq"),
+                error, [&](const QSqlQuery& q) {
+                    out.push_back({ival(q, 0), FieldText(q.value(1)), FieldText(q.value(2)),
+                                   ModGFun::Val(FieldText(q.value(3))), ModGFun::Val(FieldText(q.value(4)))});
+                });
+}
 } // namespace BuyingStore

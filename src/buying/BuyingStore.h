@@ -7,25 +7,30 @@
 #include "data/GroupTables.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <vector>
 
-// The group's buying tables on ServerConnection: wholesalers, offers, purchase orders, receipts
-// and allotments. Every write that must stand whole runs in one transaction, and every write
-// carries in its WHERE clause the state it assumes.
+// The group's buying tables on ServerConnection: wholesalers, offers, purchase orders, receipts,
+// the state of each sent order line the group has taken up, and the group's stock. Every write
+// that must stand whole runs in one transaction, and every write carries in its WHERE clause the
+// state it assumes.
 namespace BuyingStore {
 
+// The tables of the first buying windows, and those the order lines' state added.
 QStringList Tables();
-// Whether the server holds every buying table (connecting first).
+QStringList LineTables();
+// Whether the server holds every buying table (connecting first): Missing without the first ones,
+// Older without the added ones.
 GroupTables::Presence CheckTables(QString* error);
 
 enum class Outcome {
     Saved,
-    Taken,       // the server holds another state than the one assumed: nothing written
-    HasReceipts, // purchase orders already received cannot be replaced
-    Failed,      // not saved
-    Unknown,     // the reply was lost and reading back failed: it may have been saved
+    Taken,      // the server holds another state than the one assumed: nothing written
+    StockShort, // a correction would take back surplus units the group's stock no longer holds
+    Failed,     // not saved
+    Unknown,    // the reply was lost and reading back failed: it may have been saved
 };
 
 bool ReadOfferBook(OfferBook& book, QString* error);
@@ -34,38 +39,53 @@ Outcome AddWholesaler(Wholesaler& w, QString* error);
 // Offers as one whole: all or none.
 Outcome AddOffers(const std::vector<Offer>& offers, QString* error);
 
-// The purchase orders last made from a period's demand.
-struct Batch {
-    QString batch, demand, madeat;
-    bool exists() const { return !batch.isEmpty(); }
-};
-bool ReadBatch(const GroupDemand::Period& period, Batch& out, QString* error);
+// The sent orders of the period with what the server holds of their lines and the group's stock:
+// the open units a plan takes.
+PeriodDemand ReadOpenDemand(const GroupDemand::Period& period);
 
 struct KeptLine {
     QString poid;
     int lineseq = 0;
     QString drug;
     double quantity = 0, price = 0, discount = 0, value = 0, received = 0;
+    QString rule; // the rule its units were last shared by (stored name)
 };
 struct KeptOrder {
     QString poid, batch, podate;
     int wholesaler = 0;
-    QString periodFrom, periodTo, demand, status;
+    QString periodFrom, periodTo, status; // kept, partly, received, closed
     double total = 0;
     std::vector<KeptLine> lines;
 };
-bool ReadOrders(const QString& batch, std::vector<KeptOrder>& out, QString* error);
+// The purchase orders still open (kept, partly received, received), newest first; with closed,
+// the closed ones too.
+bool ReadOrders(std::vector<KeptOrder>& out, bool closed, QString* error);
 
-// Keeps the plan's purchase orders under batch id newBatch (order k is "<newBatch>/k"). assumed is
-// the batch the copy read for the period (empty when none): its kept orders are marked replaced,
-// unless another copy has made purchase orders since (Taken) or they were received (HasReceipts).
-Outcome KeepOrders(const PurchasePlan& plan, const OfferBook& offers, const Batch& assumed, int assumedKept,
-                   const QString& newBatch, const QDateTime& now, QString* error);
+// Keeps the plan in one transaction: each open order line it takes gets its units allotted from
+// the group's stock (by rule), put on order in its drug's purchase-order line, or cancelled, each
+// write only while the line is as read (Taken otherwise: nothing written). The purchase orders
+// are numbered "<batch>/k"; the batch number, unique on the server, goes to batch.
+Outcome KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const OfferBook& offers, DeliveryShare::Rule rule,
+                 const QDateTime& now, QString* batch, QString* error);
 
-// Records the total received on a line and keeps its shares: assumedReceived is the total the copy
-// read; the line must still hold it and its order be kept.
-Outcome Receive(const KeptLine& line, double received, const std::vector<PeriodDemand::Share>& shares,
-                DeliveryShare::Rule rule, const QDateTime& now, QString* error);
+// Records the total received on a line and shares it by rule among the order lines on order in
+// it, as the server holds them now; units beyond what they asked go to the group's stock. The line
+// must still hold line.received and its order be open.
+Outcome Receive(const KeptLine& line, double received, DeliveryShare::Rule rule, const QDateTime& now, QString* error);
+
+// The rest of the order will not come: the units still on order in it go back to open (the next
+// plan buys them) or, with cancelRest, are cancelled; the order is closed.
+Outcome Close(const KeptOrder& order, bool cancelRest, QString* error);
+
+// The group's stock of a drug: its own row, else the catalogue's figure as opening count.
+struct Stock {
+    QString key, drug;
+    int quantity = 0;
+    bool row = false;
+};
+bool ReadStock(std::vector<Stock>& out, QString* error);
+// The manager's count of a drug the group holds in stock (assumed as read).
+Outcome CountStock(const Stock& assumed, int counted, const QDateTime& now, QString* error);
 
 struct Allotment {
     QString poid;
@@ -74,10 +94,39 @@ struct Allotment {
     double asked = 0;
     int allotted = 0;
 };
-// What each order of a kept purchase order's line gets.
+// What each order on order in a purchase-order line was allotted from it.
 bool ReadShares(const QString& poid, int lineseq, std::vector<Allotment>& out, QString* error);
-// Per drug what each of the orders asked for and is allotted, from kept purchase orders; the rows
-// of all of them together, read a few hundred orders a statement.
-bool ReadAllotments(const QStringList& orderids, std::vector<Allotment>& out, QString* error);
+
+// An order line's state as the server holds it.
+struct LineState {
+    QString orderid, drugkey, drug;
+    int asked = 0, onorder = 0, allotted = 0, cancelled = 0;
+    QString poid;
+    int open() const { return asked - onorder - allotted - cancelled; }
+};
+// The lines of these orders, a few hundred orders a statement; with keys, every drug key the group
+// has taken up a line of.
+bool ReadLineStates(const QStringList& orderids, std::vector<LineState>& out, QSet<QString>* keys, QString* error);
+
+// The statement that selects the orders whose lines the group still has in a purchase order or has
+// not yet delivered (allotted or cancelled): the old orders' purge keeps them.
+QString UndeliveredOrders();
+
+// A drug's figures, side by side: of its taken-up lines asked = allotted + onorder + open +
+// cancelled; received + stockUsed = allotted + heldOver.
+struct Figures {
+    QString key, drug;
+    long long asked = 0, allotted = 0, onorder = 0, open = 0, cancelled = 0;
+    long long received = 0, stockUsed = 0, heldOver = 0, counted = 0, stock = 0;
+};
+bool ReadFigures(std::vector<Figures>& out, QString* error);
+
+// What is still to come from each wholesaler: lines of open purchase orders received short.
+struct Pending {
+    int wholesaler = 0;
+    QString poid, drug;
+    double quantity = 0, received = 0;
+};
+bool ReadPending(std::vector<Pending>& out, QString* error);
 
 } // namespace BuyingStore

@@ -10,11 +10,11 @@ inline const QString WriteFailed = QStringLiteral("تعذر الحفظ علي ا
 inline const QString MaybeSaved =
     QStringLiteral("انقطع الاتصال بالخادم قبل تأكيد الحفظ. اعد فتح النافذة لتري ما حفظ فعلا.");
 inline const QString AlreadyMade = QStringLiteral(
-    "سبق عمل اوامر شراء من طلبيات هذه الفترة (من نسخة اخري او من قبل). اعد فتح الفترة لتراها قبل عمل غيرها.");
+    "بعض سطور هذه الطلبيات لم تعد مفتوحة: اشتريت او خصصت او الغيت من نسخة اخري منذ قراءتها. لم يحفظ شيء؛ اعد عمل الخطة.");
 inline const QString ReceivedTaken = QStringLiteral(
     "تغيرت الكمية المستلمة لهذا الصنف علي الخادم منذ قراءتها، او استبدل امر الشراء. اعد القراءة ثم سجل مرة اخري.");
-inline const QString HasReceipts =
-    QStringLiteral("لا يمكن استبدال اوامر شراء سجل لها استلام.");
+inline const QString StockShort = QStringLiteral(
+    "الزيادة التي سجلت من قبل لهذا السطر وزعت من رصيد المجموعة، فلا يمكن انقاص المستلم هكذا. لم يحفظ شيء.");
 inline const QString BadQuantity = QStringLiteral("الكمية يجب ان تكون عددا صحيحا غير سالب.");
 inline const QString RuleEarliest = QStringLiteral(
     "قاعدة التوزيع: وحدات كاملة، الاسبق ارسالا اولا، ولا تزيد حصة اوردر عما طلبه.");
@@ -31,7 +31,7 @@ inline const QString OrderDateLine = QStringLiteral("التاريخ: %1    عن 
 inline const QStringList OrderHeaders = {QStringLiteral("م"), QStringLiteral("الدواء"), QStringLiteral("الكمية"),
                                          QStringLiteral("السعر"), QStringLiteral("الخصم %"), QStringLiteral("القيمة")};
 inline const QString TotalLine = QStringLiteral("الاجمالي: %1 جنيه");
-inline const QString ReplacedLine = QStringLiteral("هذا الامر استبدل بامر احدث ولا يعمل به.");
+inline const QString ReplacedLine = QStringLiteral("امر الشراء هذا مغلق ولا يسجل له استلام.");
 inline const QString DistributionTitle = QStringLiteral("توزيع صنف: %1");
 inline const QString DistributionLine = QStringLiteral("امر الشراء %1    المستلم %2    الموزع %3");
 inline const QStringList DistributionHeaders = {QStringLiteral("م"),        QStringLiteral("الصيدلية"),
@@ -39,14 +39,35 @@ inline const QStringList DistributionHeaders = {QStringLiteral("م"),        QSt
                                                 QStringLiteral("المطلوب"),    QStringLiteral("الحصة"),
                                                 QStringLiteral("تم")};
 inline const QString TotalCaption = QStringLiteral("الاجمالي");
-inline const QString SurplusLine = QStringLiteral("زيادة عن المطلوب لم توزع: %1");
+inline const QString SurplusLine = QStringLiteral("زيادة عن المطلوب حفظت في رصيد المجموعة للخطة القادمة: %1");
 inline const QString PurchaseOrdersTitle = QStringLiteral("اوامر الشراء من المخازن");
 inline const QString From = QStringLiteral("من");
 inline const QString To = QStringLiteral("الي");
 inline const QString Make = QStringLiteral("اعمل اوامر الشراء من الطلبيات المرسلة");
-inline const QStringList PlanHeaders = {QStringLiteral("الدواء"), QStringLiteral("المطلوب"), QStringLiteral("الرصيد"),
+inline const QStringList PlanHeaders = {QStringLiteral("الدواء"), QStringLiteral("المفتوح"), QStringLiteral("الرصيد"),
                                         QStringLiteral("الكمية"), QStringLiteral("المخزن"),  QStringLiteral("الخصم"),
-                                        QStringLiteral("السعر"),  QStringLiteral("القيمة")};
+                                        QStringLiteral("السعر"),  QStringLiteral("القيمة"), QStringLiteral("من الرصيد")};
+inline const QStringList FigureHeaders = {
+    QStringLiteral("الدواء"),   QStringLiteral("المطلوب"), QStringLiteral("المخصص"),     QStringLiteral("تحت الطلب"),
+    QStringLiteral("مفتوح"),    QStringLiteral("ملغي"),    QStringLiteral("المستلم"),    QStringLiteral("من الرصيد"),
+    QStringLiteral("زيادة للرصيد"), QStringLiteral("الرصيد")};
+inline const QStringList PendingHeaders = {QStringLiteral("المخزن"), QStringLiteral("امر الشراء"), QStringLiteral("الدواء"),
+                                           QStringLiteral("الكمية"), QStringLiteral("المستلم"), QStringLiteral("الباقي")};
+inline const QString AllOpen = QStringLiteral("كل السطور المفتوحة");
+inline const QString CancelDrug = QStringLiteral("الغاء المفتوح من الصنف المختار / اعادته");
+inline const QString CancelQuestion = QStringLiteral("الغاء الوحدات المفتوحة من %1 (لا تشتري وتظهر غير متوفرة للصيدليات)؟");
+inline const QString Cancelled = QStringLiteral("ملغي");
+inline const QString CloseOrder = QStringLiteral("اغلاق امر الشراء: الباقي لن يصل");
+inline const QString CloseQuestion = QStringLiteral("اغلاق امر الشراء %1؟ لن يسجل له استلام بعد ذلك.");
+inline const QString CancelRestQuestion = QStringLiteral(
+    "هل تلغي الوحدات التي لم تصل (تظهر غير متوفرة للصيدليات)؟ اختر لا لتعود مفتوحة فتشتريها الخطة القادمة.");
+inline const QString OrderTaken = QStringLiteral("تغير امر الشراء علي الخادم منذ قراءته. اعد القراءة ثم حاول مرة اخري.");
+inline const QString RuleChanged = QStringLiteral("وزع هذا السطر من قبل بقاعدة \"%1\". هل تعيد توزيعه بقاعدة \"%2\"؟");
+inline const QString Count = QStringLiteral("جرد رصيد الصنف المختار");
+inline const QString CountPrompt = QStringLiteral("رصيد المجموعة من %1 بعد الجرد");
+inline const QString FiguresCaption = QStringLiteral("ارقام كل صنف");
+inline const QString PendingCaption = QStringLiteral("الباقي عند المخازن");
+inline const QString StatusNames = QStringLiteral("محفوظ,مستلم جزئيا,مستلم,مغلق");
 inline const QStringList KeptHeaders = {QStringLiteral("الدواء"), QStringLiteral("الكمية"), QStringLiteral("الخصم"),
                                         QStringLiteral("القيمة"), QStringLiteral("المستلم")};
 inline const QString DrugHeader = QStringLiteral("الدواء");
@@ -60,17 +81,14 @@ inline const QString RuleEarliestName = QStringLiteral("الاسبق اولا");
 inline const QString RuleProportionalName = QStringLiteral("بنسبة المطلوب");
 inline const QString Receive = QStringLiteral("سجل الكمية المستلمة للصنف المختار");
 inline const QString DistributionSheet = QStringLiteral("ورقة توزيع الصنف");
-inline const QString MadeBeforeSame = QStringLiteral("سبق عمل اوامر شراء من طلبيات هذه الفترة يوم %1، ولم تتغير الطلبيات منذها.");
-inline const QString MadeBeforeChanged = QStringLiteral("سبق عمل اوامر شراء من هذه الفترة يوم %1، وتغيرت الطلبيات منذها. الحفظ يستبدلها.");
-inline const QString PeriodLine = QStringLiteral("طلبيات مرسلة من %1 الي %2: %3 اوردر");
+inline const QString PeriodLine = QStringLiteral("طلبيات مرسلة من %1 الي %2: %3 اوردر، %4 وحدة مفتوحة");
 inline const QString PlanTotal = QStringLiteral("%1 امر شراء، الاجمالي %2 جنيه");
 inline const QString NewQuantity = QStringLiteral("الكمية المطلوب شراؤها من %1");
 inline const QString ChooseDrug = QStringLiteral("اختر صنفا ومخزنا اولا.");
 inline const QString ChooseLine = QStringLiteral("اختر سطرا من امر الشراء اولا.");
 inline const QString ChooseOrder = QStringLiteral("اختر امر شراء محفوظا اولا.");
 inline const QString NothingToKeep = QStringLiteral("لا يوجد صنف له مخزن وكمية لشرائه.");
-inline const QString ReplaceQuestion = QStringLiteral("توجد اوامر شراء محفوظة لهذه الفترة. هل تستبدلها بهذه؟");
-inline const QString KeptLine = QStringLiteral("حفظت %1 اوامر شراء.");
+inline const QString KeptLine = QStringLiteral("حفظت الخطة %1: %2 امر شراء.");
 inline const QString ReceivedPrompt = QStringLiteral("اجمالي الكمية المستلمة من %1");
 inline const QString FileNotSaved = QStringLiteral("لم يحفظ الملف: ");
 inline const QString WholesalersTitle = QStringLiteral("المخازن وعروضها");

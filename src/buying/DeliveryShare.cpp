@@ -22,12 +22,18 @@ long long wholeUnits(double v) {
 }
 } // namespace
 
+long long AskedUnits(double asked) {
+    if (!(asked > 0))
+        return 0;
+    return asked >= 1e15 ? (long long)1e15 : (long long)std::ceil(asked - 1e-9);
+}
+
 std::vector<int> Share(const double* asked, size_t n, double received, Rule rule) {
     std::vector<int> out(n, 0);
     long long left = wholeUnits(received);
     if (left == 0 || n == 0)
         return out;
-    const auto cap = [asked](size_t i) { return std::min<long long>(wholeUnits(asked[i]), 1000000000); };
+    const auto cap = [asked](size_t i) { return std::min<long long>(AskedUnits(asked[i]), 1000000000); };
     if (rule == Rule::EarliestFirst) {
         for (size_t i = 0; i < n && left > 0; ++i) {
             const long long give = std::min(cap(i), left);

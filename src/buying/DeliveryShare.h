@@ -4,7 +4,7 @@
 #include <vector>
 
 // Sharing a delivery among the orders that asked for a drug, in whole units, never more than an
-// order asked for (a fraction asked does not count as a unit).
+// order asked for. A fraction asked counts as the next whole unit, here and in the plan alike.
 namespace DeliveryShare {
 
 enum class Rule {
@@ -12,6 +12,10 @@ enum class Rule {
     Proportional,  // in proportion to the quantity asked; units left by rounding go to the largest
                    // remainders, the earliest order first on equal remainders
 };
+// The whole units an ask counts for: a fraction is one more unit (a hair above a whole number is
+// that number); nothing for 0, less, or not a number.
+long long AskedUnits(double asked);
+
 QString RuleName(Rule rule);   // as stored: "earliest", "proportion"
 Rule RuleNamed(const QString& name);
 

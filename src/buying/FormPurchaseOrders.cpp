@@ -15,6 +15,7 @@
 #include "ui/PrintPreview.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -27,7 +28,7 @@
 #include <cmath>
 
 namespace {
-enum PlanColumn { ColDrug, ColDemand, ColStock, ColQuantity, ColWholesaler, ColDiscount, ColPrice, ColValue, PlanCols };
+enum PlanColumn { ColDrug, ColDemand, ColStock, ColQuantity, ColWholesaler, ColDiscount, ColPrice, ColValue, ColStockUsed, PlanCols };
 enum KeptColumn { KDrug, KQuantity, KDiscount, KValue, KReceived, KeptCols };
 
 QString dayText(const QDate& d) {
@@ -47,6 +48,9 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     bar->addWidget(DateFrom);
     bar->addWidget(label("Label2", BuyingTexts::To));
     bar->addWidget(DateTo);
+    CheckAllOpen = new QCheckBox(BuyingTexts::AllOpen, this);
+    CheckAllOpen->setObjectName(QStringLiteral("CheckAllOpen"));
+    bar->addWidget(CheckAllOpen);
     bar->addWidget(CommandMake);
     bar->addStretch(1);
     LLLBatch = label("LLLBatch", QString());
@@ -54,7 +58,7 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
 
     auto* middle = new QHBoxLayout;
     page->addLayout(middle, 3);
-    Xxx1 = grid("Xxx1", BuyingTexts::PlanHeaders, {3000, 900, 900, 900, 1800, 800, 900, 1200});
+    Xxx1 = grid("Xxx1", BuyingTexts::PlanHeaders, {3000, 900, 900, 900, 1800, 800, 900, 1200, 900});
     Xxx1->setMinimumSize(760, 260);
     middle->addWidget(Xxx1, 3);
     auto* side = new QVBoxLayout;
@@ -71,6 +75,8 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     side->addWidget(CboWholesaler);
     CommandMove = button("CommandMove", BuyingTexts::Move);
     side->addWidget(CommandMove);
+    CommandCancelDrug = button("CommandCancelDrug", BuyingTexts::CancelDrug);
+    side->addWidget(CommandCancelDrug);
     CommandKeep = button("CommandKeep", BuyingTexts::Keep);
     side->addWidget(CommandKeep);
     LLLTotal = label("LLLTotal", QString());
@@ -113,7 +119,27 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     CommandDistribution = button("CommandDistribution", BuyingTexts::DistributionSheet);
     receive->addWidget(CommandReceive);
     receive->addWidget(CommandDistribution);
+    CommandClose = button("CommandClose", BuyingTexts::CloseOrder);
+    receive->addWidget(CommandClose);
     receive->addStretch(1);
+
+    // Each drug's figures side by side, and what is still to come from each wholesaler.
+    auto* figures = new QHBoxLayout;
+    page->addLayout(figures, 2);
+    auto* figuresSide = new QVBoxLayout;
+    figures->addLayout(figuresSide, 3);
+    figuresSide->addWidget(label("Label4", BuyingTexts::FiguresCaption));
+    Xxx4 = grid("Xxx4", BuyingTexts::FigureHeaders, {3000, 800, 800, 800, 800, 800, 800, 800, 800, 800});
+    Xxx4->setMinimumSize(560, 140);
+    figuresSide->addWidget(Xxx4);
+    CommandCount = button("CommandCount", BuyingTexts::Count);
+    figuresSide->addWidget(CommandCount);
+    auto* pendingSide = new QVBoxLayout;
+    figures->addLayout(pendingSide, 2);
+    pendingSide->addWidget(label("Label5", BuyingTexts::PendingCaption));
+    Xxx5 = grid("Xxx5", BuyingTexts::PendingHeaders, {1800, 1600, 2400, 800, 800, 800});
+    Xxx5->setMinimumSize(360, 140);
+    pendingSide->addWidget(Xxx5);
 
     connect(CommandMake, &QPushButton::clicked, this, &FormPurchaseOrders::CommandMake_Click);
     connect(Xxx1, &FlexGridView::Click, this, &FormPurchaseOrders::Xxx1_Click);
@@ -127,6 +153,9 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     connect(CommandPdf, &QPushButton::clicked, this, &FormPurchaseOrders::CommandPdf_Click);
     connect(CommandXlsx, &QPushButton::clicked, this, &FormPurchaseOrders::CommandXlsx_Click);
     connect(CommandDistribution, &QPushButton::clicked, this, &FormPurchaseOrders::CommandDistribution_Click);
+    connect(CommandCancelDrug, &QPushButton::clicked, this, &FormPurchaseOrders::CommandCancelDrug_Click);
+    connect(CommandClose, &QPushButton::clicked, this, &FormPurchaseOrders::CommandClose_Click);
+    connect(CommandCount, &QPushButton::clicked, this, &FormPurchaseOrders::CommandCount_Click);
     connect(CboRule, &QComboBox::currentIndexChanged, this, [this] {
         LLLRule->setText(rule() == DeliveryShare::Rule::Proportional ? BuyingTexts::RuleProportional
                                                                      : BuyingTexts::RuleEarliest);
@@ -150,54 +179,60 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     m_tablesPresent = presence == GroupTables::Presence::Present;
     if (!m_tablesPresent) {
         for (QWidget* w : std::initializer_list<QWidget*>{CommandMake, CommandMove, CommandKeep, CommandReceive, CommandPrint,
-                                                          CommandPdf, CommandXlsx, CommandDistribution})
+                                                          CommandPdf, CommandXlsx, CommandDistribution, CommandCancelDrug,
+                                                          CommandClose, CommandCount})
             w->setEnabled(false);
-        LLLBatch->setText(presence == GroupTables::Presence::Missing ? GroupTables::MissingMessage()
-                                                                     : BuyingTexts::ReadFailed + error);
+        LLLBatch->setText(presence == GroupTables::Presence::ServerFailed ? BuyingTexts::ReadFailed + error
+                                                                          : GroupTables::Message(presence));
+        m_presence = presence;
+        return;
     }
+    // What the server holds now: the open purchase orders, the figures, what is still to come.
+    if (!BuyingStore::ReadOfferBook(m_offers, &error))
+        LLLBatch->setText(BuyingTexts::ReadFailed + error);
+    readKept();
 }
 
 void FormPurchaseOrders::CommandMake_Click() {
     if (!m_tablesPresent) {
-        Dialogs::MsgBox(GroupTables::MissingMessage(), Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(GroupTables::Message(m_presence), Dialogs::vbOKOnly, this);
         return;
     }
     if (DateFrom->date() > DateTo->date()) {
         Dialogs::MsgBox(FormGroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
         return;
     }
-    const GroupDemand::Period period{DateFrom->date(), DateTo->date(), true};
+    // All open lines: every day up to To.
+    const GroupDemand::Period period{CheckAllOpen->isChecked() ? QDate(2000, 1, 1) : DateFrom->date(), DateTo->date(), true};
     // A period of many orders takes a moment to read and add up.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    PeriodDemand demand = PeriodDemand::Read(period);
+    PeriodDemand demand = BuyingStore::ReadOpenDemand(period);
     QApplication::restoreOverrideCursor();
     if (!demand.ok) {
         Dialogs::MsgBox(demand.error, Dialogs::vbOKOnly, this);
         return;
     }
     OfferBook offers;
-    BuyingStore::Batch batch;
     QString error;
-    if (!BuyingStore::ReadOfferBook(offers, &error) || !BuyingStore::ReadBatch(period, batch, &error)) {
+    if (!BuyingStore::ReadOfferBook(offers, &error)) {
         Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
         return;
     }
     m_period = period;
     m_demand = std::move(demand);
     m_offers = std::move(offers);
-    m_batch = batch;
     m_plan = PurchasePlan::Make(m_demand, m_offers);
     m_line = -1;
     CboWholesaler->clear();
     for (const Wholesaler& w : m_offers.wholesalers())
         CboWholesaler->addItem(w.name, w.id);
     readKept();
-    if (m_batch.exists())
-        LLLBatch->setText((m_batch.demand == m_plan.fingerprint ? BuyingTexts::MadeBeforeSame : BuyingTexts::MadeBeforeChanged)
-                              .arg(m_batch.madeat.left(8)));
-    else
-        LLLBatch->setText(BuyingTexts::PeriodLine.arg(dayText(period.from), dayText(period.to))
-                              .arg(m_demand.orders.size()));
+    double open = 0;
+    for (const PeriodDemand::Drug& d : m_demand.drugs)
+        open += d.demand;
+    LLLBatch->setText(BuyingTexts::PeriodLine.arg(dayText(period.from), dayText(period.to))
+                          .arg(m_demand.orders.size())
+                          .arg(BuyingPapers::Number(open)));
     showPlan();
 }
 
@@ -206,7 +241,7 @@ void FormPurchaseOrders::showPlan() {
     const auto& lines = m_plan.lines();
     m_rowLine.clear();
     for (int i = 0; i < int(lines.size()); ++i)
-        if (lines[size_t(i)].wholesaler != 0)
+        if (lines[size_t(i)].wholesaler != 0 || lines[size_t(i)].stockUsed > 0)
             m_rowLine.push_back(i);
     std::stable_sort(m_rowLine.begin(), m_rowLine.end(), [&](int a, int b) {
         const QString x = m_offers.wholesalerName(lines[size_t(a)].wholesaler),
@@ -221,11 +256,12 @@ void FormPurchaseOrders::showPlan() {
             const QStringList cells{l.drug,
                                     BuyingPapers::Number(l.demand),
                                     BuyingPapers::Number(l.stock),
-                                    BuyingPapers::Number(l.quantity),
+                                    l.cancelled ? BuyingTexts::Cancelled : BuyingPapers::Number(l.quantity),
                                     m_offers.wholesalerName(l.wholesaler),
                                     BuyingPapers::Number(l.discount),
                                     BuyingPapers::Number(l.price),
-                                    BuyingPapers::Number(l.value())};
+                                    BuyingPapers::Number(l.value()),
+                                    BuyingPapers::Number(l.stockUsed)};
             for (int c = 0; c < PlanCols; ++c)
                 g.setTextMatrix(r + 1, c, cells[c]);
         }
@@ -237,7 +273,7 @@ void FormPurchaseOrders::showPlan() {
     for (int r = 0; r < int(m_unofferedLine.size()); ++r) {
         const PurchasePlan::Line& l = lines[size_t(m_unofferedLine[size_t(r)])];
         u.setTextMatrix(r + 1, 0, l.drug);
-        u.setTextMatrix(r + 1, 1, BuyingPapers::Number(l.quantity));
+        u.setTextMatrix(r + 1, 1, l.cancelled ? BuyingTexts::Cancelled : BuyingPapers::Number(l.quantity));
     }
     fitColumns(Xxx2);
     LLLTotal->setText(BuyingTexts::PlanTotal.arg(m_plan.orders(m_offers).size()).arg(BuyingPapers::Number(m_plan.total())));
@@ -279,26 +315,155 @@ void FormPurchaseOrders::CommandMove_Click() {
 }
 
 void FormPurchaseOrders::CommandKeep_Click() {
-    if (m_plan.orders(m_offers).empty()) {
+    const auto& lines = m_plan.lines();
+    if (m_plan.orders(m_offers).empty() &&
+        std::none_of(lines.begin(), lines.end(), [](const PurchasePlan::Line& l) { return l.cancelled || l.stockUsed > 0; })) {
         Dialogs::MsgBox(BuyingTexts::NothingToKeep, Dialogs::vbOKOnly, this);
         return;
     }
-    if (m_batch.exists() && !Dialogs::Confirm(BuyingTexts::ReplaceQuestion, this))
-        return;
     const QDateTime now = clock();
-    const QString batch = now.toString(QStringLiteral("yyMMddhhmmss"));
-    QString error;
-    switch (BuyingStore::KeepOrders(m_plan, m_offers, m_batch, m_keptCount, batch, now, &error)) {
+    QString batch, error;
+    const BuyingStore::Outcome outcome = BuyingStore::KeepPlan(m_plan, m_demand, m_offers, rule(), now, &batch, &error);
+    switch (outcome) {
     case BuyingStore::Outcome::Saved:
-        m_batch = {batch, m_plan.fingerprint, now.toString(QStringLiteral("yyyyMMddhhmmss"))};
-        readKept();
-        LLLBatch->setText(BuyingTexts::KeptLine.arg(m_kept.size()));
-        return;
+        break;
     case BuyingStore::Outcome::Taken:
         Dialogs::MsgBox(BuyingTexts::AlreadyMade, Dialogs::vbOKOnly, this);
+        break;
+    case BuyingStore::Outcome::Unknown:
+        Dialogs::MsgBox(BuyingTexts::MaybeSaved, Dialogs::vbOKOnly, this);
+        break;
+    default:
+        Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
+        break;
+    }
+    // The plan was made from lines as they were: what is open now is read again.
+    if (outcome != BuyingStore::Outcome::Failed)
+        m_plan = {};
+    showPlan();
+    readKept();
+    if (outcome == BuyingStore::Outcome::Saved) {
+        int n = 0;
+        for (const auto& o : m_kept)
+            n += o.batch == batch;
+        LLLBatch->setText(BuyingTexts::KeptLine.arg(batch).arg(n));
+    }
+}
+
+void FormPurchaseOrders::CommandCancelDrug_Click() {
+    if (m_line < 0 || m_line >= int(m_plan.lines().size())) {
+        Dialogs::MsgBox(BuyingTexts::ChooseDrug, Dialogs::vbOKOnly, this);
         return;
-    case BuyingStore::Outcome::HasReceipts:
-        Dialogs::MsgBox(BuyingTexts::HasReceipts, Dialogs::vbOKOnly, this);
+    }
+    const PurchasePlan::Line& l = m_plan.lines()[size_t(m_line)];
+    if (!l.cancelled && !Dialogs::Confirm(BuyingTexts::CancelQuestion.arg(l.drug), this))
+        return;
+    m_plan.setCancelled(m_line, !l.cancelled);
+    showPlan();
+}
+
+void FormPurchaseOrders::readKept() {
+    m_kept.clear();
+    QString error;
+    if (!BuyingStore::ReadOrders(m_kept, false, &error))
+        Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
+    const QSignalBlocker block(CboOrders);
+    const int was = CboOrders->currentIndex();
+    CboOrders->clear();
+    const QStringList states = BuyingTexts::StatusNames.split(u',');
+    for (const auto& o : m_kept) {
+        const int s = QStringList{"kept", "partly", "received", "closed"}.indexOf(o.status);
+        CboOrders->addItem(o.poid + QStringLiteral(" - ") + m_offers.wholesalerName(o.wholesaler) + QStringLiteral(" - ") +
+                           states.value(s, o.status));
+    }
+    CboOrders->setCurrentIndex(was >= 0 && was < CboOrders->count() ? was : (m_kept.empty() ? -1 : 0));
+    showOrder();
+    showFigures();
+}
+
+void FormPurchaseOrders::showFigures() {
+    QString error;
+    std::vector<BuyingStore::Pending> pending;
+    if (!BuyingStore::ReadFigures(m_figures, &error) || !BuyingStore::ReadPending(pending, &error)) {
+        Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
+        return;
+    }
+    FlexGrid& g = Xxx4->grid();
+    {
+        FlexGrid::Batch batch(g);
+        g.setRows(1 + int(m_figures.size()));
+        for (int r = 0; r < int(m_figures.size()); ++r) {
+            const BuyingStore::Figures& f = m_figures[size_t(r)];
+            const QStringList cells{f.drug,
+                                    QString::number(f.asked),
+                                    QString::number(f.allotted),
+                                    QString::number(f.onorder),
+                                    QString::number(f.open),
+                                    QString::number(f.cancelled),
+                                    QString::number(f.received),
+                                    QString::number(f.stockUsed),
+                                    QString::number(f.heldOver),
+                                    QString::number(f.stock)};
+            for (int c = 0; c < int(cells.size()); ++c)
+                g.setTextMatrix(r + 1, c, cells[c]);
+        }
+    }
+    fitColumns(Xxx4);
+    if (m_offers.wholesalers().empty())
+        BuyingStore::ReadOfferBook(m_offers, &error);
+    FlexGrid& p = Xxx5->grid();
+    {
+        FlexGrid::Batch batch(p);
+        p.setRows(1 + int(pending.size()));
+        for (int r = 0; r < int(pending.size()); ++r) {
+            const BuyingStore::Pending& x = pending[size_t(r)];
+            const QStringList cells{m_offers.wholesalerName(x.wholesaler), x.poid, x.drug, BuyingPapers::Number(x.quantity),
+                                    BuyingPapers::Number(x.received), BuyingPapers::Number(x.quantity - x.received)};
+            for (int c = 0; c < int(cells.size()); ++c)
+                p.setTextMatrix(r + 1, c, cells[c]);
+        }
+    }
+    fitColumns(Xxx5);
+}
+
+void FormPurchaseOrders::CommandCount_Click() {
+    const int row = Xxx4->grid().Row();
+    if (row < 1 || row > int(m_figures.size())) {
+        Dialogs::MsgBox(BuyingTexts::ChooseDrug, Dialogs::vbOKOnly, this);
+        return;
+    }
+    const BuyingStore::Figures& f = m_figures[size_t(row - 1)];
+    std::vector<BuyingStore::Stock> stock;
+    QString error;
+    if (!BuyingStore::ReadStock(stock, &error)) {
+        Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
+        return;
+    }
+    auto it = std::find_if(stock.begin(), stock.end(), [&](const BuyingStore::Stock& s) { return s.key == f.key; });
+    const BuyingStore::Stock assumed = it != stock.end() ? *it : BuyingStore::Stock{f.key, f.drug, 0, false};
+    const QString answer = Dialogs::InputBox(BuyingTexts::CountPrompt.arg(f.drug), QString::number(assumed.quantity), this);
+    if (answer.isEmpty())
+        return;
+    bool ok = false;
+    const int counted = answer.trimmed().toInt(&ok);
+    if (!ok || counted < 0) {
+        Dialogs::MsgBox(BuyingTexts::BadQuantity, Dialogs::vbOKOnly, this);
+        return;
+    }
+    tell(BuyingStore::CountStock(assumed, counted, clock(), &error), error);
+    showFigures();
+}
+
+// One message per outcome of a write that is not Saved.
+void FormPurchaseOrders::tell(BuyingStore::Outcome outcome, const QString& error) {
+    switch (outcome) {
+    case BuyingStore::Outcome::Saved:
+        return;
+    case BuyingStore::Outcome::Taken:
+        Dialogs::MsgBox(BuyingTexts::OrderTaken, Dialogs::vbOKOnly, this);
+        return;
+    case BuyingStore::Outcome::StockShort:
+        Dialogs::MsgBox(BuyingTexts::StockShort, Dialogs::vbOKOnly, this);
         return;
     case BuyingStore::Outcome::Unknown:
         Dialogs::MsgBox(BuyingTexts::MaybeSaved, Dialogs::vbOKOnly, this);
@@ -309,21 +474,19 @@ void FormPurchaseOrders::CommandKeep_Click() {
     }
 }
 
-void FormPurchaseOrders::readKept() {
-    m_kept.clear();
-    m_keptCount = 0;
+void FormPurchaseOrders::CommandClose_Click() {
+    const BuyingStore::KeptOrder* o = chosenOrder();
+    if (!o) {
+        Dialogs::MsgBox(BuyingTexts::ChooseOrder, Dialogs::vbOKOnly, this);
+        return;
+    }
+    if (!Dialogs::Confirm(BuyingTexts::CloseQuestion.arg(o->poid), this))
+        return;
+    const bool cancel = Dialogs::MsgBox(BuyingTexts::CancelRestQuestion, Dialogs::vbYesNo | Dialogs::vbQuestion, this) ==
+                        Dialogs::vbYes;
     QString error;
-    if (m_batch.exists() && !BuyingStore::ReadOrders(m_batch.batch, m_kept, &error))
-        Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
-    for (const auto& o : m_kept)
-        m_keptCount += o.status == QLatin1String("kept");
-    const QSignalBlocker block(CboOrders);
-    const int was = CboOrders->currentIndex();
-    CboOrders->clear();
-    for (const auto& o : m_kept)
-        CboOrders->addItem(o.poid + QStringLiteral(" - ") + m_offers.wholesalerName(o.wholesaler));
-    CboOrders->setCurrentIndex(was >= 0 && was < CboOrders->count() ? was : (m_kept.empty() ? -1 : 0));
-    showOrder();
+    tell(BuyingStore::Close(*o, cancel, &error), error);
+    readKept();
 }
 
 void FormPurchaseOrders::CboOrders_Change() {
@@ -372,6 +535,13 @@ void FormPurchaseOrders::Xxx3_Click() {
     const int row = Xxx3->grid().Row();
     const BuyingStore::KeptOrder* o = chosenOrder();
     m_keptLine = o && row >= 1 && row <= int(o->lines.size()) ? row - 1 : -1;
+    // The rule box shows the rule the line was shared by.
+    if (const BuyingStore::KeptLine* l = chosenLine(); l && !l->rule.isEmpty())
+        CboRule->setCurrentIndex(DeliveryShare::RuleNamed(l->rule) == DeliveryShare::Rule::Proportional ? 1 : 0);
+}
+
+QString FormPurchaseOrders::ruleTitle(DeliveryShare::Rule r) {
+    return r == DeliveryShare::Rule::Proportional ? BuyingTexts::RuleProportionalName : BuyingTexts::RuleEarliestName;
 }
 
 void FormPurchaseOrders::CommandReceive_Click() {
@@ -381,7 +551,7 @@ void FormPurchaseOrders::CommandReceive_Click() {
         Dialogs::MsgBox(BuyingTexts::ChooseLine, Dialogs::vbOKOnly, this);
         return;
     }
-    if (o->status != QLatin1String("kept")) {
+    if (o->status == QLatin1String("closed")) {
         Dialogs::MsgBox(BuyingTexts::ReplacedLine, Dialogs::vbOKOnly, this);
         return;
     }
@@ -394,34 +564,18 @@ void FormPurchaseOrders::CommandReceive_Click() {
         Dialogs::MsgBox(BuyingTexts::BadQuantity, Dialogs::vbOKOnly, this);
         return;
     }
-    // The orders of the order's own period, as they stand now.
-    const GroupDemand::Period period{QDate::fromString(o->periodFrom, QStringLiteral("yyyyMMdd")),
-                                     QDate::fromString(o->periodTo, QStringLiteral("yyyyMMdd")), true};
-    if (!(m_demand.ok && m_demand.period.from == period.from && m_demand.period.to == period.to)) {
-        PeriodDemand demand = PeriodDemand::Read(period);
-        if (!demand.ok) {
-            Dialogs::MsgBox(demand.error, Dialogs::vbOKOnly, this);
-            return;
-        }
-        m_demand = std::move(demand);
-    }
-    const auto shares = m_demand.shares(DrugNameKey(line->drug), received, rule());
+    // A correction shares by the rule the line was shared by, unless the manager means another.
+    DeliveryShare::Rule by = rule();
+    if (!line->rule.isEmpty() && DeliveryShare::RuleNamed(line->rule) != by &&
+        !Dialogs::Confirm(BuyingTexts::RuleChanged.arg(ruleTitle(DeliveryShare::RuleNamed(line->rule)), ruleTitle(by)), this))
+        by = DeliveryShare::RuleNamed(line->rule);
     QString error;
-    const BuyingStore::Outcome outcome = BuyingStore::Receive(*line, received, shares, rule(), clock(), &error);
     const int keep = m_keptLine;
-    switch (outcome) {
-    case BuyingStore::Outcome::Saved:
-        break;
-    case BuyingStore::Outcome::Taken:
+    const BuyingStore::Outcome outcome = BuyingStore::Receive(*line, received, by, clock(), &error);
+    if (outcome == BuyingStore::Outcome::Taken)
         Dialogs::MsgBox(BuyingTexts::ReceivedTaken, Dialogs::vbOKOnly, this);
-        break;
-    case BuyingStore::Outcome::Unknown:
-        Dialogs::MsgBox(BuyingTexts::MaybeSaved, Dialogs::vbOKOnly, this);
-        break;
-    default:
-        Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
-        break;
-    }
+    else
+        tell(outcome, error);
     // What the server now holds, whatever happened.
     readKept();
     m_keptLine = keep;
@@ -440,7 +594,8 @@ BuyingSheet::Input FormPurchaseOrders::distributionPaper() const {
     QString error;
     if (!BuyingStore::ReadShares(line->poid, line->lineseq, shares, &error))
         return {};
-    return BuyingPapers::Distribution(*line, shares, rule(),
+    // The rule the shares were made by, as stored with them.
+    return BuyingPapers::Distribution(*line, shares, line->rule.isEmpty() ? rule() : DeliveryShare::RuleNamed(line->rule),
                                       [](const QString& tel) { return ModOmla::ClientNameByTel(tel); }, clock());
 }
 

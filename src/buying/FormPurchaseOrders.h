@@ -11,14 +11,18 @@
 #include <functional>
 
 class FlexGridView;
+class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
 class QPushButton;
 
-// Purchase orders made from a period's sent orders: per drug the quantity to buy and the
-// wholesaler of the best offer (both changeable), kept on the server one per wholesaler, printed,
-// then received line by line with the delivery shared among the pharmacies' orders.
+// Purchase orders made from the open lines of sent orders (of the chosen days, or all): per drug
+// the quantity to buy after the group's stock and the wholesaler of the best offer (both
+// changeable, or the drug's open units given up), kept on the server one per wholesaler, printed,
+// received line by line with the delivery shared among the pharmacies' orders, and closed with the
+// units that did not come carried or cancelled. Beside them each drug's figures, what is still to
+// come from each wholesaler, and the group's stock.
 class FormPurchaseOrders : public WorkDialog {
     Q_OBJECT
 public:
@@ -36,6 +40,9 @@ public:
     void CommandPdf_Click();
     void CommandXlsx_Click();
     void CommandDistribution_Click();
+    void CommandCancelDrug_Click();
+    void CommandClose_Click();
+    void CommandCount_Click();
 
     // The local clock and where papers are saved; tests replace them.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
@@ -51,6 +58,7 @@ public:
     QDateEdit* DateFrom;
     QDateEdit* DateTo;
     QPushButton* CommandMake;
+    QCheckBox* CheckAllOpen;
     QLabel* LLLBatch;
     FlexGridView* Xxx1; // drugs to buy
     QLabel* LLLUnoffered;
@@ -58,6 +66,7 @@ public:
     QComboBox* CboWholesaler;
     QPushButton* CommandMove;
     QPushButton* CommandKeep;
+    QPushButton* CommandCancelDrug;
     QLabel* LLLTotal;
     QComboBox* CboOrders;
     FlexGridView* Xxx3; // lines of the chosen kept order
@@ -68,11 +77,18 @@ public:
     QPushButton* CommandPdf;
     QPushButton* CommandXlsx;
     QPushButton* CommandDistribution;
+    QPushButton* CommandClose;
+    FlexGridView* Xxx4; // each drug's figures
+    QPushButton* CommandCount;
+    FlexGridView* Xxx5; // what is still to come from each wholesaler
 
 private:
     void showPlan();
     void readKept();
     void showOrder();
+    void showFigures();
+    void tell(BuyingStore::Outcome outcome, const QString& error);
+    static QString ruleTitle(DeliveryShare::Rule rule);
     void printPaper(const BuyingSheet::Input& paper);
     void savePdf(const BuyingSheet::Input& paper);
     const BuyingStore::KeptOrder* chosenOrder() const;
@@ -81,12 +97,12 @@ private:
     Wholesaler wholesaler(int id) const;
 
     bool m_tablesPresent = false;
+    GroupTables::Presence m_presence = GroupTables::Presence::Present;
     GroupDemand::Period m_period;
     PeriodDemand m_demand;
     OfferBook m_offers;
     PurchasePlan m_plan;
-    BuyingStore::Batch m_batch;
-    int m_keptCount = 0;
+    std::vector<BuyingStore::Figures> m_figures;
     std::vector<int> m_rowLine; // Xxx1 row -> plan line
     std::vector<int> m_unofferedLine;
     int m_line = -1;            // the plan line chosen

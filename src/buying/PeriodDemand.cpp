@@ -99,7 +99,7 @@ PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<
             if (f > d.m_askStart[size_t(m)] && d.m_asks[size_t(f - 1)].order == int(i))
                 d.m_asks[size_t(f - 1)].asked += en.quantity;
             else
-                d.m_asks[size_t(f++)] = {int(i), en.quantity};
+                d.m_asks[size_t(f++)] = {int(i), en.quantity, 0, 0, {}};
         }
     }
     // Close the gaps merged asks left, in place (nothing moves forward).
@@ -112,6 +112,16 @@ PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<
     }
     d.m_askStart[nd] = int(w);
     d.m_asks.resize(w);
+    // The plan and the sharing count an ask alike, in whole units.
+    for (size_t k = 0; k < nd; ++k) {
+        double units = 0;
+        for (int i = d.m_askStart[k]; i < d.m_askStart[k + 1]; ++i) {
+            Ask& a = d.m_asks[size_t(i)];
+            a.units = a.open = int(std::min<long long>(DeliveryShare::AskedUnits(a.asked), 1000000000));
+            units += a.units;
+        }
+        d.drugs[k].demand = units;
+    }
 
     QCryptographicHash print(QCryptographicHash::Sha1);
     for (const Drug& g : d.drugs)
@@ -153,6 +163,29 @@ PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
     return FromReport(std::move(report), catalogue);
 }
 
+void PeriodDemand::applyHeld(const QHash<QString, Held>& held, const QHash<QString, int>& groupStock) {
+    for (size_t k = 0; k < drugs.size(); ++k) {
+        Drug& g = drugs[k];
+        if (auto s = groupStock.constFind(g.key); s != groupStock.constEnd()) {
+            g.stock = s.value();
+            g.stockRow = true;
+        }
+        double open = 0;
+        for (int i = m_askStart[k]; i < m_askStart[k + 1]; ++i) {
+            Ask& a = m_asks[size_t(i)];
+            a.held = held.value(LineKey(orders[size_t(a.order)].id, g.key));
+            if (a.held.exists) {
+                const int left = a.held.asked - a.held.onorder - a.held.allotted - a.held.cancelled;
+                a.open = a.held.inOrder ? 0 : std::max(0, left);
+            } else {
+                a.open = a.units;
+            }
+            open += a.open;
+        }
+        g.demand = open;
+    }
+}
+
 std::vector<PeriodDemand::Share> PeriodDemand::shares(const QString& key, double received, DeliveryShare::Rule rule) const {
     std::vector<Share> out;
     const int k = drugOfKey(key);
@@ -161,11 +194,11 @@ std::vector<PeriodDemand::Share> PeriodDemand::shares(const QString& key, double
     thread_local std::vector<double> asked;
     asked.clear();
     for (const Ask* a = asksBegin(k); a != asksEnd(k); ++a)
-        asked.push_back(a->asked);
+        asked.push_back(a->open);
     const std::vector<int> units = DeliveryShare::Share(asked, received, rule);
     out.reserve(units.size());
     size_t i = 0;
     for (const Ask* a = asksBegin(k); a != asksEnd(k); ++a, ++i)
-        out.push_back({&orders[size_t(a->order)], a->asked, units[i]});
+        out.push_back({&orders[size_t(a->order)], double(a->open), units[i]});
     return out;
 }

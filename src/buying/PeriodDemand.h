@@ -8,14 +8,16 @@
 #include <vector>
 
 // What the sent orders of a period asked for, drug by drug (drugs matched by DrugNameKey), with
-// the catalogue's price and stock on hand, and for each drug the orders that asked for it,
-// earliest sent first. Draws nothing.
+// the catalogue's price, and for each drug the orders that asked for it, earliest sent first.
+// Each ask counts in whole units (DeliveryShare::AskedUnits); with what the server holds of the
+// lines (applyHeld), only their open units count, and the stock is the group's. Draws nothing.
 struct PeriodDemand {
     struct Drug {
         QString key;
         QString name;    // the catalogue's spelling when it has the drug
-        double demand = 0;
-        double stock = 0; // bowndrugs position 4
+        double demand = 0; // open units
+        double stock = 0;  // the group's stock: its own row, else bowndrugs position 4
+        bool stockRow = false; // the group holds a row for the drug's stock
         double price = 0;
         bool inCatalogue = false;
     };
@@ -33,10 +35,23 @@ struct PeriodDemand {
     QString fingerprint;                     // what the demand was: orders, drugs and quantities
 
     int drugOfKey(const QString& key) const { return m_byKey.value(key, -1); }
-    // The orders that asked for the drug: order index and quantity asked, earliest first.
+    // What the server holds of an order line the group has taken up.
+    struct Held {
+        bool exists = false; // false: no row, every unit open
+        int asked = 0, onorder = 0, allotted = 0, cancelled = 0;
+        bool inOrder = false; // in a purchase order not yet closed
+    };
+    // The key of an order line in the server's rows and in applyHeld's map.
+    static QString LineKey(const QString& orderid, const QString& drugkey) { return orderid + u'\n' + drugkey; }
+    // The orders that asked for the drug: order index, quantity asked, its whole units, the units
+    // still open (none while it is in a purchase order not closed: one at a time), and
+    // what the server held of the line when read.
     struct Ask {
         int order = 0;
         double asked = 0;
+        int units = 0;
+        int open = 0;
+        Held held;
     };
     const Ask* asksBegin(int drug) const { return m_asks.data() + m_askStart[size_t(drug)]; }
     const Ask* asksEnd(int drug) const { return m_asks.data() + m_askStart[size_t(drug) + 1]; }
@@ -48,7 +63,11 @@ struct PeriodDemand {
         double asked = 0;
         int allotted = 0;
     };
+    // Shares the open units.
     std::vector<Share> shares(const QString& key, double received, DeliveryShare::Rule rule) const;
+
+    // Takes in what the server holds: lines by LineKey, the group's stock by drug key.
+    void applyHeld(const QHash<QString, Held>& held, const QHash<QString, int>& groupStock);
 
     // From the group demand's report and the catalogue by key.
     static PeriodDemand FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue);

@@ -21,12 +21,16 @@ PurchasePlan PurchasePlan::Make(const PeriodDemand& demand, const OfferBook& off
     p.fingerprint = demand.fingerprint;
     p.m_lines.reserve(demand.drugs.size());
     for (const PeriodDemand::Drug& d : demand.drugs) {
+        // Lines all on order, allotted or given up leave nothing to plan.
+        if (!(d.demand > 0))
+            continue;
         Line l;
         l.key = d.key;
         l.drug = d.name;
         l.demand = d.demand;
         l.stock = d.stock;
         l.quantity = ToBuy(d.demand, d.stock);
+        l.stockUsed = d.demand - l.quantity;
         l.price = d.price;
         if (const Offer* o = offers.best(d.key)) {
             l.wholesaler = o->wholesaler;
@@ -79,9 +83,20 @@ double PurchasePlan::total() const {
 }
 
 bool PurchasePlan::setQuantity(int line, double quantity) {
-    if (line < 0 || line >= int(m_lines.size()) || !(quantity >= 0) || !std::isfinite(quantity))
+    if (line < 0 || line >= int(m_lines.size()) || !(quantity >= 0) || !std::isfinite(quantity) ||
+        m_lines[size_t(line)].cancelled)
         return false;
     m_lines[size_t(line)].quantity = quantity;
+    return true;
+}
+
+bool PurchasePlan::setCancelled(int line, bool cancelled) {
+    if (line < 0 || line >= int(m_lines.size()))
+        return false;
+    Line& l = m_lines[size_t(line)];
+    l.cancelled = cancelled;
+    l.quantity = cancelled ? 0 : ToBuy(l.demand, l.stock);
+    l.stockUsed = cancelled ? 0 : l.demand - l.quantity;
     return true;
 }
 

@@ -6,14 +6,17 @@
 #include <QString>
 #include <vector>
 
-// Purchase orders drafted from a period's demand: per drug the quantity to buy (the demand less
-// the stock on hand, in whole units, never below 0) at the wholesaler with the best current offer.
-// The manager may change a quantity or move a drug to another wholesaler. Draws nothing.
+// Purchase orders drafted from the open units of sent order lines: per drug the quantity to buy
+// (the open units less the group's stock, which those units take first, in whole units, never
+// below 0) at the wholesaler with the best current offer. The manager may change a quantity, move
+// a drug to another wholesaler, or give up the drug's open units. Draws nothing.
 class PurchasePlan {
 public:
     struct Line {
         QString key, drug;
-        double demand = 0, stock = 0;
+        double demand = 0, stock = 0; // open units; the group's stock
+        double stockUsed = 0;         // units of the stock the open units take
+        bool cancelled = false;       // the manager gives up the open units
         double quantity = 0;
         double price = 0;
         double discount = 0;
@@ -38,6 +41,8 @@ public:
 
     // False (nothing changed) for a quantity below 0 or not a number.
     bool setQuantity(int line, double quantity);
+    // Gives up the line's open units (nothing bought, no stock used), or takes them up again.
+    bool setCancelled(int line, bool cancelled);
     // The line goes to the wholesaler at that wholesaler's current offer (0 % without one).
     bool moveTo(int line, int wholesaler, const OfferBook& offers);
 

@@ -37,6 +37,11 @@ QString DeleteClause(const QString& cutoff) {
     return QStringLiteral(" date < '") + ModSQL::SqlEscape(cutoff) + QStringLiteral("'; ");
 }
 
+QString DeleteClause(const QString& cutoff, const QString& keep) {
+    return QStringLiteral(" date < ") + ModSQL::SqlQuote(cutoff) + QStringLiteral(" AND orderid NOT IN (") + keep +
+           QStringLiteral("); ");
+}
+
 QString OrderIdText(const QString& cellText) {
     return ModGFun::ShortestText(ModGFun::Val(cellText));
 }

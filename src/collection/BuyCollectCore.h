@@ -27,6 +27,8 @@ DaysAnswer ParseDays(const QString& answer);
 // two-digit year past every real order date, so it stops at the first day of 2000.
 QString DeleteCutoff(const QDateTime& now, int days);
 QString DeleteClause(const QString& cutoff);
+// The same, leaving the orders the statement keep selects.
+QString DeleteClause(const QString& cutoff, const QString& keep);
 
 // The order id of a cell as plain digits (leading-number parse; 0 when none).
 QString OrderIdText(const QString& cellText);

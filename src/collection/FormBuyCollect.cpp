@@ -1,5 +1,6 @@
 #include "collection/FormBuyCollect.h"
 
+#include "buying/BuyingStore.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollectTexts.h"
 #include "collection/FormGroupDemand.h"
@@ -7,6 +8,8 @@
 #include "collection/PickListPrint.h"
 #include "data/Bown2Columns.h"
 #include "data/FieldText.h"
+#include "data/GroupTables.h"
+#include "data/ModGFun.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
 #include "ordering/OrderLines.h"
@@ -210,11 +213,35 @@ void FormBuyCollect::mnuDeletOlderThan_Click() {
         Dialogs::vbNo)
         return;
     QString error;
-    ModSQL::SQLDelete(Table, BuyCollect::DeleteClause(cutoff), &error);
+    // Orders whose lines the group still has on order or has not delivered stay, and are counted.
+    int kept = 0;
+    QString clause = BuyCollect::DeleteClause(cutoff);
+    {
+        ServerConnection& server = ServerConnection::instance();
+        long affected = 0;
+        const Recordset rs = server.Execute(QStringLiteral("SELECT COUNT(*) FROM bown2 WHERE date < ") +
+                                                ModSQL::SqlQuote(cutoff) + QStringLiteral(" AND orderid IN (") +
+                                                BuyingStore::UndeliveredOrders() + u')',
+                                            affected, &error);
+        if (affected != 0) {
+            kept = int(ModGFun::Val(FieldText(rs.Fields(0))));
+            if (kept > 0)
+                clause = BuyCollect::DeleteClause(cutoff, BuyingStore::UndeliveredOrders());
+        } else if (server.State() != 1 ||
+                   GroupTables::Check({QStringLiteral("grp_orderlines")}) != GroupTables::Presence::Missing) {
+            // A lost connection is told; only a server without the group's tables purges as before.
+            Dialogs::MsgBox(FormBuyCollectTexts::DeleteFailed + error, Dialogs::vbOKOnly, this);
+            return;
+        }
+        error.clear();
+    }
+    ModSQL::SQLDelete(Table, clause, &error);
     if (!error.isEmpty()) {
         Dialogs::MsgBox(FormBuyCollectTexts::DeleteFailed + error, Dialogs::vbOKOnly, this);
         return;
     }
+    if (kept > 0)
+        Dialogs::MsgBox(FormBuyCollectTexts::KeptUndelivered.arg(kept), Dialogs::vbOKOnly, this);
     reloadList();
 }
 

@@ -63,6 +63,10 @@ const std::vector<Column>& allColumns() {
          [](const Page& p, size_t i) {
              return p.allotted[i].allotted < 0 ? QStringLiteral("-") : QString::number(p.allotted[i].allotted);
          }},
+        {Column::Allotted, QStringLiteral("غير متوفر"), 16, Align::Centre,
+         [](const Page& p, size_t i) {
+             return p.allotted[i].cancelled > 0 ? QString::number(p.allotted[i].cancelled) : QString();
+         }},
         {Column::Always, QStringLiteral("السعر"), 20, Align::Centre, [](const Page& p, size_t i) { return p.lines[i].price; }},
         {Column::Always, QStringLiteral("الخصم"), 16, Align::Centre,
          [](const Page& p, size_t i) { return p.lines[i].discount.isEmpty() ? QString() : p.lines[i].discount + u'%'; }},

@@ -28,8 +28,9 @@ struct Page {
     // buying tables; left empty the page is printed as the order alone.
     struct Allotted {
         double asked = 0;
-        int allotted = -1; // -1: nothing recorded for the drug yet
+        int allotted = -1; // -1: a drug the group has never taken up, delivered as asked
         float value = 0;   // value of what will be delivered
+        int cancelled = 0; // units not available
     };
     std::vector<Allotted> allotted; // empty, or one per line
     OrderLines::Value delivered;    // cash and deferred value of what will be delivered

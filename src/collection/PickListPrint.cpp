@@ -23,6 +23,7 @@ bool printedTableThere(QWidget* parent) {
     case GroupTables::Presence::Present:
         return true;
     case GroupTables::Presence::Missing:
+    case GroupTables::Presence::Older:
         Dialogs::MsgBox(GroupTables::MissingMessage(), Dialogs::vbOKOnly, parent);
         return false;
     case GroupTables::Presence::ServerFailed:
@@ -102,6 +103,7 @@ void PrintSentOrders(QWidget* parent, const PickList::Selection& selection) {
 bool AddAllotments(std::vector<PickList::Page>& pages, QString* error) {
     switch (BuyingStore::CheckTables(error)) {
     case GroupTables::Presence::Missing:
+    case GroupTables::Presence::Older:
         return true;
     case GroupTables::Presence::ServerFailed:
         return false;
@@ -112,19 +114,21 @@ bool AddAllotments(std::vector<PickList::Page>& pages, QString* error) {
     QStringList ids;
     for (const PickList::Page& page : pages)
         ids << BuyCollect::OrderIdText(page.orderId);
-    std::vector<BuyingStore::Allotment> all;
-    if (!BuyingStore::ReadAllotments(ids, all, error))
+    std::vector<BuyingStore::LineState> all;
+    QSet<QString> taken;
+    if (!BuyingStore::ReadLineStates(ids, all, &taken, error))
         return false;
-    QHash<QString, std::vector<BuyingStore::Allotment>> byOrder;
-    for (BuyingStore::Allotment& a : all)
+    QHash<QString, std::vector<BuyingStore::LineState>> byOrder;
+    for (BuyingStore::LineState& a : all)
         byOrder[BuyCollect::OrderIdText(a.orderid)].push_back(std::move(a));
     for (PickList::Page& page : pages) {
-        const OrderAllotments got = OrderAllotments::Of(page.lines, byOrder.value(BuyCollect::OrderIdText(page.orderId)));
+        const OrderAllotments got =
+            OrderAllotments::Of(page.lines, byOrder.value(BuyCollect::OrderIdText(page.orderId)), taken);
         page.allotted.clear();
-        if (std::none_of(got.lines.begin(), got.lines.end(), [](const OrderAllotments::Line& l) { return l.allotted >= 0; }))
+        if (!got.any)
             continue;
         for (const OrderAllotments::Line& l : got.lines)
-            page.allotted.push_back({l.asked, l.allotted, l.value});
+            page.allotted.push_back({l.asked, l.allotted, l.value, l.cancelled});
         page.delivered = got.delivered;
     }
     return true;

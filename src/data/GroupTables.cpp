@@ -33,4 +33,13 @@ QString MissingMessage() {
            ServerScript + QStringLiteral(" لانشائها، وباقي البرنامج يعمل كما هو.");
 }
 
+QString OlderMessage() {
+    return QStringLiteral("جداول المجموعة على الخادم اقدم من هذه النسخة. يجب على مدير قاعدة البيانات تشغيل الملف ") +
+           UpdateScript + QStringLiteral(" لاضافة الجداول الناقصة، وباقي البرنامج يعمل كما هو.");
+}
+
+QString Message(Presence presence) {
+    return presence == Presence::Older ? OlderMessage() : MissingMessage();
+}
+
 } // namespace GroupTables

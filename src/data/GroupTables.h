@@ -11,7 +11,11 @@ namespace GroupTables {
 // The script, under src/data/schema, that creates them on SQL Server.
 inline const QString ServerScript = QStringLiteral("group-sqlserver.sql");
 
-enum class Presence { Present, Missing, ServerFailed };
+// The script that adds, to a server made by an older ServerScript, the tables it lacks.
+inline const QString UpdateScript = QStringLiteral("group-sqlserver-orderlines.sql");
+
+// Older: the server holds the group's first tables but not those this copy also needs.
+enum class Presence { Present, Missing, Older, ServerFailed };
 
 // Whether every one of tables exists on the server ServerConnection reaches; on ServerFailed the
 // driver's text goes to error.
@@ -19,5 +23,9 @@ Presence Check(const QStringList& tables, QString* error = nullptr);
 
 // Tells the manager that the tables are missing and which script creates them.
 QString MissingMessage();
+// Tells the manager that the group's tables are older than this copy and which script adds the rest.
+QString OlderMessage();
+// The message for Missing or Older.
+QString Message(Presence presence);
 
 } // namespace GroupTables

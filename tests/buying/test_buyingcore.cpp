@@ -35,9 +35,10 @@ private slots:
         QTest::newRow("one unit, proportion") << std::vector<double>{1, 1, 1} << 1.0 << P << std::vector<int>{1, 0, 0};
         QTest::newRow("one unit, the largest ask") << std::vector<double>{1, 5, 1} << 1.0 << P << std::vector<int>{0, 1, 0};
         QTest::newRow("equal halves go earliest") << std::vector<double>{5, 5} << 5.0 << P << std::vector<int>{3, 2};
-        QTest::newRow("fractions asked are not units") << std::vector<double>{2.5, 1} << 3.0 << E << std::vector<int>{2, 1};
+        QTest::newRow("a fraction asked is a unit") << std::vector<double>{2.5, 1} << 3.0 << E << std::vector<int>{3, 0};
         QTest::newRow("fraction received") << std::vector<double>{2.5, 1} << 2.9 << E << std::vector<int>{2, 0};
         QTest::newRow("an ask below a unit") << std::vector<double>{0.5, 2} << 1.0 << P << std::vector<int>{0, 1};
+        QTest::newRow("three halves, as bought") << std::vector<double>{0.5, 0.5, 0.5} << 3.0 << P << std::vector<int>{1, 1, 1};
         QTest::newRow("no orders") << std::vector<double>{} << 5.0 << E << std::vector<int>{};
         QTest::newRow("huge ask") << std::vector<double>{1e30, 1} << 7.0 << P << std::vector<int>{7, 0};
     }
@@ -63,9 +64,9 @@ private slots:
                 const std::vector<int> got = DeliveryShare::Share(asked, received, rule);
                 long long wanted = 0, sum = 0;
                 for (size_t i = 0; i < asked.size(); ++i) {
-                    wanted += (long long)std::floor(asked[i]);
+                    wanted += (long long)std::ceil(asked[i]);
                     sum += got[i];
-                    QVERIFY(got[i] >= 0 && got[i] <= std::floor(asked[i]));
+                    QVERIFY(got[i] >= 0 && got[i] <= std::ceil(asked[i]));
                 }
                 QCOMPARE(sum, std::min(wanted, (long long)received));
             }

@@ -155,8 +155,9 @@ private slots:
         QCOMPARE(Dialogs::shownTexts().last(), BuyingTexts::AlreadyMade);
         QCOMPARE(TestDb::rows("SELECT drug,quantity,discount,linevalue FROM grp_purchaselines ORDER BY lineseq"),
                  (QList<QStringList>{{"Panadol", "6", "0", "120"}, {"Zyrtec", "1", "6", "28.2"}}));
-        make(late);
-        QVERIFY(late.LLLBatch->text().contains(BuyingTexts::MadeBeforeSame.left(20)));
+        make(late); // the kept lines are no longer open: only the drug without an offer is left
+        QCOMPARE(late.Xxx1->grid().Rows(), 1);
+        QCOMPARE(column(late.Xxx2->grid(), 0), QStringList{"Vit C"});
 
         const QString pdf = m_dir.filePath("purchase-order.pdf");
         w.askPdfPath = [&] { return pdf; };
@@ -182,8 +183,24 @@ private slots:
         Dialogs::setNextInput("4");
         w.CommandReceive_Click();
         QCOMPARE(column(w.Xxx3->grid(), 4), (QStringList{"4", "0"}));
-        QCOMPARE(TestDb::rows("SELECT orderid,allotted FROM grp_allotments ORDER BY orderid"),
-                 (QList<QStringList>{{"261201090000", "3"}, {"261203100000", "1"}, {"261205090000", "0"}}));
+        // Stock first (2 to the earliest), then what arrived, earliest first.
+        QCOMPARE(TestDb::rows("SELECT orderid,allotted FROM grp_allotments WHERE drug = 'Panadol' ORDER BY orderid"),
+                 (QList<QStringList>{{"261201090000", "1"}, {"261203100000", "2"}, {"261205090000", "1"}}));
+        // Each drug's figures side by side, and what is still to come.
+        QCOMPARE(w.Xxx4->grid().TextMatrix(1, 0), QStringLiteral("Panadol"));
+        QCOMPARE(column(w.Xxx4->grid(), 2).value(0) + column(w.Xxx4->grid(), 3).value(0) + column(w.Xxx4->grid(), 4).value(0),
+                 QStringLiteral("621")); // allotted, on order, open of 9 asked
+        QCOMPARE(column(w.Xxx5->grid(), 5), (QStringList{"2", "1"}));
+        // Received again under the other rule on purpose; the box then shows the stored rule.
+        w.CboRule->setCurrentIndex(1);
+        Dialogs::setNextInput("5");
+        Dialogs::setNextAnswer(Dialogs::vbYes);
+        w.CommandReceive_Click();
+        w.CboRule->setCurrentIndex(0);
+        w.Xxx3->clickCell(1, 0);
+        QCOMPARE(w.CboRule->currentIndex(), 1);
+        w.CboRule->setCurrentIndex(0); // the sheet states the rule stored with the shares, not the box's
+        QVERIFY(w.distributionPaper().closing.contains(BuyingTexts::RuleProportional));
         const QString sheet = m_dir.filePath("distribution.pdf");
         w.askPdfPath = [&] { return sheet; };
         w.CommandDistribution_Click(); // no printer here: offered as a PDF
@@ -202,8 +219,8 @@ private slots:
             QSKIP("paper only: once is enough");
         const QString arabic = QStringLiteral("أقراص باراسيتامول ممتدة المفعول للبالغين والاطفال فوق اثني عشر عاما شش");
         const QString latin = QStringLiteral("Amoxicillin Clavulanate Extended Release Film Coated Tablets 1000 mgWW");
-        BuyingStore::KeptOrder order{"261208100000/1", "261208100000", "20261208", 1, "20261201", "20261207", "d", "kept", 0, {}};
-        order.lines = {{order.poid, 1, latin, 3, 120, 7, 334.8, 0}, {order.poid, 2, arabic, 8, 45.5, 12.5, 318.5, 5}};
+        BuyingStore::KeptOrder order{"261208100000/1", "261208100000", "20261208", 1, "20261201", "20261207", "kept", 0, {}};
+        order.lines = {{order.poid, 1, latin, 3, 120, 7, 334.8, 0, {}}, {order.poid, 2, arabic, 8, 45.5, 12.5, 318.5, 5, {}}};
         const Wholesaler w{1, QStringLiteral("شركة المتحدة لتوزيع الادوية والمستلزمات الطبية فرع كفر الشيخ"), "0400", "طنطا"};
         const std::vector<BuyingStore::Allotment> shares{{order.poid, 2, "261201090000", arabic, "01022222222", 3, 3},
                                                           {order.poid, 2, "261203100000", arabic, "01011111111", 4, 2}};
