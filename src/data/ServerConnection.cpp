@@ -93,6 +93,7 @@ void ServerConnection::Close() {
 }
 
 bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
+    m_failure = Failure::None;
     if (beforeExecute)
         beforeExecute(sql);
     m_executed.append(sql);
@@ -103,6 +104,7 @@ bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
     }
     if (State() != 1) {
         m_lastError = QStringLiteral("Operation is not allowed when the object is closed.");
+        m_failure = Failure::NotSent;
         if (error)
             *error = m_lastError;
         return false;
@@ -116,7 +118,7 @@ bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
         if (error)
             *error = m_lastError;
         q.finish();
-        probeAfterFailure();
+        m_failure = probeAfterFailure() ? Failure::Refused : Failure::NoReply;
         return false;
     }
     return true;
@@ -139,7 +141,7 @@ bool ServerConnection::fetch(QSqlQuery& q, const std::function<void(const QSqlQu
         if (error)
             *error = m_lastError;
         q.finish();
-        probeAfterFailure();
+        m_failure = probeAfterFailure() ? Failure::Refused : Failure::NoReply;
         return false;
     }
     return true;
@@ -189,10 +191,12 @@ bool ServerConnection::replyLost(const QString& sql, QString* error) {
     if (error)
         *error = m_lastError;
     probeAfterFailure();
+    m_failure = Failure::NoReply;
     return true;
 }
 
 bool ServerConnection::transactionStep(const QString& what, bool (QSqlDatabase::*step)(), QString* error) {
+    m_failure = Failure::None;
     if (beforeExecute)
         beforeExecute(what);
     m_executed.append(what);
@@ -209,9 +213,10 @@ bool ServerConnection::transactionStep(const QString& what, bool (QSqlDatabase::
             return false;
         }
         m_lastError = d.lastError().text();
-        probeAfterFailure();
+        m_failure = probeAfterFailure() ? Failure::Refused : Failure::NoReply;
     } else {
         m_lastError = QStringLiteral("Operation is not allowed when the object is closed.");
+        m_failure = Failure::NotSent;
     }
     if (m_lastError.trimmed().isEmpty())
         m_lastError = QStringLiteral("The transaction failed");
@@ -227,7 +232,11 @@ bool ServerConnection::BeginTrans(QString* error) {
 bool ServerConnection::CommitTrans(QString* error) {
     if (transactionStep(QStringLiteral("COMMIT"), &QSqlDatabase::commit, error))
         return true;
+    const Failure f = m_failure; // what the commit left known, not what the rollback did
+    const QString e = m_lastError;
     RollbackTrans();
+    m_failure = f;
+    m_lastError = e;
     return false;
 }
 
@@ -258,10 +267,10 @@ int ServerConnection::ExecuteEach(const QString& sql, long& recordsAffected, QSt
     return fields;
 }
 
-void ServerConnection::probeAfterFailure() {
+bool ServerConnection::probeAfterFailure() {
     // A dropped ODBC connection still claims to be open; ask the server once to find out.
     if (m_settings.qtDriver == QLatin1String("QSQLITE"))
-        return;
+        return State() == 1;
     QSqlQuery probe(db());
     if (!probe.exec(QStringLiteral("SELECT 1")) || !probe.next()) {
         probe.finish();
@@ -269,5 +278,7 @@ void ServerConnection::probeAfterFailure() {
         m_dropped = true;
         QSqlDatabase d = db();
         d.close();
+        return false;
     }
+    return true;
 }

@@ -14,6 +14,7 @@ namespace {
 int ops = 0;
 int faults = 0;
 ServerConnection& sc() { return ServerConnection::instance(); }
+QString tel(int who) { return QStringLiteral("010000000%1").arg(who, 2, 10, QChar(u'0')); }
 
 long run(const QString& sql) {
     long n = 0;
@@ -43,7 +44,7 @@ void pharmacist(int who, int count) {
         if (orderId.isEmpty()) {
             orderId = QStringLiteral("%1%2").arg(who, 2, 10, QChar(u'0')).arg(++orderSerial, 10, 10, QChar(u'0'));
             run(QStringLiteral("INSERT INTO bown2 (orderid,tel,markaz,mohafaza,date,timee)VALUES(") +
-                ModSQL::SqlQuote(orderId) + u',' + ModSQL::SqlQuote(QStringLiteral("010000000%1").arg(who, 2, 10, QChar(u'0'))) +
+                ModSQL::SqlQuote(orderId) + u',' + ModSQL::SqlQuote(tel(who)) +
                 QStringLiteral(",'Disouq','kafrelsheikh','261207','101010')"));
             continue;
         }
@@ -75,7 +76,7 @@ void pharmacist(int who, int count) {
         }
         const QString drug = names.at(int(rng.bounded(qsizetype(names.size()))));
         *slot = {drug, QString::number(rng.bounded(1, 1000)), QStringLiteral("12.5"), QStringLiteral("10")};
-        if (run(OrderLines::StoreStatement(OrderLines::Encode(lines), orderId)) != 1)
+        if (run(OrderLines::StoreStatement(OrderLines::Encode(lines), orderId, tel(who))) != 1)
             names = drugNames();
     }
 }
