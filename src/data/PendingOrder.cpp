@@ -1,6 +1,7 @@
 #include "data/PendingOrder.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -9,66 +10,51 @@
 namespace PendingOrder {
 
 namespace {
-QString& setFile() {
-    static QString f;
-    return f;
+QString& setDir() {
+    static QString d;
+    return d;
 }
 
-// One record a line: phone, id, date, time, tab-separated.
-QList<Record> readAll() {
-    QList<Record> out;
-    QFile f(path());
-    if (!f.open(QIODevice::ReadOnly))
-        return out;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        const QStringList p = QString::fromUtf8(line).trimmed().split(u'\t');
-        if (p.size() == 4 && !p.at(0).isEmpty() && !p.at(1).isEmpty())
-            out.append({p.at(0), p.at(1), p.at(2), p.at(3)});
-    }
-    return out;
-}
+const QString Prefix = QStringLiteral("brentoval-neworder-");
 
-bool writeAll(const QList<Record>& records) {
-    if (records.isEmpty())
-        return !QFile::exists(path()) || QFile::remove(path());
-    QSaveFile f(path());
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    for (const Record& r : records)
-        f.write((QStringList{r.tel, r.orderId, r.date, r.time}.join(u'\t') + u'\n').toUtf8());
-    return f.commit();
+QString fileOf(const Record& r) {
+    const QByteArray key = QCryptographicHash::hash((r.tel + u'\t' + r.orderId).toUtf8(), QCryptographicHash::Sha1);
+    return QDir(folder()).filePath(Prefix + QString::fromLatin1(key.toHex().left(16)) + QStringLiteral(".txt"));
 }
 } // namespace
 
-QString path() {
-    if (!setFile().isEmpty())
-        return setFile();
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("brentoval-neworder.txt"));
+QString folder() {
+    return setDir().isEmpty() ? QCoreApplication::applicationDirPath() : setDir();
 }
 
-void setPath(const QString& file) {
-    setFile() = file;
+void setFolder(const QString& dir) {
+    setDir() = dir;
 }
 
 std::optional<Record> Find(const QString& tel) {
-    for (const Record& r : readAll())
-        if (r.tel == tel)
-            return r;
+    const QDir dir(folder());
+    for (const QString& name : dir.entryList({Prefix + u'*'}, QDir::Files, QDir::Name)) {
+        QFile f(dir.filePath(name));
+        if (!f.open(QIODevice::ReadOnly))
+            continue;
+        // Phone, id, date and time, one a line.
+        const QStringList p = QString::fromUtf8(f.readAll()).split(u'\n');
+        if (p.size() >= 4 && p.at(0) == tel && !p.at(1).isEmpty())
+            return Record{p.at(0), p.at(1), p.at(2), p.at(3)};
+    }
     return std::nullopt;
 }
 
 bool Keep(const Record& r) {
-    QList<Record> all = readAll();
-    all.removeIf([&](const Record& o) { return o.tel == r.tel; });
-    all.append(r);
-    return writeAll(all);
+    QSaveFile f(fileOf(r));
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    f.write(QStringList{r.tel, r.orderId, r.date, r.time, QString()}.join(u'\n').toUtf8());
+    return f.commit();
 }
 
-bool Forget(const QString& tel) {
-    QList<Record> all = readAll();
-    if (all.removeIf([&](const Record& o) { return o.tel == tel; }) == 0)
-        return true;
-    return writeAll(all);
+void Forget(const Record& r) {
+    QFile::remove(fileOf(r));
 }
 
 } // namespace PendingOrder

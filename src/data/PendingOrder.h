@@ -5,6 +5,7 @@
 
 // A new order whose making had no reply, kept in a small file beside the program until a lookup
 // settles it, so that neither closing the editor nor ending the program makes a retry a second order.
+// One file per order: copies on one machine never write each other's.
 namespace PendingOrder {
 
 struct Record {
@@ -12,15 +13,15 @@ struct Record {
     bool operator==(const Record&) const = default;
 };
 
-// The file; beside the program unless set (tests give each case its own).
-QString path();
-void setPath(const QString& file);
+// The folder of the files; the program's own unless set (tests give each case its own).
+QString folder();
+void setFolder(const QString& dir);
 
-// The record kept for phone tel, if any.
+// A record kept for phone tel, if any.
 std::optional<Record> Find(const QString& tel);
-// Keeps r in place of the phone's earlier record; false when the file cannot be written.
+// Keeps r; false when its file cannot be written.
 bool Keep(const Record& r);
-// Forgets the phone's record.
-bool Forget(const QString& tel);
+// Forgets r.
+void Forget(const Record& r);
 
 } // namespace PendingOrder

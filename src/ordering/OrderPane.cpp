@@ -142,7 +142,7 @@ bool OrderPane::settlePending() {
         return false;
     }
     const PendingOrder::Record was = *std::exchange(m_pending, std::nullopt);
-    PendingOrder::Forget(was.tel);
+    PendingOrder::Forget(was);
     if (made == Read::Missing)
         return true;
     const Read r = read(was.orderId);
@@ -237,6 +237,8 @@ WriteRoad::Result OrderPane::insertOrder(PendingOrder::Record& made, const QVari
             // Ids are times to the second; one the server holds already (here or in another copy)
             // is refused by the insert itself, and the next second is tried.
             for (int attempt = 0; attempt < 3600; ++attempt, when = when.addSecs(1)) {
+                if (m_pending)
+                    PendingOrder::Forget(*m_pending);
                 made.orderId = when.toString(QStringLiteral("yyMMddhhmmss"));
                 // Known before the insert can reach the server, so that no end of the program loses it.
                 m_pending = made;
@@ -287,7 +289,7 @@ bool OrderPane::makeOrder(const QVariant& linesText) {
         return false;
     }
     m_pending.reset();
-    PendingOrder::Forget(made.tel);
+    PendingOrder::Forget(made);
     if (!w.saved()) {
         tell(w.outcome == WriteRoad::Outcome::Taken ? FormUserBuyTexts::NotSaved : WriteRoad::Text(w), Read::Found);
         return false;

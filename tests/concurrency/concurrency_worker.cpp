@@ -1,10 +1,20 @@
 // One copy of the program doing a bounded run of work against the shared tables, in its own
 // process: a pharmacist building and sending orders, or the manager purging and renaming.
 // Prints "sent <orderid> <text>" for every order it sent and "ops <n> faults <m>" at the end.
+// Role "same-second": a pharmacy (ID is its phone) waits for a moment given in ms since the epoch,
+// then makes COUNT orders through the order pane with its clock stopped at one second, adding a drug
+// named after the phone to each; prints "shown <orderid> <tel>" for every order its pane then shows.
 #include "data/FieldText.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
+#include "data/AppGlobals.h"
+#include "data/PendingOrder.h"
 #include "ordering/OrderLines.h"
+#include "ordering/OrderPane.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -97,6 +107,25 @@ void manager(int count) {
             ModSQL::SqlEscape(old) + QStringLiteral("';"));
     }
 }
+void sameSecond(const QString& tel, int count, qint64 startMs) {
+    QTemporaryDir local; // the program's folder, of this copy alone
+    PendingOrder::setFolder(local.path());
+    AppGlobals::LoginTel = tel;
+    AppGlobals::LoginMarkaz = QStringLiteral("Disouq");
+    AppGlobals::LoginMohafaza = AppGlobals::Mohafaza;
+    FlexGrid lines(OrderLines::Slots + 1, 5);
+    OrderPane pane(lines, {[](const QString& t) { std::fprintf(stderr, "told: %s\n", qPrintable(t)); },
+                           [](const QString&, bool) { return true; }, [](const QString&) { return QStringLiteral("1"); }});
+    const QDateTime at(QDate(2026, 12, 7), QTime(10, 0, 0));
+    pane.clock = [at] { return at; };
+    QThread::msleep(ulong(std::max<qint64>(0, startMs - QDateTime::currentMSecsSinceEpoch())));
+    for (int i = 0; i < count; ++i) {
+        pane.NewOrder();
+        pane.AddDrug(QStringLiteral("Drug ") + tel, QStringLiteral("10"), QStringLiteral("5"));
+        std::printf("shown %s %s\n", qPrintable(pane.labels().orderId), qPrintable(pane.labels().tel));
+        ++ops;
+    }
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -114,7 +143,9 @@ int main(int argc, char** argv) {
     }
     const int id = args.at(4).toInt();
     const int count = args.at(5).toInt();
-    if (args.at(3) == QLatin1String("manager"))
+    if (args.at(3) == QLatin1String("same-second"))
+        sameSecond(args.at(4), count, args.value(6).toLongLong());
+    else if (args.at(3) == QLatin1String("manager"))
         manager(count);
     else
         pharmacist(id, count);

@@ -67,6 +67,59 @@ private slots:
         }
         QCOMPARE(TestDb::scalar(QStringLiteral("SELECT COUNT(*) FROM bown2 WHERE date < 261018")), QStringLiteral("0"));
     }
+
+    // Two pharmacies, each its own process, make orders at the same moment with their clocks stopped
+    // at the same second: every order gets an id of its own, on a server whose bown2 has the key and
+    // on one without it, and each pane shows and fills only its own pharmacy's orders.
+    void sameSecondTwoPharmaciesNeverShareAnId_data() {
+        QTest::addColumn<bool>("key");
+        QTest::newRow("key") << true;
+        QTest::newRow("no key") << false;
+    }
+    void sameSecondTwoPharmaciesNeverShareAnId() {
+        QFETCH(bool, key);
+        if (!key)
+            QVERIFY(TestDb::exec(QStringLiteral("DROP INDEX bown2_orderid")));
+        QCOMPARE(TestDb::scalar(QStringLiteral("SELECT COUNT(*) FROM bown2")), QStringLiteral("0"));
+        const ConnectionSettings s = TestDb::settings();
+        const QStringList tels = {QStringLiteral("01011111111"), QStringLiteral("01022222222")};
+        const int perPharmacy = 15;
+        const QString start = QString::number(QDateTime::currentMSecsSinceEpoch() + 1500);
+        QList<QProcess*> procs;
+        for (const QString& tel : tels) {
+            auto* p = new QProcess(this);
+            p->start(QStringLiteral(WORKER_PATH),
+                     {s.qtDriver, s.connectionString, QStringLiteral("same-second"), tel, QString::number(perPharmacy), start});
+            procs << p;
+        }
+        for (int i = 0; i < procs.size(); ++i) {
+            QProcess* p = procs.at(i);
+            QVERIFY(p->waitForFinished(120000));
+            QCOMPARE(p->exitCode(), 0);
+            const QByteArray told = p->readAllStandardError();
+            QVERIFY2(told.isEmpty(), told.constData()); // every action went through untold
+            int shown = 0;
+            for (const QString& line : QString::fromUtf8(p->readAllStandardOutput()).split(u'\n')) {
+                const QStringList f = line.split(u' ');
+                if (f.value(0) != QLatin1String("shown"))
+                    continue;
+                ++shown;
+                QCOMPARE(f.value(2), tels.at(i));
+                QCOMPARE(TestDb::rows(QStringLiteral("SELECT tel FROM bown2 WHERE orderid = '%1'").arg(f.value(1))),
+                         (QList<QStringList>{{tels.at(i)}}));
+            }
+            QCOMPARE(shown, perPharmacy);
+        }
+        QCOMPARE(TestDb::scalar(QStringLiteral("SELECT COUNT(*) FROM (SELECT orderid FROM bown2 GROUP BY orderid "
+                                               "HAVING COUNT(*) > 1) d")),
+                 QStringLiteral("0"));
+        for (const QString& tel : tels) {
+            const auto rows = TestDb::rows(QStringLiteral("SELECT drug FROM bown2 WHERE tel = '%1'").arg(tel));
+            QCOMPARE(rows.size(), perPharmacy);
+            for (const QStringList& r : rows)
+                QCOMPARE(OrderLines::Decode(r.value(0)).at(0).drug, QStringLiteral("Drug ") + tel);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestConcurrency)

@@ -94,7 +94,7 @@ static bool createTables(QSqlDatabase& db, const QString& dialect, QString* erro
                                    EmbeddedDatabase::schemaStatements(QStringLiteral("group-") + dialect);
     for (const QString& stmt : statements)
         q.exec(QStringLiteral("DROP TABLE IF EXISTS ") + EmbeddedDatabase::tableOf(stmt));
-    for (const QString& stmt : statements) {
+    for (const QString& stmt : statements + EmbeddedDatabase::schemaStatements(QStringLiteral("keys-") + dialect)) {
         if (!q.exec(stmt)) {
             if (error)
                 *error = q.lastError().text();
@@ -171,7 +171,7 @@ bool open(const QString& backend, QString* error) {
     ServerConnection::instance().configure(s.settings);
     ServerConnection::instance().clearExecutedStatements();
     s.local = std::make_unique<QTemporaryDir>();
-    PendingOrder::setPath(s.local->filePath(QStringLiteral("brentoval-neworder.txt")));
+    PendingOrder::setFolder(s.local->path());
     return true;
 }
 
