@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Bown2Columns.h"
+#include "data/WriteRoad.h"
 
 #include <QDateTime>
 #include <QString>
@@ -27,6 +28,8 @@ DaysAnswer ParseDays(const QString& answer);
 // two-digit year past every real order date, so it stops at the first day of 2000.
 QString DeleteCutoff(const QDateTime& now, int days);
 QString DeleteClause(const QString& cutoff);
+// Deletes the orders older than cutoff; a lost reply is settled by counting what is left.
+WriteRoad::Result Purge(const QString& cutoff);
 
 // The order id of a cell as plain digits (leading-number parse; 0 when none).
 QString OrderIdText(const QString& cellText);

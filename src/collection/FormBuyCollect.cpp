@@ -209,13 +209,12 @@ void FormBuyCollect::mnuDeletOlderThan_Click() {
     if (Dialogs::MsgBox(FormBuyCollectTexts::ConfirmDelete, Dialogs::vbYesNo + Dialogs::vbQuestion, this) ==
         Dialogs::vbNo)
         return;
-    QString error;
-    ModSQL::SQLDelete(Table, BuyCollect::DeleteClause(cutoff), &error);
-    if (!error.isEmpty()) {
-        Dialogs::MsgBox(FormBuyCollectTexts::DeleteFailed + error, Dialogs::vbOKOnly, this);
-        return;
-    }
-    reloadList();
+    const WriteRoad::Result w = BuyCollect::Purge(cutoff);
+    if (!w.saved() && w.outcome != WriteRoad::Outcome::Taken)
+        Dialogs::MsgBox(WriteRoad::Text(w), Dialogs::vbOKOnly, this);
+    // Unless nothing was written, the list is read again and shows what the server holds.
+    if (!w.nothingWritten() || w.outcome == WriteRoad::Outcome::Taken)
+        reloadList();
 }
 
 void FormBuyCollect::reloadList() {

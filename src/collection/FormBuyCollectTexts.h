@@ -29,7 +29,6 @@ inline const QString TooFewDays = QStringLiteral("Can not delate orders newer th
 inline const QString TooManyDays = QStringLiteral("عدد الايام اكبر من المسموح به، اكتب عددا من 50 الي 32767");
 inline const QString ConfirmDelete = QStringLiteral("هل تود حذف  الطلبيات القديمة");
 inline const QString NamePrompt = QStringLiteral("الاسم");
-inline const QString DeleteFailed = QStringLiteral("لم يتم حذف الطلبيات القديمة، رد الخادم:\n");
 inline const QString ListReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
 inline const QString OrderReadFailed = QStringLiteral("تعذرت قراءة الاوردر من الخادم:\n");
 inline const QString NoOrderShown = QStringLiteral("اختر اوردر من القائمة اولا ثم اطبع قائمة تحضيره");
