@@ -178,7 +178,9 @@ bool ensureCreated(const QString& path, QString* error) {
             if (error)
                 *error = db.lastError().text();
         } else {
-            QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+            // A database an older copy left in write-ahead mode goes back to the rollback journal
+            // (see ServerConnection::Open); while another copy has it open it stays as it is.
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
             ok = createAndSeed(db, QStringLiteral("sqlite"), error);
             db.close();
         }

@@ -71,8 +71,13 @@ bool ServerConnection::Open(QString* error) {
         return false;
     }
     if (sqlite) {
+        // The rollback journal holds no lock between statements. Write-ahead logging holds its locks
+        // for as long as the file is open, and on Linux a process loses its POSIX locks on a file when
+        // any of its descriptors of that file closes, as a file or print dialog's look at the folder
+        // does: a second copy then took the database for unused and removed its -wal and -shm under
+        // the first. (Windows' locks belong to the handle that took them and never went.)
         QSqlQuery q(d);
-        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
         q.exec(QStringLiteral("PRAGMA busy_timeout=15000"));
     }
     m_open = true;

@@ -143,7 +143,9 @@ int main(int argc, char** argv) {
     }
     const int id = args.at(4).toInt();
     const int count = args.at(5).toInt();
-    if (args.at(3) == QLatin1String("same-second"))
+    if (args.at(3) == QLatin1String("one-order"))
+        run(QStringLiteral("INSERT INTO bown2 (orderid,tel) VALUES('b','02')"));
+    else if (args.at(3) == QLatin1String("same-second"))
         sameSecond(args.at(4), count, args.value(6).toLongLong());
     else if (args.at(3) == QLatin1String("manager"))
         manager(count);

@@ -1,5 +1,6 @@
 // Several copies of the program in separate processes on the same tables.
 #include "TestDb.h"
+#include "data/ModSQL.h"
 #include "ordering/OrderLines.h"
 
 #include <QProcess>
@@ -119,6 +120,38 @@ private slots:
             for (const QStringList& r : rows)
                 QCOMPARE(OrderLines::Decode(r.value(0)).at(0).drug, QStringLiteral("Drug ") + tel);
         }
+    }
+
+    // A dialog of the program opens and closes the embedded database's files (to show their type)
+    // while the program holds the database open; a second copy then comes and goes. The first
+    // copy still reads the database whole, and the second's row.
+    void theEmbeddedDatabaseKeepsItsLockThroughTheProgramsOwnDialogs() {
+        if (TestDb::currentBackend() != QLatin1String("sqlite"))
+            QSKIP("a file beside the program");
+        ServerConnection& server = ServerConnection::instance();
+        QVERIFY(ModSQL::ConnectServer());
+        long n = 0;
+        server.Execute(QStringLiteral("INSERT INTO bown2 (orderid,tel) VALUES('a','01')"), n);
+        QCOMPARE(n, 1L);
+        const QString db = TestDb::settings().connectionString;
+        for (const QString& file : {db, db + QStringLiteral("-wal"), db + QStringLiteral("-shm")}) {
+            QFile f(file);
+            if (f.open(QIODevice::ReadOnly)) {
+                f.read(512);
+                f.close();
+            }
+        }
+        QProcess second;
+        second.start(QStringLiteral(WORKER_PATH), {QStringLiteral("QSQLITE"), db, QStringLiteral("one-order"), QStringLiteral("2"), QStringLiteral("1")});
+        QVERIFY(second.waitForFinished(60000));
+        QCOMPARE(second.exitCode(), 0);
+        QString error;
+        const Recordset rs = server.Execute(QStringLiteral("SELECT orderid FROM bown2 ORDER BY orderid"), n, &error);
+        QVERIFY2(n == -1, qPrintable(error));
+        QCOMPARE(rs.RecordCount(), 2);
+        server.Execute(QStringLiteral("INSERT INTO bown2 (orderid,tel) VALUES('c','01')"), n, &error);
+        QVERIFY2(n == 1, qPrintable(error));
+        QCOMPARE(TestDb::scalar(QStringLiteral("SELECT COUNT(*) FROM bown2")), QStringLiteral("3"));
     }
 };
 
