@@ -145,6 +145,9 @@ bool OrderPane::settlePending() {
     PendingOrder::Forget(was);
     if (made == Read::Missing)
         return true;
+    // Shown under its id even when the read that follows fails; its lines are known once read.
+    m_serverLabels = {was.orderId, ModGFun::ShortestText(ModGFun::Val(was.date)), was.tel, QString(), {}, {}};
+    accepted(QVariant());
     const Read r = read(was.orderId);
     if (r == Read::Failed)
         m_mustRead = true;
