@@ -212,8 +212,9 @@ void FormBuyCollect::mnuDeletOlderThan_Click() {
     const WriteRoad::Result w = BuyCollect::Purge(cutoff);
     if (!w.saved() && w.outcome != WriteRoad::Outcome::Taken)
         Dialogs::MsgBox(WriteRoad::Text(w), Dialogs::vbOKOnly, this);
-    // Unless nothing was written, the list is read again and shows what the server holds.
-    if (!w.nothingWritten() || w.outcome == WriteRoad::Outcome::Taken)
+    // Done, the list is read again; not known, the purge may be tried again as it is (it deletes by
+    // date alone), and the list is read with the next look.
+    if (w.saved() || w.outcome == WriteRoad::Outcome::Taken)
         reloadList();
 }
 
