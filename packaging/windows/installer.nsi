@@ -129,6 +129,8 @@ Section "Uninstall"
     Delete "$INSTDIR\brentoval.db"
     Delete "$INSTDIR\brentoval.db-wal"
     Delete "$INSTDIR\brentoval.db-shm"
+    Delete "$INSTDIR\brentoval.db-journal"
+    Delete "$INSTDIR\brentoval-neworder-*.txt"
     Delete "$INSTDIR\bvamil.mdb"
   ${EndIf}
   Delete "$INSTDIR\uninstall.exe"

@@ -146,33 +146,85 @@ bool ReadOfferBook(OfferBook& book, QString* error) {
     return true;
 }
 
-Outcome AddWholesaler(Wholesaler& w, QString* error) {
+namespace {
+// The number of the wholesaler of w's name and phone; 0 when none, -1 when it cannot be read.
+int wholesalerNumber(const Wholesaler& w) {
     Recordset rs;
-    if (!query(QStringLiteral("SELECT MAX(wholesaler) FROM grp_wholesalers"), rs, error))
-        return Outcome::Failed;
-    w.id = int(val(rs, 0)) + 1;
-    if (!ModSQL::ConnectServer())
-        return Outcome::Failed;
-    // The key refuses a number another copy took meanwhile.
-    const long n = run(QStringLiteral("INSERT INTO grp_wholesalers (wholesaler,name,phone,district) VALUES (") +
-                           num(w.id) + u',' + SqlQuote(w.name) + u',' + SqlQuote(w.phone) + u',' +
-                           SqlQuote(w.district) + u')',
-                       error);
-    return n == 1 ? Outcome::Saved : Outcome::Failed;
+    QString error;
+    if (!query(QStringLiteral("SELECT wholesaler FROM grp_wholesalers WHERE name = ") + SqlQuote(w.name) +
+                   QStringLiteral(" AND phone = ") + SqlQuote(w.phone),
+               rs, &error))
+        return -1;
+    return rs.isEOF() ? 0 : int(val(rs, 0));
 }
 
-Outcome AddOffers(const std::vector<Offer>& offers, QString* error) {
+WriteRoad::Result notConnected() {
+    return {WriteRoad::Outcome::NotWritten, 0, server().lastError()};
+}
+} // namespace
+
+WriteRoad::Result AddWholesaler(Wholesaler& w) {
+    if (!ModSQL::ConnectServer())
+        return notConnected();
+    // The number is the next free one when the statement runs; the key refuses one another copy
+    // took in the same moment, and the number is drawn again.
+    const QString insert =
+        QStringLiteral("INSERT INTO grp_wholesalers (wholesaler,name,phone,district) SELECT "
+                       "(SELECT COALESCE(MAX(wholesaler), 0) + 1 FROM grp_wholesalers), ") +
+        SqlQuote(w.name) + u',' + SqlQuote(w.phone) + u',' + SqlQuote(w.district) +
+        QStringLiteral(" WHERE NOT EXISTS (SELECT wholesaler FROM grp_wholesalers WHERE name = ") + SqlQuote(w.name) +
+        QStringLiteral(" AND phone = ") + SqlQuote(w.phone) + u')';
+    WriteRoad::Result r;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        r = WriteRoad::Run(insert, [&] {
+            const int n = wholesalerNumber(w);
+            return n < 0 ? -1 : n > 0 ? 1 : 0;
+        });
+        if (r.outcome != WriteRoad::Outcome::Refused || wholesalerNumber(w) != 0)
+            break;
+    }
+    if (r.saved() || r.outcome == WriteRoad::Outcome::Taken)
+        w.id = std::max(wholesalerNumber(w), 0);
+    return r;
+}
+
+WriteRoad::Result AddOffers(const std::vector<Offer>& offers) {
+    if (offers.empty())
+        return {WriteRoad::Outcome::Taken, 0, {}};
+    if (!ModSQL::ConnectServer())
+        return notConnected();
     QStringList rows;
     for (const Offer& o : offers)
         rows << u'(' + num(o.wholesaler) + u',' + SqlQuote(o.drug) + u',' + num(o.discount) + u',' +
                     SqlQuote(o.date) + u')';
-    return inTransaction(
+    // After a lost commit the offers are there when the rows like the last one have grown by one.
+    const Offer& last = offers.back();
+    const QString likeLast = QStringLiteral("SELECT COUNT(*) FROM grp_offers WHERE wholesaler = ") + num(last.wholesaler) +
+                             QStringLiteral(" AND drug = ") + SqlQuote(last.drug) + QStringLiteral(" AND discount = ") +
+                             num(last.discount) + QStringLiteral(" AND offerdate = ") + SqlQuote(last.date);
+    auto count = [&]() -> int {
+        Recordset rs;
+        QString error;
+        return query(likeLast, rs, &error) && !rs.isEOF() ? int(val(rs, 0)) : -1;
+    };
+    const int before = count();
+    if (before < 0)
+        return {WriteRoad::Outcome::NotWritten, 0, server().lastError()};
+    return WriteRoad::Transaction(
         [&] {
-            return insertRows(QStringLiteral("INSERT INTO grp_offers (wholesaler,drug,discount,offerdate)"), rows, error)
-                       ? Outcome::Saved
-                       : Outcome::Failed;
+            for (qsizetype i = 0; i < rows.size(); i += 500) {
+                const WriteRoad::Result r = WriteRoad::Step(
+                    QStringLiteral("INSERT INTO grp_offers (wholesaler,drug,discount,offerdate) VALUES ") +
+                    rows.mid(i, 500).join(QStringLiteral(", ")));
+                if (!r.saved())
+                    return r;
+            }
+            return WriteRoad::Result{WriteRoad::Outcome::Saved, long(rows.size()), {}};
         },
-        [] { return -1; }, error);
+        [&] {
+            const int after = count();
+            return after < 0 ? -1 : after > before ? 1 : 0;
+        });
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "buying/PeriodDemand.h"
 #include "buying/PurchasePlan.h"
 #include "data/GroupTables.h"
+#include "data/WriteRoad.h"
 
 #include <QDateTime>
 #include <QSet>
@@ -34,10 +35,12 @@ enum class Outcome {
 };
 
 bool ReadOfferBook(OfferBook& book, QString* error);
-// A new wholesaler under the next free number.
-Outcome AddWholesaler(Wholesaler& w, QString* error);
+// A new wholesaler under the next free number (w.id then names it). The insert itself refuses a
+// wholesaler of the same name and phone (Taken, w.id naming the one there), so a retry after a
+// lost reply makes no second one.
+WriteRoad::Result AddWholesaler(Wholesaler& w);
 // Offers as one whole: all or none.
-Outcome AddOffers(const std::vector<Offer>& offers, QString* error);
+WriteRoad::Result AddOffers(const std::vector<Offer>& offers);
 
 // The sent orders of the period with what the server holds of their lines and the group's stock:
 // the open units a plan takes.

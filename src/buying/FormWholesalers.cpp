@@ -114,9 +114,11 @@ void FormWholesalers::CommandAddWholesaler_Click() {
         return;
     w.phone = Dialogs::InputBox(BuyingTexts::WholesalerPhonePrompt, QString(), this).trimmed();
     w.district = Dialogs::InputBox(BuyingTexts::WholesalerDistrictPrompt, QString(), this).trimmed();
-    QString error;
-    if (BuyingStore::AddWholesaler(w, &error) != BuyingStore::Outcome::Saved)
-        Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
+    const WriteRoad::Result r = BuyingStore::AddWholesaler(w);
+    if (r.outcome == WriteRoad::Outcome::Taken)
+        Dialogs::MsgBox(BuyingTexts::WholesalerThere.arg(w.id), Dialogs::vbOKOnly, this);
+    else if (!r.saved())
+        Dialogs::MsgBox(WriteRoad::Text(r), Dialogs::vbOKOnly, this);
     ShowPage();
 }
 
@@ -151,9 +153,9 @@ void FormWholesalers::CommandAddOffer_Click() {
         Dialogs::MsgBox(r.ok ? BuyingTexts::NotInCatalogue.arg(drug) : r.error, Dialogs::vbOKOnly, this);
         return;
     }
-    QString error;
-    if (BuyingStore::AddOffers(r.offers, &error) != BuyingStore::Outcome::Saved)
-        Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
+    const WriteRoad::Result w = BuyingStore::AddOffers(r.offers);
+    if (!w.saved())
+        Dialogs::MsgBox(WriteRoad::Text(w), Dialogs::vbOKOnly, this);
     ShowPage();
 }
 
@@ -192,8 +194,9 @@ void FormWholesalers::CommandImport_Click() {
         question += u'\n' + BuyingTexts::SomeUnmatched.arg(r.unmatched.size()) + u'\n' + list;
     if (!Dialogs::Confirm(question, this, true))
         return;
-    if (BuyingStore::AddOffers(r.offers, &error) != BuyingStore::Outcome::Saved)
-        Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
+    const WriteRoad::Result w = BuyingStore::AddOffers(r.offers);
+    if (!w.saved())
+        Dialogs::MsgBox(WriteRoad::Text(w), Dialogs::vbOKOnly, this);
     else
         Dialogs::MsgBox(BuyingTexts::Imported.arg(r.offers.size()), Dialogs::vbOKOnly, this);
     ShowPage();

@@ -9,6 +9,7 @@
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditorTexts.h"
 #include "data/ServerConnection.h"
+#include "data/WriteRoad.h"
 #include "ui/DesignFonts.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
@@ -167,13 +168,11 @@ void FormDrugsEditor::Xxx1_Click() {
 }
 
 long FormDrugsEditor::runEdit(const QString& sql) {
-    long n = 0;
-    QString error;
-    ServerConnection::instance().Execute(sql, n, &error);
-    if (!error.isEmpty())
-        Dialogs::MsgBox(FormDrugsEditorTexts::NotAccepted + u'\n' + error, Dialogs::vbOKOnly, this);
+    const WriteRoad::Result w = WriteRoad::Run(sql);
+    if (!w.saved() && w.outcome != WriteRoad::Outcome::Taken)
+        Dialogs::MsgBox(WriteRoad::Text(w), Dialogs::vbOKOnly, this);
     ShowPage();
-    return n;
+    return w.rows;
 }
 
 void FormDrugsEditor::Command1_Click() {

@@ -1,7 +1,9 @@
 #include "collection/BuyCollectCore.h"
 
 #include "data/ModGFun.h"
+#include "data/FieldText.h"
 #include "data/ModSQL.h"
+#include "data/ServerConnection.h"
 
 #include <cmath>
 #include <limits>
@@ -40,6 +42,18 @@ QString DeleteClause(const QString& cutoff) {
 QString DeleteClause(const QString& cutoff, const QString& keep) {
     return QStringLiteral(" date < ") + ModSQL::SqlQuote(cutoff) + QStringLiteral(" AND orderid NOT IN (") + keep +
            QStringLiteral("); ");
+}
+
+WriteRoad::Result Purge(const QString& cutoff, const QString& keep) {
+    const QString where = keep.isEmpty() ? DeleteClause(cutoff) : DeleteClause(cutoff, keep);
+    return WriteRoad::Run(QStringLiteral("DELETE  FROM bown2 WHERE ") + where, [&] {
+        long affected = 0;
+        const Recordset rs =
+            ServerConnection::instance().Execute(QStringLiteral("SELECT COUNT(*) FROM bown2 WHERE ") + where, affected);
+        if (affected == 0 || rs.isEOF())
+            return -1;
+        return ModGFun::Val(FieldText(rs.Fields(0))) == 0 ? 1 : 0;
+    });
 }
 
 QString OrderIdText(const QString& cellText) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Bown2Columns.h"
+#include "data/WriteRoad.h"
 
 #include <QDateTime>
 #include <QString>
@@ -29,6 +30,9 @@ QString DeleteCutoff(const QDateTime& now, int days);
 QString DeleteClause(const QString& cutoff);
 // The same, leaving the orders the statement keep selects.
 QString DeleteClause(const QString& cutoff, const QString& keep);
+// Deletes the orders older than cutoff, leaving those keep selects (when given); a lost reply is
+// settled by counting what is left.
+WriteRoad::Result Purge(const QString& cutoff, const QString& keep = {});
 
 // The order id of a cell as plain digits (leading-number parse; 0 when none).
 QString OrderIdText(const QString& cellText);

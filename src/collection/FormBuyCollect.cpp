@@ -215,7 +215,7 @@ void FormBuyCollect::mnuDeletOlderThan_Click() {
     QString error;
     // Orders whose lines the group still has on order or has not delivered stay, and are counted.
     int kept = 0;
-    QString clause = BuyCollect::DeleteClause(cutoff);
+    QString keep;
     {
         ServerConnection& server = ServerConnection::instance();
         long affected = 0;
@@ -223,21 +223,28 @@ void FormBuyCollect::mnuDeletOlderThan_Click() {
                                                 ModSQL::SqlQuote(cutoff) + QStringLiteral(" AND orderid IN (") +
                                                 BuyingStore::UndeliveredOrders() + u')',
                                             affected, &error);
+        const ServerConnection::Failure failure = server.lastFailure();
         if (affected != 0) {
             kept = int(ModGFun::Val(FieldText(rs.Fields(0))));
             if (kept > 0)
-                clause = BuyCollect::DeleteClause(cutoff, BuyingStore::UndeliveredOrders());
+                keep = BuyingStore::UndeliveredOrders();
         } else if (server.State() != 1 ||
                    GroupTables::Check({QStringLiteral("grp_orderlines")}) != GroupTables::Presence::Missing) {
-            // A lost connection is told; only a server without the group's tables purges as before.
-            Dialogs::MsgBox(FormBuyCollectTexts::DeleteFailed + error, Dialogs::vbOKOnly, this);
+            // Nothing was deleted: told as the purge's own outcome (a refusal with the server's
+            // words). Only a server without the group's tables purges as before.
+            WriteRoad::Result none;
+            none.outcome = failure == ServerConnection::Failure::Refused ? WriteRoad::Outcome::Refused
+                                                                                     : WriteRoad::Outcome::NotWritten;
+            none.error = error;
+            Dialogs::MsgBox(WriteRoad::Text(none), Dialogs::vbOKOnly, this);
             return;
         }
-        error.clear();
     }
-    ModSQL::SQLDelete(Table, clause, &error);
-    if (!error.isEmpty()) {
-        Dialogs::MsgBox(FormBuyCollectTexts::DeleteFailed + error, Dialogs::vbOKOnly, this);
+    const WriteRoad::Result w = BuyCollect::Purge(cutoff, keep);
+    if (!w.saved() && w.outcome != WriteRoad::Outcome::Taken) {
+        Dialogs::MsgBox(WriteRoad::Text(w), Dialogs::vbOKOnly, this);
+        // Not known: the purge may be tried again as it is (it deletes by date alone), and the list is
+        // read with the next look.
         return;
     }
     if (kept > 0)

@@ -31,7 +31,6 @@ inline const QString ConfirmDelete = QStringLiteral("هل تود حذف  الط�
 inline const QString NamePrompt = QStringLiteral("الاسم");
 inline const QString KeptUndelivered =
     QStringLiteral("بقيت %1 طلبية قديمة لم تحذف: لها اصناف في اوامر شراء او لم تسلم بعد.");
-inline const QString DeleteFailed = QStringLiteral("لم يتم حذف الطلبيات القديمة، رد الخادم:\n");
 inline const QString ListReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
 inline const QString OrderReadFailed = QStringLiteral("تعذرت قراءة الاوردر من الخادم:\n");
 inline const QString NoOrderShown = QStringLiteral("اختر اوردر من القائمة اولا ثم اطبع قائمة تحضيره");

@@ -9,6 +9,7 @@
 #include "data/FieldText.h"
 #include "data/FlexGrid.h"
 #include "data/ModSQL.h"
+#include "data/WriteRoad.h"
 #include "data/ServerConnection.h"
 
 #include <QPdfWriter>
@@ -409,27 +410,26 @@ QString MarkStatement(const QString& orderId, const QDateTime& when) {
 }
 
 QString FirstMarkStatement(const QString& orderId, const QDateTime& when) {
+    // The insert itself refuses an order another copy marked meanwhile (no row): then it is marked again.
     return QStringLiteral("INSERT INTO ") + PrintedTable +
-           QStringLiteral(" (orderid, firstprinted, lastprinted, times) VALUES (") + ModSQL::SqlQuote(orderId) +
+           QStringLiteral(" (orderid, firstprinted, lastprinted, times) SELECT ") + ModSQL::SqlQuote(orderId) +
            QStringLiteral(", ") + ModSQL::SqlQuote(stamp(when)) + QStringLiteral(", ") +
-           ModSQL::SqlQuote(stamp(when)) + QStringLiteral(", 1)");
+           ModSQL::SqlQuote(stamp(when)) + QStringLiteral(", 1 WHERE NOT EXISTS (SELECT orderid FROM ") + PrintedTable +
+           QStringLiteral(" WHERE orderid = ") + ModSQL::SqlQuote(orderId) + u')';
 }
 
 bool MarkPrinted(const std::vector<Page>& pages, const QDateTime& when, QString* error) {
-    ServerConnection& server = ServerConnection::instance();
     for (const Page& page : pages) {
         const QString id = BuyCollect::OrderIdText(page.orderId);
-        long affected = 0;
-        QString why;
-        server.Execute(MarkStatement(id, when), affected, &why);
-        if (affected > 0)
-            continue;
-        // No row changed and no failure: the order was never printed before.
-        if (why.isEmpty())
-            server.Execute(FirstMarkStatement(id, when), affected, &why);
-        if (affected <= 0) {
+        // No row changed: the order was never printed before, unless another copy marks it first.
+        WriteRoad::Result w = WriteRoad::Run(MarkStatement(id, when));
+        if (w.outcome == WriteRoad::Outcome::Taken)
+            w = WriteRoad::Run(FirstMarkStatement(id, when));
+        if (w.outcome == WriteRoad::Outcome::Taken)
+            w = WriteRoad::Run(MarkStatement(id, when));
+        if (!w.saved()) {
             if (error)
-                *error = why;
+                *error = WriteRoad::Text(w) + u'\n' + w.error;
             return false;
         }
     }

@@ -133,6 +133,9 @@ bool createAndSeed(QSqlDatabase& db, const QString& dialect, QString* error) {
         if (!run(stmt))
             return false;
     }
+    // Where older copies left two rows in a key's way the key waits; the program works without it.
+    for (const QString& stmt : schemaStatements(QStringLiteral("keys-") + dialect))
+        q.exec(stmt);
     if (!hadControl) {
         using ModSQL::SqlQuote;
         const QString welcome =
@@ -175,7 +178,9 @@ bool ensureCreated(const QString& path, QString* error) {
             if (error)
                 *error = db.lastError().text();
         } else {
-            QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+            // A database an older copy left in write-ahead mode goes back to the rollback journal
+            // (see ServerConnection::Open); while another copy has it open it stays as it is.
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
             ok = createAndSeed(db, QStringLiteral("sqlite"), error);
             db.close();
         }

@@ -15,7 +15,7 @@ inline const QString DemoManagerPhone = QStringLiteral("01000000000");
 QString defaultPath();
 
 // The CREATE TABLE statements for "sqlite", "postgresql" or "sqlserver"; with the prefix "group-",
-// those of the group's own tables.
+// those of the group's own tables; with "keys-", the keys added to both.
 QStringList schemaStatements(const QString& dialect);
 // The table a "CREATE TABLE name (...)" statement creates.
 QString tableOf(const QString& createStatement);

@@ -96,8 +96,13 @@ bool ServerConnection::Open(QString* error) {
         return false;
     }
     if (sqlite) {
+        // The rollback journal holds no lock between statements. Write-ahead logging holds its locks
+        // for as long as the file is open, and on Linux a process loses its POSIX locks on a file when
+        // any of its descriptors of that file closes, as a file or print dialog's look at the folder
+        // does: a second copy then took the database for unused and removed its -wal and -shm under
+        // the first. (Windows' locks belong to the handle that took them and never went.)
         QSqlQuery q(d);
-        q.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
         q.exec(QStringLiteral("PRAGMA busy_timeout=15000"));
     }
     m_open = true;
@@ -118,6 +123,7 @@ void ServerConnection::Close() {
 }
 
 bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
+    m_failure = Failure::None;
     if (beforeExecute)
         beforeExecute(sql);
     m_executed.append(sql);
@@ -128,6 +134,7 @@ bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
     }
     if (State() != 1) {
         m_lastError = QStringLiteral("Operation is not allowed when the object is closed.");
+        m_failure = Failure::NotSent;
         if (error)
             *error = m_lastError;
         return false;
@@ -141,7 +148,7 @@ bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
         if (error)
             *error = m_lastError;
         q.finish();
-        probeAfterFailure();
+        m_failure = probeAfterFailure() ? Failure::Refused : Failure::NoReply;
         return false;
     }
     return true;
@@ -164,7 +171,7 @@ bool ServerConnection::fetch(QSqlQuery& q, const std::function<void(const QSqlQu
         if (error)
             *error = m_lastError;
         q.finish();
-        probeAfterFailure();
+        m_failure = probeAfterFailure() ? Failure::Refused : Failure::NoReply;
         return false;
     }
     return true;
@@ -214,10 +221,12 @@ bool ServerConnection::replyLost(const QString& sql, QString* error) {
     if (error)
         *error = m_lastError;
     probeAfterFailure();
+    m_failure = Failure::NoReply;
     return true;
 }
 
 bool ServerConnection::transactionStep(const QString& what, bool (QSqlDatabase::*step)(), QString* error) {
+    m_failure = Failure::None;
     if (beforeExecute)
         beforeExecute(what);
     m_executed.append(what);
@@ -234,9 +243,10 @@ bool ServerConnection::transactionStep(const QString& what, bool (QSqlDatabase::
             return false;
         }
         m_lastError = d.lastError().text();
-        probeAfterFailure();
+        m_failure = probeAfterFailure() ? Failure::Refused : Failure::NoReply;
     } else {
         m_lastError = QStringLiteral("Operation is not allowed when the object is closed.");
+        m_failure = Failure::NotSent;
     }
     if (m_lastError.trimmed().isEmpty())
         m_lastError = QStringLiteral("The transaction failed");
@@ -252,7 +262,11 @@ bool ServerConnection::BeginTrans(QString* error) {
 bool ServerConnection::CommitTrans(QString* error) {
     if (transactionStep(QStringLiteral("COMMIT"), &QSqlDatabase::commit, error))
         return true;
+    const Failure f = m_failure; // what the commit left known, not what the rollback did
+    const QString e = m_lastError;
     RollbackTrans();
+    m_failure = f;
+    m_lastError = e;
     return false;
 }
 
@@ -283,10 +297,10 @@ int ServerConnection::ExecuteEach(const QString& sql, long& recordsAffected, QSt
     return fields;
 }
 
-void ServerConnection::probeAfterFailure() {
+bool ServerConnection::probeAfterFailure() {
     // A dropped ODBC connection still claims to be open; ask the server once to find out.
     if (m_settings.qtDriver == QLatin1String("QSQLITE"))
-        return;
+        return State() == 1;
     QSqlQuery probe(db());
     if (!probe.exec(QStringLiteral("SELECT 1")) || !probe.next()) {
         probe.finish();
@@ -294,5 +308,7 @@ void ServerConnection::probeAfterFailure() {
         m_dropped = true;
         QSqlDatabase d = db();
         d.close();
+        return false;
     }
+    return true;
 }

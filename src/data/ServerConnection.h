@@ -72,6 +72,11 @@ public:
     int ExecuteEach(const QString& sql, long& recordsAffected, QString* error,
                     const std::function<void(const QSqlQuery&)>& record);
     QString lastError() const { return m_lastError; }
+    // What the last failed statement or transaction step left known: it never reached the server,
+    // the server answered with a refusal (nothing of it written), or no reply came (it may have
+    // been carried out).
+    enum class Failure { None, NotSent, Refused, NoReply };
+    Failure lastFailure() const { return m_failure; }
     QString driverName() const { return m_settings.qtDriver; }
 
     // Statements executed since start; tests read it to compare texts exactly.
@@ -92,7 +97,8 @@ private:
     QSqlDatabase db() const;
     bool start(QSqlQuery& q, const QString& sql, QString* error);
     bool fetch(QSqlQuery& q, const std::function<void(const QSqlQuery&)>& onRow, QString* error);
-    void probeAfterFailure();
+    // True when the server still answers.
+    bool probeAfterFailure();
     bool replyLost(const QString& sql, QString* error);
     bool transactionStep(const QString& what, bool (QSqlDatabase::*step)(), QString* error);
 
@@ -101,5 +107,6 @@ private:
     QString m_lastError;
     QStringList m_executed;
     bool m_open = false;
+    Failure m_failure = Failure::None;
     bool m_dropped = false; // the server dropped an open connection; the next Execute reopens it
 };

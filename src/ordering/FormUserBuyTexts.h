@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/WriteRoad.h"
+
 #include <QString>
 
 // Every text the order editor shows: captions, grid headers and messages.
@@ -41,17 +43,17 @@ inline const QString AlreadySent = QStringLiteral("لقد قمت بارسال ه
 inline const QString AskSend = QStringLiteral(
     "تنيفذ هذا الامر يعني ارساله الي غرفة التحضير والغاء امكانية التعديل فيه هل تود الاستمرار");
 // Messages of this system's own for what the order road otherwise leaves unsaid.
-inline const QString NotSaved = QStringLiteral("لم يصل هذا التعديل الى الخادم ولم يتم حفظه.");
+inline const QString NotSaved = WriteRoad::NotSavedText;
 inline const QString OrderGone = QStringLiteral("هذا الاوردر لم يعد موجودا على الخادم (ربما تم حذفه)");
 inline const QString NotRead = QStringLiteral("تعذرت قراءة الاوردر من الخادم.");
 // Completes NotRead: which order the pane shows, so the pharmacist knows what the next action changes.
 inline const QString ShownNow = QStringLiteral("المعروض الان هو الاوردر رقم %1 كما يحفظه الخادم");
 inline const QString ShownNone = QStringLiteral("لا يوجد اوردر معروض الان");
-// After a change whose outcome is not known and a read that failed too.
+// After a change whose outcome is not known, or a change the server took, and a read that failed:
+// what is shown is what the program last knew, not what was read.
 inline const QString ShownBefore =
-    QStringLiteral("المعروض الان هو الاوردر رقم %1 كما قرئ اخر مرة، وسيقرأ من الخادم قبل اي تعديل اخر");
-inline const QString OutcomeUnknown =
-    QStringLiteral("انقطع الاتصال بالخادم قبل وصول رده، فلا يعرف هل تم هذا التعديل ام لا.");
+    QStringLiteral("المعروض الان هو الاوردر رقم %1 كما عرفه البرنامج اخر مرة، وسيقرأ من الخادم قبل اي تعديل اخر");
+inline const QString OutcomeUnknown = WriteRoad::UnknownText;
 inline const QString SentBefore =
     QStringLiteral("هذا الاوردر تم ارساله الي التحضير من قبل (ربما من جهاز اخر) ولم يتم هذا التعديل.");
 inline const QString GoneNotMade =

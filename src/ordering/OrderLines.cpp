@@ -151,10 +151,14 @@ Value OrderValue(QStringView text) {
     return ValueOfSum(sum, excluded);
 }
 
-QString StoreStatement(const QString& text, const QString& orderId) {
+QString OfPhone(const QString& tel) {
+    return QStringLiteral(" AND tel = ") + ModSQL::SqlQuote(tel);
+}
+
+QString StoreStatement(const QString& text, const QString& orderId, const QString& tel) {
     return QStringLiteral(" UPDATE bown2  SET ") + QStringLiteral(" drug = '") + ModSQL::SqlEscape(text) +
            QStringLiteral("' ") + QStringLiteral(" WHERE orderid='") + ModSQL::SqlEscape(orderId) +
-           u'\'' + StillOpen + u';';
+           u'\'' + OfPhone(tel) + StillOpen + u';';
 }
 
 bool IsSent(const QString& submittedText) {

@@ -102,8 +102,12 @@ bool AddLineValue(float& sum, float lineValue);
 // order is open, so a copy that missed the sending (or a reply lost after it) changes nothing.
 inline const QString StillOpen = QStringLiteral(" AND (submitted IS NULL OR submitted <> '101')");
 
-// The statement that stores text as the lines of order orderId, while it is open.
-QString StoreStatement(const QString& text, const QString& orderId);
+// Appended beside StillOpen to every statement about a pharmacist's own order: an id that older
+// copies gave two pharmacies never reaches the other pharmacy's row.
+QString OfPhone(const QString& tel);
+
+// The statement that stores text as the lines of order orderId of phone tel, while it is open.
+QString StoreStatement(const QString& text, const QString& orderId, const QString& tel);
 
 // True when the submitted text means "sent to preparation" (its numeric value is 101).
 bool IsSent(const QString& submittedText);

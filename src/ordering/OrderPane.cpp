@@ -19,31 +19,44 @@ using ModSQL::SqlQuote;
 
 namespace OrderStatements {
 
-QString Show(const QString& orderId) {
-    return QStringLiteral("select *  from bown2 where orderid = '") + SqlEscape(orderId) +
-           QStringLiteral("' ;");
+QString Show(const QString& orderId, const QString& tel) {
+    return QStringLiteral("select *  from bown2 where orderid = '") + SqlEscape(orderId) + u'\'' +
+           OrderLines::OfPhone(tel) + QStringLiteral(" ;");
 }
 
 QString Insert(const QString& orderId, const QString& tel, const QString& markaz, const QString& mohafaza,
                const QString& date, const QString& time) {
-    return QStringLiteral("INSERT INTO bown2 (orderid,tel,markaz,mohafaza,date,timee)") +
-           QStringLiteral("VALUES(") + SqlQuote(orderId) + u',' + SqlQuote(tel) + u',' + SqlQuote(markaz) +
-           u',' + SqlQuote(mohafaza) + u',' + SqlQuote(date) + u',' + SqlQuote(time) + u')';
+    return QStringLiteral("INSERT INTO bown2 (orderid,tel,markaz,mohafaza,date,timee) SELECT ") + SqlQuote(orderId) +
+           u',' + SqlQuote(tel) + u',' + SqlQuote(markaz) + u',' + SqlQuote(mohafaza) + u',' + SqlQuote(date) + u',' +
+           SqlQuote(time) + QStringLiteral(" WHERE NOT EXISTS (SELECT orderid FROM bown2 WHERE orderid = ") +
+           SqlQuote(orderId) + u')';
 }
 
-QString Send(const QString& orderId) {
+QString Send(const QString& orderId, const QString& tel) {
     return QStringLiteral(" UPDATE bown2  SET ") + QStringLiteral(" submitted = '101' ") +
-           QStringLiteral(" WHERE orderid='") + SqlEscape(orderId) + u'\'' + OrderLines::StillOpen + u';';
+           QStringLiteral(" WHERE orderid='") + SqlEscape(orderId) + u'\'' + OrderLines::OfPhone(tel) +
+           OrderLines::StillOpen + u';';
 }
 
-QString DeleteWhere(const QString& orderId) {
-    return QStringLiteral(" orderid = '") + SqlEscape(orderId) + u'\'' + OrderLines::StillOpen +
-           QStringLiteral("; ");
+QString DeleteWhere(const QString& orderId, const QString& tel) {
+    return QStringLiteral(" orderid = '") + SqlEscape(orderId) + u'\'' + OrderLines::OfPhone(tel) +
+           OrderLines::StillOpen + QStringLiteral("; ");
 }
 
 QString IdTaken(const QString& orderId) {
     return QStringLiteral("select orderid from bown2 where orderid = ") + SqlQuote(orderId) +
            QStringLiteral(" ;");
+}
+
+QString Made(const PendingOrder::Record& r) {
+    return QStringLiteral("select orderid from bown2 where orderid = ") + SqlQuote(r.orderId) +
+           OrderLines::OfPhone(r.tel) + QStringLiteral(" AND date = ") + SqlQuote(r.date) +
+           QStringLiteral(" AND timee = ") + SqlQuote(r.time) + QStringLiteral(" ;");
+}
+
+QString HoldIds() {
+    return QStringLiteral(" UPDATE smartertable SET appname = appname WHERE appname = ") +
+           SqlQuote(AppGlobals::AppKey) + QStringLiteral(" ;");
 }
 
 QString Catalogue() {
@@ -70,7 +83,8 @@ bool OrderPane::ShowMyList(const QString& orderId) {
 
 OrderPane::Read OrderPane::read(const QString& orderId) {
     long affected = 0;
-    Recordset rs = ServerConnection::instance().Execute(OrderStatements::Show(orderId), affected);
+    Recordset rs =
+        ServerConnection::instance().Execute(OrderStatements::Show(orderId, AppGlobals::LoginTel), affected);
     if (affected == 0) {
         // Another order's lines must never stand under this order's id: the pane goes back to the
         // order it can vouch for, and the next statement addresses that one.
@@ -95,9 +109,9 @@ OrderPane::Read OrderPane::read(const QString& orderId) {
     return rs.isEOF() ? Read::Missing : Read::Found;
 }
 
-OrderPane::Read OrderPane::lookup(const QString& id) {
+OrderPane::Read OrderPane::lookup(const QString& sql) {
     long affected = 0;
-    const Recordset rs = ServerConnection::instance().Execute(OrderStatements::IdTaken(id), affected);
+    const Recordset rs = ServerConnection::instance().Execute(sql, affected);
     return affected == 0 ? Read::Failed : rs.isEOF() ? Read::Missing : Read::Found;
 }
 
@@ -108,36 +122,42 @@ QString OrderPane::shownLine() const {
 }
 
 void OrderPane::tell(const QString& head, Read r) {
+    // Whatever could not be read is read before the next write, and what is shown is not called the server's.
+    if (r == Read::Failed)
+        m_mustRead = true;
     QString text = head;
     if (r == Read::Failed)
         text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + FormUserBuyTexts::NotRead;
     m_prompts.message(text + u'\n' + shownLine());
 }
 
-OrderPane::Outcome OrderPane::execute(const QString& sql) {
-    long affected = 0;
-    QString error;
-    ServerConnection::instance().Execute(sql, affected, &error);
-    if (affected > 0)
-        return Outcome::Changed;
-    // A failed statement may have been carried out with only its reply lost.
-    return error.isEmpty() ? Outcome::NoRow : Outcome::Unknown;
+bool OrderPane::settlePending() {
+    if (!m_pending)
+        m_pending = PendingOrder::Find(AppGlobals::LoginTel);
+    if (!m_pending)
+        return true;
+    const Read made = lookup(OrderStatements::Made(*m_pending));
+    if (made == Read::Failed) {
+        tell(FormUserBuyTexts::ReadFirstFailed, Read::Found);
+        return false;
+    }
+    const PendingOrder::Record was = *std::exchange(m_pending, std::nullopt);
+    PendingOrder::Forget(was);
+    if (made == Read::Missing)
+        return true;
+    // Shown under its id even when the read that follows fails; its lines are known once read.
+    m_serverLabels = {was.orderId, ModGFun::ShortestText(ModGFun::Val(was.date)), was.tel, QString(), {}, {}};
+    accepted(QVariant());
+    const Read r = read(was.orderId);
+    if (r == Read::Failed)
+        m_mustRead = true;
+    tell(FormUserBuyTexts::MadeBefore.arg(was.orderId), r);
+    return false;
 }
 
 bool OrderPane::readFirst() {
-    if (!m_pendingId.isEmpty()) {
-        const Read made = lookup(m_pendingId);
-        if (made == Read::Failed) {
-            tell(FormUserBuyTexts::ReadFirstFailed, Read::Found);
-            return false;
-        }
-        const QString id = std::exchange(m_pendingId, QString());
-        if (made == Read::Found) {
-            const Read r = read(id);
-            tell(FormUserBuyTexts::MadeBefore.arg(id), r);
-            return false;
-        }
-    }
+    if (!settlePending())
+        return false;
     if (!m_mustRead)
         return true;
     const OrderLabels before = m_labels;
@@ -159,28 +179,29 @@ bool OrderPane::readFirst() {
     return true;
 }
 
-void OrderPane::settle(Outcome o) {
-    if (o == Outcome::Unknown)
+void OrderPane::settle(const WriteRoad::Result& w) {
+    if (w.outcome == WriteRoad::Outcome::Unknown)
         m_mustRead = true;
     const Read r = read(AppGlobals::CurrentOrderId);
-    switch (o) {
-    case Outcome::Changed:
+    // What the pane shows could not be checked against the server: it is read before the next write.
+    if (r == Read::Failed)
+        m_mustRead = true;
+    switch (w.outcome) {
+    case WriteRoad::Outcome::Saved:
         if (r == Read::Missing)
             tell(FormUserBuyTexts::OrderGone, r);
         else if (r == Read::Failed)
             tell(QString(), r);
         break;
-    case Outcome::NoRow:
+    case WriteRoad::Outcome::Taken:
         // The statement found no open order: what the pane remembered is not what the server holds.
-        if (r == Read::Failed)
-            m_mustRead = true;
         tell(r == Read::Missing ? FormUserBuyTexts::GoneNotMade
              : isSent()         ? FormUserBuyTexts::SentBefore
                                 : FormUserBuyTexts::NotMade,
              r);
         break;
-    case Outcome::Unknown:
-        tell(FormUserBuyTexts::OutcomeUnknown, r);
+    default:
+        tell(WriteRoad::Text(w), r);
         break;
     }
 }
@@ -194,10 +215,11 @@ void OrderPane::accepted(const QVariant& linesText) {
 
 void OrderPane::store() {
     const QString text = OrderLines::EncodeGrid(m_lines);
-    const Outcome o = execute(OrderLines::StoreStatement(text, AppGlobals::CurrentOrderId));
-    if (o == Outcome::Changed)
+    const WriteRoad::Result w =
+        WriteRoad::Run(OrderLines::StoreStatement(text, AppGlobals::CurrentOrderId, AppGlobals::LoginTel));
+    if (w.saved())
         accepted(text);
-    settle(o);
+    settle(w);
 }
 
 void OrderPane::SaveTable() {
@@ -205,77 +227,84 @@ void OrderPane::SaveTable() {
     store();
 }
 
-QString OrderPane::freeOrderId(QDateTime when) {
-    // Ids are times to the second; a second order within the same second (here or in another copy)
-    // takes the next free second instead of sharing the id.
-    for (int attempt = 0; attempt < 3600; ++attempt) {
-        const QString id = when.toString(QStringLiteral("yyMMddhhmmss"));
-        const Read r = lookup(id);
-        if (r == Read::Failed)
-            return {}; // the server cannot tell: a reconnected insert could take an id in use
-        if (r == Read::Missing)
-            return id;
-        when = when.addSecs(1);
-    }
-    return {}; // an hour of taken ids: refuse rather than share one
+WriteRoad::Result OrderPane::insertOrder(PendingOrder::Record& made, const QVariant& linesText, QDateTime& when,
+                                         bool hold, bool& holdRefused) {
+    return WriteRoad::Transaction(
+        [&] {
+            if (hold) {
+                const WriteRoad::Result h = WriteRoad::Step(OrderStatements::HoldIds());
+                holdRefused = h.outcome == WriteRoad::Outcome::Refused;
+                if (!h.saved() && h.outcome != WriteRoad::Outcome::Taken) // no control row: nothing to hold
+                    return h;
+            }
+            // Ids are times to the second; one the server holds already (here or in another copy)
+            // is refused by the insert itself, and the next second is tried.
+            for (int attempt = 0; attempt < 3600; ++attempt, when = when.addSecs(1)) {
+                if (m_pending)
+                    PendingOrder::Forget(*m_pending);
+                made.orderId = when.toString(QStringLiteral("yyMMddhhmmss"));
+                // Known before the insert can reach the server, so that no end of the program loses it.
+                m_pending = made;
+                PendingOrder::Keep(made);
+                WriteRoad::Result r = WriteRoad::Step(OrderStatements::Insert(
+                    made.orderId, made.tel, AppGlobals::LoginMarkaz, AppGlobals::LoginMohafaza, made.date, made.time));
+                if (r.outcome == WriteRoad::Outcome::Taken)
+                    continue;
+                if (r.saved() && !linesText.isNull())
+                    r = WriteRoad::Step(OrderLines::StoreStatement(linesText.toString(), made.orderId, made.tel));
+                return r;
+            }
+            return WriteRoad::Result{WriteRoad::Outcome::Taken, 0, {}}; // an hour of taken ids
+        },
+        [&] {
+            const Read r = lookup(OrderStatements::Made(made));
+            return r == Read::Found ? 1 : r == Read::Missing ? 0 : -1;
+        });
 }
 
 bool OrderPane::makeOrder(const QVariant& linesText) {
     // One reading of the clock for id, date and time, so an order made at midnight does not get
     // the id of one day and the date of the next.
     const QDateTime now = clock();
-    // The id is chosen before anything is written, so after a lost reply the order can be looked for.
-    const QString id = freeOrderId(now);
-    if (id.isEmpty()) {
-        tell(FormUserBuyTexts::NotSaved, Read::Found);
+    PendingOrder::Record made{AppGlobals::LoginTel, {}, now.toString(QStringLiteral("yyMMdd")),
+                              now.toString(QStringLiteral("hhmmss"))};
+    QDateTime when = now;
+    bool hold = true;
+    WriteRoad::Result w;
+    for (int round = 0; round < 3; ++round) {
+        bool holdRefused = false;
+        w = insertOrder(made, linesText, when, hold, holdRefused);
+        if (w.outcome != WriteRoad::Outcome::Refused)
+            break;
+        if (holdRefused) {
+            // A server that lets no copy write the control row: the insert's own check stands alone.
+            hold = false;
+            continue;
+        }
+        // A key that refused an id an older copy took meanwhile: the next second, else the refusal stands.
+        if (lookup(OrderStatements::IdTaken(made.orderId)) != Read::Found)
+            break;
+        when = when.addSecs(1);
+    }
+    if (w.outcome == WriteRoad::Outcome::Unknown) {
+        m_mustRead = true;
+        tell(WriteRoad::Text(w), Read::Failed);
         return false;
     }
-    const QString date = now.toString(QStringLiteral("yyMMdd"));
-    const QString insert = OrderStatements::Insert(id, AppGlobals::LoginTel, AppGlobals::LoginMarkaz,
-                                                   AppGlobals::LoginMohafaza, date, now.toString(QStringLiteral("hhmmss")));
-    ServerConnection& server = ServerConnection::instance();
-    Outcome o = Outcome::Changed;
-    if (linesText.isNull()) {
-        o = execute(insert);
-    } else {
-        // An order with its lines comes whole or not at all: before the commit, a failure leaves nothing.
-        if (!server.BeginTrans()) {
-            tell(FormUserBuyTexts::NotSaved, Read::Found);
-            return false;
-        }
-        o = execute(insert);
-        if (o == Outcome::Changed)
-            o = execute(OrderLines::StoreStatement(linesText.toString(), id));
-        if (o != Outcome::Changed) {
-            server.RollbackTrans();
-            tell(FormUserBuyTexts::NotSaved, Read::Found);
-            return false;
-        }
-        if (!server.CommitTrans())
-            o = Outcome::Unknown;
-    }
-    if (o == Outcome::NoRow) {
-        tell(FormUserBuyTexts::NotSaved, Read::Found);
+    m_pending.reset();
+    PendingOrder::Forget(made);
+    if (!w.saved()) {
+        tell(w.outcome == WriteRoad::Outcome::Taken ? FormUserBuyTexts::NotSaved : WriteRoad::Text(w), Read::Found);
         return false;
     }
-    if (o == Outcome::Unknown) {
-        const Read made = lookup(id);
-        if (made == Read::Failed) {
-            m_pendingId = id;
-            m_mustRead = true;
-            tell(FormUserBuyTexts::OutcomeUnknown, made);
-            return false;
-        }
-        if (made == Read::Missing) {
-            tell(FormUserBuyTexts::NotSaved, Read::Found);
-            return false;
-        }
-    }
+    const QString id = made.orderId;
     // What the server now holds, should the read that follows fail. Date and time are numbers there.
-    m_serverLabels = {id, ModGFun::ShortestText(ModGFun::Val(date)), AppGlobals::LoginTel, QString(), {}, {}};
+    m_serverLabels = {id, ModGFun::ShortestText(ModGFun::Val(made.date)), AppGlobals::LoginTel, QString(), {}, {}};
     accepted(linesText);
     AppGlobals::CurrentOrderId = id;
     const Read r = read(id);
+    if (r == Read::Failed)
+        m_mustRead = true;
     if (r != Read::Found)
         tell(r == Read::Missing ? FormUserBuyTexts::OrderGone : QString(), r);
     return true;
@@ -299,7 +328,7 @@ void OrderPane::Reorder(const QString& sourceId) {
         return;
     ServerConnection& server = ServerConnection::instance();
     long affected = 0;
-    Recordset rs = server.Execute(OrderStatements::Show(sourceId), affected);
+    Recordset rs = server.Execute(OrderStatements::Show(sourceId, AppGlobals::LoginTel), affected);
     if (affected == 0) {
         tell(QString(), Read::Failed);
         return;
@@ -392,13 +421,12 @@ void OrderPane::DeleteOrder() {
     }
     if (!m_prompts.confirm(FormUserBuyTexts::AskDeleteOrder, false))
         return;
-    QString error;
-    const long affected =
-        ModSQL::SQLDelete(QStringLiteral("bown2"), OrderStatements::DeleteWhere(m_labels.orderId), &error);
-    if (affected > 0)
+    const WriteRoad::Result w = WriteRoad::Run(QStringLiteral("DELETE  FROM bown2 WHERE ") +
+                                               OrderStatements::DeleteWhere(m_labels.orderId, AppGlobals::LoginTel));
+    if (w.saved())
         clearShown();
     else
-        settle(error.isEmpty() ? Outcome::NoRow : Outcome::Unknown);
+        settle(w);
 }
 
 void OrderPane::SendToPrepare() {
@@ -414,10 +442,10 @@ void OrderPane::SendToPrepare() {
     }
     if (!m_prompts.confirm(FormUserBuyTexts::AskSend, true))
         return;
-    const Outcome o = execute(OrderStatements::Send(AppGlobals::CurrentOrderId));
-    if (o == Outcome::Changed)
+    const WriteRoad::Result w = WriteRoad::Run(OrderStatements::Send(AppGlobals::CurrentOrderId, AppGlobals::LoginTel));
+    if (w.saved())
         m_serverLabels.submitted = QStringLiteral("101");
-    settle(o);
+    settle(w);
 }
 
 void OrderPane::AddDrug(const QString& name, const QString& price, const QString& discount) {

@@ -1,21 +1,32 @@
 #pragma once
 
 #include "data/FlexGrid.h"
+#include "data/PendingOrder.h"
+#include "data/WriteRoad.h"
 #include "ordering/FormUserBuyTexts.h"
 
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <optional>
 
 
 namespace OrderStatements {
-QString Show(const QString& orderId);
+// Every statement about the pharmacist's own order names the phone beside the id.
+QString Show(const QString& orderId, const QString& tel);
+// Makes the order unless an order holds its id: the insert itself refuses a taken id (no row).
 QString Insert(const QString& orderId, const QString& tel, const QString& markaz, const QString& mohafaza,
                const QString& date, const QString& time);
-QString Send(const QString& orderId);
+QString Send(const QString& orderId, const QString& tel);
 // The condition SQLDelete puts after " WHERE ": the order, while it is open.
-QString DeleteWhere(const QString& orderId);
+QString DeleteWhere(const QString& orderId, const QString& tel);
+// Whether any order holds the id.
 QString IdTaken(const QString& orderId);
+// Whether the order this copy made is on the server: its id, phone, date and time.
+QString Made(const PendingOrder::Record& r);
+// Copies making orders take turns on the control row until their commit, so the check of one
+// insert sees what the other made.
+QString HoldIds();
 // The catalogue as ordering again reads it: name, price, discount.
 QString Catalogue();
 } // namespace OrderStatements
@@ -66,33 +77,35 @@ public:
     bool mustRead() const { return m_mustRead; }
 
 private:
-    enum class Outcome { Changed, NoRow, Unknown };
     enum class Read { Found, Missing, Failed };
-    Outcome execute(const QString& sql);
     // Reads orderId into the pane. Found and Missing (nothing shown then) make CurrentOrderId name
     // what is shown; Failed puts back the last state the server is known to hold and names that.
     Read read(const QString& orderId);
-    // Whether an order with id exists, without touching the pane.
-    Read lookup(const QString& id);
+    // Whether a query finds a row, without touching the pane.
+    Read lookup(const QString& sql);
     // The line of a message that names the order now shown.
     QString shownLine() const;
     void tell(const QString& head, Read r);
     // Before a write: a pending unknown outcome is settled by reading first. False when the action
     // must stop (the pharmacist has been told why).
     bool readFirst();
+    // A new order of this phone whose making had no reply, here or in an earlier editor or run, is
+    // looked for first. False when the action must stop (told why).
+    bool settlePending();
     // After a statement that changed (or meant to change) the shown order: reads it again and tells
     // what became of the change.
-    void settle(Outcome o);
+    void settle(const WriteRoad::Result& w);
     // Stores the grid; what the server accepted becomes the state a failed read falls back to.
     void store();
     // Remembers text as the lines the server holds for the shown order.
     void accepted(const QVariant& linesText);
-    // An id no order has yet, from when onwards; empty when the server cannot tell or an hour of
-    // seconds is taken.
-    QString freeOrderId(QDateTime when);
     // Makes a new order (with its lines text, when not null) as one unit and shows it; true when it
     // was made. Failures are told.
     bool makeOrder(const QVariant& linesText);
+    // One transaction that inserts made under the first free id from when onwards (made.orderId
+    // names it), with its lines. hold: take turns on the control row first.
+    WriteRoad::Result insertOrder(PendingOrder::Record& made, const QVariant& linesText, QDateTime& when, bool hold,
+                                  bool& holdRefused);
     void clearShown();
 
     FlexGrid& m_lines;
@@ -104,6 +117,6 @@ private:
     OrderLabels m_serverLabels;
     bool m_mustRead = false;
     // A new order whose making had no reply: looked for before the next write, so a retry does not
-    // make a second one.
-    QString m_pendingId;
+    // make a second one. Kept in PendingOrder's file too, should the editor or the program end.
+    std::optional<PendingOrder::Record> m_pending;
 };

@@ -1,6 +1,7 @@
 // The catalogue editor through its widgets on both backends: the rebuilt grid, the five sorts and
 // the two edits with their statements and refusals.
 #include "TestDb.h"
+#include "data/WriteRoad.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
 #include "data/ServerConnection.h"
@@ -416,7 +417,7 @@ private slots:
         QCOMPARE(updates().size(), 1);
         if (TestDb::currentBackend() == QLatin1String("postgres")) {
             QCOMPARE(Dialogs::shownTexts().size(), 1);
-            QVERIFY(Dialogs::shownTexts().front().startsWith(QStringLiteral("لم يقبل الخادم التعديل\n")));
+            QVERIFY(Dialogs::shownTexts().front().startsWith(WriteRoad::RefusedText + u'\n'));
             QCOMPARE(TestDb::scalar("SELECT drug FROM bowndrugs"), QStringLiteral("Kiwi"));
             QCOMPARE(w->LLLDrug->text(), QStringLiteral("Kiwi"));
         } else {

@@ -396,7 +396,7 @@ private slots:
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.mnuDeletOlderThan->trigger();
         QCOMPARE(Dialogs::shown().size(), size_t(3));
-        QVERIFY(Dialogs::shown()[2].text.startsWith(FormBuyCollectTexts::DeleteFailed));
+        QVERIFY(Dialogs::shown()[2].text.startsWith(WriteRoad::RefusedText)); // answered: a refusal, not a cut line
         QCOMPARE(column(w.XXX->grid(), 1), QStringList({"261017000000"})); // not wiped by a failed reload
         Dialogs::clearShown();
         w.XXX->clickCell(1, 1);

@@ -1,10 +1,20 @@
 // One copy of the program doing a bounded run of work against the shared tables, in its own
 // process: a pharmacist building and sending orders, or the manager purging and renaming.
 // Prints "sent <orderid> <text>" for every order it sent and "ops <n> faults <m>" at the end.
+// Role "same-second": a pharmacy (ID is its phone) waits for a moment given in ms since the epoch,
+// then makes COUNT orders through the order pane with its clock stopped at one second, adding a drug
+// named after the phone to each; prints "shown <orderid> <tel>" for every order its pane then shows.
 #include "data/FieldText.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
+#include "data/AppGlobals.h"
+#include "data/PendingOrder.h"
 #include "ordering/OrderLines.h"
+#include "ordering/OrderPane.h"
+
+#include <QDateTime>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -14,6 +24,7 @@ namespace {
 int ops = 0;
 int faults = 0;
 ServerConnection& sc() { return ServerConnection::instance(); }
+QString tel(int who) { return QStringLiteral("010000000%1").arg(who, 2, 10, QChar(u'0')); }
 
 long run(const QString& sql) {
     long n = 0;
@@ -43,7 +54,7 @@ void pharmacist(int who, int count) {
         if (orderId.isEmpty()) {
             orderId = QStringLiteral("%1%2").arg(who, 2, 10, QChar(u'0')).arg(++orderSerial, 10, 10, QChar(u'0'));
             run(QStringLiteral("INSERT INTO bown2 (orderid,tel,markaz,mohafaza,date,timee)VALUES(") +
-                ModSQL::SqlQuote(orderId) + u',' + ModSQL::SqlQuote(QStringLiteral("010000000%1").arg(who, 2, 10, QChar(u'0'))) +
+                ModSQL::SqlQuote(orderId) + u',' + ModSQL::SqlQuote(tel(who)) +
                 QStringLiteral(",'Disouq','kafrelsheikh','261207','101010')"));
             continue;
         }
@@ -75,7 +86,7 @@ void pharmacist(int who, int count) {
         }
         const QString drug = names.at(int(rng.bounded(qsizetype(names.size()))));
         *slot = {drug, QString::number(rng.bounded(1, 1000)), QStringLiteral("12.5"), QStringLiteral("10")};
-        if (run(OrderLines::StoreStatement(OrderLines::Encode(lines), orderId)) != 1)
+        if (run(OrderLines::StoreStatement(OrderLines::Encode(lines), orderId, tel(who))) != 1)
             names = drugNames();
     }
 }
@@ -96,6 +107,25 @@ void manager(int count) {
             ModSQL::SqlEscape(old) + QStringLiteral("';"));
     }
 }
+void sameSecond(const QString& tel, int count, qint64 startMs) {
+    QTemporaryDir local; // the program's folder, of this copy alone
+    PendingOrder::setFolder(local.path());
+    AppGlobals::LoginTel = tel;
+    AppGlobals::LoginMarkaz = QStringLiteral("Disouq");
+    AppGlobals::LoginMohafaza = AppGlobals::Mohafaza;
+    FlexGrid lines(OrderLines::Slots + 1, 5);
+    OrderPane pane(lines, {[](const QString& t) { std::fprintf(stderr, "told: %s\n", qPrintable(t)); },
+                           [](const QString&, bool) { return true; }, [](const QString&) { return QStringLiteral("1"); }});
+    const QDateTime at(QDate(2026, 12, 7), QTime(10, 0, 0));
+    pane.clock = [at] { return at; };
+    QThread::msleep(ulong(std::max<qint64>(0, startMs - QDateTime::currentMSecsSinceEpoch())));
+    for (int i = 0; i < count; ++i) {
+        pane.NewOrder();
+        pane.AddDrug(QStringLiteral("Drug ") + tel, QStringLiteral("10"), QStringLiteral("5"));
+        std::printf("shown %s %s\n", qPrintable(pane.labels().orderId), qPrintable(pane.labels().tel));
+        ++ops;
+    }
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -113,7 +143,11 @@ int main(int argc, char** argv) {
     }
     const int id = args.at(4).toInt();
     const int count = args.at(5).toInt();
-    if (args.at(3) == QLatin1String("manager"))
+    if (args.at(3) == QLatin1String("one-order"))
+        run(QStringLiteral("INSERT INTO bown2 (orderid,tel) VALUES('b','02')"));
+    else if (args.at(3) == QLatin1String("same-second"))
+        sameSecond(args.at(4), count, args.value(6).toLongLong());
+    else if (args.at(3) == QLatin1String("manager"))
         manager(count);
     else
         pharmacist(id, count);

@@ -388,9 +388,9 @@ private slots:
 
     void storeStatementKeepsApostrophesAndLayout() {
         const QString text = Encode({Line{"O'Neil's", "2'", "10", "0"}});
-        QCOMPARE(StoreStatement(text, QStringLiteral("240101101010")),
+        QCOMPARE(StoreStatement(text, QStringLiteral("240101101010"), QStringLiteral("0'1")),
                  QStringLiteral(" UPDATE bown2  SET  drug = '^O''Neil''s|2''|10|0|") + emptySlots(99) +
-                     QStringLiteral("'  WHERE orderid='240101101010' AND (submitted IS NULL OR submitted <> '101');"));
+                     QStringLiteral("'  WHERE orderid='240101101010' AND tel = '0''1' AND (submitted IS NULL OR submitted <> '101');"));
     }
 
     void sentStatus() {

@@ -1,7 +1,8 @@
 // A day on a bad line: one pharmacy on two copies (same phone), a second pharmacy and the manager,
 // each its own process on a PostgreSQL cluster of this run's own, doing random order actions while
-// statements fail before they run, lose their replies, have their sessions killed, and the server
-// stops and comes back. After every step the invariants are checked against the server.
+// any statement (a commit too) fails before it runs, loses its reply with the line gone or while the
+// server goes on, has its session killed, and the server stops and comes back; the editor is closed
+// and opened again now and then. After every step the invariants are checked against the server.
 //   brentoval_soak [--seed S] [--actions N]      (N order actions in all; prints one summary line)
 #include "OwnCluster.h"
 #include "collection/BuyCollectCore.h"
@@ -10,6 +11,8 @@
 #include "data/AppGlobals.h"
 #include "data/EmbeddedDatabase.h"
 #include "data/FieldText.h"
+#include "data/PendingOrder.h"
+#include "data/WriteRoad.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
 #include "ordering/OrderLines.h"
@@ -18,14 +21,15 @@
 #include <QCoreApplication>
 #include <QMap>
 #include <QRandomGenerator>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QSqlError>
 #include <QThread>
 #include <cstdio>
 
 namespace {
 const QString Db = QStringLiteral("soak");
-enum { Before, Lost, Killed, Restarts, Actions, Checks, Violations, Counts };
-const char* const Names[] = {"before", "lost reply", "killed session", "server restarts", "actions", "checks", "violations"};
+enum { Before, Lost, Killed, Restarts, Actions, Checks, Violations, LostGoesOn, Reorders, IdsChecked, Counts };
 
 struct Copy {
     QString conn, role;
@@ -64,11 +68,13 @@ struct Copy {
     }
 };
 
-// The faults of one action: at a drawn statement, one of the three kinds.
+// The faults of one action: at a drawn statement of any of its statements, one of the four kinds.
 void arm(Copy& c, ServerConnection& server, const QString& killer, const QString& pid) {
     static int k, n, kind;
     static bool down;
-    n = 0, down = false, k = c.rng.bounded(4) == 0 ? 1 + c.rng.bounded(4) : 0, kind = c.rng.bounded(3);
+    n = 0, down = false, k = c.rng.bounded(4) == 0 ? 1 + c.rng.bounded(10) : 0, kind = c.rng.bounded(4);
+    if (kind == 3)
+        kind = LostGoesOn;
     server.beforeExecute = [&c, &server, killer, pid](const QString&) {
         if (++n == k && kind == Killed) {
             QSqlDatabase kdb = QSqlDatabase::database(killer);
@@ -82,6 +88,8 @@ void arm(Copy& c, ServerConnection& server, const QString& killer, const QString
         }
     };
     server.afterExecute = [&c, &server](const QString&) {
+        if (n == k && kind == LostGoesOn)
+            return bool(++c.n[LostGoesOn]);
         if (n == k && kind == Lost && !down)
             ++c.n[Lost], down = true;
         if (down)
@@ -103,11 +111,17 @@ int runCopy(Copy& c, int actions, const QString& tel) {
     AppGlobals::LoginMohafaza = AppGlobals::Mohafaza;
     QStringList said;
     FlexGrid lines(OrderLines::Slots + 1, 5);
-    OrderPane pane(lines, {[&](const QString& t) { said << t; }, [](const QString&, bool) { return true; },
-                           [&](const QString&) { return QString::number(1 + c.rng.bounded(20)); }});
+    QTemporaryDir local; // this copy's machine: the files beside its program
+    PendingOrder::setFolder(local.path());
+    const OrderPane::Prompts prompts{[&](const QString& t) { said << t; }, [](const QString&, bool) { return true; },
+                                     [&](const QString&) { return QString::number(1 + c.rng.bounded(20)); }};
+    auto pane = std::make_unique<OrderPane>(lines, prompts);
+    // Every order this copy was shown: an order of its own it never saw was made twice by a retry.
+    QSet<QString> seen;
     QMap<QString, QString> saved, sent; // order id -> lines text the server was reported to hold
     const QStringList drugs = {"Panadol", "Brufen", "Cataflam", "Zyrtec", "Augmentin"};
     // The server's orders at one moment, by id: lines, status, district, phone; empty when unreadable.
+    // Two rows of one id are a violation, not one row hiding the other.
     auto snapshot = [&](bool& ok) {
         QMap<QString, QStringList> all;
         // The last row vouches that the answer came whole: a dropped ODBC session can answer with no rows.
@@ -115,8 +129,11 @@ int runCopy(Copy& c, int actions, const QString& tel) {
                                              "SELECT '~', NULL, NULL, NULL, NULL"));
         ok = c.readable(r) && !r.isEmpty() && r.last().first() == QLatin1String("~");
         for (const QStringList& row : r)
-            if (ok && row[0] != QLatin1String("~"))
+            if (ok && row[0] != QLatin1String("~")) {
+                ++c.n[IdsChecked];
+                c.check(!all.contains(row[0]), QStringLiteral("two orders share id %1").arg(row[0]));
                 all.insert(row[0], row.mid(1));
+            }
         return all;
     };
     for (int i = 0; i < actions; ++i, ++c.n[Actions]) {
@@ -130,51 +147,71 @@ int runCopy(Copy& c, int actions, const QString& tel) {
         auto ownOrders = [&](const QMap<QString, QStringList>& all) {
             return std::count_if(all.cbegin(), all.cend(), [&](const QStringList& o) { return o[2] == c.role; });
         };
-        const bool own = pane.labels().orderId.isEmpty() || before.value(pane.labels().orderId).value(2) == c.role;
+        const bool own = pane->labels().orderId.isEmpty() || before.value(pane->labels().orderId).value(2) == c.role;
         const QString target = AppGlobals::CurrentOrderId;
         said.clear();
         long got = 0;
         const QString pid = FieldText(server.Execute(QStringLiteral("SELECT pg_backend_pid()"), got).Fields(0));
         arm(c, server, killer, pid.isEmpty() ? QStringLiteral("0") : pid);
         const int a = c.rng.bounded(8);
+        if (c.rng.bounded(25) == 0) {
+            // The editor closed and opened again (or the program): nothing of the last one remembered
+            // but what it left beside the program.
+            pane = std::make_unique<OrderPane>(lines, prompts);
+            AppGlobals::CurrentOrderId.clear();
+            lines.setRows(1);
+            lines.setRows(OrderLines::Slots + 1);
+        }
         // Lines and deletion only of this copy's own orders; sending of any order of the pharmacy.
         if (a == 0 || (!own && a != 5 && a != 7))
-            pane.ShowMyList(pick);
+            pane->ShowMyList(pick);
         else if (a == 1)
-            pane.NewOrder();
+            pane->NewOrder();
         else if (a == 2) {
             const QString d = drugs[c.rng.bounded(drugs.size())];
-            pane.AddDrug(d, QString::number(5 + d.size()), QStringLiteral("10"));
+            pane->AddDrug(d, QString::number(5 + d.size()), QStringLiteral("10"));
         } else if (a == 3)
-            pane.LinesClick(1, 1);
+            pane->LinesClick(1, 1);
         else if (a == 4)
-            pane.LinesClick(1, 4);
+            pane->LinesClick(1, 4);
         else if (a == 5)
-            pane.SendToPrepare();
+            pane->SendToPrepare();
         else if (a == 6)
-            pane.DeleteOrder();
+            pane->DeleteOrder();
         else
-            pane.Reorder(pick);
+            pane->Reorder(pick);
         server.beforeExecute = nullptr;
         server.afterExecute = nullptr;
         if (server.State() != 1)
             server.Open(nullptr); // the line comes back
         const auto after = snapshot(okAfter);
-        const QString shown = pane.labels().orderId;
+        const QString shown = pane->labels().orderId;
         c.check(shown == AppGlobals::CurrentOrderId, QStringLiteral("shown %1, CurrentOrderId %2").arg(shown, AppGlobals::CurrentOrderId));
         // What this copy may now vouch for: the shown order, when its last read succeeded.
         saved.remove(target);
         saved.remove(shown);
         const bool told = !said.isEmpty();
-        if (okAfter && !shown.isEmpty() && !pane.mustRead() && (!told || said.last().endsWith(FormUserBuyTexts::ShownNow.arg(shown)))) {
+        if (okAfter && !shown.isEmpty() && !pane->mustRead() && (!told || said.last().endsWith(FormUserBuyTexts::ShownNow.arg(shown)))) {
             const QString text = OrderLines::EncodeGrid(lines);
-            if (pane.isSent())
+            if (pane->isSent())
                 sent[shown] = text;
             else if (after.value(shown).value(2) == c.role)
                 saved[shown] = text; // only this copy changes the lines of its own orders
         }
+        seen.insert(shown);
         if (!okBefore || !okAfter)
             continue;
+        // Every order shown is of this copy's phone.
+        if (!shown.isEmpty() && after.contains(shown))
+            c.check(after.value(shown).value(3) == tel, QStringLiteral("order %1 of phone %2 shown").arg(shown, after.value(shown).value(3)));
+        // The orders of this copy are the ones it made and was shown, or the one still to be looked for.
+        const auto pending = PendingOrder::Find(tel);
+        for (auto it = after.cbegin(); it != after.cend(); ++it)
+            if (it.value()[2] == c.role)
+                c.check(seen.contains(it.key()) || (pending && pending->orderId == it.key()),
+                        QStringLiteral("order %1 made and never shown: a second order of one attempt").arg(it.key()));
+        if (a == 7)
+            c.n[Reorders] += ownOrders(after) > ownOrders(before);
         if (a == 1 || a == 7) {
             // One new order or reorder makes one order at most, and a reorder's comes with its lines.
             c.check(ownOrders(after) - ownOrders(before) <= 1, QStringLiteral("one action made several orders"));
@@ -197,10 +234,26 @@ int runCopy(Copy& c, int actions, const QString& tel) {
 }
 
 int runManager(Copy& c, int rounds) {
-    ServerConnection::instance().configure({QStringLiteral("QODBC"), c.conn, 5});
-    ServerConnection::instance().Open(nullptr);
+    ServerConnection& server = ServerConnection::instance();
+    const QString killer = QStringLiteral("killer");
+    QSqlDatabase::addDatabase(QStringLiteral("QODBC"), killer).setDatabaseName(c.conn);
+    c.look = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("look"));
+    c.look.setDatabaseName(c.conn);
+    server.configure({QStringLiteral("QODBC"), c.conn, 5});
+    server.Open(nullptr);
+    auto oldOrders = [&](const QString& cutoff) {
+        const auto r = c.rows(QStringLiteral("SELECT COUNT(*) FROM bown2 WHERE date < ") + ModSQL::SqlQuote(cutoff));
+        return c.readable(r) && !r.isEmpty() ? r.first().first().toInt() : -1;
+    };
     for (int i = 0; i < rounds; ++i, ++c.n[Actions]) {
         const int a = c.rng.bounded(4);
+        long got = 0;
+        const QString pid = FieldText(server.Execute(QStringLiteral("SELECT pg_backend_pid()"), got).Fields(0));
+        // The purge's cutoff moves through the old orders the run began with, a month at a time.
+        const QString cutoff = QDate(2025, 1 + c.rng.bounded(10), 1).toString(QStringLiteral("yyMMdd"));
+        const int before = a == 3 ? oldOrders(cutoff) : -1;
+        arm(c, server, killer, pid.isEmpty() ? QStringLiteral("0") : pid);
+        WriteRoad::Result purged;
         if (a == 0) {
             const GroupDemand::Report r = GroupDemand::Build(GroupDemand::DefaultPeriod(QDate::currentDate()));
             if (r.ok)
@@ -211,12 +264,21 @@ int runManager(Copy& c, int rounds) {
                 c.check(!OrderLines::OrderValue(p.lines).cashText().contains(QLatin1String("n")), p.orderId);
         } else if (a == 2) {
             long n = 0;
-            ServerConnection::instance().Execute(BuyCollect::OrderQuery(QStringLiteral("1")), n);
+            server.Execute(BuyCollect::OrderQuery(QStringLiteral("1")), n);
         } else {
-            // The purge of orders older than 50 days: every order of this run is of today.
-            long n = 0;
-            ServerConnection::instance().Execute(QStringLiteral("DELETE  FROM bown2 WHERE ") +
-                                                     BuyCollect::DeleteClause(BuyCollect::DeleteCutoff(QDateTime::currentDateTime(), 50)), n);
+            purged = BuyCollect::Purge(cutoff);
+        }
+        server.beforeExecute = nullptr;
+        server.afterExecute = nullptr;
+        if (server.State() != 1)
+            server.Open(nullptr);
+        const int after = a == 3 ? oldOrders(cutoff) : -1;
+        if (before >= 0 && after >= 0) {
+            // Told as it is: deleted, nothing deleted, or not known.
+            if (purged.saved())
+                c.check(after == 0, QStringLiteral("purge told done, %1 old orders left").arg(after));
+            else if (purged.nothingWritten())
+                c.check(after == before, QStringLiteral("purge told not done, %1 of %2 old orders gone").arg(before - after).arg(before));
         }
         QThread::msleep(30);
     }
@@ -262,6 +324,18 @@ int main(int argc, char** argv) {
         QSqlQuery s(d);
         for (const QString& stmt : EmbeddedDatabase::schemaStatements(QStringLiteral("postgresql")))
             s.exec(stmt);
+        // Half the runs on a server with the keys, half on one without (as deployed, older copies beside).
+        if (seed % 2)
+            for (const QString& stmt : EmbeddedDatabase::schemaStatements(QStringLiteral("keys-postgresql")))
+                s.exec(stmt);
+        s.exec(QStringLiteral("INSERT INTO smartertable (appname,appversion,appmsg,appadminpassword) VALUES ('BRENTOVAL','9.00','','01000000000')"));
+        for (const char* drug : {"Panadol", "Brufen", "Cataflam", "Zyrtec", "Augmentin"})
+            s.exec(QStringLiteral("INSERT INTO bowndrugs (drug,price,disc) VALUES ('%1','12','10')").arg(QLatin1String(drug)));
+        // Old orders of another pharmacy for the manager's purge, a few each month of last year.
+        for (int i = 0; i < 300; ++i)
+            s.exec(QStringLiteral("INSERT INTO bown2 (orderid,date,timee,tel,markaz,submitted) VALUES ('%1',%2,100000,'01055555555','old',101)")
+                       .arg(QStringLiteral("25%1").arg(i, 10, 10, QChar(u'0')))
+                       .arg(QDate(2025, 1, 1).addDays(i).toString(QStringLiteral("yyMMdd"))));
     }
     QSqlDatabase::removeDatabase(QStringLiteral("setup"));
     const QStringList roles = {"copy1", "copy2", "other", "manager"};
@@ -297,8 +371,10 @@ int main(int argc, char** argv) {
         total[Violations] += k->exitCode() != 0 || f.size() < Counts;
     }
     cluster.destroy();
-    std::printf("soak seed %u: %ld actions; faults: %ld before, %ld lost reply, %ld killed session, %ld server restarts; "
+    std::printf("soak seed %u: %ld actions; faults: %ld before, %ld lost reply, %ld lost reply with the server going on, "
+                "%ld killed session, %ld server restarts; %ld orders made by reorder; %ld order ids checked for sharing; "
                 "%ld invariant checks; %ld violations\n",
-                seed, total[Actions], total[Before], total[Lost], total[Killed], total[Restarts], total[Checks], total[Violations]);
+                seed, total[Actions], total[Before], total[Lost], total[LostGoesOn], total[Killed], total[Restarts],
+                total[Reorders], total[IdsChecked], total[Checks], total[Violations]);
     return total[Violations] == 0 ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "data/EmbeddedDatabase.h"
 #include "data/FieldText.h"
 #include "data/ModSQL.h"
+#include "data/PendingOrder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,6 +25,7 @@ const QString kAdmin = QStringLiteral("testdb-admin");
 struct State {
     QString backend;
     std::unique_ptr<QTemporaryDir> tmp;
+    std::unique_ptr<QTemporaryDir> local; // the copy's own files beside the program
     QString sqlitePath;
     QString pgDb;
     ConnectionSettings settings;
@@ -92,7 +94,7 @@ static bool createTables(QSqlDatabase& db, const QString& dialect, QString* erro
                                    EmbeddedDatabase::schemaStatements(QStringLiteral("group-") + dialect);
     for (const QString& stmt : statements)
         q.exec(QStringLiteral("DROP TABLE IF EXISTS ") + EmbeddedDatabase::tableOf(stmt));
-    for (const QString& stmt : statements) {
+    for (const QString& stmt : statements + EmbeddedDatabase::schemaStatements(QStringLiteral("keys-") + dialect)) {
         if (!q.exec(stmt)) {
             if (error)
                 *error = q.lastError().text();
@@ -168,6 +170,8 @@ bool open(const QString& backend, QString* error) {
         return false;
     ServerConnection::instance().configure(s.settings);
     ServerConnection::instance().clearExecutedStatements();
+    s.local = std::make_unique<QTemporaryDir>();
+    PendingOrder::setFolder(s.local->path());
     return true;
 }
 

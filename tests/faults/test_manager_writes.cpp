@@ -1,0 +1,134 @@
+// The manager's writes under a fault at each of their statements, through the one fault sweep: the
+// outcome told matches what the server holds, "not saved" only when nothing was, a reply lost while
+// the server goes on is settled by reading back, and a retry doubles nothing.
+#include "FaultSweep.h"
+#include "TestDb.h"
+#include "buying/BuyingStore.h"
+#include "catalogue/DrugsCatalogue.h"
+#include "collection/BuyCollectCore.h"
+#include "collection/PickList.h"
+#include "data/ModSQL.h"
+#include "data/WriteRoad.h"
+
+#include <QtTest>
+
+using WriteRoad::Outcome;
+
+class TestManagerWrites : public QObject {
+    Q_OBJECT
+
+    struct Write {
+        QString state;                          // what the write changes, as the server holds it
+        std::function<WriteRoad::Result()> run;
+        bool readsBack = false;                 // a lost reply is settled while the server answers
+        bool retrySafe = true;                  // the manager may try again after "unknown"
+    };
+
+    Write write(const QString& action) {
+        if (action == QLatin1String("purge"))
+            return {QStringLiteral("SELECT orderid FROM bown2 ORDER BY orderid"), [] { return BuyCollect::Purge(QStringLiteral("260101")); },
+                    true};
+        if (action == QLatin1String("wholesaler"))
+            return {QStringLiteral("SELECT wholesaler, name, phone FROM grp_wholesalers ORDER BY wholesaler"),
+                    [] {
+                        Wholesaler w{0, QStringLiteral("النيل"), QStringLiteral("0500"), QStringLiteral("طنطا")};
+                        return BuyingStore::AddWholesaler(w);
+                    },
+                    true};
+        if (action == QLatin1String("offers"))
+            return {QStringLiteral("SELECT wholesaler, drug, discount, offerdate FROM grp_offers ORDER BY drug"),
+                    [] {
+                        return BuyingStore::AddOffers({{1, QStringLiteral("Kiwi"), 12.5, QStringLiteral("20261201")},
+                                                       {1, QStringLiteral("Lime"), 7, QStringLiteral("20261201")}});
+                    },
+                    true, false};
+        if (action == QLatin1String("catalogue"))
+            return {QStringLiteral("SELECT drug, disc, lastdate FROM bowndrugs ORDER BY drug"), [] {
+                        return WriteRoad::Run(*DrugsCatalogue::DiscountStatement(QStringLiteral("14"), QStringLiteral("Kiwi"),
+                                                                                 QDate(2026, 12, 9)));
+                    }};
+        // Marked printed: one row per order, however often it is tried.
+        return {QStringLiteral("SELECT orderid FROM grp_printed ORDER BY orderid"), [] {
+                    PickList::Page page;
+                    page.orderId = QStringLiteral("261201000000");
+                    QString error;
+                    return PickList::MarkPrinted({page}, QDateTime(QDate(2026, 12, 9), QTime(9, 0)), &error)
+                               ? WriteRoad::Result{Outcome::Saved, 1, {}}
+                               : WriteRoad::Result{Outcome::Unknown, 0, error};
+                }};
+    }
+
+    void seed() {
+        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (orderid,date,tel) VALUES ('250101000000',250101,'01')")));
+        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (orderid,date,tel) VALUES ('261201000000',261201,'01')")));
+        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO grp_wholesalers (wholesaler,name,phone,district) VALUES (1,'دلتا','0400','طنطا')")));
+        QVERIFY(TestDb::addDrug(QStringLiteral("Kiwi"), QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("260101")));
+        QVERIFY(TestDb::addDrug(QStringLiteral("Lime"), QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("260101")));
+    }
+
+private slots:
+    void initTestCase_data() { TestDb::addBackendRows(); }
+    void initTestCase() { TestDb::installRecordingHooks(); }
+    void init() {
+        TESTDB_INIT();
+        QVERIFY(ModSQL::ConnectServer());
+    }
+
+    void aFaultAtAnyStatementIsToldAsItIs_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("fault");
+        for (const char* a : {"purge", "wholesaler", "offers", "catalogue", "printed"})
+            for (const QString& f : FaultSweep::faults())
+                QTest::addRow("%s, %s", a, qPrintable(f)) << QString::fromLatin1(a) << f;
+    }
+    void aFaultAtAnyStatementIsToldAsItIs() {
+        QFETCH(QString, action);
+        QFETCH(QString, fault);
+        if (!FaultSweep::possible(fault))
+            QSKIP("only a server has sessions to kill");
+        const Write w = write(action);
+        int statements = 0;
+        QList<QStringList> done;
+        // Round 0 runs without a fault: it counts the statements and gives what a write leaves.
+        for (int k = 0; k == 0 || k <= statements; ++k) {
+            init();
+            seed();
+            const auto before = TestDb::rows(w.state);
+            WriteRoad::Result r;
+            {
+                FaultSweep::Armed armed(fault, k);
+                r = w.run();
+                armed.disarm();
+                if (k == 0)
+                    statements = armed.n;
+            }
+            const auto after = TestDb::rows(w.state);
+            const QString why = QStringLiteral("statement %1: outcome %2, %3").arg(k).arg(int(r.outcome)).arg(r.error);
+            if (k == 0) {
+                QVERIFY2(r.saved(), qPrintable(why));
+                QVERIFY(after != before);
+                done = after;
+                continue;
+            }
+            if (r.saved())
+                QCOMPARE(after, done);
+            else if (r.nothingWritten())
+                QCOMPARE(after, before); // "not saved" only when nothing was
+            else
+                QVERIFY2(after == before || after == done, qPrintable(why));
+            if (fault == FaultSweep::LostGoesOn && w.readsBack)
+                QVERIFY2(r.outcome != Outcome::Unknown, qPrintable(why));
+            QVERIFY(!WriteRoad::Text(r).isEmpty() || r.saved());
+            if (!r.saved() && (w.retrySafe || r.nothingWritten())) {
+                // The manager tries again on a good line: the write is made once.
+                const WriteRoad::Result again = w.run();
+                QVERIFY2(again.saved() || again.outcome == Outcome::Taken, qPrintable(again.error));
+                QCOMPARE(TestDb::rows(w.state), done);
+            }
+        }
+        QVERIFY(statements > 0);
+    }
+};
+
+QTEST_MAIN(TestManagerWrites)
+#include "test_manager_writes.moc"

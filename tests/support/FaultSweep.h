@@ -1,0 +1,58 @@
+#pragma once
+
+#include "TestDb.h"
+#include "data/ServerConnection.h"
+
+#include <QStringList>
+#include <QTest>
+
+// One fault at one statement of an action, the same for every sweep: the connection gone before
+// it, its reply lost with the connection gone for the rest of the action, its reply lost while the
+// server goes on answering, or its session killed (a server only).
+namespace FaultSweep {
+
+inline const QString Before = QStringLiteral("before");
+inline const QString LostGone = QStringLiteral("lost reply");
+inline const QString LostGoesOn = QStringLiteral("lost reply, server goes on");
+inline const QString Killed = QStringLiteral("killed");
+inline QStringList faults() { return {Before, LostGone, LostGoesOn, Killed}; }
+
+// Arms fault at statement k (1 the first; 0 none); n counts the statements run since.
+class Armed {
+public:
+    Armed(const QString& fault, int k) {
+        ServerConnection& server = ServerConnection::instance();
+        server.beforeExecute = [this, fault, k, &server](const QString&) {
+            if (++n == k && fault == Killed)
+                QCOMPARE(TestDb::pgTerminateOthers(), 1);
+            else if (down || (n == k && fault == Before))
+                server.Close();
+        };
+        server.afterExecute = [this, fault, k, &server](const QString&) {
+            if (n == k && fault == LostGoesOn)
+                return true;
+            down = down || (n == k && fault == LostGone);
+            if (down)
+                server.Close();
+            return down;
+        };
+    }
+    ~Armed() { disarm(); }
+    // Ends the fault; the connection is opened again as the next action would find it.
+    void disarm() {
+        ServerConnection& server = ServerConnection::instance();
+        server.beforeExecute = nullptr;
+        server.afterExecute = nullptr;
+        if (server.State() != 1)
+            server.Open(nullptr);
+    }
+    int n = 0;
+    bool down = false;
+};
+
+// Whether fault can be raised on the current backend.
+inline bool possible(const QString& fault) {
+    return fault != Killed || TestDb::currentBackend() == QLatin1String("postgres");
+}
+
+} // namespace FaultSweep
