@@ -11,7 +11,10 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (!AppStart::prepare(app))
+    AppStart::setUp(app);
+    if (const int code = AppStart::runCommandLine(app.arguments()); code >= 0)
+        return code;
+    if (!AppStart::prepare())
         return 1;
 
     auto* splash = new FormSplash;

@@ -49,6 +49,9 @@ bool ServerConnection::Open(QString* error) {
     }
     QSqlDatabase d = QSqlDatabase::addDatabase(m_settings.qtDriver, m_connectionName);
     d.setDatabaseName(m_settings.connectionString);
+    d.setUserName(m_settings.userName);
+    d.setPassword(m_settings.password);
+    m_openErrorCode.clear();
     const bool sqlite = m_settings.qtDriver == QLatin1String("QSQLITE");
     if (sqlite) {
         // Two copies on one machine wait for each other instead of failing. A file: name carries
@@ -62,6 +65,7 @@ bool ServerConnection::Open(QString* error) {
     }
     if (!d.open()) {
         m_lastError = d.lastError().text();
+        m_openErrorCode = d.lastError().nativeErrorCode();
         if (m_lastError.trimmed().isEmpty())
             m_lastError = QStringLiteral("Cannot connect to the server");
         if (error)
