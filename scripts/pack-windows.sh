@@ -2,10 +2,11 @@
 # Packs the Windows program with what it needs beside it into one zip: a folder Brentoval with
 # brentoval.exe, the Qt and MinGW DLLs, the plug-ins, Qt's Arabic translations, the licences of what
 # ships and the two readmes; then the same folder as a per-user installer (SETUP, default
-# brentoval-setup.exe beside the zip).
+# brentoval-<version>-setup.exe beside the zip, the version the installer script names).
 set -euo pipefail
 build=$1 kit=$2 zip=$3
-setup=${4:-$(dirname "$zip")/brentoval-setup.exe}
+version=$(sed -n 's/^!define VERSION "\(.*\)"/\1/p' packaging/windows/installer.nsi)
+setup=${4:-$(dirname "$zip")/brentoval-$version-setup.exe}
 root=$build/package
 stage=$root/Brentoval
 rm -rf "$root"

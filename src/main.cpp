@@ -11,6 +11,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    AppStart::announceRunning();
     AppStart::setUp(app);
     if (const int code = AppStart::runCommandLine(app.arguments()); code >= 0)
         return code;

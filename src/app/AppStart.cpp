@@ -28,6 +28,10 @@
 
 #include <cstdlib>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace AppStart {
 
 namespace {
@@ -73,11 +77,23 @@ int runCommandLine(const QStringList& arguments) {
         // The installer's values, in a file of its own that goes once they are stored sealed.
         const QString from = parser.value(importFrom);
         QString error;
-        const auto values = ConnectionConfig::readPlain(from, BuildSettings::compiledValues(), &error);
+        // Values the installer was not given stay as the file (or the build) had them.
+        const QString file = ConnectionConfig::filePath(scope);
+        const ConnectionConfig::Values before =
+            ConnectionConfig::read(file, BuildSettings::compiledValues(), &error).value_or(BuildSettings::compiledValues());
+        const auto values = ConnectionConfig::readPlain(from, before, &error);
         QFile::remove(from);
-        return values && ConnectionConfig::write(ConnectionConfig::filePath(scope), *values, scope, &error) ? 0 : 2;
+        return values && ConnectionConfig::write(file, *values, scope, &error) ? 0 : 2;
     }
     return -1;
+}
+
+void announceRunning() {
+#ifdef Q_OS_WIN
+    // Held until the process ends; Windows closes it then, however the process ends.
+    static HANDLE running = CreateMutexW(nullptr, FALSE, L"Global\\BrentovalRunning");
+    Q_UNUSED(running);
+#endif
 }
 
 void setUp(QApplication& app) {

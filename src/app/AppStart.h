@@ -22,6 +22,9 @@ bool editSettings(ConnectionConfig::Scope scope);
 void offerSettings(const QString& text);
 // What start-up tells when the server cannot be reached: a missing driver by its name.
 QString startFailureText(const QString& error, const QString& code, const QString& driver);
+// Marks this process as a running copy for the installer and the uninstaller, which look for the
+// mutex "Global\BrentovalRunning" (any user's copy on the machine) before they replace files.
+void announceRunning();
 // Sets up the application object: right-to-left Arabic, font faces, Qt's Arabic texts.
 void setUp(QApplication& app);
 // The connection settings and the embedded database; false (after telling the user) when the
