@@ -144,9 +144,12 @@ EmbeddedStart openEmbedded(const QString& path, bool writable) {
     if (!writable) {
         if (!QFileInfo(path).isReadable())
             return {QString(), FormSplashTexts::FolderNotWritable.arg(folder)};
-        // Read only, and without the lock files SQLite would otherwise make beside it.
+        // Read only. Changes still in the write-ahead log (a copy that ended without folding it
+        // in) are read with it; without a log there is nothing beyond the file, and SQLite then
+        // needs no lock files it could not make here.
+        const bool log = QFileInfo::exists(path + QStringLiteral("-wal"));
         return {QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-                    QStringLiteral("?mode=ro&immutable=1"),
+                    (log ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=ro&immutable=1")),
                 FormSplashTexts::ReadOnlyFolder.arg(folder)};
     }
     QString error;
