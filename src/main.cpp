@@ -1,6 +1,7 @@
 #include "app/AppStart.h"
 #include "app/FormSplash.h"
 #include "app/ModalWindow.h"
+#include "app/SingleCopy.h"
 #include "buying/FormPurchaseOrders.h"
 #include "catalogue/FormDrugsEditor.h"
 #include "collection/ClientBookStart.h"
@@ -15,6 +16,12 @@ int main(int argc, char** argv) {
     AppStart::setUp(app);
     if (const int code = AppStart::runCommandLine(app.arguments()); code >= 0)
         return code;
+    // One copy per user: a second start brings the first forward.
+    SingleCopy single(SingleCopy::nameForUser());
+    if (single.forwardToRunning())
+        return 0;
+    single.listen(&AppStart::bringForward);
+    AppStart::startLog();
     if (!AppStart::prepare())
         return 1;
 

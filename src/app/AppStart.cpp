@@ -9,6 +9,7 @@
 #include "data/EmbeddedDatabase.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
+#include "data/UserLog.h"
 #include "ui/DesignFonts.h"
 #include "ui/Dialogs.h"
 
@@ -24,6 +25,8 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QLoggingCategory>
+#include <QWidget>
 #include <QTranslator>
 
 #include <cstdlib>
@@ -96,6 +99,28 @@ void announceRunning() {
 #endif
 }
 
+void startLog() {
+    QLoggingCategory::setFilterRules(QStringLiteral("brentoval.sql.info=true"));
+    UserLog::start(QFileInfo(ConnectionConfig::filePath(ConnectionConfig::Scope::User)).absolutePath());
+}
+
+void bringForward() {
+    QWidget* front = QApplication::activeModalWidget();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible())
+            continue;
+        if (w->isMinimized())
+            w->showNormal();
+        w->raise();
+        if (!front)
+            front = w;
+    }
+    if (front) {
+        front->raise();
+        front->activateWindow();
+    }
+}
+
 void setUp(QApplication& app) {
     app.setApplicationName(QStringLiteral("Brentoval"));
     // No display name: Qt would append it to every caption, and the captions are exact.
@@ -117,6 +142,8 @@ bool prepare() {
         offerSettings(FormConnectionTexts::SettingsUnreadable + config.error);
         return false;
     }
+    UserLog::addSecret(config.values.pwd);
+    UserLog::addSecret(BuildSettings::OdbcValue(config.values.pwd));
     ServerConnection::instance().configure(BuildSettings::connectionSettings(config.values));
     ServerConnection::instance().yieldHook = [] {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

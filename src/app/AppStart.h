@@ -25,6 +25,11 @@ QString startFailureText(const QString& error, const QString& code, const QStrin
 // Marks this process as a running copy for the installer and the uninstaller, which look for the
 // mutex "Global\BrentovalRunning" (any user's copy on the machine) before they replace files.
 void announceRunning();
+// Starts the user's log in the application-data folder (UserLog) with the statements the server
+// refuses.
+void startLog();
+// Shows the program's windows in front, the one in use on top (a second start asked for it).
+void bringForward();
 // Sets up the application object: right-to-left Arabic, font faces, Qt's Arabic texts.
 void setUp(QApplication& app);
 // The connection settings and the embedded database; false (after telling the user) when the

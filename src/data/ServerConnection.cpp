@@ -68,6 +68,7 @@ bool ServerConnection::Open(QString* error) {
         m_openErrorCode = d.lastError().nativeErrorCode();
         if (m_lastError.trimmed().isEmpty())
             m_lastError = QStringLiteral("Cannot connect to the server");
+        qCInfo(lcSql).noquote() << "cannot connect:" << m_lastError;
         if (error)
             *error = m_lastError;
         d = QSqlDatabase();
@@ -117,6 +118,7 @@ bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
         m_lastError = q.lastError().text();
         if (m_lastError.trimmed().isEmpty())
             m_lastError = QStringLiteral("The statement failed");
+        qCInfo(lcSql).noquote() << "refused:" << m_lastError << "::" << sql;
         if (error)
             *error = m_lastError;
         q.finish();
@@ -140,6 +142,7 @@ bool ServerConnection::fetch(QSqlQuery& q, const std::function<void(const QSqlQu
     if (q.lastError().isValid() && q.lastError().type() != QSqlError::NoError) {
         // The fetch broke off: report it, and show nothing half read.
         m_lastError = q.lastError().text();
+        qCInfo(lcSql).noquote() << "fetch broke off:" << m_lastError << "::" << q.lastQuery();
         if (error)
             *error = m_lastError;
         q.finish();
