@@ -76,3 +76,10 @@ function(brentoval_wine_on_screen)
   list(APPEND env "WINEQT_QPA_PLATFORM=windows")
   set_tests_properties(${S_NAME} PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON TIMEOUT 300 ENVIRONMENT "${env}")
 endfunction()
+
+# Signing with a certificate made for the test: the program, its DLLs, the setup and the
+# uninstaller, packed again into the build folder (dist stays as it is).
+add_test(NAME windows_sign_check
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/sign-check.sh ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/kit
+                 ${CMAKE_BINARY_DIR}/sign-check)
+set_tests_properties(windows_sign_check PROPERTIES TIMEOUT 600 RUN_SERIAL ON)

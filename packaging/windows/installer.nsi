@@ -27,6 +27,12 @@ Name "${SHORTCUT} ${VERSION}"
 Caption "${SHORTCUT} ${VERSION}"
 BrandingText "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
+!ifdef SIGN
+  ; The installer and the uninstaller it carries, signed as they are made (the certificate from
+  ; the environment of the build, see sign-windows.sh).
+  !finalize 'bash "${SIGN}" "%1"'
+  !uninstfinalize 'bash "${SIGN}" "%1"'
+!endif
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
 InstallDirRegKey HKCU "Software\${PRODUCT}" "InstallDir"

@@ -8,10 +8,6 @@
 #include <windows.h>
 #endif
 
-namespace {
-const QByteArray kForward = QByteArrayLiteral("forward\n");
-}
-
 SingleCopy::SingleCopy(const QString& name, QObject* parent) : QObject(parent), m_name(name) {}
 
 QString SingleCopy::nameForUser() {
@@ -23,16 +19,14 @@ QString SingleCopy::nameForUser() {
 }
 
 bool SingleCopy::forwardToRunning(int timeoutMs) {
-    QLocalSocket socket;
-    socket.connectToServer(m_name);
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
 #ifdef Q_OS_WIN
     // The start the user just made may hand the foreground to the copy already running.
     AllowSetForegroundWindow(ASFW_ANY);
 #endif
-    socket.write(kForward);
-    socket.waitForBytesWritten(timeoutMs);
+    QLocalSocket socket;
+    socket.connectToServer(m_name);
+    if (!socket.waitForConnected(timeoutMs))
+        return false;
     socket.disconnectFromServer();
     return true;
 }
@@ -44,13 +38,11 @@ bool SingleCopy::listen(std::function<void()> comeForward) {
     QLocalServer::removeServer(m_name);
     if (!m_server->listen(m_name))
         return false;
+    // A connection is the request itself: what a closing pipe may lose is never needed.
     connect(m_server, &QLocalServer::newConnection, this, [this, comeForward] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [socket, comeForward] {
-                if (socket->readAll().contains(kForward.trimmed()))
-                    comeForward();
-            });
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            comeForward();
         }
     });
     return true;
