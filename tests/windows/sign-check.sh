@@ -29,7 +29,7 @@ while IFS= read -r -d '' f; do verify "$f"; n=$((n + 1)); done < <(find "$work/p
 [ $n -ge 10 ] || fail "only $n programs and DLLs packed"
 verify "$work/signed-setup.exe"
 # The uninstaller: made again through the keeping script to see the bytes the setup carries.
-makensis -V1 -DSTAGE="$work/package/Brentoval" -DFILES="$work/package/uninstall-files.nsh" \
+SIGN_PFX=$work/test.pfx SIGN_PASS_FILE=$work/pass.txt makensis -V1 -DSTAGE="$work/package/Brentoval" -DFILES="$work/package/uninstall-files.nsh" \
   -DOUTFILE="$work/kept-setup.exe" -DSIGN="$work/keep.sh" packaging/windows/installer.nsi >/dev/null
 kept=("$work"/kept/*)
 [ ${#kept[@]} -eq 2 ] || fail "makensis had ${#kept[@]} files signed, not the uninstaller and the setup"
