@@ -6,6 +6,8 @@
 #include "catalogue/FormDrugsEditor.h"
 #include "collection/ClientBookStart.h"
 #include "collection/FormBuyCollect.h"
+#include "collection/ModOmla.h"
+#include "data/EmbeddedDatabase.h"
 #include "ordering/FormUserBuy.h"
 
 #include <QApplication>
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
     AppStart::startLog();
     if (!AppStart::prepare())
         return 1;
+    ModOmla::setBookFolder(EmbeddedDatabase::dataFolder());
 
     auto* splash = new FormSplash;
     splash->setAttribute(Qt::WA_DeleteOnClose);

@@ -4,7 +4,10 @@
 ; An upgrade installs over the old copy and leaves its data files alone; the uninstaller removes the
 ; program's own files and keeps the data unless asked.
 ;   makensis -DSTAGE=<packed Brentoval folder> -DFILES=<generated file list> -DOUTFILE=<setup.exe> installer.nsi
-; Silent: setup.exe /S [/NODESKTOP] [/SERVER=… /DATABASE=… /UID=… /PWD=… /DRIVER=… /EXTRA=…] [/D=folder]
+; /ALLUSERS (as administrator): into Program Files for every user, shortcuts and Apps entry for
+; all; each user's data then lives in %LOCALAPPDATA%\Brentoval (the marker all-users.txt tells
+; the program), the connection values go to the machine's settings. Not administrator: exit code 5.
+; Silent: setup.exe /S [/ALLUSERS] [/NODESKTOP] [/SERVER=… /DATABASE=… /UID=… /PWD=… /DRIVER=… /EXTRA=…] [/D=folder]
 ;         uninstall.exe /S [/REMOVEDATA] (with _?=folder it runs in place and can be waited on)
 ; Neither replaces nor removes anything while a copy of the program runs (the program holds the
 ; mutex Global\BrentovalRunning): interactive they ask to close it, silent they end with exit
@@ -35,7 +38,6 @@ OutFile "${OUTFILE}"
 !endif
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
-InstallDirRegKey HKCU "Software\${PRODUCT}" "InstallDir"
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 ManifestSupportedOS all
@@ -79,6 +81,7 @@ Var WantDesktop
 Var DesktopBox
 Var Log
 Var Settings
+Var AllUsers
 
 ; One line of the install log.
 !macro LogLine text
@@ -150,6 +153,21 @@ Function FlagValue
   Pop $R2
 FunctionEnd
 
+; Installing or removing for all users needs an administrator: else exit code 5, nothing changed.
+!macro AdminCheck UN
+Function ${UN}RequireAdmin
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP|MB_RIGHT|MB_RTLREADING "التثبيت لكل المستخدمين يحتاج الى صلاحيات المسؤول (Administrator)." /SD IDOK
+    SetErrorLevel 5
+    Quit
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro AdminCheck ""
+!insertmacro AdminCheck "un."
+
 ; The connection value of one silent flag into the hand-over file (key=value, UTF-16).
 !macro SettingFlag FLAG KEY
   StrCpy $R0 "/${FLAG}="
@@ -176,6 +194,19 @@ Function .onInit
   ${GetOptions} $CMDLINE "/NODESKTOP" $0
   ${IfNot} ${Errors}
     StrCpy $WantDesktop 0
+  ${EndIf}
+  StrCpy $AllUsers 0
+  ClearErrors
+  ${GetOptions} $CMDLINE "/ALLUSERS" $0
+  ${IfNot} ${Errors}
+    Call RequireAdmin
+    StrCpy $AllUsers 1
+    ; The per-user default folder gives way to Program Files; a folder given with /D stays.
+    ${If} $INSTDIR == "$LOCALAPPDATA\Programs\${PRODUCT}"
+      StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+    ${EndIf}
+    SetShellVarContext all
+    !insertmacro LogLine "for all users"
   ${EndIf}
   Call EnsureNotRunning
 FunctionEnd
@@ -221,8 +252,16 @@ Section "Brentoval"
   ${If} ${Errors}
     Abort
   ${EndIf}
+  ${If} $AllUsers == 1
+    ; Tells the program to keep each user's data in that user's folder.
+    FileOpen $3 "$INSTDIR\all-users.txt" w
+    FileWrite $3 "Installed for all users: each user's database and client book are in %LOCALAPPDATA%\Brentoval.$\r$\n"
+    FileClose $3
+  ${Else}
+    Delete "$INSTDIR\all-users.txt"
+  ${EndIf}
   WriteUninstaller "$INSTDIR\uninstall.exe"
-  WriteRegStr HKCU "Software\${PRODUCT}" "InstallDir" "$INSTDIR"
+  WriteRegStr SHCTX "Software\${PRODUCT}" "InstallDir" "$INSTDIR"
   !insertmacro LogLine "program files written"
 
   CreateShortCut "$SMPROGRAMS\${SHORTCUT}.lnk" "$INSTDIR\brentoval.exe" "" "$INSTDIR\brentoval.exe" 0
@@ -248,7 +287,11 @@ Section "Brentoval"
   !insertmacro SettingFlag EXTRA extra
   FileClose $2
   ${If} $Settings == 1
-    ExecWait '"$INSTDIR\brentoval.exe" --import-settings "$PLUGINSDIR\connection.txt"' $0
+    ${If} $AllUsers == 1
+      ExecWait '"$INSTDIR\brentoval.exe" --import-settings "$PLUGINSDIR\connection.txt" --all-users' $0
+    ${Else}
+      ExecWait '"$INSTDIR\brentoval.exe" --import-settings "$PLUGINSDIR\connection.txt"' $0
+    ${EndIf}
     Delete "$PLUGINSDIR\connection.txt"
     ${If} $0 != 0
       !insertmacro LogLine "failed: the connection settings could not be stored ($0)"
@@ -261,22 +304,26 @@ Section "Brentoval"
     Delete "$PLUGINSDIR\connection.txt"
   ${EndIf}
 
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${SHORTCUT} (${PRODUCT})"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PRODUCT}"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\brentoval.exe"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
-  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${SHORTCUT} (${PRODUCT})"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "${PRODUCT}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\brentoval.exe"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
   !insertmacro LogLine "done"
   FileClose $Log
 SectionEnd
 
 Function un.onInit
+  ${If} ${FileExists} "$INSTDIR\all-users.txt"
+    Call un.RequireAdmin
+    SetShellVarContext all
+  ${EndIf}
   Call un.EnsureNotRunning
   StrCpy $RemoveData 0
   ${GetParameters} $0
@@ -324,11 +371,12 @@ Section "Uninstall"
     Delete "$INSTDIR\brentoval.db-shm"
     Delete "$INSTDIR\bvamil.mdb"
   ${EndIf}
+  Delete "$INSTDIR\all-users.txt"
   ; Run in place (_?=folder), the uninstaller cannot remove itself until it has ended.
   Delete /REBOOTOK "$INSTDIR\uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"
   Delete "$SMPROGRAMS\${SHORTCUT}.lnk"
   Delete "$DESKTOP\${SHORTCUT}.lnk"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
-  DeleteRegKey HKCU "Software\${PRODUCT}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  DeleteRegKey SHCTX "Software\${PRODUCT}"
 SectionEnd

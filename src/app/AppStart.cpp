@@ -150,6 +150,7 @@ bool prepare() {
     };
     if (BuildSettings::usesEmbeddedDatabase(config.values)) {
         const QString path = EmbeddedDatabase::defaultPath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
         const EmbeddedStart db = openEmbedded(path, folderWritable(QFileInfo(path).absolutePath()));
         if (!db.message.isEmpty())
             Dialogs::MsgBox(db.message);

@@ -9,7 +9,9 @@
 #  3. an upgrade (/S again) over that copy: program files restored, the data byte for byte the same;
 #  4. silent uninstall: the program, shortcuts and entry gone, the data kept;
 #  5. install and uninstall with /REMOVEDATA, waited on (_?=): nothing left but the uninstaller,
-#     which goes at the next start of Windows.
+#     which goes at the next start of Windows;
+#  6. /ALLUSERS: Program Files, the entry and shortcuts for all users, the user's data in
+#     %LOCALAPPDATA%\Brentoval, the connection values in the machine's settings; then removed.
 #   installer-check.sh SETUP.exe WORK_DIR SCREENSHOT.png  (WINEPREFIX, SHELLOPEN from the environment)
 set -euo pipefail
 setup=$1 work=$2 shot=$3
@@ -52,7 +54,7 @@ settle
 [ -f "$settings" ] || fail "no connection settings at $settings"
 grep -q '^server=sql.dsnet.local' "$settings" && grep -q '^database=ph db' "$settings" &&
   grep -q '^extra="Encrypt=yes;ServerSPN=MSSQLSvc/x"' "$settings" || fail "connection settings: $(cat "$settings")"
-grep -q '^password=dpapi:' "$settings" || fail "the password is not sealed: $(cat "$settings")"
+grep -q '^password="\?dpapi:' "$settings" || fail "the password is not sealed: $(cat "$settings")"
 for f in "$settings" "$setuplog"; do
   ! iconv -f utf-16 -t utf-8 "$f" 2>/dev/null | grep -qF 'Ph@rma' && ! grep -qF 'Ph@rma' "$f" ||
     fail "the password in plain text in $f"
@@ -129,3 +131,34 @@ wineboot -r >>"$log" 2>&1
 settle
 [ ! -e "$dir" ] || fail "left after the restart: $(ls -A "$dir")"
 echo "uninstalled with /REMOVEDATA, waited on: the folder is gone after a restart"
+
+# 6. For all users (wine's user is an administrator).
+all=$(unixPath '%ProgramFiles%')/Brentoval
+userdata=$(unixPath '%LOCALAPPDATA%')/Brentoval
+machine=$(unixPath '%ProgramData%')/Brentoval/connection.ini
+allkey='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brentoval'
+commonmenu=$(unixPath '%ProgramData%\Microsoft\Windows\Start Menu\Programs')
+rm -rf "$all" "$userdata/brentoval.db" "$machine"
+wine "$setup" /S /ALLUSERS /SERVER=sql.group.local >>"$log" 2>&1 || fail "the all-users install failed"
+settle
+[ -f "$all/brentoval.exe" ] && [ -f "$all/all-users.txt" ] || fail "nothing in $all"
+[ ! -e "$dir/brentoval.exe" ] || fail "the all-users install went to the user's folder"
+wine reg query "$allkey" >/dev/null 2>&1 || fail "no all-users uninstall entry"
+[ -f "$commonmenu/$shortcut" ] || fail "no Start-menu shortcut for all users in $commonmenu"
+grep -q '^server=sql.group.local' "$machine" || fail "the connection values are not in the machine's settings"
+rm -f "$machine" # the program is to start on its embedded database
+wine "$SHELLOPEN" "$(winepath -w "$commonmenu/$shortcut")" >"$log" 2>&1 || fail "the shell did not open the shortcut"
+sleep 600 &
+pid=$!
+waitFor "main window" 90 mainShown
+wineserver -k 2>/dev/null || true
+kill $pid
+[ -s "$userdata/brentoval.db" ] && [ -e "$userdata/bvamil.mdb" ] || fail "no data in the user's folder $userdata: $(ls "$userdata")"
+[ ! -e "$all/brentoval.db" ] || fail "data made in Program Files"
+# _?= takes the rest of the line unquoted (the folder has a blank): typed through a batch file.
+printf '@"%s" /S _?=%s\r\n@exit %%ERRORLEVEL%%\r\n' "$(winepath -w "$all/uninstall.exe")" "$(winepath -w "$all")" >"$work/uninstall.bat"
+wine cmd /c "$(winepath -w "$work/uninstall.bat")" >>"$log" 2>&1 || fail "the all-users uninstall failed"
+[ "$(ls -A "$all")" = uninstall.exe ] || fail "left after the all-users uninstall: $(ls -A "$all")"
+! wine reg query "$allkey" >/dev/null 2>&1 || fail "the all-users entry is left"
+[ ! -e "$commonmenu/$shortcut" ] || fail "the all-users shortcut is left"
+echo "for all users: Program Files, the user's data in $userdata, removed again"
