@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     if (single.forwardToRunning())
         return 0;
     single.listen(&AppStart::bringForward);
+    AppStart::beforeRestart = [&single] { single.close(); };
     AppStart::startLog();
     if (!AppStart::prepare())
         return 1;

@@ -61,8 +61,11 @@ void offerSettings(const QString& text) {
     const ConnectionConfig::Current config = ConnectionConfig::current();
     const QString used = config.source.isEmpty() ? ConnectionConfig::filePath(ConnectionConfig::Scope::User) : config.source;
     // Saved: the program starts again with the new values, as a new run.
-    if (editSettings(scopeOf(used)))
+    if (editSettings(scopeOf(used))) {
+        if (beforeRestart)
+            beforeRestart();
         QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+    }
 }
 
 int runCommandLine(const QStringList& arguments) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QApplication;
 
@@ -18,8 +19,10 @@ namespace AppStart {
 int runCommandLine(const QStringList& arguments);
 // The settings window for the file of scope; true when saved.
 bool editSettings(ConnectionConfig::Scope scope);
-// Tells text and offers the settings window; once saved, the program starts again.
+// Tells text and offers the settings window; once saved, the program starts again (after
+// beforeRestart, which lets the new copy be the first).
 void offerSettings(const QString& text);
+inline std::function<void()> beforeRestart;
 // What start-up tells when the server cannot be reached: a missing driver by its name.
 QString startFailureText(const QString& error, const QString& code, const QString& driver);
 // Marks this process as a running copy for the installer and the uninstaller, which look for the

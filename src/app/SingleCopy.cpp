@@ -47,3 +47,8 @@ bool SingleCopy::listen(std::function<void()> comeForward) {
     });
     return true;
 }
+
+void SingleCopy::close() {
+    if (m_server)
+        m_server->close();
+}

@@ -20,6 +20,8 @@ public:
     bool forwardToRunning(int timeoutMs = 2000);
     // Listens for later starts; comeForward runs for each. False when it cannot listen.
     bool listen(std::function<void()> comeForward);
+    // Stops listening, so that a copy started to replace this one is a first copy.
+    void close();
 
 private:
     QString m_name;

@@ -27,6 +27,10 @@ private slots:
                 QTRY_COMPARE(asked, start);
             }
             QVERIFY(!SingleCopy(name + QStringLiteral("-other")).forwardToRunning(500));
+            // Closed before the program starts itself again: the new start is a first.
+            first.close();
+            QVERIFY(!SingleCopy(name).forwardToRunning(500));
+            QVERIFY(first.listen([&] { ++asked; }));
         }
         // The first has ended: the next start is a first again.
         QVERIFY(!SingleCopy(name).forwardToRunning(500));
