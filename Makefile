@@ -11,7 +11,12 @@ JOBS ?= $(shell nproc)
 # to the build so clones and worktrees share it.
 export CCACHE_BASEDIR ?= $(abspath ..)
 
-.PHONY: deps build run test test-asan test-windows windows bench fuzz soak clean
+# The Windows build's cache options reach its script as typed: make would otherwise expand "$" in
+# them ("Ph@rma$2026" became "Ph@rma026").
+override WIN_CMAKE_ARGS := $(value WIN_CMAKE_ARGS)
+export WIN_CMAKE_ARGS
+
+.PHONY: deps build run test test-asan test-windows windows windows-args bench fuzz soak clean
 
 deps:
 	@bash scripts/deps.sh
@@ -34,6 +39,10 @@ test: build
 # Cross-compiled with ../shared/windows-kit: the program and its tests, packed as $(WIN_ZIP).
 windows: deps
 	@JOBS=$(JOBS) bash scripts/windows.sh build $(WIN_BUILD) $(WIN_ZIP)
+
+# The words WIN_CMAKE_ARGS gives the Windows configure step, one a line.
+windows-args:
+	@bash scripts/windows.sh args
 
 test-windows: deps
 	@JOBS=$(JOBS) bash scripts/windows.sh test $(WIN_BUILD) $(WIN_ZIP)

@@ -35,7 +35,9 @@ set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 # The shipped zip, unpacked and started as a pharmacy would (needs `make windows` first).
 set(BRENTOVAL_WINDOWS_ZIP ${CMAKE_SOURCE_DIR}/dist/brentoval-windows.zip CACHE FILEPATH "The packed Windows program")
 get_filename_component(_dist ${BRENTOVAL_WINDOWS_ZIP} DIRECTORY)
-set(BRENTOVAL_WINDOWS_SETUP ${_dist}/brentoval-setup.exe)
+file(STRINGS ${CMAKE_SOURCE_DIR}/packaging/windows/installer.nsi _version REGEX "^!define VERSION ")
+string(REGEX REPLACE ".*\"(.*)\".*" "\\1" _version "${_version}")
+set(BRENTOVAL_WINDOWS_SETUP ${_dist}/brentoval-${_version}-setup.exe)
 add_test(NAME windows_start_check
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/start-check.sh ${BRENTOVAL_WINDOWS_ZIP}
                  ${CMAKE_BINARY_DIR}/start-check ${CMAKE_BINARY_DIR}/windows-start.png)
@@ -74,3 +76,10 @@ function(brentoval_wine_on_screen)
   list(APPEND env "WINEQT_QPA_PLATFORM=windows")
   set_tests_properties(${S_NAME} PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL ON TIMEOUT 300 ENVIRONMENT "${env}")
 endfunction()
+
+# Signing with a certificate made for the test: the program, its DLLs, the setup and the
+# uninstaller, packed again into the build folder (dist stays as it is).
+add_test(NAME windows_sign_check
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/sign-check.sh ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/kit
+                 ${CMAKE_BINARY_DIR}/sign-check)
+set_tests_properties(windows_sign_check PROPERTIES TIMEOUT 600 RUN_SERIAL ON)

@@ -10,7 +10,7 @@ PKGS=(cmake g++ make ninja-build pkg-config
       clang-14 libclang-rt-14-dev
       libbenchmark-dev libxlsxwriter-dev zlib1g-dev xlsx2csv
       cups-daemon cups-client printer-driver-cups-pdf
-      g++-mingw-w64-x86-64-posix wine wine64 fonts-wine x11-apps x11-utils netpbm unzip ccache nsis
+      g++-mingw-w64-x86-64-posix wine wine64 fonts-wine x11-apps x11-utils netpbm unzip ccache nsis osslsigncode openssl
       sqlfluff)
 missing=()
 for p in "${PKGS[@]}"; do

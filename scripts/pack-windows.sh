@@ -2,11 +2,14 @@
 # Packs the Windows program with what it needs beside it into one zip: a folder Brentoval with
 # brentoval.exe, the Qt and MinGW DLLs, the plug-ins, Qt's Arabic translations, the licences of what
 # ships and the two readmes; then the same folder as a per-user installer (SETUP, default
-# brentoval-setup.exe beside the zip).
+# brentoval-<version>-setup.exe beside the zip, the version the installer script names).
 set -euo pipefail
 build=$1 kit=$2 zip=$3
-setup=${4:-$(dirname "$zip")/brentoval-setup.exe}
-root=$build/package
+# PACK_ROOT: where the folder is put together (default BUILD/package); the signing check packs
+# test-signed copies elsewhere.
+version=$(sed -n 's/^!define VERSION "\(.*\)"/\1/p' packaging/windows/installer.nsi)
+setup=${4:-$(dirname "$zip")/brentoval-$version-setup.exe}
+root=${PACK_ROOT:-$build/package}
 stage=$root/Brentoval
 rm -rf "$root"
 mkdir -p "$stage/translations"
@@ -36,6 +39,12 @@ crlf /usr/share/doc/libsqlite3-0/copyright "$lic/SQLite/copyright.txt"
 crlf "$kit/share/licenses/libxlsxwriter/License.txt" "$lic/libxlsxwriter/License.txt"
 crlf "$kit/share/licenses/zlib/copyright" "$lic/zlib/copyright.txt"
 crlf packaging/windows/licenses/README.txt "$lic/README.txt"
+# The two changes the kit made to Qt's source, as the LGPL asks of a modified library.
+mkdir -p "$lic/Qt/patches"
+for p in "$kit"/share/mingw-kit/patches/*.patch; do crlf "$p" "$lic/Qt/patches/$(basename "$p")"; done
+# Signed when a certificate is given (scripts/sign-windows.sh): the program, every DLL and plug-in.
+mapfile -t binaries < <(find "$stage" -type f \( -name '*.exe' -o -name '*.dll' \) | sort)
+bash scripts/sign-windows.sh "${binaries[@]}"
 mkdir -p "$(dirname "$zip")"
 rm -f "$zip"
 zip_abs=$(cd "$(dirname "$zip")" && pwd)/$(basename "$zip")
@@ -54,6 +63,10 @@ list=$root/uninstall-files.nsh
 abs() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
 mkdir -p "$(dirname "$setup")"
 rm -f "$setup"
-makensis -V2 -DSTAGE="$(abs "$stage")" -DFILES="$(abs "$list")" -DOUTFILE="$(abs "$setup")" \
+sign=()
+if [ -n "${SIGN_PFX:-}${SIGN_PKCS11_MODULE:-}" ]; then
+  sign=(-DSIGN="$(abs scripts/sign-windows.sh)")
+fi
+makensis -V2 -DSTAGE="$(abs "$stage")" -DFILES="$(abs "$list")" -DOUTFILE="$(abs "$setup")" "${sign[@]}" \
          packaging/windows/installer.nsi >"$root/makensis.log" 2>&1 || { cat "$root/makensis.log"; exit 1; }
 echo "packed $setup ($(du -k "$setup" | cut -f1) KB)"

@@ -5,15 +5,27 @@
 #   windows.sh test BUILD_DIR ZIP    the same, then run the Windows tests under wine; without the
 #                                    kit it says so in one line and succeeds
 # The kit's tarball is unpacked into BUILD_DIR/kit once and again only when it changes.
-# WIN_CMAKE_ARGS passes further cache options (the connection values) to the configure step.
+# WIN_CMAKE_ARGS passes further cache options (the default connection values) to the configure
+# step, split as a shell splits words (quotes group, "$" stays as it is, nothing is run):
+#   windows.sh args                  prints them one a line, as cmake receives them
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmd=$1
-build=$2
+build=${2:-}
 kit_src=${WINDOWS_KIT:-../shared/windows-kit}
 tarball=$kit_src/qt6.4.2-mingw64.tar.xz
 kit=$build/kit
 jobs=${JOBS:-2}
+
+# The words of WIN_CMAKE_ARGS, by xargs' quoting rules (which expand nothing).
+extra_args=()
+if [ -n "${WIN_CMAKE_ARGS:-}" ]; then
+  mapfile -t extra_args < <(printf '%s' "$WIN_CMAKE_ARGS" | xargs -n1 printf '%s\n')
+fi
+if [ "$cmd" = args ]; then
+  [ ${#extra_args[@]} -eq 0 ] || printf '%s\n' "${extra_args[@]}"
+  exit 0
+fi
 
 if [ ! -f "$tarball" ]; then
   if [ "$cmd" = test ]; then
@@ -43,10 +55,9 @@ build() {
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     export CCACHE_BASEDIR=$PWD
   fi
-  # shellcheck disable=SC2086
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$kit_abs/share/mingw-kit/toolchain-x86_64-w64-mingw32.cmake" \
-        -DBRENTOVAL_WINDOWS_ZIP="$zip_abs" "${launcher[@]}" ${WIN_CMAKE_ARGS:-} >/dev/null
+        -DBRENTOVAL_WINDOWS_ZIP="$zip_abs" "${launcher[@]}" "${extra_args[@]}" >/dev/null
   cmake --build "$build" -j "$jobs"
   bash scripts/pack-windows.sh "$build" "$kit" "$zip"
 }

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -13,7 +14,16 @@ static void initResources() { Q_INIT_RESOURCE(data); }
 
 namespace EmbeddedDatabase {
 
-QString defaultPath() { return QDir(QCoreApplication::applicationDirPath()).filePath(FileName); }
+QString dataFolder() {
+    const QDir program(QCoreApplication::applicationDirPath());
+    if (!program.exists(AllUsersMarker))
+        return program.path();
+    const QString local = qEnvironmentVariable("LOCALAPPDATA");
+    const QString base = local.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) : local;
+    return QDir(QDir::fromNativeSeparators(base)).filePath(QStringLiteral("Brentoval"));
+}
+
+QString defaultPath() { return QDir(dataFolder()).filePath(FileName); }
 
 QStringList schemaStatements(const QString& dialect) {
     initResources();

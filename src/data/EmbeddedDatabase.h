@@ -12,6 +12,10 @@ inline const QString FileName = QStringLiteral("brentoval.db");
 // The manager's phone in the control record of a new embedded database.
 inline const QString DemoManagerPhone = QStringLiteral("01000000000");
 
+// Where the database and the client book live: beside the program, or, for a copy installed for
+// all users (the installer leaves AllUsersMarker beside it), in the user's application-data folder.
+inline const QString AllUsersMarker = QStringLiteral("all-users.txt");
+QString dataFolder();
 QString defaultPath();
 
 // The CREATE TABLE statements for "sqlite", "postgresql" or "sqlserver"; with the prefix "group-",

@@ -74,6 +74,9 @@ bool ServerConnection::Open(QString* error) {
     }
     QSqlDatabase d = QSqlDatabase::addDatabase(m_settings.qtDriver, m_connectionName);
     d.setDatabaseName(m_settings.connectionString);
+    d.setUserName(m_settings.userName);
+    d.setPassword(m_settings.password);
+    m_openErrorCode.clear();
     const bool sqlite = m_settings.qtDriver == QLatin1String("QSQLITE");
     if (sqlite) {
         // Two copies on one machine wait for each other instead of failing. A file: name carries
@@ -87,8 +90,10 @@ bool ServerConnection::Open(QString* error) {
     }
     if (!d.open()) {
         m_lastError = d.lastError().text();
+        m_openErrorCode = d.lastError().nativeErrorCode();
         if (m_lastError.trimmed().isEmpty())
             m_lastError = QStringLiteral("Cannot connect to the server");
+        qCInfo(lcSql).noquote() << "cannot connect:" << m_lastError;
         if (error)
             *error = m_lastError;
         d = QSqlDatabase();
@@ -145,6 +150,7 @@ bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
         m_lastError = q.lastError().text();
         if (m_lastError.trimmed().isEmpty())
             m_lastError = QStringLiteral("The statement failed");
+        qCInfo(lcSql).noquote() << "refused:" << m_lastError << "::" << sql;
         if (error)
             *error = m_lastError;
         q.finish();
@@ -168,6 +174,7 @@ bool ServerConnection::fetch(QSqlQuery& q, const std::function<void(const QSqlQu
     if (q.lastError().isValid() && q.lastError().type() != QSqlError::NoError) {
         // The fetch broke off: report it, and show nothing half read.
         m_lastError = q.lastError().text();
+        qCInfo(lcSql).noquote() << "fetch broke off:" << m_lastError << "::" << q.lastQuery();
         if (error)
             *error = m_lastError;
         q.finish();

@@ -15,6 +15,9 @@ struct ConnectionSettings {
     QString qtDriver;         // "QODBC" or "QSQLITE"
     QString connectionString; // ODBC connection string, or the SQLite file path
     int loginTimeoutSeconds = 15;
+    // Appended by Qt's ODBC driver as ";UID=" and ";PWD=" when not empty.
+    QString userName{};
+    QString password{};
 };
 
 // The rows of one query, read forward-only and held in memory so the connection is free again.
@@ -77,6 +80,8 @@ public:
     // been carried out).
     enum class Failure { None, NotSent, Refused, NoReply };
     Failure lastFailure() const { return m_failure; }
+    // The driver's code for the last failure to open (an ODBC SQLSTATE such as "IM002").
+    QString lastOpenErrorCode() const { return m_openErrorCode; }
     QString driverName() const { return m_settings.qtDriver; }
 
     // Statements executed since start; tests read it to compare texts exactly.
@@ -105,6 +110,7 @@ private:
     ConnectionSettings m_settings;
     QString m_connectionName = QStringLiteral("brentoval-server");
     QString m_lastError;
+    QString m_openErrorCode;
     QStringList m_executed;
     bool m_open = false;
     Failure m_failure = Failure::None;

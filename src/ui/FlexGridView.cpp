@@ -1,5 +1,6 @@
 #include "ui/FlexGridView.h"
 
+#include "ui/CellTextDelegate.h"
 #include "ui/VbUnits.h"
 
 #include <QHeaderView>
@@ -23,6 +24,7 @@ FlexGridView::FlexGridView(QWidget* parent) : QTableView(parent), m_grid(new Fle
     m_proxy = new ColorProxy(this);
     m_proxy->setSourceModel(m_grid);
     setModel(m_proxy);
+    setItemDelegate(new CellTextDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);

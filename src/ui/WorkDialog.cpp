@@ -33,6 +33,9 @@ QLabel* WorkDialog::label(const char* name, const QString& text, bool wordWrap) 
     auto* l = new QLabel(text, this);
     l->setObjectName(QString::fromLatin1(name));
     l->setWordWrap(wordWrap);
+    // At the right edge, as the window places it: a label otherwise aligns by its text's first
+    // letter, and a text that begins in Latin letters or digits went to the left.
+    l->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     return l;
 }
 

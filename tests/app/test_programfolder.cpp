@@ -6,6 +6,8 @@
 #include "data/ServerConnection.h"
 
 #include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -67,6 +69,31 @@ private slots:
         QVERIFY(!error.isEmpty());
         sc.Close();
         QCOMPARE(QDir(folder()).entryList(QDir::Files), before);
+    }
+
+    void readOnlyOpeningReadsWhatIsStillInTheLog() {
+        // A copy that writes and has not folded its log into the file yet.
+        QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+        writer.setDatabaseName(db());
+        QVERIFY(writer.open());
+        QSqlQuery q(writer);
+        QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode=WAL")));
+        QVERIFY(q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0")));
+        QVERIFY(q.exec(QStringLiteral("UPDATE smartertable SET appmsg = 'in the log' WHERE appname = 'BRENTOVAL'")));
+        QVERIFY(QFileInfo(db() + QStringLiteral("-wal")).size() > 0);
+        const AppStart::EmbeddedStart s = AppStart::openEmbedded(db(), false);
+        ServerConnection& sc = ServerConnection::instance();
+        sc.configure({QStringLiteral("QSQLITE"), s.connectionString});
+        QString error;
+        QVERIFY2(sc.Open(&error), qPrintable(error));
+        long n = 0;
+        Recordset rs = sc.Execute(QStringLiteral("SELECT appmsg FROM smartertable WHERE appname = 'BRENTOVAL'"), n);
+        QCOMPARE(FieldText(rs.Fields(0)), QStringLiteral("in the log"));
+        sc.Execute(QStringLiteral("UPDATE smartertable SET appmsg = 'x'"), n, &error);
+        QCOMPARE(n, 0L);
+        sc.Close();
+        q.finish();
+        writer.close();
     }
 };
 
