@@ -18,7 +18,6 @@
 #include "ui/VbUnits.h"
 
 #include <QDir>
-#include <QHash>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -76,20 +75,10 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
         auto* b = new QPushButton(caption, client);
         b->setObjectName(QString::fromLatin1(name));
         // The face standing in for the design face may run wider: narrow the caption until it fits.
-        // Measuring shaped Arabic text is slow, and the answer is the same every time the window
-        // opens: it is kept per face, caption and width.
-        static QHash<QString, int> fittedStretch;
-        const QString key = font12.key() + u'\n' + caption + u'\n' + QString::number(geometry.width());
         QFont f = font12;
-        auto fitted = fittedStretch.constFind(key);
-        if (fitted == fittedStretch.constEnd()) {
-            for (int stretch = 95; stretch >= 75 && QFontMetrics(f).horizontalAdvance(caption) >= geometry.width() - 8;
-                 stretch -= 5)
-                f.setStretch(stretch);
-            fitted = fittedStretch.insert(key, f.stretch());
-        }
-        if (f.stretch() != fitted.value())
-            f.setStretch(fitted.value());
+        for (int stretch = 95; stretch >= 75 && QFontMetrics(f).horizontalAdvance(caption) >= geometry.width() - 8;
+             stretch -= 5)
+            f.setStretch(stretch);
         b->setFont(f);
         b->setGeometry(geometry);
         return b;

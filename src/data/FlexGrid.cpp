@@ -169,11 +169,9 @@ void FlexGrid::setColPosition(int col, int newPos) {
     auto move = [&](auto& v) {
         if (int(v.size()) != m_cols)
             return;
-        // One rotation instead of an erase and an insert: each cell between moves once.
-        if (col > newPos)
-            std::rotate(v.begin() + newPos, v.begin() + col, v.begin() + col + 1);
-        else
-            std::rotate(v.begin() + col, v.begin() + col + 1, v.begin() + newPos + 1);
+        auto item = std::move(v[col]);
+        v.erase(v.begin() + col);
+        v.insert(v.begin() + newPos, std::move(item));
     };
     for (RowData& r : m_rows) {
         move(r.cells);
