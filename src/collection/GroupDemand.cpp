@@ -16,9 +16,11 @@
 #include <cmath>
 #include <limits>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 
 namespace GroupDemand {
 
@@ -69,6 +71,46 @@ std::vector<Placement> Report::placementsOf(int drug) const {
 }
 
 namespace {
+// Inline, without the library call: a line mostly repeats the price and discount last read for its drug.
+bool sameText(const QString& a, QStringView b) {
+    return a.size() == b.size() && std::memcmp(a.constData(), b.data(), size_t(b.size()) * sizeof(char16_t)) == 0;
+}
+
+// Most quantities are a digit or two.
+double quantityOf(QStringView text) {
+    const auto digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+    if (text.size() == 1 && digit(text[0].unicode()))
+        return text[0].unicode() - u'0';
+    if (text.size() == 2 && digit(text[0].unicode()) && digit(text[1].unicode()))
+        return (text[0].unicode() - u'0') * 10 + (text[1].unicode() - u'0');
+    return ModGFun::Val(text);
+}
+
+// Every line looks its spelling up: a hash over eight bytes at a time and an inline comparison
+// cost a fraction of the general string hash on these short texts.
+struct SpellingHash {
+    size_t operator()(QStringView s) const noexcept {
+        const char* b = reinterpret_cast<const char*>(s.data());
+        size_t n = size_t(s.size()) * sizeof(char16_t);
+        quint64 h = 0x9E3779B97F4A7C15ull ^ quint64(n);
+        for (; n >= 8; n -= 8, b += 8) {
+            quint64 w;
+            std::memcpy(&w, b, 8);
+            h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+            h ^= h >> 32;
+        }
+        quint64 w = 0;
+        std::memcpy(&w, b, n);
+        h = (h ^ w) * 0xC4CEB9FE1A85EC53ull;
+        return size_t(h ^ (h >> 29));
+    }
+};
+struct SpellingEqual {
+    bool operator()(QStringView a, QStringView b) const noexcept {
+        return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size()) * sizeof(char16_t)) == 0;
+    }
+};
+
 struct CatalogueEntry {
     QString drug, price, disc, best;
 };
@@ -97,7 +139,7 @@ struct Accumulator::State {
     QHash<QString, int> byFolded;
     // Spellings seen, for lookups without folding; views point into spellings.
     std::deque<QString> spellings;
-    QHash<QStringView, int> bySpelling;
+    std::unordered_map<QStringView, int, SpellingHash, SpellingEqual> bySpelling;
     // The same slot of consecutive orders often holds the same drug.
     SlotCache slotCache[OrderLines::Slots];
     QHash<QString, int> pharmacyOf;
@@ -125,10 +167,10 @@ struct Accumulator::State {
 
     int drugOf(int slot, QStringView spelling) {
         SlotCache& c = slotCache[slot];
-        if (c.drug >= 0 && c.spelling == spelling)
+        if (c.drug >= 0 && SpellingEqual{}(c.spelling, spelling))
             return c.drug;
-        const auto known = bySpelling.constFind(spelling);
-        int drug = known == bySpelling.constEnd() ? -1 : known.value();
+        const auto known = bySpelling.find(spelling);
+        int drug = known == bySpelling.end() ? -1 : known->second;
         if (drug < 0) {
             spellings.push_back(spelling.toString());
             const QString& copy = spellings.back();
@@ -147,11 +189,11 @@ struct Accumulator::State {
                 drugs.back().name = shown;
                 seen.push_back({});
             }
-            bySpelling.insert(QStringView(copy), drug);
+            bySpelling.emplace(QStringView(copy), drug);
             c.spelling = QStringView(copy);
         } else {
             // A view of the kept copy: the text of this order is gone by the next one.
-            c.spelling = known.key();
+            c.spelling = known->first;
         }
         c.drug = drug;
         return drug;
@@ -181,7 +223,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
                                        QStringView discount) {
         if (drug.isEmpty() && quantity.isEmpty() && price.isEmpty() && discount.isEmpty())
             return;
-        const double q = ModGFun::Val(quantity);
+        const double q = quantityOf(quantity);
         if (!std::isfinite(q) || q < 0) {
             excluded += !OrderLines::AddLineValue(orderSum, OrderLines::LineValue(q, price, discount));
             d->skipped.push_back({id, drug.isEmpty() ? FormGroupDemandTexts::NoName : drug.toString(),
@@ -192,7 +234,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
         const int k = drug.isEmpty() ? d->namelessDrug() : d->drugOf(slot, drug);
         Drug& g = d->drugs[size_t(k)];
         State::Seen& s = d->seen[size_t(k)];
-        if (!s.priced || s.price != price || s.discount != discount) {
+        if (!s.priced || !sameText(s.price, price) || !sameText(s.discount, discount)) {
             s.price = price.toString();
             s.discount = discount.toString();
             s.discounted = OrderLines::DiscountedPrice(price, discount);

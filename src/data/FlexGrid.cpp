@@ -4,7 +4,9 @@
 
 #include <QCollator>
 #include <QLocale>
+#include <QtEndian>
 #include <algorithm>
+#include <cstring>
 #include <array>
 #include <string>
 #include <string_view>
@@ -363,7 +365,10 @@ bool appendSimpleKey(std::string& arena, const QString& s) {
 }
 
 struct SimpleKey {
-    quint64 head; // the key's first 8 bytes, big-endian: most comparisons end here
+    // The key's first 16 bytes, big-endian: most comparisons end here, also between names that
+    // share their first word.
+    quint64 head;
+    quint64 head2;
     quint32 offset;
     quint32 length;
     int row;
@@ -419,16 +424,21 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
                 break;
             }
             const size_t length = arena.size() - start;
+            unsigned char bytes[16] = {};
+            std::memcpy(bytes, arena.data() + start, std::min<size_t>(length, 16));
             quint64 head = 0;
-            for (size_t i = 0; i < 8; ++i)
-                head = (head << 8) | (i < length ? quint8(arena[start + i]) : 0);
-            keys.push_back({head, quint32(start), quint32(length), r});
+            quint64 head2 = 0;
+            std::memcpy(&head, bytes, 8);
+            std::memcpy(&head2, bytes + 8, 8);
+            keys.push_back({qFromBigEndian(head), qFromBigEndian(head2), quint32(start), quint32(length), r});
         }
         if (simple) {
             const std::string_view all(arena);
             auto less = [&](const SimpleKey& a, const SimpleKey& b) {
                 if (a.head != b.head)
                     return a.head < b.head;
+                if (a.head2 != b.head2)
+                    return a.head2 < b.head2;
                 return all.substr(a.offset, a.length) < all.substr(b.offset, b.length);
             };
             if (code == SortStringDescending)

@@ -1,6 +1,7 @@
 #include "data/ModGFun.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -223,6 +224,68 @@ double RoundHalfEven(float value, int decimals) {
     return roundShortest(value, decimals);
 }
 
+// "-123.45" from negative, 12345 and 2 decimals.
+static bool writeDecimals(bool negative, qint64 n, int decimals, QString& text) {
+    char16_t buf[32];
+    char16_t* end = buf + std::size(buf);
+    char16_t* p = end;
+    for (int i = 0; i < decimals; ++i, n /= 10)
+        *--p = char16_t(u'0' + n % 10);
+    *--p = u'.';
+    do {
+        *--p = char16_t(u'0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    if (negative)
+        *--p = u'-';
+    text = QString(reinterpret_cast<const QChar*>(p), end - p);
+    return true;
+}
+
+// Prices and discounts mostly have one to three decimals. The shortest text then is the nearest
+// number of the fewest decimals that reads back as the value: tried for 1, 2 and 3 decimals
+// without the general search. Held to magnitudes where the integer part cannot be shortened; a
+// case too close to call is left to the general search (false, nothing written).
+static bool fewDecimals(double value, QString& text) {
+    static constexpr double Scale[] = {1, 10, 100, 1000};
+    const double a = std::abs(value);
+    if (!(a >= 1e-3 && a < 2147483648.0))
+        return false;
+    for (int k = 1; k <= 3; ++k) {
+        const double n = std::nearbyint(a * Scale[k]);
+        // Division of two exact numbers is rounded once, as reading the text back is.
+        if (n / Scale[k] != a)
+            continue;
+        return writeDecimals(value < 0, qint64(n), k, text);
+    }
+    return false;
+}
+
+static bool fewDecimals(float value, QString& text) {
+    static constexpr double Scale[] = {1, 10, 100, 1000};
+    const double a = std::abs(double(value));
+    if (!(a >= 1e-3 && a < 131072.0))
+        return false;
+    // Half the distance to the neighbouring floats (2^(exponent - 24), every float here is a
+    // normal one); below a power of two the lower one is nearer.
+    const quint32 bits = std::bit_cast<quint32>(value);
+    const int exponent = int((bits >> 23) & 0xFF) - 127;
+    const double halfGap = std::bit_cast<double>(quint64(exponent - 24 + 1023) << 52);
+    const double halfGapBelow = (bits & 0x7FFFFF) == 0 ? halfGap / 2 : halfGap;
+    for (int k = 1; k <= 3; ++k) {
+        const double scaled = a * Scale[k]; // exact: 24 bits times at most 10 bits
+        const double n = std::nearbyint(scaled);
+        const double off = std::abs(scaled - n); // exact too
+        const double limit = (n < scaled ? halfGapBelow : halfGap) * Scale[k];
+        if (off > halfGap * Scale[k])
+            continue; // the nearest text of k decimals reads as another float
+        if (off >= limit)
+            return false; // a tie or below a power of two: too close to call here
+        return writeDecimals(value < 0, qint64(n), k, text);
+    }
+    return false;
+}
+
 template <typename T> static QString shortest(T value) {
     if (std::isnan(value))
         return QStringLiteral("NaN");
@@ -244,6 +307,8 @@ template <typename T> static QString shortest(T value) {
             return small[size_t(value)];
         return QString::number(static_cast<qint64>(value));
     }
+    if (QString text; fewDecimals(value, text))
+        return text;
     std::array<char, 400> buf; // written by to_chars before it is read
     const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
     return QString::fromLatin1(buf.data(), res.ptr - buf.data());

@@ -5,7 +5,12 @@
 #include <QString>
 #include <QStringView>
 #include <QVariant>
+#include <bit>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // The lines of an order as stored in bown2.drug: 100 slots, each "^" then drug name, quantity,
 // price and discount, every field followed by "|".
@@ -34,6 +39,27 @@ std::vector<Line> Decode(const QString& text);
 // for slots 0 to 99 as far as the text has them, with views into the text (fields that are missing
 // are empty views). Text before the first "^", slots after the 100th and fields after the fourth
 // are skipped.
+// The next "^" or "|" from p on, or end. Drug names are most of a stored order's text: where the
+// machine has SSE2 (every x86-64) eight characters are looked at in one step.
+inline const char16_t* NextMark(const char16_t* p, const char16_t* end) {
+#if defined(__SSE2__)
+    const __m128i caret = _mm_set1_epi16(short(u'^'));
+    const __m128i bar = _mm_set1_epi16(short(u'|'));
+    for (; end - p >= 8; p += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned hits =
+            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, caret), _mm_cmpeq_epi16(v, bar))));
+        if (hits)
+            return p + (std::countr_zero(hits) >> 1);
+    }
+#endif
+    // "^" (5E) and "|" (7C) are among the four characters that OR 22 turns into 7E.
+    for (; p < end; ++p)
+        if ((*p | 0x22) == 0x7E && (*p == u'^' || *p == u'|'))
+            return p;
+    return end;
+}
+
 template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
     const char16_t* p = text.utf16();
     const char16_t* const end = p + text.size();
@@ -44,18 +70,14 @@ template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
         QStringView field[4];
         int k = 0;
         const char16_t* start = p;
-        for (; p < end; ++p) {
-            // "^" (5E) and "|" (7C) are among the four characters that OR 22 turns into 7E.
-            if ((*p | 0x22) != 0x7E)
-                continue;
-            if (*p == u'^')
+        for (;;) {
+            p = NextMark(p, end);
+            if (p == end || *p == u'^')
                 break;
-            if (*p == u'|') {
-                if (k < 4)
-                    field[k] = QStringView(start, p);
-                ++k;
-                start = p + 1;
-            }
+            if (k < 4)
+                field[k] = QStringView(start, p);
+            ++k;
+            start = ++p;
         }
         if (k < 4)
             field[k] = QStringView(start, p);

@@ -3,6 +3,7 @@
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 #include <array>
 #include <charconv>
@@ -152,6 +153,27 @@ private slots:
             QCOMPARE(ShortestText(v), reference(v));
             QCOMPARE(ShortestText(float(v)), reference(float(v)));
         }
+        // Prices of a few decimals take their own road; any number, the numbers next to every
+        // power of two (where the gap to the next float halves) and ties take it or the general one.
+        const quint64 seed = QRandomGenerator::global()->generate64();
+        qInfo("shortest text seed %llu", seed);
+        QRandomGenerator rng(seed);
+        auto both = [&](double d) {
+            const float f = float(d);
+            QCOMPARE(ShortestText(d), reference(d + 0.0));
+            QCOMPARE(ShortestText(f), reference(f + 0.0f));
+        };
+        for (int i = 0; i < 200000; ++i) {
+            const qint64 n = qint64(rng.bounded(40000000)) - 20000000;
+            both(double(n) / (i % 2 ? 100 : 1000));
+            both(double(n) / 8);
+            both(std::ldexp(rng.generateDouble() - 0.5, int(rng.bounded(60)) - 20));
+        }
+        for (int e = -10; e < 18; ++e)
+            for (float f = std::ldexp(1.0f, e), g = f, k = 0; k < 300; ++k) {
+                both(g = std::nextafter(g, 0.0f));
+                both(f = std::nextafter(f, 1e9f));
+            }
     }
 
     void fieldText() {

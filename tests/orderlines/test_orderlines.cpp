@@ -447,6 +447,27 @@ private slots:
             QCOMPARE(ModGFun::Val(text + QStringLiteral("zz")), x); // what follows the number is ignored
         }
     }
+
+    void decodeReadsAsAPlainSplit() {
+        // Dense and sparse marks, so the marks fall at every place of an 8-character step.
+        QRandomGenerator rng(2024);
+        for (int i = 0; i < 3000; ++i) {
+            QString text = randomText(rng);
+            if (i % 2)
+                for (QChar& c : text)
+                    if ((c == u'^' || c == u'|') && rng.bounded(6) != 0)
+                        c = u'x';
+            std::vector<Line> expected(100);
+            if (const qsizetype first = text.indexOf(u'^'); first >= 0) {
+                const QStringList pieces = text.mid(first + 1).split(u'^');
+                for (int k = 0; k < 100 && k < pieces.size(); ++k) {
+                    const QStringList f = pieces[k].split(u'|');
+                    expected[size_t(k)] = {f.value(0), f.value(1), f.value(2), f.value(3)};
+                }
+            }
+            QCOMPARE(Decode(text), expected);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestOrderLines)
