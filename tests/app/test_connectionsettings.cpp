@@ -199,7 +199,7 @@ private slots:
         QString error;
         QVERIFY2(sc.Open(&error), qPrintable(error));
         long n = 0;
-        Recordset rs = sc.Execute(QStringLiteral("SELECT current_user, current_database()"), n);
+        Recordset rs = sc.Execute(QStringLiteral("SELECT usename, datname FROM pg_stat_activity WHERE pid = pg_backend_pid()"), n);
         QCOMPARE(rs.Fields(0).toString(), m_odd.values.uid);
         QCOMPARE(rs.Fields(1).toString(), m_odd.values.database);
         sc.Close();
