@@ -232,7 +232,25 @@ QString stamp(const QDateTime& now) {
     return now.toString(QStringLiteral("yyyyMMddhhmmss"));
 }
 int ival(const QSqlQuery& q, int i) {
-    return int(std::lround(ModGFun::Val(FieldText(q.value(i)))));
+    // A whole number the driver hands over as a number is taken as it is, not written out as text
+    // and read back: the lines' state is read row by row for every plan.
+    const QVariant v = q.value(i);
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        if (!v.isNull()) {
+            const double d = v.toDouble();
+            if (std::abs(d) < 1e9 && d == std::floor(d))
+                return int(d);
+        }
+        break;
+    default:
+        break;
+    }
+    return int(std::lround(ModGFun::Val(FieldText(v))));
 }
 // Rows of a query handed over one at a time; false with the server's answer.
 template <class Row>
@@ -274,7 +292,7 @@ PeriodDemand ReadOpenDemand(const GroupDemand::Period& period) {
     PeriodDemand d = PeriodDemand::Read(period);
     if (!d.ok)
         return d;
-    QHash<QString, PeriodDemand::Held> held;
+    std::vector<PeriodDemand::HeldRow> held;
     QHash<QString, int> stock;
     QString error;
     const QString sent = GroupDemand::OrdersStatement({period.from, period.to, true});
@@ -285,8 +303,8 @@ PeriodDemand ReadOpenDemand(const GroupDemand::Period& period) {
                   where + u')',
               &error,
               [&](const QSqlQuery& q) {
-                  held.insert(PeriodDemand::LineKey(FieldText(q.value(0)), FieldText(q.value(1))),
-                              {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), !FieldText(q.value(6)).isEmpty()});
+                  held.push_back({FieldText(q.value(0)), FieldText(q.value(1)),
+                                  {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), !FieldText(q.value(6)).isEmpty()}});
               }) ||
         !readStockRows(stock, &error)) {
         d.ok = false;

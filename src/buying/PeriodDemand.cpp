@@ -163,7 +163,43 @@ PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
     return FromReport(std::move(report), catalogue);
 }
 
-void PeriodDemand::applyHeld(const QHash<QString, Held>& held, const QHash<QString, int>& groupStock) {
+void PeriodDemand::applyHeld(const std::vector<HeldRow>& held, const QHash<QString, int>& groupStock) {
+    // Each row finds its ask by the order's place and the drug's, not each ask its row by a text
+    // made for it: the rows are a fraction of the asks. Orders sharing an id share its rows.
+    QHash<QString, int> firstOrder;
+    firstOrder.reserve(qsizetype(orders.size()));
+    std::vector<int> nextSameId(orders.size(), -1);
+    for (int o = int(orders.size()) - 1; o >= 0; --o) {
+        auto it = firstOrder.find(orders[size_t(o)].id);
+        if (it == firstOrder.end()) {
+            firstOrder.insert(orders[size_t(o)].id, o);
+        } else {
+            nextSameId[size_t(o)] = it.value();
+            it.value() = o;
+        }
+    }
+    for (Ask& a : m_asks)
+        a.held = {};
+    // An order's rows mostly come together: its id is looked up once for them.
+    const QString* lastId = nullptr;
+    int lastFirst = -1;
+    for (const HeldRow& r : held) {
+        if (!lastId || r.orderid != *lastId) {
+            lastId = &r.orderid;
+            lastFirst = firstOrder.value(r.orderid, -1);
+        }
+        const int k = drugOfKey(r.drugkey);
+        if (k < 0 || lastFirst < 0)
+            continue;
+        Ask* const begin = m_asks.data() + m_askStart[size_t(k)];
+        Ask* const end = m_asks.data() + m_askStart[size_t(k) + 1];
+        // A drug's asks run earliest order first, one ask an order.
+        for (int o = lastFirst; o >= 0; o = nextSameId[size_t(o)]) {
+            Ask* a = std::lower_bound(begin, end, o, [](const Ask& x, int order) { return x.order < order; });
+            if (a != end && a->order == o)
+                a->held = r.held;
+        }
+    }
     for (size_t k = 0; k < drugs.size(); ++k) {
         Drug& g = drugs[k];
         if (auto s = groupStock.constFind(g.key); s != groupStock.constEnd()) {
@@ -173,7 +209,6 @@ void PeriodDemand::applyHeld(const QHash<QString, Held>& held, const QHash<QStri
         double open = 0;
         for (int i = m_askStart[k]; i < m_askStart[k + 1]; ++i) {
             Ask& a = m_asks[size_t(i)];
-            a.held = held.value(LineKey(orders[size_t(a.order)].id, g.key));
             if (a.held.exists) {
                 const int left = a.held.asked - a.held.onorder - a.held.allotted - a.held.cancelled;
                 a.open = a.held.inOrder ? 0 : std::max(0, left);

@@ -66,8 +66,14 @@ struct PeriodDemand {
     // Shares the open units.
     std::vector<Share> shares(const QString& key, double received, DeliveryShare::Rule rule) const;
 
-    // Takes in what the server holds: lines by LineKey, the group's stock by drug key.
-    void applyHeld(const QHash<QString, Held>& held, const QHash<QString, int>& groupStock);
+    // What the server holds of one line, as read.
+    struct HeldRow {
+        QString orderid, drugkey;
+        Held held;
+    };
+    // Takes in what the server holds: the lines' rows (a later row of a line wins), the group's
+    // stock by drug key.
+    void applyHeld(const std::vector<HeldRow>& held, const QHash<QString, int>& groupStock);
 
     // From the group demand's report and the catalogue by key.
     static PeriodDemand FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue);
