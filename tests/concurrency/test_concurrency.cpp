@@ -100,8 +100,9 @@ private slots:
             const QByteArray told = p->readAllStandardError();
             QVERIFY2(told.isEmpty(), told.constData()); // every action went through untold
             int shown = 0;
+            // trimmed: a Windows worker ends its lines with a carriage return too
             for (const QString& line : QString::fromUtf8(p->readAllStandardOutput()).split(u'\n')) {
-                const QStringList f = line.split(u' ');
+                const QStringList f = line.trimmed().split(u' ');
                 if (f.value(0) != QLatin1String("shown"))
                     continue;
                 ++shown;
