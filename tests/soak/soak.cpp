@@ -203,7 +203,7 @@ int runCopy(Copy& c, int actions, const QString& tel) {
             continue;
         // Every order shown is of this copy's phone.
         if (!shown.isEmpty() && after.contains(shown))
-            c.check(after.value(shown).value(3) == tel, QStringLiteral("order %1 of phone %2 shown").arg(shown, after.value(shown).value(3)));
+            c.check(after.value(shown).value(3) == tel, QStringLiteral("order %1 of phone %2 shown (must read %3, action %4, said %5)").arg(shown, after.value(shown).value(3)).arg(pane->mustRead()).arg(a).arg(said.join(QStringLiteral(" / "))));
         // The orders of this copy are the ones it made and was shown, or the one still to be looked for.
         const auto pending = PendingOrder::Find(tel);
         for (auto it = after.cbegin(); it != after.cend(); ++it)
