@@ -3,7 +3,7 @@
 #include "BenchSummary.h"
 #include "TestDb.h"
 #include "collection/BuyCollectCore.h"
-#include "collection/FormGroupDemand.h"
+#include "demand/FormGroupDemand.h"
 #include "collection/ModOmla.h"
 #include "data/ModSQL.h"
 #include "ordering/OrderLines.h"

@@ -1,7 +1,7 @@
 #include "buying/BuyingSheet.h"
 
 #include "catalogue/OrderSheet.h"
-#include "catalogue/SheetPrinter.h"
+#include "paper/SheetPrinter.h"
 
 #include <QPageLayout>
 #include <QPageSize>

@@ -2,7 +2,7 @@
 
 #include "buying/BuyingPapers.h"
 #include "buying/BuyingTexts.h"
-#include "collection/FormGroupDemandTexts.h"
+#include "demand/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "buying/DeliveryShare.h"
-#include "collection/GroupDemand.h"
+#include "demand/GroupDemand.h"
 
 #include <QHash>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "catalogue/OrderSheet.h"
 
-#include "catalogue/SheetPrinter.h"
+#include "paper/SheetPrinter.h"
 #include "data/FlexGrid.h"
 #include "data/ModGFun.h"
 

@@ -10,7 +10,7 @@
 #include "buying/FormWholesalers.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
-#include "collection/FormGroupDemandTexts.h"
+#include "demand/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "data/GroupTables.h"
 #include "sheets/XlsxReader.h"

@@ -6,7 +6,7 @@
 #include "buying/BuyingStore.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "collection/BuyCollectCore.h"
-#include "collection/PickList.h"
+#include "preparation/PickList.h"
 #include "data/ModSQL.h"
 #include "data/WriteRoad.h"
 

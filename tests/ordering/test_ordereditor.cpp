@@ -8,7 +8,7 @@
 #include "collection/FormBuyCollect.h"
 #include "buying/FormPurchaseOrders.h"
 #include "buying/FormWholesalers.h"
-#include "collection/FormGroupDemand.h"
+#include "demand/FormGroupDemand.h"
 #include "ordering/FFFMyOrders.h"
 #include "ordering/FormUserBuy.h"
 #include "ordering/OrderLines.h"

@@ -6,8 +6,8 @@
 //   brentoval_soak [--seed S] [--actions N]      (N order actions in all; prints one summary line)
 #include "OwnCluster.h"
 #include "collection/BuyCollectCore.h"
-#include "collection/GroupDemand.h"
-#include "collection/PickList.h"
+#include "demand/GroupDemand.h"
+#include "preparation/PickList.h"
 #include "data/AppGlobals.h"
 #include "data/EmbeddedDatabase.h"
 #include "data/FieldText.h"

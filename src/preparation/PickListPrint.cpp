@@ -1,4 +1,4 @@
-#include "collection/PickListPrint.h"
+#include "preparation/PickListPrint.h"
 
 #include "collection/FormBuyCollectTexts.h"
 

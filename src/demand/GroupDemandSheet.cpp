@@ -1,9 +1,9 @@
-#include "collection/GroupDemandSheet.h"
+#include "demand/GroupDemandSheet.h"
 
 #include "catalogue/OrderSheet.h"
-#include "catalogue/SheetPrinter.h"
-#include "collection/FormGroupDemandTexts.h"
-#include "collection/GroupDemand.h"
+#include "paper/SheetPrinter.h"
+#include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemand.h"
 #include "data/FlexGrid.h"
 
 #include <QPageLayout>

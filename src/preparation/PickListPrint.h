@@ -1,6 +1,6 @@
 #pragma once
 
-#include "collection/PickList.h"
+#include "preparation/PickList.h"
 
 #include <QString>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "collection/GroupDemand.h"
-#include "collection/GroupDemandSheet.h"
+#include "demand/GroupDemand.h"
+#include "demand/GroupDemandSheet.h"
 
 #include "ui/WorkDialog.h"
 

@@ -1,7 +1,7 @@
-#include "collection/GroupDemand.h"
+#include "demand/GroupDemand.h"
 
 #include "collection/BuyCollectCore.h"
-#include "collection/FormGroupDemandTexts.h"
+#include "demand/FormGroupDemandTexts.h"
 #include "data/DrugNameKey.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"

@@ -1,4 +1,4 @@
-#include "catalogue/SheetPrinter.h"
+#include "paper/SheetPrinter.h"
 
 #include <QGuiApplication>
 #include <QImage>

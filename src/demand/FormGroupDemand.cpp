@@ -1,9 +1,9 @@
-#include "collection/FormGroupDemand.h"
+#include "demand/FormGroupDemand.h"
 
 #include "buying/FormPurchaseOrders.h"
 
 #include "collection/BuyCollectCore.h"
-#include "collection/FormGroupDemandTexts.h"
+#include "demand/FormGroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"

@@ -1,9 +1,9 @@
-#include "collection/PickList.h"
+#include "preparation/PickList.h"
 
 #include "catalogue/OrderSheet.h"
-#include "catalogue/SheetPrinter.h"
+#include "paper/SheetPrinter.h"
 #include "collection/BuyCollectCore.h"
-#include "collection/GroupDemand.h"
+#include "demand/GroupDemand.h"
 #include "collection/ModOmla.h"
 #include "data/Bown2Columns.h"
 #include "data/FieldText.h"
