@@ -18,14 +18,15 @@ QString dayText(const QString& yyyymmdd) {
 }
 } // namespace
 
-BuyingSheet::Input PurchaseOrder(const BuyingStore::KeptOrder& order, const Wholesaler& wholesaler,
+TablePaper::Input PurchaseOrder(const BuyingStore::KeptOrder& order, const Wholesaler& wholesaler,
                                  const QDateTime& printedAt) {
-    BuyingSheet::Input in;
+    TablePaper::Input in;
     in.title = BuyingTexts::PurchaseOrderTitle.arg(order.poid);
     in.lines << BuyingTexts::WholesalerLine.arg(wholesaler.name, wholesaler.phone, wholesaler.district)
              << BuyingTexts::OrderDateLine.arg(dayText(order.podate), dayText(order.periodFrom), dayText(order.periodTo));
     in.headers = BuyingTexts::OrderHeaders;
     in.widths = {12, 78, 22, 24, 22, 34};
+    in.textColumns = {1};
     int n = 0;
     for (const BuyingStore::KeptLine& l : order.lines)
         in.rows << QStringList{QString::number(++n), l.drug, Number(l.quantity), Number(l.price), Number(l.discount),
@@ -51,10 +52,10 @@ XlsxSheet PurchaseOrderSheet(const BuyingStore::KeptOrder& order, const Wholesal
     return sheet;
 }
 
-BuyingSheet::Input Distribution(const BuyingStore::KeptLine& line, const std::vector<BuyingStore::Allotment>& shares,
+TablePaper::Input Distribution(const BuyingStore::KeptLine& line, const std::vector<BuyingStore::Allotment>& shares,
                                 DeliveryShare::Rule rule, const std::function<QString(const QString&)>& nameOf,
                                 const QDateTime& printedAt) {
-    BuyingSheet::Input in;
+    TablePaper::Input in;
     in.title = BuyingTexts::DistributionTitle.arg(line.drug);
     long long given = 0;
     double asked = 0;
@@ -65,6 +66,7 @@ BuyingSheet::Input Distribution(const BuyingStore::KeptLine& line, const std::ve
     in.lines << BuyingTexts::DistributionLine.arg(line.poid, Number(line.received), QString::number(given));
     in.headers = BuyingTexts::DistributionHeaders;
     in.widths = {12, 62, 30, 32, 18, 18, 20};
+    in.textColumns = {1};
     int n = 0;
     for (const auto& s : shares) {
         const QString name = nameOf ? nameOf(s.tel) : QString();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "buying/BuyingSheet.h"
+#include "paper/TablePaper.h"
 #include "buying/BuyingStore.h"
 #include "sheets/XlsxSheet.h"
 
@@ -12,12 +12,12 @@ namespace BuyingPapers {
 
 QString Number(double v); // as the papers and grids show money and quantities: up to two decimals
 
-BuyingSheet::Input PurchaseOrder(const BuyingStore::KeptOrder& order, const Wholesaler& wholesaler,
+TablePaper::Input PurchaseOrder(const BuyingStore::KeptOrder& order, const Wholesaler& wholesaler,
                                  const QDateTime& printedAt);
 // The same order as a worksheet: numbers as numbers, the total as a bold last row.
 XlsxSheet PurchaseOrderSheet(const BuyingStore::KeptOrder& order, const Wholesaler& wholesaler);
 // nameOf: the client book's name for a phone ("" when none).
-BuyingSheet::Input Distribution(const BuyingStore::KeptLine& line, const std::vector<BuyingStore::Allotment>& shares,
+TablePaper::Input Distribution(const BuyingStore::KeptLine& line, const std::vector<BuyingStore::Allotment>& shares,
                                 DeliveryShare::Rule rule, const std::function<QString(const QString&)>& nameOf,
                                 const QDateTime& printedAt);
 

@@ -10,9 +10,8 @@
 #include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
-#include "ui/FormSetPrinter.h"
+#include "ui/PaperOut.h"
 #include "ui/PdfSave.h"
-#include "ui/PrintPreview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -581,12 +580,12 @@ void FormPurchaseOrders::CommandReceive_Click() {
     m_keptLine = keep;
 }
 
-BuyingSheet::Input FormPurchaseOrders::orderPaper() const {
+TablePaper::Input FormPurchaseOrders::orderPaper() const {
     const BuyingStore::KeptOrder* o = chosenOrder();
-    return o ? BuyingPapers::PurchaseOrder(*o, wholesaler(o->wholesaler), clock()) : BuyingSheet::Input{};
+    return o ? BuyingPapers::PurchaseOrder(*o, wholesaler(o->wholesaler), clock()) : TablePaper::Input{};
 }
 
-BuyingSheet::Input FormPurchaseOrders::distributionPaper() const {
+TablePaper::Input FormPurchaseOrders::distributionPaper() const {
     const BuyingStore::KeptLine* line = chosenLine();
     if (!line)
         return {};
@@ -599,22 +598,20 @@ BuyingSheet::Input FormPurchaseOrders::distributionPaper() const {
                                       [](const QString& tel) { return ModOmla::ClientNameByTel(tel); }, clock());
 }
 
-void FormPurchaseOrders::printPaper(const BuyingSheet::Input& paper) {
+void FormPurchaseOrders::printPaper(const TablePaper::Input& paper) {
     if (paper.title.isEmpty()) {
         Dialogs::MsgBox(BuyingTexts::ChooseLine, Dialogs::vbOKOnly, this);
         return;
     }
-    if (!CurrentPrinter::info().isNull()) {
-        // The papers keep their own margins: drawn from the paper's corner.
-        PrintPreview::Show(this, {paper.title, false, {}, Qt::RightToLeft},
-                           [&paper](QPagedPaintDevice& device, QPointF) { return BuyingSheet::printOnDevice(device, paper); });
-        return;
-    }
-    savePdf(paper);
+    // Without a printer the user is told so before a PDF file is offered.
+    PaperOut::Send(this, {paper.title, Qt::RightToLeft,
+                          [&paper](QPagedPaintDevice& device, QPointF) { return TablePaper::printOnDevice(device, paper); },
+                          [&paper](const QString& path) { return TablePaper::printToPdf(path, paper); }, askPdfPath,
+                          BuyingTexts::FileNotSaved, {}});
 }
 
-void FormPurchaseOrders::savePdf(const BuyingSheet::Input& paper) {
-    PdfSave::SaveAs(this, askPdfPath, [&paper](const QString& path) { return BuyingSheet::printToPdf(path, paper); },
+void FormPurchaseOrders::savePdf(const TablePaper::Input& paper) {
+    PdfSave::SaveAs(this, askPdfPath, [&paper](const QString& path) { return TablePaper::printToPdf(path, paper); },
                     BuyingTexts::FileNotSaved);
 }
 
@@ -623,7 +620,7 @@ void FormPurchaseOrders::CommandPrint_Click() {
 }
 
 void FormPurchaseOrders::CommandPdf_Click() {
-    const BuyingSheet::Input paper = orderPaper();
+    const TablePaper::Input paper = orderPaper();
     if (paper.title.isEmpty()) {
         Dialogs::MsgBox(BuyingTexts::ChooseOrder, Dialogs::vbOKOnly, this);
         return;

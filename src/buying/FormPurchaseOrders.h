@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/WorkDialog.h"
-#include "buying/BuyingSheet.h"
+#include "paper/TablePaper.h"
 #include "buying/BuyingStore.h"
 #include "buying/OfferBook.h"
 #include "buying/PeriodDemand.h"
@@ -51,8 +51,8 @@ public:
 
     const PurchasePlan& plan() const { return m_plan; }
     const std::vector<BuyingStore::KeptOrder>& kept() const { return m_kept; }
-    BuyingSheet::Input orderPaper() const;
-    BuyingSheet::Input distributionPaper() const;
+    TablePaper::Input orderPaper() const;
+    TablePaper::Input distributionPaper() const;
     bool tablesPresent() const { return m_tablesPresent; }
 
     QDateEdit* DateFrom;
@@ -89,8 +89,8 @@ private:
     void showFigures();
     void tell(BuyingStore::Outcome outcome, const QString& error);
     static QString ruleTitle(DeliveryShare::Rule rule);
-    void printPaper(const BuyingSheet::Input& paper);
-    void savePdf(const BuyingSheet::Input& paper);
+    void printPaper(const TablePaper::Input& paper);
+    void savePdf(const TablePaper::Input& paper);
     const BuyingStore::KeptOrder* chosenOrder() const;
     const BuyingStore::KeptLine* chosenLine() const;
     DeliveryShare::Rule rule() const;

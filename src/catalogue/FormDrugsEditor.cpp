@@ -13,6 +13,8 @@
 #include "ui/DesignFonts.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
+#include "paper/CurrentPrinter.h"
+#include "paper/PaperRoute.h"
 #include "ui/FormSetPrinter.h"
 #include "ui/PdfSave.h"
 #include "ui/PrintPreview.h"
@@ -250,15 +252,15 @@ OrderSheet::Input FormDrugsEditor::sheetInput(int rowsPerBlock, float rowHeight)
 
 void FormDrugsEditor::PrintOrderSheet(int rowsPerBlock, float rowHeight) {
     const OrderSheet::Input in = sheetInput(rowsPerBlock, rowHeight);
-    const QPrinterInfo printer = CurrentPrinter::info();
-    QString why;
-    if (printer.isNull())
-        why = FormDrugsEditorTexts::NoPrinter;
-    else if (!OrderSheet::printToPrinter(printer, in))
-        why = FormDrugsEditorTexts::PrintFailedOn + printer.printerName() + u'.';
-    else
-        return;
-    if (!Dialogs::Confirm(why + FormDrugsEditorTexts::OfferPdf, this, true))
+    // Without a printer the one question; a printer that fails the job says so before the same offer.
+    const PaperRoute::Decision route = PaperRoute::Decide(CurrentPrinter::info());
+    QString question = route.question;
+    if (route.way == PaperRoute::Way::Printer) {
+        if (OrderSheet::printToPrinter(route.printer, in))
+            return;
+        question = FormDrugsEditorTexts::PrintFailedOn + route.printer.printerName() + u'.' + FormDrugsEditorTexts::OfferPdf;
+    }
+    if (!Dialogs::Confirm(question, this, true))
         return;
     PdfSave::SaveAs(
         this, askPdfPath, [&](const QString& path) { return OrderSheet::printToPdf(path, in); },
@@ -266,7 +268,7 @@ void FormDrugsEditor::PrintOrderSheet(int rowsPerBlock, float rowHeight) {
 }
 
 void FormDrugsEditor::mnuPrintPreview_Click() {
-    PrintPreview::Show(this, {FormDrugsEditorTexts::PreviewTitle, true, {}, Qt::LeftToRight},
+    PrintPreview::Show(this, {FormDrugsEditorTexts::PreviewTitle, {}, Qt::LeftToRight},
                        [this](QPagedPaintDevice& device, QPointF origin) {
                            return OrderSheet::printOnDevice(device, origin, sheetInput(33, 6));
                        });

@@ -23,7 +23,6 @@ inline const QString PreviewTitle = QStringLiteral("معاينة اوردر 100 
 inline const QString NewDiscountPrompt = QStringLiteral("ادخل الخصم الجديد");
 inline const QString NewNamePrompt = QStringLiteral("ادخل الاسم الجديد");
 inline const QString NotRead = QStringLiteral("تعذرت قراءة الادوية من الخادم:");
-inline const QString NoPrinter = QStringLiteral("لا توجد طابعة مثبتة على هذا الجهاز.");
 inline const QString PrintFailedOn = QStringLiteral("تعذرت الطباعة على الطابعة ");
 inline const QString OfferPdf = QStringLiteral("\nهل تريد حفظ الاوردر في ملف PDF بدلا من ذلك؟");
 inline const QString NotSavedFile = QStringLiteral("تعذر حفظ الملف ");

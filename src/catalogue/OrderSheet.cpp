@@ -1,12 +1,13 @@
 #include "catalogue/OrderSheet.h"
 
+#include "paper/A4Pdf.h"
+#include "paper/PaperForm.h"
 #include "paper/SheetPrinter.h"
 #include "data/FlexGrid.h"
 #include "data/ModGFun.h"
 
 #include <QFileInfo>
 #include <QLocale>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
@@ -135,13 +136,10 @@ bool PrintOrderSheet(SheetPrinter& p, const Input& in) {
             const QString name = g->TextMatrix(r, ColName);
             const QString price = g->TextMatrix(r, ColPrice);
             const double value = ModGFun::Val(g->TextMatrix(r, ColLastChange));
-            // The sheet's rows are fixed: a long name is narrowed, then cut inside its cell.
-            p.setFontSize(8);
-            const double size = p.fittingSize(name, NameRoom, 6);
-            p.setFontSize(size);
-            const QString shown = p.elided(name, NameRoom);
-            p.setFontSize(8);
-            PrintAt(p, shown, o + 1, y, float(size));
+            // The sheet's rows are fixed and nothing prints under 8 points: a long name is cut
+            // inside its cell.
+            p.setFontSize(PaperForm::SmallestPoints);
+            PrintAt(p, p.elided(name, NameRoom), o + 1, y, float(PaperForm::SmallestPoints));
             PrintCentred(p, price, 10, o + 34, y, 8);
             if (DiscountShown(b, name, price))
                 PrintCentred(p, g->TextMatrix(r, ColDiscount) + u'%', 10, o + 44, y, 8);
@@ -172,18 +170,15 @@ bool PrintOrderSheet(SheetPrinter& p, const Input& in) {
 }
 
 bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const Input& in) {
-    SheetPrinter p(&device, originMm);
+    SheetPrinter p(&device, originMm + QPointF(PaperForm::Inset - SheetLeft * Zoom, PaperForm::Inset));
+    p.setZoom(Zoom);
     if (!p.begin())
         return false;
     return PrintOrderSheet(p, in);
 }
 
 bool printToPdf(const QString& path, const Input& in, QString* error) {
-    QPdfWriter pdf(path);
-    pdf.setResolution(600);
-    pdf.setTitle(QStringLiteral("Brentoval"));
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    const bool ok = printOnDevice(pdf, {}, in);
+    const bool ok = A4Pdf::Write(path, {}, [&](QPagedPaintDevice& device) { return printOnDevice(device, {}, in); });
     if (!ok && error)
         *error = QFileInfo(path).absoluteFilePath();
     return ok;
@@ -205,11 +200,8 @@ bool printToPrinter(const QPrinterInfo& info, const Input& in, QString* error) {
     printer.setFullPage(true);
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setDocName(QStringLiteral("Brentoval"));
-    // Coordinates start at the printable area, as on the printer object the sheet was laid out for.
-    QPageLayout layout = printer.pageLayout();
-    layout.setUnits(QPageLayout::Millimeter);
-    const QPointF origin(layout.minimumMargins().left(), layout.minimumMargins().top());
-    const bool ok = printOnDevice(printer, origin, in) && printer.printerState() != QPrinter::Error &&
+    // Drawn from the paper's corner: the sheet keeps clear of any printer's margins itself.
+    const bool ok = printOnDevice(printer, {}, in) && printer.printerState() != QPrinter::Error &&
                     printer.printerState() != QPrinter::Aborted;
     if (!ok && error)
         *error = info.printerName();

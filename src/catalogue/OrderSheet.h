@@ -1,5 +1,7 @@
 #pragma once
 
+#include "paper/PaperForm.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QString>
@@ -26,6 +28,13 @@ bool MarkShown(int block, const QString& name, const QString& price, double valu
 // "yy.mm.dd HH:MM" with the system's time separator.
 QString PrintDateText(const QDateTime& when);
 
+// The sheet is laid out SheetWidth wide from SheetLeft in, its pictures from the top. Drawn from the
+// paper's corner, it is made Zoom times smaller to stand inside the room any printer leaves; its
+// print keeps its sizes and its rows their number.
+inline constexpr double SheetLeft = 6;
+inline constexpr double SheetWidth = 192;
+inline constexpr double Zoom = (PaperForm::PageWidth - 2 * PaperForm::Inset) / SheetWidth;
+
 struct Input {
     const FlexGrid* grid = nullptr; // catalogue grid in display positions
     int rowsPerBlock = 33;
@@ -38,7 +47,7 @@ struct Input {
 // Draws the whole page and ends the document. Rows past the grid's last row stay empty.
 bool PrintOrderSheet(SheetPrinter& p, const Input& in);
 
-// One job onto a device prepared for full-page drawing (origin: printable area's top-left, mm).
+// One job onto a device prepared for full-page drawing (origin: where the paper's corner lies, mm).
 bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const Input& in);
 // The same drawing into a PDF file of one A4 page.
 bool printToPdf(const QString& path, const Input& in, QString* error = nullptr);

@@ -9,9 +9,8 @@
 #include "ui/Dialogs.h"
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
-#include "ui/FormSetPrinter.h"
+#include "ui/PaperOut.h"
 #include "ui/PdfSave.h"
-#include "ui/PrintPreview.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -214,22 +213,13 @@ GroupDemandSheet::Input FormGroupDemand::sheetInput() const {
 }
 
 void FormGroupDemand::CommandPrint_Click() {
-    const QPrinterInfo info = CurrentPrinter::info();
-    if (!info.isNull()) {
-        // The preview's own print button sends the pages to the chosen printer. Full-page
-        // coordinates: the sheet keeps its own margins.
-        PrintPreview::Show(this, {FormGroupDemandTexts::Title, false, {}, Qt::LeftToRight},
-                           [this](QPagedPaintDevice& device, QPointF origin) {
-                               return GroupDemandSheet::printOnDevice(device, origin, sheetInput());
-                           });
-        return;
-    }
-    if (!Dialogs::Confirm(FormGroupDemandTexts::NoPrinterOfferPdf,
-                          this, true))
-        return;
-    PdfSave::SaveAs(
-        this, askPdfPath, [this](const QString& path) { return GroupDemandSheet::printToPdf(path, sheetInput()); },
-        FormGroupDemandTexts::FileNotSaved);
+    // The preview's own print button sends the pages to the chosen printer; without a printer the
+    // user is told so before a PDF file is offered.
+    const GroupDemandSheet::Input in = sheetInput();
+    PaperOut::Send(this, {FormGroupDemandTexts::Title, Qt::LeftToRight,
+                          [&in](QPagedPaintDevice& device, QPointF) { return GroupDemandSheet::printOnDevice(device, in); },
+                          [&in](const QString& path) { return GroupDemandSheet::printToPdf(path, in); }, askPdfPath,
+                          FormGroupDemandTexts::FileNotSaved, {}});
 }
 
 void FormGroupDemand::CommandPurchaseOrders_Click() {

@@ -27,7 +27,5 @@ inline const QString Counts = QStringLiteral("عدد الاصناف %1   عدد 
 inline const QString ReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
 inline const QString CatalogueFailed = QStringLiteral("تعذرت قراءة الادوية من الخادم:\n");
 inline const QString FileNotSaved = QStringLiteral("تعذر حفظ الملف ");
-inline const QString NoPrinterOfferPdf =
-    QStringLiteral("لا توجد طابعة مثبتة على هذا الجهاز.\nهل تريد حفظ التقرير في ملف PDF بدلا من ذلك؟");
 inline const QString PurchaseOrders = QStringLiteral("اوامر الشراء");
 } // namespace FormGroupDemandTexts

@@ -88,7 +88,8 @@ QPointF SheetPrinter::toDevice(double xMm, double yMm) const {
         return {};
     const double dx = m_device->logicalDpiX() / MmPerInch;
     const double dy = m_device->logicalDpiY() / MmPerInch;
-    return QPointF((m_pageOrigin.x() + xMm - m_scaleLeft) * dx, (m_pageOrigin.y() + yMm - m_scaleTop) * dy);
+    return QPointF((m_pageOrigin.x() + (xMm - m_scaleLeft) * m_zoom) * dx,
+                   (m_pageOrigin.y() + (yMm - m_scaleTop) * m_zoom) * dy);
 }
 
 double SheetPrinter::lengthToDevice(double mm) const {
@@ -99,7 +100,7 @@ double SheetPrinter::textWidth(const QString& text) const {
     if (!m_device || text.isEmpty())
         return 0;
     const LaidOut l = layOut(text, m_font, m_device);
-    return l.width * MmPerInch / m_device->logicalDpiX();
+    return l.width * MmPerInch / m_device->logicalDpiX() / m_zoom;
 }
 
 double SheetPrinter::fittingSize(const QString& text, double width, double smallest) {
@@ -121,7 +122,7 @@ QStringList SheetPrinter::wrapped(const QString& text, double width) const {
     option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
-    const double widthDevice = width * m_device->logicalDpiX() / MmPerInch;
+    const double widthDevice = width * m_zoom * m_device->logicalDpiX() / MmPerInch;
     QStringList lines;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {

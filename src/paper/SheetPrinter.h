@@ -34,6 +34,11 @@ public:
     void setScaleTop(double mm) { m_scaleTop = mm; }
     double scaleLeft() const { return m_scaleLeft; }
     double scaleTop() const { return m_scaleTop; }
+    // Millimetres of the page per millimetre of the drawing (1 by default): a sheet laid out wider
+    // than the room a printer leaves is drawn smaller, its print keeping its point sizes. Widths
+    // measured are in the drawing's millimetres.
+    void setZoom(double pageMmPerMm) { m_zoom = pageMmPerMm > 0 ? pageMmPerMm : 1; }
+    double zoom() const { return m_zoom; }
 
     double fontSize() const { return m_font.pointSizeF(); }
     void setFontSize(double points);
@@ -97,6 +102,7 @@ private:
     QFont m_font;
     double m_scaleLeft = 0;
     double m_scaleTop = 0;
+    double m_zoom = 1;
     double m_x = 0;
     double m_y = 0;
     int m_drawWidth = 1;

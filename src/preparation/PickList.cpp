@@ -1,6 +1,8 @@
 #include "preparation/PickList.h"
 
 #include "catalogue/OrderSheet.h"
+#include "paper/A4Pdf.h"
+#include "paper/PaperForm.h"
 #include "paper/SheetPrinter.h"
 #include "collection/BuyCollectCore.h"
 #include "demand/GroupDemand.h"
@@ -12,7 +14,6 @@
 #include "data/WriteRoad.h"
 #include "data/ServerConnection.h"
 
-#include <QPdfWriter>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -255,7 +256,7 @@ bool drawOrder(SheetPrinter& p, const Page& page, const QDateTime& printedAt, bo
         if (s + 1 == count)
             drawValues(p, page, bottom + 4);
         drawSignatures(p);
-        cellText(p, OrderSheet::PrintDateText(printedAt), Left, 40, FooterTop, 5, 8, Align::Centre);
+        cellText(p, PaperForm::DateText(printedAt), Left, 40, FooterTop, 5, 8, Align::Centre);
         if (count > 1)
             cellText(p, QStringLiteral("صفحة %1 من %2").arg(s + 1).arg(count), Right - 40, 40, FooterTop, 5, 8,
                      Align::Right);
@@ -452,11 +453,7 @@ bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const std::vecto
 }
 
 bool printToPdf(const QString& path, const std::vector<Page>& pages, const QDateTime& printedAt) {
-    QPdfWriter pdf(path);
-    pdf.setResolution(600);
-    pdf.setTitle(QStringLiteral("Brentoval"));
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    return printOnDevice(pdf, {}, pages, printedAt);
+    return A4Pdf::Write(path, {}, [&](QPagedPaintDevice& device) { return printOnDevice(device, {}, pages, printedAt); });
 }
 
 } // namespace PickList

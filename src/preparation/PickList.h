@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ordering/OrderLines.h"
+#include "paper/PaperForm.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -88,7 +89,7 @@ inline constexpr double LinesTop = 52;
 inline constexpr double LinesBottom = 254;
 // Everything drawn lies this far or more inside the paper's edges (mm): the pages are drawn from
 // the paper's corner and fit the printable area of a printer with margins up to this.
-inline constexpr double PrinterMarginRoom = 12.7;
+inline constexpr double PrinterMarginRoom = PaperForm::PrinterMarginRoom;
 
 // Draws every page as one job and ends the document: each order on as many pages as its lines
 // take, its heading and the table's header row on each.

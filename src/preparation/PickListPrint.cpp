@@ -139,7 +139,7 @@ bool Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QS
     return PrintPreview::Show(
         // Drawn from the paper's corner, inside the room every printer leaves: drawn from the
         // printable area's corner, a printer's margins would push the right edge and foot off it.
-        parent, {title, false, QDir::home().filePath(QStringLiteral("pick-lists.pdf")), Qt::RightToLeft},
+        parent, {title, QDir::home().filePath(QStringLiteral("pick-lists.pdf")), Qt::RightToLeft},
         [&](QPagedPaintDevice& device, QPointF origin) {
             return PickList::printOnDevice(device, origin, pages, printedAt);
         },

@@ -1,5 +1,6 @@
 #include "ui/FormSetPrinter.h"
 
+#include "paper/CurrentPrinter.h"
 #include "ui/Dialogs.h"
 #include "ui/VbUnits.h"
 
@@ -7,38 +8,6 @@
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QScreen>
-
-namespace CurrentPrinter {
-namespace {
-QString& chosen() {
-    static QString name;
-    return name;
-}
-} // namespace
-
-QPrinterInfo info() {
-    if (!chosen().isEmpty()) {
-        const QPrinterInfo p = QPrinterInfo::printerInfo(chosen());
-        if (!p.isNull())
-            return p;
-    }
-    const QPrinterInfo d = QPrinterInfo::defaultPrinter();
-    if (!d.isNull())
-        return d;
-    const QList<QPrinterInfo> all = QPrinterInfo::availablePrinters();
-    return all.isEmpty() ? QPrinterInfo() : all.first();
-}
-
-void set(const QPrinterInfo& printer) {
-    chosen() = printer.printerName();
-}
-QString chosenName() {
-    return chosen();
-}
-void reset() {
-    chosen().clear();
-}
-} // namespace CurrentPrinter
 
 namespace {
 template <typename AddFn> bool populate(AddFn add) {

@@ -1,5 +1,6 @@
 #include "ui/PdfSave.h"
 
+#include "paper/PaperRoute.h"
 #include "ui/Dialogs.h"
 
 #include <QDir>
@@ -8,12 +9,10 @@ namespace PdfSave {
 
 bool SaveAs(QWidget* parent, const std::function<QString()>& askPath,
             const std::function<bool(const QString& path)>& write, const QString& notSaved) {
-    QString path = askPath ? askPath() : QString();
+    const QString path = PaperRoute::PdfName(askPath ? askPath() : QString());
     if (path.isEmpty())
         return false;
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
-    if (write(path))
+    if (write && write(path))
         return true;
     Dialogs::MsgBox(notSaved + QDir::toNativeSeparators(path), Dialogs::vbOKOnly, parent);
     return false;

@@ -1,6 +1,6 @@
 #include "ui/PrintPreview.h"
 
-#include "ui/FormSetPrinter.h"
+#include "paper/CurrentPrinter.h"
 
 #include <QPageLayout>
 #include <QPrintPreviewDialog>
@@ -37,13 +37,7 @@ bool Show(QWidget* parent, const Options& options, const Paint& paint, const std
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* p) {
         // The dialog's page setup may have changed the paper: the sheets are laid out for A4.
         setA4(*p);
-        QPointF origin;
-        if (options.fromPrintableArea) {
-            QPageLayout layout = p->pageLayout();
-            layout.setUnits(QPageLayout::Millimeter);
-            origin = {layout.minimumMargins().left(), layout.minimumMargins().top()};
-        }
-        if (!paint(*p, origin) && failed)
+        if (!paint(*p, {}) && failed)
             failed();
     });
     return preview.exec() == QDialog::Accepted;

@@ -10,14 +10,13 @@ class QPagedPaintDevice;
 class QPrinter;
 class QWidget;
 
-// The print preview of every printed sheet: A4 upright on the current printer, drawn full-page.
+// The print preview of every printed sheet: A4 upright on the current printer, drawn full-page from
+// the paper's corner (every paper keeps clear of the printer's margins itself).
 // The sheets differ only in what is set here.
 namespace PrintPreview {
 
 struct Options {
     QString title;
-    // Where (0, 0) of the drawing lies: the printable area's top-left corner, or the paper's.
-    bool fromPrintableArea = true;
     // Without a printer the preview prints into a PDF file: this one, or Qt's default when empty.
     QString pdfWithoutPrinter;
     Qt::LayoutDirection direction = Qt::LeftToRight;

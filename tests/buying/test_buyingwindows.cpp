@@ -3,6 +3,7 @@
 // editor's best offer; and the windows on a server without the buying tables.
 #include "BuyingFixture.h"
 #include "PdfReadBack.h"
+#include "paper/PaperRoute.h"
 #include "TestDb.h"
 #include "buying/BuyingPapers.h"
 #include "buying/BuyingTexts.h"
@@ -203,7 +204,9 @@ private slots:
         QVERIFY(w.distributionPaper().closing.contains(BuyingTexts::RuleProportional));
         const QString sheet = m_dir.filePath("distribution.pdf");
         w.askPdfPath = [&] { return sheet; };
-        w.CommandDistribution_Click(); // no printer here: offered as a PDF
+        Dialogs::setNextAnswer(Dialogs::vbYes);
+        w.CommandDistribution_Click(); // no printer here: told so, then offered as a PDF
+        QCOMPARE(Dialogs::shownTexts().back(), PaperRoute::NoPrinterOfferPdf);
         words.clear();
         for (const PdfWord& word : pdfWordsByPage(sheet).value(0))
             words << word.text.normalized(QString::NormalizationForm_KC);
@@ -225,24 +228,26 @@ private slots:
         const std::vector<BuyingStore::Allotment> shares{{order.poid, 2, "261201090000", arabic, "01022222222", 3, 3},
                                                           {order.poid, 2, "261203100000", arabic, "01011111111", 4, 2}};
         const auto name = [&](const QString& tel) { return tel.endsWith('1') ? arabic : QString(); };
-        for (const BuyingSheet::Input& paper :
+        for (const TablePaper::Input& paper :
              {BuyingPapers::PurchaseOrder(order, w, Now),
               BuyingPapers::Distribution(order.lines[1], shares, DeliveryShare::Rule::EarliestFirst, name, Now)}) {
             const QString pdf = m_dir.filePath("long.pdf");
-            QVERIFY(BuyingSheet::printToPdf(pdf, paper));
+            QVERIFY(TablePaper::printToPdf(pdf, paper));
             READ_BACK_OR_SKIP(pdf);
-            const double top = 22 + 6.0 * paper.lines.size();
-            QList<QRectF> cells{{BuyingSheet::Left, 0, BuyingSheet::TableWidth, top}};
-            for (int r = 0; r <= paper.rows.size(); ++r) {
-                double right = BuyingSheet::Left + BuyingSheet::TableWidth;
-                for (double width : paper.widths) {
+            const TablePaper::Geometry geo = TablePaper::GeometryOf(paper);
+            QCOMPARE(geo.rowTops.size(), size_t(paper.rows.size()));
+            const double right = geo.lefts.front() + geo.widths.front();
+            const double bottom = geo.rowTops.back() + geo.rowHeights.back();
+            // Above the table and below its last row: inside the page's margins.
+            QList<QRectF> cells{{geo.lefts.back(), 0, right - geo.lefts.back(), geo.tableTop},
+                                {geo.lefts.back(), bottom, right - geo.lefts.back(), 297 - bottom}};
+            std::vector<double> tops{geo.tableTop}, heights{geo.headerHeight};
+            tops.insert(tops.end(), geo.rowTops.begin(), geo.rowTops.end());
+            heights.insert(heights.end(), geo.rowHeights.begin(), geo.rowHeights.end());
+            for (size_t r = 0; r < tops.size(); ++r)
+                for (size_t c = 0; c < geo.widths.size(); ++c)
                     // A word's box holds its font's whole height: a little above and below the row.
-                    cells << QRectF(right - width, top + r * BuyingSheet::RowHeight - 0.8, width, BuyingSheet::RowHeight + 1.6);
-                    right -= width;
-                }
-            }
-            cells << QRectF(0, top + (paper.rows.size() + 1) * BuyingSheet::RowHeight, BuyingSheet::PageWidth,
-                            BuyingSheet::PageHeight - top);
+                    cells << QRectF(geo.lefts[c], tops[r] - 0.8, geo.widths[c], heights[r] + 1.6);
             const QStringList outside = wordsOutsideCells(pdfWordsByPage(pdf).value(0), cells);
             QVERIFY2(outside.isEmpty(), qPrintable(paper.title + ": " + outside.join(u' ')));
         }

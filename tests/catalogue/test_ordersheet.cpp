@@ -32,11 +32,26 @@ constexpr double TextMiddle = 1.7;
 
 using Word = PdfWord;
 
-// Every word of the sheet, whatever page poppler puts it on.
+// The sheet is drawn Zoom times smaller from the paper's corner: words and pixels are looked for in
+// the millimetres it is laid out in.
+double pageX(double x) {
+    return PaperForm::Inset + (x - OrderSheet::SheetLeft) * OrderSheet::Zoom;
+}
+double pageY(double y) {
+    return PaperForm::Inset + y * OrderSheet::Zoom;
+}
+
+// Every word of the sheet, whatever page poppler puts it on, in the sheet's millimetres.
 QList<Word> pdfWords(const QString& pdf) {
     QList<Word> words;
     for (const QList<Word>& page : pdfWordsByPage(pdf))
-        words += page;
+        for (Word w : page) {
+            w.x0 = OrderSheet::SheetLeft + (w.x0 - PaperForm::Inset) / OrderSheet::Zoom;
+            w.x1 = OrderSheet::SheetLeft + (w.x1 - PaperForm::Inset) / OrderSheet::Zoom;
+            w.y0 = (w.y0 - PaperForm::Inset) / OrderSheet::Zoom;
+            w.y1 = (w.y1 - PaperForm::Inset) / OrderSheet::Zoom;
+            words << w;
+        }
     return words;
 }
 
@@ -85,11 +100,14 @@ int px(double mm) {
 // Share of dark pixels along a horizontal (or vertical) span, looking one pixel either side.
 double darkShare(const QImage& img, bool horizontal, double at, double from, double to) {
     int dark = 0, total = 0;
-    for (int s = px(from); s <= px(to); ++s) {
+    const int along = px(horizontal ? pageY(at) : pageX(at));
+    const int first = px(horizontal ? pageX(from) : pageY(from));
+    const int last = px(horizontal ? pageX(to) : pageY(to));
+    for (int s = first; s <= last; ++s) {
         bool hit = false;
         for (int d = -1; d <= 1 && !hit; ++d) {
-            const int x = horizontal ? s : px(at) + d;
-            const int y = horizontal ? px(at) + d : s;
+            const int x = horizontal ? s : along + d;
+            const int y = horizontal ? along + d : s;
             hit = qGray(img.pixel(x, y)) < 128;
         }
         dark += hit;
@@ -148,7 +166,7 @@ private slots:
         QVERIFY(!in(words, 0, 30, 210, 228).isEmpty());
     }
 
-    // Fixed rows: a 70-character name is narrowed, then cut with an ellipsis inside its cell; the
+    // Fixed rows: a 70-character name is cut with an ellipsis inside its cell at 8 points; the
     // price beside it stays readable.
     void longNamesStayInsideTheirCells() {
         const QString latin = QStringLiteral("Amoxicillin Clavulanate Potassium Extended Release Tablets 1000mg x 14");
@@ -177,8 +195,8 @@ private slots:
                     QVERIFY2(printed.startsWith(QLatin1String("Amoxicillin Clav")) && printed.endsWith(QLatin1String("...")),
                              qPrintable(printed));
                 QCOMPARE(joined(in(words, o + 34, top, o + 44, top + 6)), QString::number(b * 33 + i));
-                for (const Word& w : name) // not below 6 points
-                    QVERIFY2(w.y1 - w.y0 > 6 * 25.4 / 72 * 0.9, qPrintable(w.text));
+                for (const Word& w : name) // not below 8 points
+                    QVERIFY2(w.y1 - w.y0 > 8 * 25.4 / 72 * 0.9, qPrintable(w.text));
             }
         const QList<Word> table = in(words, 0, 30, 210, 228);
         // poppler's boxes reach the face's whole ascent: they fill the 6 mm rows.

@@ -12,6 +12,8 @@
 #include "ordering/OrderLines.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
+#include "paper/CurrentPrinter.h"
+#include "paper/TablePaper.h"
 #include "ui/FormSetPrinter.h"
 
 #include <QApplication>
@@ -86,7 +88,7 @@ QStringList foot(const QList<Word>& words) {
     static const QRegularExpression latin(QStringLiteral("^[\\x21-\\x7e]+$"));
     QStringList out;
     for (const Word& w : words)
-        if (w.y0 > 282 && latin.match(w.text).hasMatch())
+        if (w.y0 > 276 && latin.match(w.text).hasMatch())
             out << w.text;
     out.sort();
     return out;
@@ -403,19 +405,19 @@ private slots:
         const Word* price = find(words, "85.5");
         QVERIFY(zyrtec && price);
         // Names read from the right edge of the first column; numbers centred in their columns.
-        QVERIFY2(qAbs(zyrtec->x1 - (GroupDemandSheet::Left + GroupDemandSheet::TableWidth - 1)) < 0.6,
-                 qPrintable(QString::number(zyrtec->x1)));
-        const double cashMid = GroupDemandSheet::ColumnLeft(GroupDemand::ColCash) + GroupDemandSheet::ColumnWidths[4] / 2;
+        const TablePaper::Geometry geo = TablePaper::GeometryOf(GroupDemandSheet::Paper(w.sheetInput()));
+        QVERIFY2(qAbs(zyrtec->x1 - (geo.lefts[0] + geo.widths[0] - 0.8)) < 0.6, qPrintable(QString::number(zyrtec->x1)));
+        const double cashMid = geo.lefts[GroupDemand::ColCash] + geo.widths[GroupDemand::ColCash] / 2;
         QVERIFY(qAbs((price->x0 + price->x1) / 2 - cashMid) < 0.6);
         // Both in the third drug row, below the header row.
-        const double zyrtecRow = GroupDemandSheet::TableTop + GroupDemandSheet::HeaderHeight + 2 * GroupDemandSheet::RowHeight;
+        const double zyrtecRow = geo.tableTop + geo.headerHeight + 2 * TablePaper::RowHeight;
         for (const Word* w : {zyrtec, price})
-            QVERIFY2((w->y0 + w->y1) / 2 > zyrtecRow + 1 && (w->y0 + w->y1) / 2 < zyrtecRow + GroupDemandSheet::RowHeight - 1,
+            QVERIFY2((w->y0 + w->y1) / 2 > zyrtecRow + 1 && (w->y0 + w->y1) / 2 < zyrtecRow + TablePaper::RowHeight - 1,
                      qPrintable(QStringLiteral("%1: %2 to %3").arg(w->text).arg(w->y0).arg(w->y1)));
         QVERIFY(find(words, "2026/12/01") && find(words, "2026/12/07") && find(words, "297"));
-        QCOMPARE(foot(words), QStringList({"10:00", "26.12.07"})); // one page: no page number
+        QCOMPARE(foot(words), QStringList({"10:00", "2026/12/07"})); // one page: no page number
 
-        // 90 drugs and the totals row run over three pages of 40 rows.
+        // 90 drugs and the totals row run over three pages, each as full as one-line rows make it.
         FlexGrid g(92, GroupDemand::DemandCols);
         for (int r = 1; r <= 90; ++r)
             g.setTextMatrix(r, 0, QStringLiteral("D%1").arg(r, 2, 10, QChar('0')));
@@ -428,17 +430,23 @@ private slots:
             !shots.isEmpty() && TestDb::currentBackend() == QLatin1String("sqlite"))
             QFile::copy(longPdf, shots + "/group-demand-long.pdf");
         QCOMPARE(pdfPages(longPdf), 3);
+        const std::vector<int> starts = TablePaper::PageStarts(GroupDemandSheet::Paper(in));
+        QCOMPARE(starts.size(), size_t(3));
+        const TablePaper::Geometry longGeo = TablePaper::GeometryOf(GroupDemandSheet::Paper(in));
+        const int perPage = int((longGeo.tableBottom - longGeo.tableTop - longGeo.headerHeight) / TablePaper::RowHeight);
         for (int page = 1; page <= 3; ++page) {
             const QList<Word> p = pdfWords(longPdf, page);
             const QStringList f = foot(p);
-            QStringList expected{"10:00", "26.12.07", QString::number(page), "3"}; // "page n of 3"
+            QStringList expected{"10:00", "2026/12/07", QString::number(page), "3"}; // "page n of 3"
             expected.sort();
             QCOMPARE(f, expected);
-            const Word* first = find(p, QStringLiteral("D%1").arg(1 + 40 * (page - 1), 2, 10, QChar('0')));
+            QCOMPARE(starts[size_t(page) - 1], perPage * (page - 1));
+            const Word* first = find(p, QStringLiteral("D%1").arg(1 + perPage * (page - 1), 2, 10, QChar('0')));
             QVERIFY(first);
-            QVERIFY(qAbs(first->y0 - (GroupDemandSheet::TableTop + GroupDemandSheet::HeaderHeight)) < 2);
+            QVERIFY(qAbs(first->y0 - (longGeo.tableTop + longGeo.headerHeight)) < 2);
         }
-        QVERIFY(find(pdfWords(longPdf, 2), "D80") && !find(pdfWords(longPdf, 2), "D81"));
+        QVERIFY(find(pdfWords(longPdf, 2), QStringLiteral("D%1").arg(2 * perPage)) &&
+                !find(pdfWords(longPdf, 2), QStringLiteral("D%1").arg(2 * perPage + 1)));
     }
 
     // 70-character names wrap inside their cells at 8 points or more; every page carries the title,
@@ -472,9 +480,10 @@ private slots:
         QVERIFY(pages.size() >= 2);
         QCOMPARE(pages.size(), GroupDemandSheet::PageCount(in));
         QCOMPARE(texts.size(), pages.size());
+        const TablePaper::Geometry geo = TablePaper::GeometryOf(GroupDemandSheet::Paper(in));
         QList<QRectF> cells;
         for (int c = 0; c < GroupDemand::DemandCols; ++c)
-            cells << QRectF(GroupDemandSheet::ColumnLeft(c), GroupDemandSheet::TableTop, GroupDemandSheet::ColumnWidths[c], 250);
+            cells << QRectF(geo.lefts[size_t(c)], geo.tableTop, geo.widths[size_t(c)], geo.tableBottom - geo.tableTop);
         int latinNames = 0;
         for (int n = 0; n < pages.size(); ++n) {
             for (const QString& t : {FormGroupDemandTexts::Title, QStringLiteral("الدواء"), QStringLiteral("القيمة نقدا"),
@@ -482,7 +491,7 @@ private slots:
                 QVERIFY2(pageHasText(texts[n], t), qPrintable(t));
             QList<Word> table;
             for (const Word& w : pages[n])
-                if (w.cy() > GroupDemandSheet::TableTop && w.cy() < GroupDemandSheet::PageHeight - 16)
+                if (w.cy() > geo.tableTop && w.cy() < geo.tableBottom)
                     table << w;
             QVERIFY2(wordsOutsideCells(table, cells).isEmpty(), qPrintable(wordsOutsideCells(table, cells).join(", ")));
             for (const Word& w : table) {

@@ -3,6 +3,7 @@
 #include "catalogue/OrderSheet.h"
 #include "data/FlexGrid.h"
 #include "ui/Dialogs.h"
+#include "paper/CurrentPrinter.h"
 #include "ui/FormSetPrinter.h"
 #include "ui/PrintPreview.h"
 
