@@ -1,5 +1,9 @@
 #pragma once
 
+#include "TestDb.h"
+#include "data/ModSQL.h"
+#include "ordering/OrderLines.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,11 +23,23 @@ struct Order {
 };
 
 // The INSERT statement of the order (for a test that runs it on a connection of its own).
-QString insertSql(const Order& o);
+inline QString insertSql(const Order& o) {
+    QStringList values;
+    for (const QString& v : {o.lines, o.id, o.date, o.timee, o.tel, o.markaz, o.mohafaza, o.submitted})
+        values << (v.isNull() ? QStringLiteral("NULL") : ModSQL::SqlQuote(v));
+    return QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) VALUES (%1)")
+        .arg(values.join(u','));
+}
+
 // Inserts the order through TestDb; false with a warning when the server refused it.
-bool insert(const Order& o);
+inline bool insert(const Order& o) {
+    return TestDb::exec(insertSql(o));
+}
+
 // A whole stored lines text: the given slots ("^name|quantity|price|discount|"), then empty
 // ones up to the number an order holds.
-QString stored(const QStringList& filled);
+inline QString stored(const QStringList& filled) {
+    return filled.join(QString()) + QStringLiteral("^||||").repeated(OrderLines::Slots - filled.size());
+}
 
 } // namespace OrderRows
