@@ -1,6 +1,8 @@
 // Everything a user can type, in every field that takes typing: quotes, the separators of the
 // stored order lines, NUL, very long texts, Arabic, numbers out of range and SQL. Each either
 // does what it should to exactly the rows it should, or is refused; the other rows never move.
+#include "OrderEditorDriver.h"
+#include "OrderRows.h"
 #include "TestDb.h"
 #include "app/LoginRules.h"
 #include "catalogue/DrugsCatalogue.h"
@@ -34,9 +36,7 @@ const QString OtherTel = QStringLiteral("01099999999");
 const QDateTime At(QDate(2024, 5, 6), QTime(10, 20, 30));
 const QString Panadol = QStringLiteral("^Panadol|2|10|10|");
 
-QString stored(const QStringList& filled) {
-    return filled.join(QString()) + QStringLiteral("^||||").repeated(OrderLines::Slots - filled.size());
-}
+using OrderRows::stored;
 
 using Dump = QList<QList<QStringList>>;
 Dump dumpAll() {
@@ -100,22 +100,12 @@ class TestBadInput : public QObject {
         QVERIFY(TestDb::addDrug("Panadol", "10", "10", "240101"));
         QVERIFY(TestDb::addDrug("Brufen", "5", "20", "240101"));
         QVERIFY(TestDb::addDrug("Congestal", "7.5", "15", "240101"));
-        QVERIFY(TestDb::exec(
-            QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza) "
-                           "VALUES ('%1','231001101010',231001,101010,'%2','Baltim','kafrelsheikh')")
-                .arg(stored({QStringLiteral("^Brufen|4|5|20|")}), OtherTel)));
-        QVERIFY(TestDb::exec(
-            QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) "
-                           "VALUES ('%1','240501101010',240501,101010,'%2','Baltim','kafrelsheikh',101)")
-                .arg(stored({QStringLiteral("^Congestal|1|7.5|15|")}), OtherTel)));
+        QVERIFY(OrderRows::insert({"231001101010", "231001", OtherTel, "Baltim", {}, stored({"^Brufen|4|5|20|"}), "101010"}));
+        QVERIFY(OrderRows::insert(
+            {"240501101010", "240501", OtherTel, "Baltim", "101", stored({"^Congestal|1|7.5|15|"}), "101010"}));
     }
     std::unique_ptr<FormUserBuy> editorWithOrder() {
-        auto w = std::make_unique<FormUserBuy>();
-        w->pane().clock = [] { return At; };
-        Dialogs::setNextAnswer(Dialogs::vbYes);
-        w->ButonWebNewOrder_Click();
-        Dialogs::setNextInput(QStringLiteral("2"));
-        w->Xxx1->clickCell(FLXMod::FlexFindText(w->Xxx1->grid(), QStringLiteral("Panadol"), 0), 3);
+        auto w = OrderEditorDriver::editorWithOrder(At);
         if (TestDb::scalar(QStringLiteral("SELECT drug FROM bown2 WHERE tel = '%1'").arg(Tel)) !=
             stored({Panadol}))
             return nullptr;
@@ -146,10 +136,7 @@ private slots:
     void init() {
         TESTDB_INIT();
         seed();
-        AppGlobals::reset();
-        AppGlobals::LoginTel = Tel;
-        AppGlobals::LoginMarkaz = QStringLiteral("Disouq");
-        AppGlobals::LoginMohafaza = QStringLiteral("kafrelsheikh");
+        OrderEditorDriver::logIn(Tel, QStringLiteral("Disouq"));
         Dialogs::clearAnswers();
         Dialogs::clearShown();
         ++m_tried;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OrderRows.h"
 #include "TestDb.h"
 #include "buying/BuyingStore.h"
 #include "data/ModSQL.h"
@@ -10,11 +11,8 @@ namespace BuyingFixture {
 
 inline bool sentOrder(const QString& id, const QString& date, const QString& tel,
                       const std::vector<OrderLines::Line>& lines, bool sent = true) {
-    using ModSQL::SqlQuote;
-    return TestDb::exec(QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) VALUES (") +
-                        SqlQuote(OrderLines::Encode(lines)) + u',' + SqlQuote(id) + u',' + SqlQuote(date) +
-                        QStringLiteral(",'101530',") + SqlQuote(tel) + QStringLiteral(",'دسوق','kafrelsheikh',") +
-                        (sent ? QStringLiteral("'101'") : QStringLiteral("NULL")) + u')');
+    return OrderRows::insert({id, date, tel, QStringLiteral("دسوق"), sent ? QStringLiteral("101") : QString(),
+                              OrderLines::Encode(lines)});
 }
 
 inline bool wholesaler(int id, const QString& name) {

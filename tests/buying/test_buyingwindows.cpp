@@ -1,6 +1,8 @@
 // The buying windows over SQLite and PostgreSQL: purchase orders made, moved, kept, printed and
 // received from the window; offers imported from spreadsheets good and bad; the catalogue
 // editor's best offer; and the windows on a server without the buying tables.
+#include "ManagerWindowTest.h"
+#include "GridText.h"
 #include "BuyingFixture.h"
 #include "PdfReadBack.h"
 #include "paper/PaperRoute.h"
@@ -27,6 +29,8 @@
 #include <QTemporaryDir>
 #include <QtGui/private/qzipwriter_p.h>
 #include <QtTest>
+
+using GridText::column;
 
 using namespace BuyingFixture;
 
@@ -82,33 +86,19 @@ bool writeXlsx(const QString& path, const QList<QStringList>& rows) {
     z.close();
     return z.status() == QZipWriter::NoError;
 }
-
-QStringList column(const FlexGrid& g, int col) {
-    QStringList out;
-    for (int r = 1; r < g.Rows(); ++r)
-        out << g.TextMatrix(r, col);
-    return out;
-}
 } // namespace
 
-class TestBuyingWindows : public QObject {
+class TestBuyingWindows : public ManagerWindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase_data() { TestDb::addBackendRows(); }
     void initTestCase() {
-        TestDb::installRecordingHooks();
-        Dialogs::setTestMode(true);
-        QApplication::setLayoutDirection(Qt::RightToLeft);
-        ModOmla::setBookFolder(m_dir.path());
+        ManagerWindowTest::initTestCase();
         if (qEnvironmentVariableIsSet("BUYING_PAPERS_DIR"))
             m_dir.setAutoRemove(false);
     }
     void init() {
-        TESTDB_INIT();
-        Dialogs::clearAnswers();
-        Dialogs::clearShown();
+        ManagerWindowTest::init();
         seed();
     }
 

@@ -1,5 +1,6 @@
 // The catalogue editor through its widgets on both backends: the rebuilt grid, the five sorts and
 // the two edits with their statements and refusals.
+#include "GridText.h"
 #include "TestDb.h"
 #include "data/WriteRoad.h"
 #include "catalogue/DrugsCatalogue.h"
@@ -14,6 +15,8 @@
 #include <QtTest>
 #include <memory>
 
+using GridText::column;
+
 using namespace DrugsCatalogue;
 
 namespace {
@@ -26,13 +29,6 @@ std::unique_ptr<FormDrugsEditor> openEditor() {
     return w;
 }
 
-QStringList column(const FlexGrid& g, int col) {
-    QStringList r;
-    for (int row = 1; row < g.Rows(); ++row)
-        r << g.TextMatrix(row, col);
-    return r;
-}
-
 void clickRow(FormDrugsEditor& w, int row) {
     QAbstractItemModel* m = w.Xxx1->model();
     w.Xxx1->scrollTo(m->index(row - 1, 0));
@@ -40,10 +36,7 @@ void clickRow(FormDrugsEditor& w, int row) {
 }
 
 int rowOf(const FlexGrid& g, const QString& name) {
-    for (int r = 1; r < g.Rows(); ++r)
-        if (g.TextMatrix(r, ColName) == name)
-            return r;
-    return -1;
+    return GridText::rowOf(g, ColName, name);
 }
 
 QStringList updates() {

@@ -1,4 +1,7 @@
 // The collected-orders window through its widgets, on SQLite and on PostgreSQL through ODBC.
+#include "ManagerWindowTest.h"
+#include "OrderRows.h"
+#include "GridText.h"
 #include "TestDb.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
@@ -16,33 +19,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-struct Order {
-    QString id, date, tel, markaz, submitted;
-    QString lines;
-};
+using GridText::column;
 
-bool insert(const Order& o) {
-    auto q = [](const QString& v) { return v.isNull() ? QStringLiteral("NULL") : "'" + v + "'"; };
-    return TestDb::exec(
-        QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) "
-                       "VALUES (%1,%2,%3,'101530',%4,%5,'kafrelsheikh',%6)")
-            .arg(q(o.lines), q(o.id), q(o.date), q(o.tel), q(o.markaz), q(o.submitted)));
-}
+namespace {
+using OrderRows::insert;
 
 QString lines(std::vector<OrderLines::Line> l) {
     return OrderLines::Encode(l);
 }
 
-QStringList column(const FlexGrid& g, int col) {
-    QStringList out;
-    for (int r = 1; r < g.Rows(); ++r)
-        out << g.TextMatrix(r, col);
-    return out;
-}
-
 int rowOf(const FlexGrid& g, const QString& id) {
-    return int(column(g, 1).indexOf(id)) + 1;
+    return GridText::rowOf(g, 1, id);
 }
 
 QStringList sqlSince(qsizetype from) {
@@ -50,9 +37,8 @@ QStringList sqlSince(qsizetype from) {
 }
 } // namespace
 
-class TestFormBuyCollect : public QObject {
+class TestFormBuyCollect : public ManagerWindowTest {
     Q_OBJECT
-    QTemporaryDir m_bookDir;
 
     void addClients(const QList<QPair<QString, QString>>& clients) {
         for (const auto& [tel, name] : clients) {
@@ -61,23 +47,10 @@ class TestFormBuyCollect : public QObject {
         }
     }
 
+public:
+    TestFormBuyCollect() : ManagerWindowTest(QDateTime(QDate(2026, 12, 7), QTime(10, 0))) {}
+
 private slots:
-    void initTestCase_data() { TestDb::addBackendRows(); }
-    void initTestCase() {
-        TestDb::installRecordingHooks();
-        Dialogs::setTestMode(true);
-        QApplication::setLayoutDirection(Qt::RightToLeft);
-        ModOmla::setBookFolder(m_bookDir.path());
-        BuyCollect::setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); });
-    }
-    void init() {
-        TESTDB_INIT();
-        Dialogs::clearAnswers();
-        Dialogs::clearShown();
-        QFile::remove(ModOmla::BookPath());
-        ModOmla::ClientBook.clear();
-        ModOmla::LoadClientBook();
-    }
 
     void windowCarriesItsTitleMenusAndCaptions() {
         FormBuyCollect w;

@@ -1,14 +1,10 @@
 // The grid control's members: rows, columns, cells, moves, colours and the sort codes.
+#include "GridText.h"
 #include "data/FlexGrid.h"
 
 #include <QtTest>
 
-static QStringList column(const FlexGrid& g, int col) {
-    QStringList out;
-    for (int r = 1; r < g.Rows(); ++r)
-        out << g.TextMatrix(r, col);
-    return out;
-}
+using GridText::column;
 
 class TestFlexGrid : public QObject {
     Q_OBJECT

@@ -1,6 +1,9 @@
 // The group demand: one fixed set of orders added up on SQLite and on PostgreSQL through ODBC, the
 // window opened, sorted and clicked, the CSV file byte for byte and the printed pages through
 // poppler.
+#include "ManagerWindowTest.h"
+#include "OrderRows.h"
+#include "GridText.h"
 #include "PdfReadBack.h"
 #include "TestDb.h"
 #include "collection/BuyCollectCore.h"
@@ -25,19 +28,17 @@
 #include <random>
 #include <QtTest>
 
+using GridText::row;
+using GridText::rows;
+
 namespace {
 const QString VitC = QStringLiteral("Vit \"C\", 500"); // not in the catalogue
 const QString Para = QStringLiteral("باراسيتامول");
 
 bool insert(const QString& id, const QString& date, const QString& tel, const QString& markaz, bool sent,
             const QVariant& lines) {
-    auto lit = [](const QString& v) { return v.isNull() ? QStringLiteral("NULL") : ModSQL::SqlQuote(v); };
-    const QString text = lines.isNull() ? QString() : lines.toString();
-    return TestDb::exec(
-        QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) "
-                       "VALUES (%1,%2,%3,'101530',%4,%5,'kafrelsheikh',%6)")
-            .arg(lines.isNull() ? QStringLiteral("NULL") : lit(text), lit(id), lit(date), lit(tel), lit(markaz),
-                 sent ? QStringLiteral("101") : QStringLiteral("NULL")));
+    return OrderRows::insert({id, date, tel, markaz, sent ? QStringLiteral("101") : QString(),
+                              lines.isNull() ? QString() : lines.toString()});
 }
 
 QString lines(const std::vector<OrderLines::Line>& l) {
@@ -62,20 +63,6 @@ bool fixedOrders() {
            insert("261130150000", "261130", "01055555555", "دسوق", true,
                   lines({{"Panadol Extra", "100", "20", "10"}})) &&
            insert("261208090000", "261208", "01055555555", "دسوق", true, lines({{"Zyrtec", "50", "30", "5"}}));
-}
-
-QStringList row(const FlexGrid& g, int r) {
-    QStringList out;
-    for (int c = 0; c < g.Cols(); ++c)
-        out << g.TextMatrix(r, c);
-    return out;
-}
-
-QList<QStringList> rows(const FlexGrid& g) {
-    QList<QStringList> out;
-    for (int r = 1; r < g.Rows(); ++r)
-        out << row(g, r);
-    return out;
 }
 
 using Word = PdfWord;
@@ -104,28 +91,14 @@ int pdfPages(const QString& pdf) {
 }
 } // namespace
 
-class TestGroupDemand : public QObject {
+class TestGroupDemand : public ManagerWindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
+
+public:
+    // The default period is then 261201 to 261207.
+    TestGroupDemand() : ManagerWindowTest(QDateTime(QDate(2026, 12, 7), QTime(10, 0))) {}
 
 private slots:
-    void initTestCase_data() { TestDb::addBackendRows(); }
-    void initTestCase() {
-        TestDb::installRecordingHooks();
-        Dialogs::setTestMode(true);
-        QApplication::setLayoutDirection(Qt::RightToLeft);
-        ModOmla::setBookFolder(m_dir.path());
-        // The default period is then 261201 to 261207.
-        BuyCollect::setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); });
-    }
-    void init() {
-        TESTDB_INIT();
-        Dialogs::clearAnswers();
-        Dialogs::clearShown();
-        QFile::remove(ModOmla::BookPath());
-        ModOmla::ClientBook.clear();
-        ModOmla::LoadClientBook();
-    }
 
     void totalsOfThePeriod_data() {
         QTest::addColumn<bool>("sentOnly");

@@ -1,6 +1,8 @@
 // Every window's work against a real server whose sessions are killed or which stops and comes
 // back: the user is told, the window goes on showing what the server holds, the next action after
 // the server is back works, and the rows on the server are whole.
+#include "OrderEditorDriver.h"
+#include "OrderRows.h"
 #include "OwnCluster.h"
 #include "app/AppStart.h"
 #include "app/FormMain.h"
@@ -35,12 +37,11 @@
 namespace {
 const QString Db = QStringLiteral("wfaults");
 const QString Tel = QStringLiteral("01012345678");
-const QString EmptySlot = QStringLiteral("^||||");
 const QDateTime At(QDate(2024, 5, 6), QTime(10, 20, 30));
 
-QString stored(const QStringList& filled) {
-    return filled.join(QString()) + EmptySlot.repeated(OrderLines::Slots - filled.size());
-}
+using OrderRows::stored;
+using OrderEditorDriver::add;
+using OrderEditorDriver::editorWithOrder;
 
 enum class Fault { KilledSession, StoppedServer };
 } // namespace
@@ -134,30 +135,9 @@ class TestWindowFaults : public QObject {
                  scalar(QStringLiteral("SELECT submitted FROM bown2 WHERE orderid = '%1'").arg(id)));
     }
 
-    void add(FormUserBuy& w, const QString& drug, const QString& quantity) {
-        Dialogs::setNextInput(quantity);
-        const int row = FLXMod::FlexFindText(w.Xxx1->grid(), drug, 0);
-        QVERIFY2(row > 0, qPrintable(drug));
-        w.Xxx1->clickCell(row, 3);
-    }
-    void newOrder(FormUserBuy& w) {
-        Dialogs::setNextAnswer(Dialogs::vbYes);
-        w.ButonWebNewOrder_Click();
-    }
-    // An editor showing a fresh order with one line.
-    std::unique_ptr<FormUserBuy> editorWithOrder() {
-        auto w = std::make_unique<FormUserBuy>();
-        w->pane().clock = [] { return At; };
-        newOrder(*w);
-        add(*w, QStringLiteral("Panadol"), QStringLiteral("2"));
-        return w;
-    }
-    void addOrder(const QString& id, double date, const QStringList& filled,
-                  const QString& submitted = QStringLiteral("NULL")) {
-        rows(
-            QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) VALUES "
-                           "('%1','%2','%3','102030','%4','Disouq','kafrelsheikh',%5)")
-                .arg(stored(filled), id, QString::number(date, 'f', 0), Tel, submitted));
+    void addOrder(const QString& id, double date, const QStringList& filled, const QString& submitted = {}) {
+        rows(OrderRows::insertSql(
+            {id, QString::number(date, 'f', 0), Tel, QStringLiteral("Disouq"), submitted, stored(filled), "102030"}));
     }
 
     static void faultRows() {
@@ -206,10 +186,7 @@ private slots:
             "('Brufen',5,20,'240101'),('Congestal',7.5,15,'240101')"));
         ServerConnection::instance().configure({QStringLiteral("QODBC"), m_cluster.connectionString(Db), 3});
         QVERIFY(ModSQL::ConnectServer());
-        AppGlobals::reset();
-        AppGlobals::LoginTel = Tel;
-        AppGlobals::LoginMarkaz = QStringLiteral("Disouq");
-        AppGlobals::LoginMohafaza = QStringLiteral("kafrelsheikh");
+        OrderEditorDriver::logIn(Tel, QStringLiteral("Disouq"));
         Dialogs::clearAnswers();
         Dialogs::clearShown();
     }
@@ -256,7 +233,7 @@ private slots:
         // Opening the editor again reads the whole catalogue; the earlier window goes on working.
         FormUserBuy again;
         QCOMPARE(again.Xxx1->grid().Rows(), 4);
-        newOrder(w);
+        OrderEditorDriver::newOrder(w);
         QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskNewOrder});
         QCOMPARE(orderCount(), 1);
         paneShowsServer(w);
@@ -265,10 +242,10 @@ private slots:
 
     void newOrder_data() { faultRows(); }
     void newOrder() {
-        auto w = editorWithOrder();
+        auto w = editorWithOrder(At);
         const QString first = w->LLLOrderID->text();
         inject();
-        newOrder(*w);
+        OrderEditorDriver::newOrder(*w);
         const QStringList said = Dialogs::shownTexts();
         recover();
         paneShowsServer(*w);
@@ -279,7 +256,7 @@ private slots:
                                      FormUserBuyTexts::NotSaved + u'\n' + FormUserBuyTexts::ShownNow.arg(first)}));
         QCOMPARE(w->LLLOrderID->text(), first);
         QCOMPARE(AppGlobals::CurrentOrderId, first);
-        newOrder(*w);
+        OrderEditorDriver::newOrder(*w);
         QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskNewOrder});
         QCOMPARE(orderCount(), 2);
         QCOMPARE(scalar(QStringLiteral("SELECT COUNT(DISTINCT orderid) FROM bown2")), QStringLiteral("2"));
@@ -291,7 +268,7 @@ private slots:
 
     void addLine_data() { faultRows(); }
     void addLine() {
-        auto w = editorWithOrder();
+        auto w = editorWithOrder(At);
         inject();
         add(*w, QStringLiteral("Brufen"), QStringLiteral("3"));
         told();
@@ -309,7 +286,7 @@ private slots:
 
     void removeLine_data() { faultRows(); }
     void removeLine() {
-        auto w = editorWithOrder();
+        auto w = editorWithOrder(At);
         add(*w, QStringLiteral("Brufen"), QStringLiteral("3"));
         inject();
         Dialogs::setNextAnswer(Dialogs::vbYes);
@@ -329,7 +306,7 @@ private slots:
 
     void changeQuantity_data() { faultRows(); }
     void changeQuantity() {
-        auto w = editorWithOrder();
+        auto w = editorWithOrder(At);
         inject();
         Dialogs::setNextInput(QStringLiteral("9"));
         w->Xxx2->clickCell(1, 1);
@@ -347,7 +324,7 @@ private slots:
 
     void send_data() { faultRows(); }
     void send() {
-        auto w = editorWithOrder();
+        auto w = editorWithOrder(At);
         inject();
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w->ButonWebSendToPrepare_Click();
@@ -367,7 +344,7 @@ private slots:
 
     void deleteOrder_data() { faultRows(); }
     void deleteOrder() {
-        auto w = editorWithOrder();
+        auto w = editorWithOrder(At);
         const QString id = w->LLLOrderID->text();
         inject();
         Dialogs::setNextAnswer(Dialogs::vbYes);
@@ -388,7 +365,7 @@ private slots:
     void recall_data() { faultRows(); }
     void recall() {
         addOrder(QStringLiteral("240101101010"), 240101, {QStringLiteral("^Brufen|4|5|20|")});
-        auto w = editorWithOrder();
+        auto w = editorWithOrder(At);
         const QString shown = w->LLLOrderID->text();
         // Picks the older order in the list when it lists anything, else closes it.
         auto pickOlder = [] {

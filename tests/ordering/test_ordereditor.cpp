@@ -1,5 +1,8 @@
 // The pharmacist's road through the order editor and the order list, on the real windows, with
 // the server rows checked after every step.
+#include "GridText.h"
+#include "OrderEditorDriver.h"
+#include "OrderRows.h"
 #include "FaultSweep.h"
 #include "TestDb.h"
 #include "data/AppGlobals.h"
@@ -29,12 +32,7 @@
 
 namespace {
 const QString Tel = QStringLiteral("01012345678");
-const QString EmptySlot = QStringLiteral("^||||");
-
-// A whole stored text: the given slots, then empty ones up to 100.
-QString stored(const QStringList& filled) {
-    return filled.join(QString()) + EmptySlot.repeated(100 - filled.size());
-}
+using OrderRows::stored;
 
 QString serverLines(const QString& id) {
     return TestDb::scalar(QStringLiteral("select drug from bown2 where orderid = '%1'").arg(id));
@@ -46,33 +44,7 @@ int orderCount() {
     return TestDb::scalar(QStringLiteral("select count(*) from bown2")).toInt();
 }
 
-void fixClock(FormUserBuy& w, QDateTime at) {
-    w.pane().clock = [at] { return at; };
-}
-
-int catalogueRow(FormUserBuy& w, const QString& name) {
-    return FLXMod::FlexFindText(w.Xxx1->grid(), name, 0);
-}
-
-// Clicks the arrow of the drug, answering the quantity prompt with answer (cancelled when null).
-void add(FormUserBuy& w, const QString& name, const QString& answer) {
-    if (answer.isNull())
-        Dialogs::setNextInputCancelled();
-    else
-        Dialogs::setNextInput(answer);
-    const int row = catalogueRow(w, name);
-    QVERIFY2(row > 0, qPrintable(name));
-    w.Xxx1->clickCell(row, 3);
-}
-
-void newOrder(FormUserBuy& w) {
-    Dialogs::setNextAnswer(Dialogs::vbYes);
-    w.ButonWebNewOrder_Click();
-}
-
-QString cell(FormUserBuy& w, int row, int col) {
-    return w.Xxx2->grid().TextMatrix(row, col);
-}
+using namespace OrderEditorDriver;
 
 // One order action of the pharmacist on the window, every question answered Yes. pick shows pickId.
 void act(FormUserBuy& w, const QString& action, const QString& pickId, const QString& sourceId) {
@@ -100,22 +72,6 @@ void act(FormUserBuy& w, const QString& action, const QString& pickId, const QSt
     else
         w.Reorder(sourceId);
 }
-
-// The information boxes shown: the questions and prompts of the action left out.
-QStringList told() {
-    QStringList out;
-    for (const Dialogs::Shown& s : Dialogs::shown())
-        if (s.kind != QLatin1String("input") && !(s.style & Dialogs::vbYesNo))
-            out << s.text;
-    return out;
-}
-
-void typeInto(QLineEdit* edit, const QString& text) {
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(edit, &press);
-    }
-}
 } // namespace
 
 class TestOrderEditor : public QObject {
@@ -127,11 +83,12 @@ class TestOrderEditor : public QObject {
     // Orders a (shown, open), b (open) and sent, as the sweeps below start from.
     void seedThree() {
         QVERIFY(TestDb::exec(QStringLiteral("DELETE FROM bown2")));
-        const QString ins = QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) "
-                                           "VALUES ('%1','%2',240101,100000,'%3','x','kafrelsheikh',%4)");
-        QVERIFY(TestDb::exec(ins.arg(stored({"^Panadol|2|10|10|", "^Brufen|1|12.25|0|"}), A, Tel, "NULL")));
-        QVERIFY(TestDb::exec(ins.arg(stored({"^Cataflam|4|30|5|"}), B, Tel, "NULL")));
-        QVERIFY(TestDb::exec(ins.arg(stored({"^Zyrtec|1|20|2.5|", "^Gone|1|1|0|"}), Sent, Tel, "101")));
+        const auto order = [&](const QString& id, const QStringList& filled, const QString& submitted) {
+            return OrderRows::insert({id, "240101", Tel, "x", submitted, stored(filled), "100000"});
+        };
+        QVERIFY(order(A, {"^Panadol|2|10|10|", "^Brufen|1|12.25|0|"}, {}));
+        QVERIFY(order(B, {"^Cataflam|4|30|5|"}, {}));
+        QVERIFY(order(Sent, {"^Zyrtec|1|20|2.5|", "^Gone|1|1|0|"}, "101"));
     }
     const QString A = QStringLiteral("240101100000"), B = QStringLiteral("240102100000"),
                   Sent = QStringLiteral("240103100000");
@@ -145,10 +102,7 @@ private slots:
     }
     void init() {
         TESTDB_INIT();
-        AppGlobals::reset();
-        AppGlobals::LoginTel = Tel;
-        AppGlobals::LoginMarkaz = QStringLiteral("دسوق");
-        AppGlobals::LoginMohafaza = AppGlobals::Mohafaza;
+        logIn(Tel, QStringLiteral("دسوق"));
         Dialogs::clearAnswers();
         Dialogs::clearShown();
         QVERIFY(TestDb::addDrug(QStringLiteral("Panadol"), QStringLiteral("10"), QStringLiteral("10")));
@@ -168,12 +122,8 @@ private slots:
         const FlexGrid& cat = w.Xxx1->grid();
         QCOMPARE(cat.Rows(), 10);
         QCOMPARE(cat.Cols(), 4);
-        QStringList names;
-        for (int r = 1; r < cat.Rows(); ++r) {
-            names << cat.TextMatrix(r, 0);
-            QCOMPARE(cat.TextMatrix(r, 3), QStringLiteral("=>"));
-        }
-        QCOMPARE(names, (QStringList{"amoxil", "Amoxil", "Augmentin", "Brufen", "Cataflam", "Panadol", "Zyrtec",
+        QCOMPARE(GridText::column(cat, 3), QStringList(9, QStringLiteral("=>")));
+        QCOMPARE(GridText::column(cat, 0), (QStringList{"amoxil", "Amoxil", "Augmentin", "Brufen", "Cataflam", "Panadol", "Zyrtec",
                                      QStringLiteral("أدول"), QStringLiteral("بروفين")}));
         QCOMPARE(cat.TextMatrix(0, 0), QStringLiteral("الدواء"));
         QCOMPARE(cat.TextMatrix(0, 1), QStringLiteral("السعر"));
@@ -483,9 +433,7 @@ private slots:
         // Spelt otherwise than the catalogue, and twice: one line each, quantities added where both are numbers.
         const QString old = stored({"^panadol|3 boxes|8|5|", "^Withdrawn|1|1|0|", "^Brufen |2|10|1|", "^PANADOL|1|8|5|",
                                     "^brufen|3|10|1|"});
-        QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) "
-                                            "VALUES ('%1','251201100000',251201,100000,'%2','x','kafrelsheikh',101)")
-                                 .arg(old, Tel)));
+        QVERIFY(OrderRows::insert({"251201100000", "251201", Tel, "x", "101", old, "100000"}));
         FormUserBuy w;
         fixClock(w, at);
         // The catalogue changes after the window opened: the new order takes today's server price.
@@ -812,36 +760,27 @@ private slots:
     // shown; it is the order CurrentOrderId names; a retried new order or reorder makes no second one;
     // and the next add lands in the shown order and nowhere else.
     void aServerLostAtAnyStatementNeverMixesOrders_data() {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("fault");
-        for (const char* a : {"pick", "new", "add", "change", "remove", "send", "delete", "reorder"})
-            for (const QString& f : FaultSweep::faults())
-                QTest::addRow("%s, %s", a, qPrintable(f)) << QString::fromLatin1(a) << f;
+        FaultSweep::addRows({"pick", "new", "add", "change", "remove", "send", "delete", "reorder"});
     }
     void aServerLostAtAnyStatementNeverMixesOrders() {
         QFETCH(QString, action);
         QFETCH(QString, fault);
         if (!FaultSweep::possible(fault))
             QSKIP("only a server has sessions to kill");
-        int statements = 0;
-        QList<QStringList> clean;
+        QList<QStringList> before, clean;
         QStringList cleanSaid;
-        // Round 0 runs without a fault and counts the action's statements.
-        for (int k = 0; k == 0 || k <= statements; ++k) {
+        std::unique_ptr<FormUserBuy> w;
+        const auto setUp = [&] {
+            w.reset(); // the last round's window is gone before the rows are laid again
             seedThree();
-            auto w = std::make_unique<FormUserBuy>();
+            w = std::make_unique<FormUserBuy>();
             fixClock(*w, at);
             AppGlobals::CurrentOrderId = A;
             w->ShowMyList(A);
-            const auto before = allOrders();
+            before = allOrders();
             Dialogs::clearShown();
-            {
-                FaultSweep::Armed armed(fault, k);
-                act(*w, action, B, Sent);
-                armed.disarm();
-                if (k == 0)
-                    statements = armed.n;
-            }
+        };
+        const auto check = [&](int k) {
             const QString shown = w->LLLOrderID->text();
             QCOMPARE(AppGlobals::CurrentOrderId, shown);
             const auto after = allOrders();
@@ -910,7 +849,8 @@ private slots:
                     QVERIFY2(ready.contains(r), qPrintable(r[1]));
             }
             QCOMPARE(next.size(), ready.size());
-        }
+        };
+        const int statements = FaultSweep::run(fault, setUp, [&] { act(*w, action, B, Sent); }, check);
         QVERIFY(statements > 0);
     }
 

@@ -1,5 +1,7 @@
 // Preparation lists from the collected-orders window, printed from the preview into a PDF and read
 // back with poppler (pdftotext -bbox): text, its place on the page and the page order.
+#include "ManagerWindowTest.h"
+#include "OrderRows.h"
 #include "../buying/BuyingFixture.h"
 #include "PdfReadBack.h"
 #include "TestDb.h"
@@ -45,11 +47,7 @@ const Word* find(const Page& page, const QString& text) {
 
 bool insert(const QString& id, const QString& tel, const QString& markaz, const QString& submitted,
             const QString& lines) {
-    auto q = [](const QString& v) { return v.isNull() ? QStringLiteral("NULL") : "'" + v + "'"; };
-    return TestDb::exec(
-        QStringLiteral("INSERT INTO bown2 (drug,orderid,date,timee,tel,markaz,mohafaza,submitted) "
-                       "VALUES (%1,'%2','261207','101530','%3','%4','kafrelsheikh',%5)")
-            .arg(q(lines), id, tel, markaz, q(submitted)));
+    return OrderRows::insert({id, QStringLiteral("261207"), tel, markaz, submitted, lines});
 }
 
 // With BRENTOVAL_SHOT_DIR set, the pages are kept there as PNG files to be looked at.
@@ -73,9 +71,8 @@ QRectF inkBox(const QImage& img) {
 
 } // namespace
 
-class TestPickList : public QObject {
+class TestPickList : public ManagerWindowTest {
     Q_OBJECT
-    QTemporaryDir m_dir;
 
     // Triggers the action; a preview that opens is printed into pdf and closed. Returns the
     // preview's page count, or -1 when no preview opened.
@@ -99,24 +96,10 @@ class TestPickList : public QObject {
         return pages;
     }
 
+public:
+    TestPickList() : ManagerWindowTest(QDateTime(QDate(2026, 12, 7), QTime(9, 13))) {}
+
 private slots:
-    void initTestCase_data() { TestDb::addBackendRows(); }
-    void initTestCase() {
-        QVERIFY(m_dir.isValid());
-        TestDb::installRecordingHooks();
-        Dialogs::setTestMode(true);
-        QApplication::setLayoutDirection(Qt::RightToLeft);
-        ModOmla::setBookFolder(m_dir.path());
-        BuyCollect::setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(9, 13)); });
-    }
-    void init() {
-        TESTDB_INIT();
-        Dialogs::clearAnswers();
-        Dialogs::clearShown();
-        QFile::remove(ModOmla::BookPath());
-        ModOmla::ClientBook.clear();
-        ModOmla::LoadClientBook();
-    }
 
     void shownOrderOnOnePage() {
         ModOmla::BookStatus st;

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 #include <QTest>
+#include <functional>
+#include <initializer_list>
 
 // One fault at one statement of an action, the same for every sweep: the connection gone before
 // it, its reply lost with the connection gone for the rest of the action, its reply lost while the
@@ -53,6 +55,40 @@ public:
 // Whether fault can be raised on the current backend.
 inline bool possible(const QString& fault) {
     return fault != Killed || TestDb::currentBackend() == QLatin1String("postgres");
+}
+
+// The data of a sweep: one row per action and fault, columns "action" and "fault".
+inline void addRows(std::initializer_list<const char*> actions) {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("fault");
+    for (const char* a : actions)
+        for (const QString& f : faults())
+            QTest::addRow("%s, %s", a, qPrintable(f)) << QString::fromLatin1(a) << f;
+}
+
+// The sweep: round 0 runs the action without a fault and counts its statements, then one round
+// per statement with the fault at it. A round sets up, acts with the fault armed, and checks
+// (given k, the statement, 0 for none). Stops at the first failure; returns the count.
+inline int run(const QString& fault, const std::function<void()>& setUp, const std::function<void()>& act,
+               const std::function<void(int k)>& check) {
+    int statements = 0;
+    for (int k = 0; k == 0 || k <= statements; ++k) {
+        setUp();
+        if (QTest::currentTestFailed())
+            break;
+        {
+            Armed armed(fault, k);
+            act();
+            armed.disarm();
+            if (k == 0)
+                statements = armed.n;
+        }
+        if (!QTest::currentTestFailed())
+            check(k);
+        if (QTest::currentTestFailed())
+            break;
+    }
+    return statements;
 }
 
 } // namespace FaultSweep

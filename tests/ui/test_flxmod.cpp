@@ -1,4 +1,5 @@
 // The shared grid operations: alignment, finding rows, empty rows, row colours and the four sorts.
+#include "GridText.h"
 #include "ui/FLXMod.h"
 
 #include <QCollator>
@@ -9,14 +10,9 @@
 #include <qt_windows.h>
 #endif
 
-using namespace FLXMod;
+using GridText::column;
 
-static QStringList column(const FlexGrid& g, int col) {
-    QStringList out;
-    for (int r = 1; r < g.Rows(); ++r)
-        out << g.TextMatrix(r, col);
-    return out;
-}
+using namespace FLXMod;
 
 // A grid with a header and one row per text; column 1 numbers the rows in their first order.
 static void fill(FlexGrid& g, const QStringList& keys) {

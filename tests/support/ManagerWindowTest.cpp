@@ -1,0 +1,38 @@
+#include "ManagerWindowTest.h"
+
+#include "TestDb.h"
+#include "collection/BuyCollectCore.h"
+#include "collection/ModOmla.h"
+#include "data/AppGlobals.h"
+#include "ui/Dialogs.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QtTest>
+
+ManagerWindowTest::ManagerWindowTest(std::optional<QDateTime> now) : m_now(std::move(now)) {}
+
+void ManagerWindowTest::initTestCase_data() {
+    TestDb::addBackendRows();
+}
+
+void ManagerWindowTest::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    TestDb::installRecordingHooks();
+    Dialogs::setTestMode(true);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    ModOmla::setBookFolder(m_dir.path());
+    if (m_now)
+        BuyCollect::setClock([now = *m_now] { return now; });
+}
+
+void ManagerWindowTest::init() {
+    TESTDB_INIT();
+    AppGlobals::reset();
+    AppGlobals::LoginTel = TestDb::ManagerPhone;
+    Dialogs::clearAnswers();
+    Dialogs::clearShown();
+    QFile::remove(ModOmla::BookPath());
+    ModOmla::ClientBook.clear();
+    ModOmla::LoadClientBook();
+}
