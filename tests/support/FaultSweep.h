@@ -25,8 +25,10 @@ public:
     Armed(const QString& fault, int k) {
         ServerConnection& server = ServerConnection::instance();
         server.beforeExecute = [this, fault, k, &server](const QString&) {
+            // At least the program's session; a session it closed a moment ago may still be
+            // on its way out and be counted too.
             if (++n == k && fault == Killed)
-                QCOMPARE(TestDb::pgTerminateOthers(), 1);
+                QVERIFY(TestDb::pgTerminateOthers() >= 1);
             else if (down || (n == k && fault == Before))
                 server.Close();
         };
