@@ -2,6 +2,7 @@
 
 #include "data/ModGFun.h"
 #include "data/FieldText.h"
+#include "data/GroupTables.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
 
@@ -35,17 +36,32 @@ QString DeleteCutoff(const QDateTime& now, int days) {
     return QString::number(day.toString(QStringLiteral("yyMMdd")).toInt());
 }
 
-QString DeleteClause(const QString& cutoff) {
-    return QStringLiteral(" date < '") + ModSQL::SqlEscape(cutoff) + QStringLiteral("'; ");
+QString DeleteClause(const QString& cutoff, const QString& keep) {
+    QString clause = QStringLiteral(" date < ") + ModSQL::SqlQuote(cutoff);
+    if (!keep.isEmpty())
+        clause += QStringLiteral(" AND orderid NOT IN (") + keep + u')';
+    return clause + QStringLiteral("; ");
 }
 
-QString DeleteClause(const QString& cutoff, const QString& keep) {
-    return QStringLiteral(" date < ") + ModSQL::SqlQuote(cutoff) + QStringLiteral(" AND orderid NOT IN (") + keep +
-           QStringLiteral("); ");
+Kept CountKept(const QString& cutoff, const QString& keep, const QStringList& keepTables) {
+    ServerConnection& server = ServerConnection::instance();
+    long affected = 0;
+    QString error;
+    const Recordset rs = server.Execute(QStringLiteral("SELECT COUNT(*) FROM bown2 WHERE date < ") + ModSQL::SqlQuote(cutoff) +
+                                            QStringLiteral(" AND orderid IN (") + keep + u')',
+                                        affected, &error);
+    if (affected != 0 && !rs.isEOF())
+        return {{WriteRoad::Outcome::Saved, 0, {}}, int(ModGFun::Val(FieldText(rs.Fields(0))))};
+    // Read before the server's other answers change it: the tables' check is a statement too.
+    const bool refused = server.lastFailure() == ServerConnection::Failure::Refused;
+    // Only a server that answers and lacks the group's tables purges as before.
+    if (server.State() == 1 && GroupTables::Check(keepTables) == GroupTables::Presence::Missing)
+        return {{WriteRoad::Outcome::Saved, 0, {}}, 0};
+    return {{refused ? WriteRoad::Outcome::Refused : WriteRoad::Outcome::NotWritten, 0, error}, 0};
 }
 
 WriteRoad::Result Purge(const QString& cutoff, const QString& keep) {
-    const QString where = keep.isEmpty() ? DeleteClause(cutoff) : DeleteClause(cutoff, keep);
+    const QString where = DeleteClause(cutoff, keep);
     return WriteRoad::Run(QStringLiteral("DELETE  FROM bown2 WHERE ") + where, [&] {
         long affected = 0;
         const Recordset rs =

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 // What the collected-orders window computes and sends, apart from its widgets.
@@ -27,9 +28,16 @@ DaysAnswer ParseDays(const QString& answer);
 // now minus days, as the number YYMMDD (no leading zero). A day before 2000 would wrap its
 // two-digit year past every real order date, so it stops at the first day of 2000.
 QString DeleteCutoff(const QDateTime& now, int days);
-QString DeleteClause(const QString& cutoff);
-// The same, leaving the orders the statement keep selects.
-QString DeleteClause(const QString& cutoff, const QString& keep);
+// The orders older than cutoff, leaving those the statement keep selects when it is given.
+QString DeleteClause(const QString& cutoff, const QString& keep = {});
+// How many orders older than cutoff keep selects: the purge leaves them. read is Saved when they
+// were counted; otherwise nothing has been deleted and read says why. keepTables are the group's
+// tables keep reads: a server without them keeps no order (counted 0).
+struct Kept {
+    WriteRoad::Result read;
+    int orders = 0;
+};
+Kept CountKept(const QString& cutoff, const QString& keep, const QStringList& keepTables);
 // Deletes the orders older than cutoff, leaving those keep selects (when given); a lost reply is
 // settled by counting what is left.
 WriteRoad::Result Purge(const QString& cutoff, const QString& keep = {});

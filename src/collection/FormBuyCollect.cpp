@@ -212,43 +212,22 @@ void FormBuyCollect::mnuDeletOlderThan_Click() {
     if (Dialogs::MsgBox(FormBuyCollectTexts::ConfirmDelete, Dialogs::vbYesNo + Dialogs::vbQuestion, this) ==
         Dialogs::vbNo)
         return;
-    QString error;
     // Orders whose lines the group still has on order or has not delivered stay, and are counted.
-    int kept = 0;
-    QString keep;
-    {
-        ServerConnection& server = ServerConnection::instance();
-        long affected = 0;
-        const Recordset rs = server.Execute(QStringLiteral("SELECT COUNT(*) FROM bown2 WHERE date < ") +
-                                                ModSQL::SqlQuote(cutoff) + QStringLiteral(" AND orderid IN (") +
-                                                BuyingStore::UndeliveredOrders() + u')',
-                                            affected, &error);
-        const ServerConnection::Failure failure = server.lastFailure();
-        if (affected != 0) {
-            kept = int(ModGFun::Val(FieldText(rs.Fields(0))));
-            if (kept > 0)
-                keep = BuyingStore::UndeliveredOrders();
-        } else if (server.State() != 1 ||
-                   GroupTables::Check({QStringLiteral("grp_orderlines")}) != GroupTables::Presence::Missing) {
-            // Nothing was deleted: told as the purge's own outcome (a refusal with the server's
-            // words). Only a server without the group's tables purges as before.
-            WriteRoad::Result none;
-            none.outcome = failure == ServerConnection::Failure::Refused ? WriteRoad::Outcome::Refused
-                                                                                     : WriteRoad::Outcome::NotWritten;
-            none.error = error;
-            Dialogs::MsgBox(WriteRoad::Text(none), Dialogs::vbOKOnly, this);
-            return;
-        }
+    const QString undelivered = BuyingStore::UndeliveredOrders();
+    const BuyCollect::Kept kept = BuyCollect::CountKept(cutoff, undelivered, {QStringLiteral("grp_orderlines")});
+    if (!kept.read.saved()) {
+        Dialogs::MsgBox(WriteRoad::Text(kept.read), Dialogs::vbOKOnly, this);
+        return;
     }
-    const WriteRoad::Result w = BuyCollect::Purge(cutoff, keep);
+    const WriteRoad::Result w = BuyCollect::Purge(cutoff, kept.orders > 0 ? undelivered : QString());
     if (!w.saved() && w.outcome != WriteRoad::Outcome::Taken) {
         Dialogs::MsgBox(WriteRoad::Text(w), Dialogs::vbOKOnly, this);
         // Not known: the purge may be tried again as it is (it deletes by date alone), and the list is
         // read with the next look.
         return;
     }
-    if (kept > 0)
-        Dialogs::MsgBox(FormBuyCollectTexts::KeptUndelivered.arg(kept), Dialogs::vbOKOnly, this);
+    if (kept.orders > 0)
+        Dialogs::MsgBox(FormBuyCollectTexts::KeptUndelivered.arg(kept.orders), Dialogs::vbOKOnly, this);
     reloadList();
 }
 

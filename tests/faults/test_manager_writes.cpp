@@ -26,7 +26,10 @@ class TestManagerWrites : public QObject {
 
     Write write(const QString& action) {
         if (action == QLatin1String("purge"))
-            return {QStringLiteral("SELECT orderid FROM bown2 ORDER BY orderid"), [] { return BuyCollect::Purge(QStringLiteral("260101")); },
+            return {QStringLiteral("SELECT orderid FROM bown2 ORDER BY orderid"), [] { // as the window does: the kept orders counted, then the purge
+                        const BuyCollect::Kept k = BuyCollect::CountKept("260101", BuyingStore::UndeliveredOrders(), {"grp_orderlines"});
+                        return k.read.saved() ? BuyCollect::Purge("260101", k.orders ? BuyingStore::UndeliveredOrders() : QString()) : k.read;
+                    },
                     true};
         if (action == QLatin1String("wholesaler"))
             return {QStringLiteral("SELECT wholesaler, name, phone FROM grp_wholesalers ORDER BY wholesaler"),

@@ -725,7 +725,7 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("elsewhere");
         for (const char* a : {"pick", "add", "change", "remove", "send", "delete"})
-            for (const char* e : {"sent", "deleted"})
+            for (const char* e : {"sent", "deleted", "taken"})
                 QTest::addRow("%s, %s elsewhere", a, e) << QString::fromLatin1(a) << QString::fromLatin1(e);
     }
     void anOrderSentOrGoneElsewhereNeverChanges() {
@@ -738,11 +738,15 @@ private slots:
         QVERIFY(TestDb::exec((elsewhere == QLatin1String("sent") ? QStringLiteral("UPDATE bown2 SET submitted = 101")
                                                                  : QStringLiteral("DELETE FROM bown2")) +
                              QStringLiteral(" WHERE orderid = '%1'").arg(A)));
+        // Its id free again, another pharmacy's new order takes it: never read nor changed here.
+        if (elsewhere == QLatin1String("taken"))
+            QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO bown2 (drug,orderid,tel) VALUES ('%1','%2','01099999999')")
+                                     .arg(stored({"^Panadol|9|10|10|"}), A)));
         const auto before = allOrders();
         Dialogs::clearShown();
         act(w, action, A, Sent);
         QCOMPARE(allOrders(), before);
-        const bool gone = elsewhere == QLatin1String("deleted");
+        const bool gone = elsewhere != QLatin1String("sent");
         const QString expected = action == QLatin1String("pick") ? (gone ? FormUserBuyTexts::OrderGone : QString())
                                  : gone ? FormUserBuyTexts::GoneNotMade
                                         : FormUserBuyTexts::SentBefore;

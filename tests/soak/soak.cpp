@@ -29,7 +29,7 @@
 
 namespace {
 const QString Db = QStringLiteral("soak");
-enum { Before, Lost, Killed, Restarts, Actions, Checks, Violations, LostGoesOn, Reorders, IdsChecked, Counts };
+enum { Before, Lost, Killed, Restarts, Actions, Checks, Violations, LostGoesOn, Reorders, IdsChecked, Reused, Counts };
 
 struct Copy {
     QString conn, role;
@@ -118,6 +118,9 @@ int runCopy(Copy& c, int actions, const QString& tel) {
     auto pane = std::make_unique<OrderPane>(lines, prompts);
     // Every order this copy was shown: an order of its own it never saw was made twice by a retry.
     QSet<QString> seen;
+    // Every order id a snapshot showed as this phone's. Ids are seconds and free again once their
+    // order is deleted, so another pharmacy may take one this pane still shows as it last read it.
+    QSet<QString> wasMine;
     QMap<QString, QString> saved, sent; // order id -> lines text the server was reported to hold
     const QStringList drugs = {"Panadol", "Brufen", "Cataflam", "Zyrtec", "Augmentin"};
     // The server's orders at one moment, by id: lines, status, district, phone; empty when unreadable.
@@ -143,6 +146,7 @@ int runCopy(Copy& c, int actions, const QString& tel) {
         for (auto it = before.cbegin(); it != before.cend(); ++it)
             if (it.value()[3] == tel)
                 mine << it.key();
+        wasMine.unite(QSet<QString>(mine.cbegin(), mine.cend()));
         const QString pick = mine.isEmpty() ? QString() : mine.at(c.rng.bounded(mine.size()));
         auto ownOrders = [&](const QMap<QString, QStringList>& all) {
             return std::count_if(all.cbegin(), all.cend(), [&](const QStringList& o) { return o[2] == c.role; });
@@ -201,9 +205,18 @@ int runCopy(Copy& c, int actions, const QString& tel) {
         seen.insert(shown);
         if (!okBefore || !okAfter)
             continue;
-        // Every order shown is of this copy's phone.
-        if (!shown.isEmpty() && after.contains(shown))
-            c.check(after.value(shown).value(3) == tel, QStringLiteral("order %1 of phone %2 shown (must read %3, action %4, said %5)").arg(shown, after.value(shown).value(3)).arg(pane->mustRead()).arg(a).arg(said.join(QStringLiteral(" / "))));
+        // Every order shown is of this copy's phone: the row the pane read or made was, and an id the
+        // server now gives another phone is one of this phone's orders, deleted since the pane read it.
+        const QString why = QStringLiteral(" (must read %1, action %2, said %3)").arg(pane->mustRead()).arg(a).arg(said.join(QStringLiteral(" / ")));
+        if (!shown.isEmpty())
+            c.check(pane->labels().tel == tel, QStringLiteral("order %1 shown as one of phone %2").arg(shown, pane->labels().tel) + why);
+        if (!shown.isEmpty() && after.contains(shown) && after.value(shown).value(3) != tel) {
+            ++c.n[Reused];
+            c.check(wasMine.contains(shown), QStringLiteral("order %1 of phone %2 shown").arg(shown, after.value(shown).value(3)) + why);
+        }
+        for (auto it = after.cbegin(); it != after.cend(); ++it)
+            if (it.value()[3] == tel)
+                wasMine.insert(it.key());
         // The orders of this copy are the ones it made and was shown, or the one still to be looked for.
         const auto pending = PendingOrder::Find(tel);
         for (auto it = after.cbegin(); it != after.cend(); ++it)
@@ -373,8 +386,8 @@ int main(int argc, char** argv) {
     cluster.destroy();
     std::printf("soak seed %u: %ld actions; faults: %ld before, %ld lost reply, %ld lost reply with the server going on, "
                 "%ld killed session, %ld server restarts; %ld orders made by reorder; %ld order ids checked for sharing; "
-                "%ld invariant checks; %ld violations\n",
+                "%ld shown ids another phone's order took after a delete; %ld invariant checks; %ld violations\n",
                 seed, total[Actions], total[Before], total[Lost], total[LostGoesOn], total[Killed], total[Restarts],
-                total[Reorders], total[IdsChecked], total[Checks], total[Violations]);
+                total[Reorders], total[IdsChecked], total[Reused], total[Checks], total[Violations]);
     return total[Violations] == 0 ? 0 : 1;
 }
