@@ -32,7 +32,9 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QRect twip
         p.setColor(QPalette::Window, Qt::white);
         l->setPalette(p);
     } else {
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // At the right edge, where the form places it: in the program's right-to-left windows a
+        // plain AlignRight is mirrored to the left.
+        l->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     }
     return l;
 }
