@@ -13,6 +13,7 @@
 #include "ui/FormSetPrinter.h"
 #include "ui/PdfSave.h"
 #include "ui/PrintPreview.h"
+#include "ui/ScreenFit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -191,6 +192,7 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     if (!BuyingStore::ReadOfferBook(m_offers, &error))
         LLLBatch->setText(BuyingTexts::ReadFailed + error);
     readKept();
+    ScreenFit::apply(*this);
 }
 
 void FormPurchaseOrders::CommandMake_Click() {

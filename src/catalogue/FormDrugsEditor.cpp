@@ -17,6 +17,7 @@
 #include "ui/PdfSave.h"
 #include "ui/PrintPreview.h"
 #include "ui/VbUnits.h"
+#include "ui/ScreenFit.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -151,6 +152,7 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
 
     adjustSize();
     ShowPage();
+    ScreenFit::apply(*this);
 }
 
 void FormDrugsEditor::ShowPage() {

@@ -12,6 +12,7 @@
 #include "ui/FormSetPrinter.h"
 #include "ui/PdfSave.h"
 #include "ui/PrintPreview.h"
+#include "ui/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -108,6 +109,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent)
     DateTo->setDate(period.to);
     CheckSentOnly->setChecked(period.sentOnly);
     CommandShow_Click();
+    ScreenFit::apply(*this);
 }
 
 void FormGroupDemand::CommandShow_Click() {

@@ -8,6 +8,7 @@
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
 #include "ui/VbUnits.h"
+#include "ui/ScreenFit.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -121,6 +122,7 @@ FormUserBuy::FormUserBuy(QWidget* parent)
     connect(TextSearch, &QLineEdit::textChanged, this, &FormUserBuy::TextSearch_Change);
 
     Form_Load();
+    ScreenFit::apply(*this);
 }
 
 void FormUserBuy::Form_Load() {
