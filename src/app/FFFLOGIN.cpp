@@ -5,6 +5,7 @@
 #include "ui/DesignFonts.h"
 #include "ui/Dialogs.h"
 #include "ui/VbUnits.h"
+#include "ui/ScreenFit.h"
 
 #include <QComboBox>
 #include <QGuiApplication>
@@ -79,6 +80,7 @@ FFFLOGIN::FFFLOGIN(QWidget* parent) : QDialog(parent) {
 
     connect(Command1, &QPushButton::clicked, this, &FFFLOGIN::Command1_Click);
     connect(Label4, &FFFLOGINLabel::Click, this, &FFFLOGIN::Label4_Click);
+    ScreenFit::apply(*this);
 }
 
 void FFFLOGIN::showEvent(QShowEvent* event) {

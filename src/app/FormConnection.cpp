@@ -3,6 +3,7 @@
 #include "app/FormConnectionTexts.h"
 #include "data/ConnectionCheck.h"
 #include "ui/Dialogs.h"
+#include "ui/ScreenFit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -76,6 +77,7 @@ FormConnection::FormConnection(const QString& file, ConnectionConfig::Scope scop
     connect(CommandClose, &QPushButton::clicked, this, &QDialog::reject);
     for (QPushButton* b : {CommandTest, CommandSave, CommandClose})
         b->setAutoDefault(false);
+    ScreenFit::apply(*this);
 }
 
 ConnectionConfig::Values FormConnection::values() const {

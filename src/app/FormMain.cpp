@@ -7,6 +7,7 @@
 #include "ui/DesignFonts.h"
 #include "ui/Dialogs.h"
 #include "ui/VbUnits.h"
+#include "ui/ScreenFit.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -79,6 +80,7 @@ FormMain::FormMain(FormMainOpeners openers, QWidget* parent)
     adjustSize();
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    ScreenFit::apply(*this);
 }
 
 void FormMain::showCccMsgCaption() {

@@ -7,6 +7,7 @@
 #include "data/ModSQL.h"
 #include "ui/DesignFonts.h"
 #include "ui/VbUnits.h"
+#include "ui/ScreenFit.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -50,6 +51,7 @@ FormSplash::FormSplash(QWidget* parent) : QWidget(parent) {
     Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &FormSplash::Timer1_Timer);
     Timer1->start();
+    ScreenFit::apply(*this);
 }
 
 void FormSplash::Timer1_Timer() {

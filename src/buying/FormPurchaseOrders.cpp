@@ -12,6 +12,7 @@
 #include "ui/FlexGridView.h"
 #include "ui/PaperOut.h"
 #include "ui/PdfSave.h"
+#include "ui/ScreenFit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -190,6 +191,7 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     if (!BuyingStore::ReadOfferBook(m_offers, &error))
         LLLBatch->setText(BuyingTexts::ReadFailed + error);
     readKept();
+    ScreenFit::apply(*this);
 }
 
 void FormPurchaseOrders::CommandMake_Click() {

@@ -8,6 +8,7 @@
 #include "data/GroupTables.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
+#include "ui/ScreenFit.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -60,6 +61,7 @@ FormWholesalers::FormWholesalers(QWidget* parent)
     }
     LLLNote->setText(BuyingTexts::ImportNote);
     ShowPage();
+    ScreenFit::apply(*this);
 }
 
 void FormWholesalers::ShowPage() {

@@ -19,6 +19,7 @@
 #include "ui/PdfSave.h"
 #include "ui/PrintPreview.h"
 #include "ui/VbUnits.h"
+#include "ui/ScreenFit.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -153,6 +154,7 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
 
     adjustSize();
     ShowPage();
+    ScreenFit::apply(*this);
 }
 
 void FormDrugsEditor::ShowPage() {

@@ -17,6 +17,7 @@
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
 #include "ui/VbUnits.h"
+#include "ui/ScreenFit.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -142,6 +143,7 @@ FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
     }
 
     Form_Load();
+    ScreenFit::apply(*this);
 }
 
 void FormBuyCollect::Form_Load() {

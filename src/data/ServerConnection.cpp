@@ -1,13 +1,16 @@
 #include "data/ServerConnection.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMutex>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 Q_LOGGING_CATEGORY(lcSql, "brentoval.sql", QtWarningMsg)
 
@@ -153,8 +156,9 @@ bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
         qCInfo(lcSql).noquote() << "refused:" << m_lastError << "::" << sql;
         if (error)
             *error = m_lastError;
+        const QSqlError e = q.lastError();
         q.finish();
-        m_failure = probeAfterFailure() ? Failure::Refused : Failure::NoReply;
+        m_failure = refusal(e);
         return false;
     }
     return true;
@@ -253,7 +257,7 @@ bool ServerConnection::transactionStep(const QString& what, bool (QSqlDatabase::
             return false;
         }
         m_lastError = d.lastError().text();
-        m_failure = probeAfterFailure() ? Failure::Refused : Failure::NoReply;
+        m_failure = refusal(d.lastError());
     } else {
         m_lastError = QStringLiteral("Operation is not allowed when the object is closed.");
         m_failure = Failure::NotSent;
@@ -305,6 +309,26 @@ int ServerConnection::ExecuteEach(const QString& sql, long& recordsAffected, QSt
     if (replyLost(sql, error))
         recordsAffected = 0;
     return fields;
+}
+
+ServerConnection::Failure ServerConnection::refusal(const QSqlError& e) {
+    if (!probeAfterFailure())
+        return Failure::NoReply;
+    // SQLITE_READONLY and its extended codes: a database opened for reading only, or a file or
+    // folder that cannot be written.
+    bool number = false;
+    const int code = e.nativeErrorCode().toInt(&number);
+    if (m_settings.qtDriver == QLatin1String("QSQLITE") && number && (code & 0xff) == 8)
+        return Failure::ReadOnly;
+    return Failure::Refused;
+}
+
+QString ServerConnection::databaseFolder() const {
+    if (m_settings.qtDriver != QLatin1String("QSQLITE"))
+        return {};
+    const QString name = m_settings.connectionString;
+    const QString path = name.startsWith(QLatin1String("file:")) ? QUrl(name).toLocalFile() : name;
+    return QDir::toNativeSeparators(QFileInfo(path).absolutePath());
 }
 
 bool ServerConnection::probeAfterFailure() {

@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+class QSqlError;
+
 // How to reach the server. The program builds this from its compiled-in values; tests point it
 // at their own servers.
 struct ConnectionSettings {
@@ -77,12 +79,14 @@ public:
     QString lastError() const { return m_lastError; }
     // What the last failed statement or transaction step left known: it never reached the server,
     // the server answered with a refusal (nothing of it written), or no reply came (it may have
-    // been carried out).
-    enum class Failure { None, NotSent, Refused, NoReply };
+    // been carried out), or the embedded database is open for reading only (nothing written).
+    enum class Failure { None, NotSent, Refused, NoReply, ReadOnly };
     Failure lastFailure() const { return m_failure; }
     // The driver's code for the last failure to open (an ODBC SQLSTATE such as "IM002").
     QString lastOpenErrorCode() const { return m_openErrorCode; }
     QString driverName() const { return m_settings.qtDriver; }
+    // The folder of the embedded database file (native separators); empty for a server.
+    QString databaseFolder() const;
 
     // Statements executed since start; tests read it to compare texts exactly.
     const QStringList& executedStatements() const { return m_executed; }
@@ -104,6 +108,8 @@ private:
     bool fetch(QSqlQuery& q, const std::function<void(const QSqlQuery&)>& onRow, QString* error);
     // True when the server still answers.
     bool probeAfterFailure();
+    // What a statement the server answered with an error leaves known.
+    Failure refusal(const QSqlError& e);
     bool replyLost(const QString& sql, QString* error);
     bool transactionStep(const QString& what, bool (QSqlDatabase::*step)(), QString* error);
 

@@ -15,6 +15,8 @@ Result failed(const QString& error) {
         return {Outcome::Refused, 0, error};
     case ServerConnection::Failure::NotSent:
         return {Outcome::NotWritten, 0, error};
+    case ServerConnection::Failure::ReadOnly:
+        return {Outcome::ReadOnly, 0, error, server().databaseFolder()};
     default:
         return {Outcome::Unknown, 0, error};
     }
@@ -52,9 +54,12 @@ Result Run(const QString& sql, const ReadBack& readBack) {
 Result Transaction(const std::function<Result()>& steps, const ReadBack& readBack) {
     QString error;
     if (!server().BeginTrans(&error)) {
-        const bool refused = server().lastFailure() == ServerConnection::Failure::Refused;
+        Result r = failed(error);
         server().RollbackTrans();
-        return {refused ? Outcome::Refused : Outcome::NotWritten, 0, error};
+        // No reply to the begin: nothing after it was sent.
+        if (r.outcome == Outcome::Unknown)
+            r.outcome = Outcome::NotWritten;
+        return r;
     }
     Result r = steps();
     if (r.outcome != Outcome::Saved) {
@@ -81,6 +86,8 @@ QString Text(const Result& r) {
         return NotSavedText;
     case Outcome::Unknown:
         return UnknownText;
+    case Outcome::ReadOnly:
+        return ReadOnlyText.arg(r.folder);
     }
     return {};
 }

@@ -13,15 +13,18 @@ enum class Outcome {
     Refused,    // the server answered with a refusal: nothing written
     NotWritten, // it never reached the server, or a read proved it is not there
     Unknown,    // no reply, and no read could tell: it may have been written
+    ReadOnly,   // the embedded database is open for reading only (its folder cannot be written)
 };
 
 struct Result {
     Outcome outcome = Outcome::NotWritten;
     long rows = 0;  // rows the statement changed, when Saved
     QString error;  // the server's or the driver's text, when failed
+    QString folder{}; // the folder that cannot be written, when ReadOnly
     bool saved() const { return outcome == Outcome::Saved; }
     // Nothing of it can be on the server.
-    bool nothingWritten() const { return outcome == Outcome::Taken || outcome == Outcome::Refused || outcome == Outcome::NotWritten; }
+    bool nothingWritten() const { return outcome == Outcome::Taken || outcome == Outcome::Refused || outcome == Outcome::NotWritten ||
+                                        outcome == Outcome::ReadOnly; }
 };
 
 // After a lost reply: 1 when the write is on the server, 0 when it is not, -1 when that cannot be read.
@@ -38,7 +41,7 @@ Result Step(const QString& sql);
 Result Transaction(const std::function<Result()>& steps, const ReadBack& readBack = {});
 
 // The one Arabic text of an outcome that is not Saved (empty for Saved); a refusal carries the
-// server's words.
+// server's words, a read-only database names its folder.
 QString Text(const Result& r);
 
 // Its parts, for windows that go on with more lines.
@@ -46,6 +49,10 @@ inline const QString NotSavedText = QStringLiteral("لم يصل هذا التع�
 inline const QString UnknownText =
     QStringLiteral("انقطع الاتصال بالخادم قبل وصول رده، فلا يعرف هل تم هذا التعديل ام لا.");
 inline const QString RefusedText = QStringLiteral("رفض الخادم هذا التعديل ولم يتم حفظه. رد الخادم:");
+// The program's folder (%1) cannot be written: its database was opened for reading only.
+inline const QString ReadOnlyText = QStringLiteral(
+    "لم يتم حفظ هذا التعديل: مجلد البرنامج للقراءة فقط ولا يمكن الكتابة فيه:\n%1\n"
+    "لحفظ التغييرات ثبت البرنامج ببرنامج التثبيت، او انقل مجلد البرنامج الي مجلد تستطيع الكتابة فيه وشغله من هناك.");
 inline const QString TakenText =
     QStringLiteral("لم يتم هذا التعديل: تغيرت البيانات على الخادم (ربما من جهاز اخر).");
 

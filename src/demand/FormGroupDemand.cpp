@@ -11,6 +11,7 @@
 #include "ui/FlexGridView.h"
 #include "ui/PaperOut.h"
 #include "ui/PdfSave.h"
+#include "ui/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -107,6 +108,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent)
     DateTo->setDate(period.to);
     CheckSentOnly->setChecked(period.sentOnly);
     CommandShow_Click();
+    ScreenFit::apply(*this);
 }
 
 void FormGroupDemand::CommandShow_Click() {

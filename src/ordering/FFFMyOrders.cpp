@@ -6,6 +6,7 @@
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
 #include "ui/VbUnits.h"
+#include "ui/ScreenFit.h"
 
 #include <QMenu>
 
@@ -32,6 +33,7 @@ FFFMyOrders::FFFMyOrders(QWidget* parent) : QDialog(parent), XXX(new FlexGridVie
             mnuOrderMenu->popup(XXX->viewport()->mapToGlobal(pos));
     });
     Form_Load();
+    ScreenFit::apply(*this);
 }
 
 void FFFMyOrders::Form_Load() {

@@ -8,6 +8,7 @@
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
 #include "ui/VbUnits.h"
+#include "ui/ScreenFit.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -32,7 +33,9 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, QRect twip
         p.setColor(QPalette::Window, Qt::white);
         l->setPalette(p);
     } else {
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // At the right edge, where the form places it: in the program's right-to-left windows a
+        // plain AlignRight is mirrored to the left.
+        l->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     }
     return l;
 }
@@ -119,6 +122,7 @@ FormUserBuy::FormUserBuy(QWidget* parent)
     connect(TextSearch, &QLineEdit::textChanged, this, &FormUserBuy::TextSearch_Change);
 
     Form_Load();
+    ScreenFit::apply(*this);
 }
 
 void FormUserBuy::Form_Load() {

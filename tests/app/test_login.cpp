@@ -191,7 +191,7 @@ private slots:
 
     void geometryFromTwips() {
         FormMain m;
-        QCOMPARE(m.centralWidget()->size(), QSize(856, 578));
+        QCOMPARE(m.findChild<QWidget*>(QStringLiteral("FormMainClient"))->size(), QSize(856, 578));
         QCOMPARE(m.Command1->geometry(), QRect(695, 143, 153, 40));
         QCOMPARE(m.Command3->geometry(), QRect(556, 143, 138, 40));
         QCOMPARE(m.CccMsg->geometry(), QRect(81, 143, 475, 40));

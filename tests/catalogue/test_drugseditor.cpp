@@ -165,7 +165,7 @@ private slots:
         auto w = openEditor();
         QCOMPARE(w->windowTitle(), QStringLiteral("بيانات الادوية"));
         QCOMPARE(w->layoutDirection(), Qt::RightToLeft);
-        QCOMPARE(w->centralWidget()->size(), QSize(820, 580));
+        QCOMPARE(w->findChild<QWidget*>(QStringLiteral("client"))->size(), QSize(820, 580));
         const QList<QPair<QPushButton*, QString>> buttons{
             {w->Command1, "اعلي خصم في المخازن"}, {w->Command5, "ترتيب  الاعمدة"},
             {w->Command6, "حسب التحديث"},         {w->Command7, "حسب الخصم"},
@@ -187,7 +187,7 @@ private slots:
         // Every control inside the client area, none overlapping another.
         const QList<QWidget*> controls{w->LLLDrug,  w->Command1, w->Command5,  w->Command6, w->Command7,
                                        w->Command8, w->Command9, w->Command10, w->Xxx1};
-        const QRect client = w->centralWidget()->rect();
+        const QRect client = w->findChild<QWidget*>(QStringLiteral("client"))->rect();
         for (QWidget* a : controls) {
             QVERIFY2(client.contains(a->geometry()), qPrintable(a->objectName()));
             for (QWidget* b : controls)

@@ -4,6 +4,7 @@
 #include "OrderEditorDriver.h"
 #include "OrderRows.h"
 #include "FaultSweep.h"
+#include "InkSpan.h"
 #include "TestDb.h"
 #include "data/AppGlobals.h"
 #include "data/FlexGrid.h"
@@ -144,6 +145,28 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("فاتورة شراء"));
         QVERIFY(ServerConnection::instance().executedStatements().contains(
             QStringLiteral("SELECT * FROM bowndrugs ;")));
+    }
+
+    // The captions the form places at the right (the payment note, "طلبيتك", the field names) are
+    // drawn there in the program's right-to-left window; the value fields stay centred.
+    void captionsAreDrawnAtTheRightEdge() {
+        FormUserBuy w;
+        w.setLayoutDirection(Qt::RightToLeft);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        int captions = 0;
+        for (QLabel* l : w.findChildren<QLabel*>()) {
+            // Value fields are framed; a button's caption is centred on it.
+            if (l->frameShape() != QFrame::NoFrame || l->text().isEmpty() || qobject_cast<ButonWeb*>(l->parentWidget()))
+                continue;
+            ++captions;
+            const InkSpan ink = InkSpan::of(l->grab().toImage());
+            QVERIFY2(ink.atRightEdge(), qPrintable(QStringLiteral("%1 (%2): ink from %3 to %4 of %5")
+                                                       .arg(l->objectName(), l->text())
+                                                       .arg(ink.left).arg(ink.right).arg(ink.width)));
+        }
+        QVERIFY(w.findChild<QLabel*>(QStringLiteral("Label1")) && w.findChild<QLabel*>(QStringLiteral("Label5")));
+        QCOMPARE(captions, 10);
     }
 
     void pharmacistRoadFromNewOrderToSent() {

@@ -2,6 +2,7 @@
 // window direction: drawn, a name that begins or ends with punctuation looks exactly as the same
 // name held in place by direction marks. A working window's label stays at the right edge whatever
 // its text begins with.
+#include "InkSpan.h"
 #include "ui/FlexGridView.h"
 #include "ui/WorkDialog.h"
 
@@ -59,18 +60,10 @@ private slots:
                 w.resize(500, 40);
                 w.show();
                 QVERIFY(QTest::qWaitForWindowExposed(&w));
-                const QImage img = l->grab().toImage();
-                const QRgb ground = img.pixel(img.width() / 2, 0);
-                int left = img.width(), right = -1;
-                for (int y = 0; y < img.height(); ++y)
-                    for (int x = 0; x < img.width(); ++x)
-                        if (img.pixel(x, y) != ground) {
-                            left = std::min(left, x);
-                            right = std::max(right, x);
-                        }
+                const InkSpan ink = InkSpan::of(l->grab().toImage());
                 // The text's box ends at the right edge and begins well inside.
-                QVERIFY2(right >= img.width() - 1 - 8 && left > img.width() / 3,
-                         qPrintable(QStringLiteral("%1: ink from %2 to %3 of %4").arg(QString::fromUtf8(text)).arg(left).arg(right).arg(img.width())));
+                QVERIFY2(ink.atRightEdge() && ink.left > ink.width / 3,
+                         qPrintable(QStringLiteral("%1: ink from %2 to %3 of %4").arg(QString::fromUtf8(text)).arg(ink.left).arg(ink.right).arg(ink.width)));
             }
     }
 };

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+
+#include <algorithm>
+
+// Where a drawn widget's ink lies across: the first and last columns holding a pixel that differs
+// from the ground (read at the middle of the top row). left > right when nothing is drawn.
+struct InkSpan {
+    int left = 0;
+    int right = -1;
+    int width = 0;
+
+    static InkSpan of(const QImage& img) {
+        InkSpan s{img.width(), -1, img.width()};
+        if (img.isNull())
+            return s;
+        const QRgb ground = img.pixel(img.width() / 2, 0);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) != ground) {
+                    s.left = std::min(s.left, x);
+                    s.right = std::max(s.right, x);
+                }
+        return s;
+    }
+    // Ends within slack pixels of the right edge.
+    bool atRightEdge(int slack = 8) const { return right >= width - 1 - slack && left <= right; }
+};
