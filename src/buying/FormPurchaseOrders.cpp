@@ -7,6 +7,7 @@
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
 #include "data/ModGFun.h"
+#include "data/TextOrder.h"
 #include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
@@ -243,11 +244,9 @@ void FormPurchaseOrders::showPlan() {
     for (int i = 0; i < int(lines.size()); ++i)
         if (lines[size_t(i)].wholesaler != 0 || lines[size_t(i)].stockUsed > 0)
             m_rowLine.push_back(i);
-    std::stable_sort(m_rowLine.begin(), m_rowLine.end(), [&](int a, int b) {
-        const QString x = m_offers.wholesalerName(lines[size_t(a)].wholesaler),
-                      y = m_offers.wholesalerName(lines[size_t(b)].wholesaler);
-        return x != y ? x < y : lines[size_t(a)].drug < lines[size_t(b)].drug;
-    });
+    // By wholesaler, then drug: the second key sorted first, the sorts keep equal places.
+    TextOrder::sortBy(m_rowLine, [&](int i) { return lines[size_t(i)].drug; });
+    TextOrder::sortBy(m_rowLine, [&](int i) { return m_offers.wholesalerName(lines[size_t(i)].wholesaler); });
     {
         FlexGrid::Batch batch(g);
         g.setRows(1 + int(m_rowLine.size()));

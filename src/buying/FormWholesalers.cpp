@@ -6,6 +6,7 @@
 #include "buying/OfferImport.h"
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
+#include "data/TextOrder.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
 
@@ -88,7 +89,7 @@ void FormWholesalers::showOffers() {
     for (const Offer& o : m_offers.current())
         if (o.wholesaler == m_wholesaler)
             mine.push_back(&o);
-    std::sort(mine.begin(), mine.end(), [](const Offer* a, const Offer* b) { return a->drug < b->drug; });
+    TextOrder::sortBy(mine, [](const Offer* o) { return o->drug; });
     FlexGrid& g = Xxx2->grid();
     g.setRows(1 + int(mine.size()));
     for (int r = 0; r < int(mine.size()); ++r) {

@@ -11,6 +11,7 @@
 #include "data/ModSQL.h"
 #include "data/WriteRoad.h"
 #include "data/ServerConnection.h"
+#include "data/TextOrder.h"
 
 #include <QPdfWriter>
 #include <QSet>
@@ -269,18 +270,8 @@ std::vector<OrderLines::Line> filledLines(const QString& text) {
         std::remove_if(lines.begin(), lines.end(), [](const OrderLines::Line& l) { return l.isEmpty(); }),
         lines.end());
     // By drug name in the program's text order, as the room walks the shelves.
-    FlexGrid g(int(lines.size()) + 1, 2);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        g.setTextMatrix(int(i) + 1, 0, lines[i].drug);
-        g.setTextMatrix(int(i) + 1, 1, QString::number(i));
-    }
-    g.setCol(0);
-    g.Sort(FlexGrid::SortStringAscending);
-    std::vector<OrderLines::Line> sorted;
-    sorted.reserve(lines.size());
-    for (int r = 1; r < g.Rows(); ++r)
-        sorted.push_back(std::move(lines[size_t(g.TextMatrix(r, 1).toInt())]));
-    return sorted;
+    TextOrder::sortBy(lines, [](const OrderLines::Line& l) { return l.drug; });
+    return lines;
 }
 
 QString pharmacyName(const QString& tel) {
