@@ -194,6 +194,15 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     readKept();
 }
 
+void FormPurchaseOrders::OpenOnPeriod(QWidget* parent, QDate from, QDate to) {
+    FormPurchaseOrders w(parent);
+    w.DateFrom->setDate(from);
+    w.DateTo->setDate(to);
+    if (w.tablesPresent())
+        w.CommandMake_Click();
+    w.exec();
+}
+
 void FormPurchaseOrders::CommandMake_Click() {
     if (!m_tablesPresent) {
         Dialogs::MsgBox(GroupTables::Message(m_presence), Dialogs::vbOKOnly, this);

@@ -27,6 +27,8 @@ class FormPurchaseOrders : public WorkDialog {
     Q_OBJECT
 public:
     explicit FormPurchaseOrders(QWidget* parent = nullptr);
+    // Opens modally on that period, the plan made at once when the tables are there.
+    static void OpenOnPeriod(QWidget* parent, QDate from, QDate to);
 
     void CommandMake_Click();
     void Xxx1_Click();

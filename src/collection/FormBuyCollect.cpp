@@ -3,9 +3,7 @@
 #include "buying/BuyingStore.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollectTexts.h"
-#include "demand/FormGroupDemand.h"
 #include "collection/ModOmla.h"
-#include "preparation/PickListPrint.h"
 #include "data/Bown2Columns.h"
 #include "data/FieldText.h"
 #include "data/GroupTables.h"
@@ -42,7 +40,8 @@ void setAlignments(FlexGrid& grid) {
 }
 } // namespace
 
-FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
+FormBuyCollect::FormBuyCollect(QWidget* parent, FormBuyCollectOpeners openers)
+    : QDialog(parent), m_openers(std::move(openers)) {
     setObjectName(QStringLiteral("FormBuyCollect"));
     Dialogs::KeepOpenOnEscape(*this);
     setWindowTitle(FormBuyCollectTexts::Title);
@@ -292,16 +291,22 @@ void FormBuyCollect::MNUSORTADRESS_Click() {
     FLXMod::FlexSort(XXX->grid(), BuyCollect::AddressColumn, QStringLiteral("AZ"));
 }
 
+void FormBuyCollect::pickLists(const PickList::Selection& selection) {
+    if (m_openers.pickLists)
+        m_openers.pickLists(this, selection);
+}
+
 void FormBuyCollect::mnuPickList_Click() {
-    PickListPrint::PrintShownOrder(this, LLLOrderID->text());
+    if (m_openers.pickListOfOrder)
+        m_openers.pickListOfOrder(this, LLLOrderID->text());
 }
 
 void FormBuyCollect::mnuPickListsAll_Click() {
-    PickListPrint::PrintSentOrders(this);
+    pickLists({});
 }
 
 void FormBuyCollect::mnuPickListsNew_Click() {
-    PickListPrint::PrintSentOrders(this, {PickList::Selection::NotPrinted, {}, {}, {}});
+    pickLists({PickList::Selection::NotPrinted, {}, {}, {}});
 }
 
 void FormBuyCollect::mnuPickListsPeriod_Click() {
@@ -322,16 +327,16 @@ void FormBuyCollect::mnuPickListsPeriod_Click() {
         Dialogs::MsgBox(FormBuyCollectTexts::FromAfterTo, Dialogs::vbOKOnly, this);
         return;
     }
-    PickListPrint::PrintSentOrders(this, s);
+    pickLists(s);
 }
 
 void FormBuyCollect::mnuPickListsDistrict_Click() {
     const QString markaz = Dialogs::InputBox(FormBuyCollectTexts::DistrictPrompt, QString(), this).trimmed();
     if (!markaz.isEmpty())
-        PickListPrint::PrintSentOrders(this, {PickList::Selection::District, {}, {}, markaz});
+        pickLists({PickList::Selection::District, {}, {}, markaz});
 }
 
 void FormBuyCollect::mnuGroupDemand_Click() {
-    FormGroupDemand w(this);
-    w.exec();
+    if (m_openers.groupDemand)
+        m_openers.groupDemand(this);
 }

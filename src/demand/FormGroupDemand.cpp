@@ -1,6 +1,5 @@
 #include "demand/FormGroupDemand.h"
 
-#include "buying/FormPurchaseOrders.h"
 
 #include "collection/BuyCollectCore.h"
 #include "demand/FormGroupDemandTexts.h"
@@ -36,8 +35,8 @@ void layOutGrid(FlexGrid& grid, const int* widths, int count) {
 }
 } // namespace
 
-FormGroupDemand::FormGroupDemand(QWidget* parent)
-    : WorkDialog(parent, "FormGroupDemand", FormGroupDemandTexts::Title) {
+FormGroupDemand::FormGroupDemand(QWidget* parent, FormGroupDemandOpeners openers)
+    : WorkDialog(parent, "FormGroupDemand", FormGroupDemandTexts::Title), m_openers(std::move(openers)) {
     auto* page = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     page->addLayout(bar);
@@ -233,11 +232,6 @@ void FormGroupDemand::CommandPrint_Click() {
 }
 
 void FormGroupDemand::CommandPurchaseOrders_Click() {
-    // The purchase orders open on the period shown here.
-    FormPurchaseOrders w(this);
-    w.DateFrom->setDate(DateFrom->date());
-    w.DateTo->setDate(DateTo->date());
-    if (w.tablesPresent())
-        w.CommandMake_Click();
-    w.exec();
+    if (m_openers.purchaseOrders)
+        m_openers.purchaseOrders(this, DateFrom->date(), DateTo->date());
 }

@@ -5,6 +5,7 @@
 
 #include "ui/WorkDialog.h"
 
+#include <QDate>
 #include <functional>
 
 class FlexGridView;
@@ -13,13 +14,20 @@ class QDateEdit;
 class QLabel;
 class QPushButton;
 
+// How the group demand opens a window another folder builds (set in main.cpp); left unset it
+// opens nothing.
+struct FormGroupDemandOpeners {
+    // FormPurchaseOrders, made for the period shown here; returns when it is closed.
+    std::function<void(QWidget* parent, QDate from, QDate to)> purchaseOrders;
+};
+
 // The manager's view of what the whole group ordered in a period, drug by drug, and which orders
 // hold a drug; saved as an Excel workbook or CSV, or printed.
 class FormGroupDemand : public WorkDialog {
     Q_OBJECT
 public:
     // Opens on the last seven days (the collected-orders window's clock), sent orders only.
-    explicit FormGroupDemand(QWidget* parent = nullptr);
+    explicit FormGroupDemand(QWidget* parent = nullptr, FormGroupDemandOpeners openers = {});
 
     void CommandShow_Click();
     void Xxx1_Click();
@@ -58,4 +66,5 @@ private:
     GroupDemand::Report m_report;
     GroupDemand::SortState m_demandSort{GroupDemand::ColDrug, QStringLiteral("AZ")};
     GroupDemand::SortState m_placeSort;
+    FormGroupDemandOpeners m_openers;
 };

@@ -3,6 +3,8 @@
 // poppler.
 #include "PdfReadBack.h"
 #include "TestDb.h"
+#include "WindowOpeners.h"
+#include "buying/FormPurchaseOrders.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
 #include "demand/FormGroupDemand.h"
@@ -493,18 +495,32 @@ private slots:
         QCOMPARE(latinNames, 31);
     }
 
+    // Through the openers main.cpp sets: the collected orders open the group demand, which opens
+    // the purchase orders on the period it shows.
     void opensFromTheCollectedOrdersMenu() {
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         QVERIFY(w.mnuGroupDemand && w.mnuPickList && w.mnuPickListsAll);
-        QString opened;
+        QStringList opened;
+        QDate from;
         QTimer::singleShot(0, [&] {
-            if (QWidget* d = QApplication::activeModalWidget()) {
-                opened = d->objectName();
-                d->close();
-            }
+            auto* demand = qobject_cast<FormGroupDemand*>(QApplication::activeModalWidget());
+            if (!demand)
+                return;
+            opened << demand->objectName();
+            demand->DateFrom->setDate(QDate(2026, 11, 3));
+            QTimer::singleShot(0, [&] {
+                if (auto* orders = qobject_cast<FormPurchaseOrders*>(QApplication::activeModalWidget())) {
+                    opened << orders->objectName();
+                    from = orders->DateFrom->date();
+                    orders->close();
+                }
+            });
+            demand->CommandPurchaseOrders->click();
+            demand->close();
         });
         w.mnuGroupDemand->trigger();
-        QCOMPARE(opened, QStringLiteral("FormGroupDemand"));
+        QCOMPARE(opened, (QStringList{"FormGroupDemand", "FormPurchaseOrders"}));
+        QCOMPARE(from, QDate(2026, 11, 3));
     }
 };
 

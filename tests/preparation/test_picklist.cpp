@@ -3,6 +3,7 @@
 #include "../buying/BuyingFixture.h"
 #include "PdfReadBack.h"
 #include "TestDb.h"
+#include "WindowOpeners.h"
 #include "buying/PeriodDemand.h"
 #include "buying/PurchasePlan.h"
 #include "data/DrugNameKey.h"
@@ -125,7 +126,7 @@ private slots:
             insert("261207101530", "01011111111", "دسوق", "101",
                    OrderLines::Encode({{"Alpha", "2", "10", "10"}, {}, {"Bravo", "3 boxes", "12.5", "0"}})));
         QVERIFY(insert("261206090000", "01099999999", "بيلا", {}, {}));
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("one.pdf");
 
         QCOMPARE(printFromPreview(w.mnuPickList, pdf), -1);
@@ -164,7 +165,7 @@ private slots:
         QVERIFY(insert("261207000004", "0103", "دسوق", "101", l));  // no name: its phone
         QVERIFY(insert("261207000005", "0102", "بيلا", {}, l));     // open: not listed
         QVERIFY(insert("261207000006", "0102", "دسوق", "101", {})); // Amal again, no lines
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("all.pdf");
         QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 4);
         QVERIFY(ServerConnection::instance().executedStatements().contains(
@@ -187,7 +188,7 @@ private slots:
     void failedReadShowsAMessageAndPrintsNothing() {
         QVERIFY(
             insert("261207101530", "0101", "دسوق", "101", OrderLines::Encode({{"Alpha", "1", "1", "0"}})));
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         w.XXX->clickCell(1, 1);
         QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE bown2")));
         const QString pdf = m_dir.filePath("none.pdf");
@@ -211,7 +212,7 @@ private slots:
         QVERIFY(insert("261207000002", "0102", "بيلا", "101", l));
         QVERIFY(insert("261207000003", "0103", "دسوق", "101", l));
         QVERIFY(insert("261207000004", "0104", "دسوق", "101", {}));
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("day.pdf");
         auto marks = [] { return TestDb::rows("SELECT orderid, times, firstprinted, lastprinted FROM grp_printed ORDER BY orderid"); };
         Dialogs::setNextInput(QStringLiteral("بيلا"));
@@ -272,7 +273,7 @@ private slots:
         QVERIFY(BuyingStore::ReadOrders(kept, false, &e) && kept[0].lines[0].drug == QLatin1String("Panadol"));
         QVERIFY(BuyingStore::Receive(kept[0].lines[0], 4, rule, BuyCollect::now(), &e) == BuyingStore::Outcome::Saved);
         QVERIFY(BuyingStore::ReadOrders(kept, false, &e) && BuyingStore::Close(kept[0], true, &e) == BuyingStore::Outcome::Saved);
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("allotted.pdf");
         ServerConnection::instance().clearExecutedStatements();
         QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 3);
