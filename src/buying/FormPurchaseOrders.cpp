@@ -2,7 +2,7 @@
 
 #include "buying/BuyingPapers.h"
 #include "buying/BuyingTexts.h"
-#include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
@@ -209,7 +209,7 @@ void FormPurchaseOrders::CommandMake_Click() {
         return;
     }
     if (DateFrom->date() > DateTo->date()) {
-        Dialogs::MsgBox(FormGroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(GroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
         return;
     }
     // All open lines: every day up to To.

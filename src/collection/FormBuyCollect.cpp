@@ -3,6 +3,7 @@
 #include "buying/BuyingStore.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollectTexts.h"
+#include "preparation/PickListTexts.h"
 #include "collection/ModOmla.h"
 #include "data/Bown2Columns.h"
 #include "data/FieldText.h"
@@ -86,10 +87,10 @@ FormBuyCollect::FormBuyCollect(QWidget* parent, FormBuyCollectOpeners openers)
     mnuReports = addMenu(QStringLiteral("mnuReports"), FormBuyCollectTexts::MenuReports);
     mnuGroupDemand = addItem(mnuReports, QStringLiteral("mnuGroupDemand"), FormBuyCollectTexts::MenuGroupDemand,
                              &FormBuyCollect::mnuGroupDemand_Click);
-    mnuPickList = addItem(mnuReports, QStringLiteral("mnuPickList"), FormBuyCollectTexts::MenuPickList,
+    mnuPickList = addItem(mnuReports, QStringLiteral("mnuPickList"), PickListTexts::MenuPickList,
                           &FormBuyCollect::mnuPickList_Click);
     mnuPickListsAll = addItem(mnuReports, QStringLiteral("mnuPickListsAll"),
-                              FormBuyCollectTexts::MenuPickListsAll,
+                              PickListTexts::MenuPickListsAll,
                               &FormBuyCollect::mnuPickListsAll_Click);
     mnuPickListsNew = addItem(mnuReports, QStringLiteral("mnuPickListsNew"), FormBuyCollectTexts::MenuPickListsNew,
                               &FormBuyCollect::mnuPickListsNew_Click);
@@ -182,7 +183,7 @@ void FormBuyCollect::XXX_Click() {
     QString error;
     Recordset rs = ServerConnection::instance().Execute(BuyCollect::OrderQuery(id), affected, &error);
     if (affected == 0) {
-        Dialogs::MsgBox(FormBuyCollectTexts::OrderReadFailed + error, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(PickListTexts::OrderReadFailed + error, Dialogs::vbOKOnly, this);
         return;
     }
     // Fields of no record are invalid and read as empty text.
@@ -265,7 +266,7 @@ void FormBuyCollect::fillList() {
         return;
     QString error;
     if (!ModSQL::SQLSelectToFlex(XXX->grid(), Table, &error) && !error.isEmpty())
-        Dialogs::MsgBox(FormBuyCollectTexts::ListReadFailed + error, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(PickListTexts::ListReadFailed + error, Dialogs::vbOKOnly, this);
 }
 
 void FormBuyCollect::mnuAddNewAmil_Click() {

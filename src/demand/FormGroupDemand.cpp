@@ -3,6 +3,7 @@
 
 #include "collection/BuyCollectCore.h"
 #include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
@@ -36,7 +37,7 @@ void layOutGrid(FlexGrid& grid, const int* widths, int count) {
 } // namespace
 
 FormGroupDemand::FormGroupDemand(QWidget* parent, FormGroupDemandOpeners openers)
-    : WorkDialog(parent, "FormGroupDemand", FormGroupDemandTexts::Title), m_openers(std::move(openers)) {
+    : WorkDialog(parent, "FormGroupDemand", GroupDemandTexts::Title), m_openers(std::move(openers)) {
     auto* page = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     page->addLayout(bar);
@@ -97,7 +98,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent, FormGroupDemandOpeners openers
                                             QStringLiteral("Excel (*.xlsx)"));
     };
     askPdfPath = [this] {
-        return QFileDialog::getSaveFileName(this, FormGroupDemandTexts::Title,
+        return QFileDialog::getSaveFileName(this, GroupDemandTexts::Title,
                                             QDir::home().filePath(QStringLiteral("group-demand.pdf")),
                                             QStringLiteral("PDF (*.pdf)"));
     };
@@ -112,7 +113,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent, FormGroupDemandOpeners openers
 void FormGroupDemand::CommandShow_Click() {
     const GroupDemand::Period period{DateFrom->date(), DateTo->date(), CheckSentOnly->isChecked()};
     if (period.from > period.to) {
-        Dialogs::MsgBox(FormGroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(GroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
         return;
     }
     GroupDemand::Report report = GroupDemand::Build(period);
@@ -217,7 +218,7 @@ void FormGroupDemand::CommandPrint_Click() {
     if (!info.isNull()) {
         // The preview's own print button sends the pages to the chosen printer. Full-page
         // coordinates: the sheet keeps its own margins.
-        PrintPreview::Show(this, {FormGroupDemandTexts::Title, false, {}, Qt::LeftToRight},
+        PrintPreview::Show(this, {GroupDemandTexts::Title, false, {}, Qt::LeftToRight},
                            [this](QPagedPaintDevice& device, QPointF origin) {
                                return GroupDemandSheet::printOnDevice(device, origin, sheetInput());
                            });

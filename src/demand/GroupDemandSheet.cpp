@@ -2,7 +2,7 @@
 
 #include "catalogue/OrderSheet.h"
 #include "paper/SheetPrinter.h"
-#include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
 #include "demand/GroupDemand.h"
 #include "data/FlexGrid.h"
 
@@ -115,7 +115,7 @@ bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const Input& in)
         if (page > 0 && !device.newPage())
             return false;
         p.setFontBold(true);
-        OrderSheet::PrintCentred(p, FormGroupDemandTexts::Title, float(TableWidth), float(Left), 7, 14);
+        OrderSheet::PrintCentred(p, GroupDemandTexts::Title, float(TableWidth), float(Left), 7, 14);
         p.setFontBold(false);
         OrderSheet::PrintCentred(p, in.periodText, float(TableWidth), float(Left), 16, 10);
         OrderSheet::PrintCentred(p, in.countsText, float(TableWidth), float(Left), 22, 10);
@@ -143,7 +143,7 @@ bool printOnDevice(QPagedPaintDevice& device, QPointF originMm, const Input& in)
 bool printToPdf(const QString& path, const Input& in) {
     QPdfWriter pdf(path);
     pdf.setResolution(600);
-    pdf.setTitle(FormGroupDemandTexts::Title);
+    pdf.setTitle(GroupDemandTexts::Title);
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     return printOnDevice(pdf, {}, in);
 }

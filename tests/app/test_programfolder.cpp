@@ -1,7 +1,7 @@
 // The program's folder as start-up finds it: writable, not writable and empty, not writable with a
 // database already there (opened for reading only, nothing written beside it).
 #include "app/AppStart.h"
-#include "app/FormSplashTexts.h"
+#include "app/AppStartTexts.h"
 #include "data/FieldText.h"
 #include "data/ServerConnection.h"
 
@@ -33,14 +33,14 @@ private slots:
     void unwritableEmptyFolderSaysWhereAndWhatToDo() {
         const AppStart::EmbeddedStart s = AppStart::openEmbedded(db(), false);
         QVERIFY(s.connectionString.isEmpty());
-        QCOMPARE(s.message, FormSplashTexts::FolderNotWritable.arg(QDir::toNativeSeparators(folder())));
+        QCOMPARE(s.message, AppStartTexts::FolderNotWritable.arg(QDir::toNativeSeparators(folder())));
         QVERIFY(s.message.contains(QStringLiteral("ببرنامج التثبيت")));
         QVERIFY(!QFile::exists(db()));
         // A folder that cannot even be made: the driver's reason and the folder.
         const QString under = m_tmp.filePath(QStringLiteral("a-file/sub/brentoval.db"));
         const AppStart::EmbeddedStart bad = AppStart::openEmbedded(under, true);
         QVERIFY(bad.connectionString.isEmpty());
-        QVERIFY(bad.message.startsWith(FormSplashTexts::LocalDatabaseFailed));
+        QVERIFY(bad.message.startsWith(AppStartTexts::LocalDatabaseFailed));
         QVERIFY(bad.message.endsWith(QDir::toNativeSeparators(QFileInfo(under).absolutePath())));
     }
 
@@ -55,7 +55,7 @@ private slots:
         QVERIFY(QFile::exists(db()));
         const QStringList before = QDir(folder()).entryList(QDir::Files);
         const AppStart::EmbeddedStart s = AppStart::openEmbedded(db(), false);
-        QCOMPARE(s.message, FormSplashTexts::ReadOnlyFolder.arg(QDir::toNativeSeparators(folder())));
+        QCOMPARE(s.message, AppStartTexts::ReadOnlyFolder.arg(QDir::toNativeSeparators(folder())));
         ServerConnection& sc = ServerConnection::instance();
         sc.configure({QStringLiteral("QSQLITE"), s.connectionString});
         QString error;

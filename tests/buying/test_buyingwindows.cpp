@@ -10,7 +10,7 @@
 #include "buying/FormWholesalers.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
-#include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "data/GroupTables.h"
 #include "sheets/XlsxReader.h"
@@ -122,7 +122,7 @@ private slots:
         w.DateFrom->setDate(QDate(2026, 12, 9)); // after To: told, nothing read
         w.DateTo->setDate(QDate(2026, 12, 7));
         w.CommandMake_Click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormGroupDemandTexts::FromAfterTo});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{GroupDemandTexts::FromAfterTo});
         w.DateFrom->setDate(QDate(2026, 12, 1));
         w.DateTo->setDate(QDate(2026, 12, 7));
         w.CommandMake_Click();

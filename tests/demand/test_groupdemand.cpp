@@ -8,7 +8,7 @@
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
 #include "demand/FormGroupDemand.h"
-#include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "data/ModSQL.h"
 #include "ordering/OrderLines.h"
@@ -277,16 +277,16 @@ private slots:
     // Lines without a name stand in a row of their own; a negative or non-number quantity is told,
     // not added; a drug named like the totals row is an ordinary row.
     void malformedLinesAndATotalsNamedDrug() {
-        const QString total = FormGroupDemandTexts::TotalCaption;
+        const QString total = GroupDemandTexts::TotalCaption;
         QVERIFY(insert("261203080000", "261203", "0100", "دسوق", true,
                        lines({{"", "2", "10", "0"}, {total, "1", "7", "0"}, {"X", "-3", "10", "0"}})));
         QVERIFY(insert("261203090000", "261203", "0100", "دسوق", true, lines({{"Y", "1e400", "5", "0"}})));
         FormGroupDemand w;
         QCOMPARE(rows(w.Xxx1->grid()), (QList<QStringList>{{total, "1", "1", "1", "7", "", "", ""},
-                                                            {FormGroupDemandTexts::NoName, "2", "1", "1", "20", "", "", ""},
+                                                            {GroupDemandTexts::NoName, "2", "1", "1", "20", "", "", ""},
                                                             {total, "3", "1", "1", "-3", "", "", ""}}));
         const QString told = Dialogs::shownTexts().value(0);
-        QVERIFY2(told.startsWith(FormGroupDemandTexts::Skipped) && told.contains("1e400") && told.contains("-3"),
+        QVERIFY2(told.startsWith(GroupDemandTexts::Skipped) && told.contains("1e400") && told.contains("-3"),
                  qPrintable(told));
         // Clicked, the drug shows its pharmacy; sorted the other way it stays above the totals row.
         w.Xxx1->clickCell(1, 0);
@@ -309,7 +309,7 @@ private slots:
         const QList<QStringList> before = rows(w.Xxx1->grid());
         w.DateFrom->setDate(QDate(2026, 12, 8));
         w.CommandShow->click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormGroupDemandTexts::FromAfterTo});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{GroupDemandTexts::FromAfterTo});
         QCOMPARE(rows(w.Xxx1->grid()), before);
     }
 
@@ -320,10 +320,10 @@ private slots:
         QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE bown2")));
         const GroupDemand::Report r = GroupDemand::Build({QDate(2026, 12, 1), QDate(2026, 12, 7), true});
         QVERIFY(!r.ok);
-        QVERIFY(r.error.startsWith(FormGroupDemandTexts::ReadFailed));
+        QVERIFY(r.error.startsWith(GroupDemandTexts::ReadFailed));
         w.CommandShow->click();
         QCOMPARE(Dialogs::shownTexts().size(), 1);
-        QVERIFY(Dialogs::shownTexts().first().startsWith(FormGroupDemandTexts::ReadFailed));
+        QVERIFY(Dialogs::shownTexts().first().startsWith(GroupDemandTexts::ReadFailed));
         QCOMPARE(rows(w.Xxx1->grid()), before);
     }
 
@@ -421,7 +421,7 @@ private slots:
         FlexGrid g(92, GroupDemand::DemandCols);
         for (int r = 1; r <= 90; ++r)
             g.setTextMatrix(r, 0, QStringLiteral("D%1").arg(r, 2, 10, QChar('0')));
-        g.setTextMatrix(91, 0, FormGroupDemandTexts::TotalCaption);
+        g.setTextMatrix(91, 0, GroupDemandTexts::TotalCaption);
         GroupDemandSheet::Input in = w.sheetInput();
         in.grid = &g;
         const QString longPdf = m_dir.filePath("long.pdf");
@@ -479,7 +479,7 @@ private slots:
             cells << QRectF(GroupDemandSheet::ColumnLeft(c), GroupDemandSheet::TableTop, GroupDemandSheet::ColumnWidths[c], 250);
         int latinNames = 0;
         for (int n = 0; n < pages.size(); ++n) {
-            for (const QString& t : {FormGroupDemandTexts::Title, QStringLiteral("الدواء"), QStringLiteral("القيمة نقدا"),
+            for (const QString& t : {GroupDemandTexts::Title, QStringLiteral("الدواء"), QStringLiteral("القيمة نقدا"),
                                      QStringLiteral("صفحة %1 من %2").arg(n + 1).arg(pages.size())})
                 QVERIFY2(pageHasText(texts[n], t), qPrintable(t));
             QList<Word> table;

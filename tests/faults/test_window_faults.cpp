@@ -2,6 +2,7 @@
 // back: the user is told, the window goes on showing what the server holds, the next action after
 // the server is back works, and the rows on the server are whole.
 #include "OwnCluster.h"
+#include "ordering/OrderPaneTexts.h"
 #include "app/AppStart.h"
 #include "app/FormMain.h"
 #include "app/FormMainTexts.h"
@@ -257,7 +258,7 @@ private slots:
         FormUserBuy again;
         QCOMPARE(again.Xxx1->grid().Rows(), 4);
         newOrder(w);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskNewOrder});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::AskNewOrder});
         QCOMPARE(orderCount(), 1);
         paneShowsServer(w);
         serverRowsAreWhole();
@@ -275,12 +276,12 @@ private slots:
         // The session dies at the check for a free id: no order may be made on a guess, since the
         // reconnected insert could take the id of one made in the same second.
         QCOMPARE(orderCount(), 1);
-        QCOMPARE(said, (QStringList{FormUserBuyTexts::AskNewOrder,
-                                     FormUserBuyTexts::NotSaved + u'\n' + FormUserBuyTexts::ShownNow.arg(first)}));
+        QCOMPARE(said, (QStringList{OrderPaneTexts::AskNewOrder,
+                                     OrderPaneTexts::NotSaved + u'\n' + OrderPaneTexts::ShownNow.arg(first)}));
         QCOMPARE(w->LLLOrderID->text(), first);
         QCOMPARE(AppGlobals::CurrentOrderId, first);
         newOrder(*w);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskNewOrder});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::AskNewOrder});
         QCOMPARE(orderCount(), 2);
         QCOMPARE(scalar(QStringLiteral("SELECT COUNT(DISTINCT orderid) FROM bown2")), QStringLiteral("2"));
         QVERIFY(w->LLLOrderID->text() != first);
@@ -321,7 +322,7 @@ private slots:
         paneShowsServer(*w);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w->Xxx2->clickCell(1, 4);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskRemoveLine});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::AskRemoveLine});
         QCOMPARE(lines(w->LLLOrderID->text()), stored({QStringLiteral("^Brufen|3|5|20|")}));
         paneShowsServer(*w);
         serverRowsAreWhole();
@@ -357,7 +358,7 @@ private slots:
         paneShowsServer(*w);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w->ButonWebSendToPrepare_Click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskSend});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::AskSend});
         QCOMPARE(w->LLLSubmitted->text(), QStringLiteral("101"));
         paneShowsServer(*w);
         // A sent order keeps its lines.
@@ -380,7 +381,7 @@ private slots:
         paneShowsServer(*w);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w->ButonWeb1_Click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskDeleteOrder});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::AskDeleteOrder});
         QCOMPARE(orderCount(), 0);
         QCOMPARE(w->LLLOrderID->text(), QString());
     }

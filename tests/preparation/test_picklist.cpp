@@ -10,6 +10,7 @@
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
 #include "collection/FormBuyCollectTexts.h"
+#include "preparation/PickListTexts.h"
 #include "collection/ModOmla.h"
 #include "preparation/PickList.h"
 #include "preparation/PickListPrint.h"
@@ -130,7 +131,7 @@ private slots:
         const QString pdf = m_dir.filePath("one.pdf");
 
         QCOMPARE(printFromPreview(w.mnuPickList, pdf), -1);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormBuyCollectTexts::NoOrderShown});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListTexts::NoOrderShown});
 
         w.XXX->clickCell(w.XXX->grid().TextMatrix(1, 1) == "261207101530" ? 1 : 2, 1);
         QCOMPARE(printFromPreview(w.mnuPickList, pdf), 1);
@@ -182,7 +183,7 @@ private slots:
         // order without lines is left out and counted.
         QCOMPARE(ids, QStringList({"261207000003", "261207000004", "261207000002", "261207000001"}));
         QVERIFY(find(pages[3], "Zeinab"));
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormBuyCollectTexts::LeftOutWithoutLines.arg(1)});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListTexts::LeftOutWithoutLines.arg(1)});
     }
 
     void failedReadShowsAMessageAndPrintsNothing() {
@@ -198,10 +199,10 @@ private slots:
         QVERIFY(!QFile::exists(pdf));
         const QStringList shown = Dialogs::shownTexts();
         QCOMPARE(shown.size(), 2);
-        QVERIFY(shown[0].startsWith(FormBuyCollectTexts::OrderReadFailed) &&
-                shown[0].size() > FormBuyCollectTexts::OrderReadFailed.size());
-        QVERIFY(shown[1].startsWith(FormBuyCollectTexts::ListReadFailed) &&
-                shown[1].size() > FormBuyCollectTexts::ListReadFailed.size());
+        QVERIFY(shown[0].startsWith(PickListTexts::OrderReadFailed) &&
+                shown[0].size() > PickListTexts::OrderReadFailed.size());
+        QVERIFY(shown[1].startsWith(PickListTexts::ListReadFailed) &&
+                shown[1].size() > PickListTexts::ListReadFailed.size());
     }
 
     // A day's work: one district, then what has not been printed, then a period; each printed list
@@ -224,11 +225,11 @@ private slots:
 
         QCOMPARE(printFromPreview(w.mnuPickListsNew, pdf), 2);
         QCOMPARE(marks().size(), 3);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormBuyCollectTexts::LeftOutWithoutLines.arg(1)});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListTexts::LeftOutWithoutLines.arg(1)});
         Dialogs::clearShown();
         QCOMPARE(printFromPreview(w.mnuPickListsNew, pdf), -1); // nothing left to print
         QCOMPARE(Dialogs::shownTexts(),
-                 QStringList{FormBuyCollectTexts::NoSentOrders + "\n" + FormBuyCollectTexts::LeftOutWithoutLines.arg(1)});
+                 QStringList{PickListTexts::NoSentOrders + "\n" + PickListTexts::LeftOutWithoutLines.arg(1)});
 
         Dialogs::clearShown();
         Dialogs::setNextInput(QStringLiteral("2026/12/07"));
@@ -248,7 +249,7 @@ private slots:
         Dialogs::clearShown();
         QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 3);
         QCOMPARE(Dialogs::shownTexts().value(1),
-                 FormBuyCollectTexts::NotMarkedNoTable + GroupTables::MissingMessage());
+                 PickListTexts::NotMarkedNoTable + GroupTables::MissingMessage());
     }
 
     // A kept purchase order of Panadol received short (4 of 5, earliest sent first), Zyrtec not at
