@@ -24,7 +24,7 @@ bool Load(FlexGrid& grid, const QString& tel, QString* error) {
     return true;
 }
 
-std::optional<QString> Pick(const FlexGrid& grid, int row) {
+std::optional<QString> OrderAt(const FlexGrid& grid, int row) {
     if (row < 1 || row >= grid.Rows())
         return std::nullopt;
     const QString id = grid.TextMatrix(row, 1);
