@@ -4,6 +4,7 @@
 #include "buying/BuyingTexts.h"
 #include "demand/GroupDemandTexts.h"
 #include "collection/ModOmla.h"
+#include "data/Days.h"
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
 #include "data/ModGFun.h"
@@ -31,10 +32,6 @@
 namespace {
 enum PlanColumn { ColDrug, ColDemand, ColStock, ColQuantity, ColWholesaler, ColDiscount, ColPrice, ColValue, ColStockUsed, PlanCols };
 enum KeptColumn { KDrug, KQuantity, KDiscount, KValue, KReceived, KeptCols };
-
-QString dayText(const QDate& d) {
-    return d.toString(QStringLiteral("yyyy/MM/dd"));
-}
 } // namespace
 
 FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
@@ -240,7 +237,7 @@ void FormPurchaseOrders::buttonMake_Click() {
     double open = 0;
     for (const PeriodDemand::Drug& d : m_demand.drugs)
         open += d.demand;
-    labelBatch->setText(BuyingTexts::PeriodLine.arg(dayText(period.from), dayText(period.to))
+    labelBatch->setText(BuyingTexts::PeriodLine.arg(Days::Text(period.from), Days::Text(period.to))
                           .arg(m_demand.orders.size())
                           .arg(BuyingPapers::Number(open)));
     showPlan();

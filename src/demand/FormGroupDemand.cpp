@@ -1,4 +1,5 @@
 #include "demand/FormGroupDemand.h"
+#include "data/Days.h"
 
 
 #include "collection/BuyCollectCore.h"
@@ -25,7 +26,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString DateFormat = QStringLiteral("yyyy/MM/dd");
 constexpr int DemandWidths[] = {3300, 900, 1650, 1650, 1300, 900, 800, 2500};
 constexpr int PlaceWidths[] = {3000, 1700, 1700, 2000, 1500, 1000};
 
@@ -137,8 +137,8 @@ void FormGroupDemand::buttonShow_Click() {
 }
 
 QString FormGroupDemand::periodText() const {
-    QString t = FormGroupDemandTexts::From + u' ' + m_report.period.from.toString(DateFormat) + u' ' + FormGroupDemandTexts::To + u' ' +
-                m_report.period.to.toString(DateFormat);
+    QString t = FormGroupDemandTexts::From + u' ' + Days::Text(m_report.period.from) + u' ' + FormGroupDemandTexts::To + u' ' +
+                Days::Text(m_report.period.to);
     if (m_report.period.sentOnly)
         t += FormGroupDemandTexts::PeriodSentOnly;
     return t;

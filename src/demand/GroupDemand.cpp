@@ -2,6 +2,8 @@
 
 #include "collection/BuyCollectCore.h"
 #include "demand/GroupDemandTexts.h"
+#include "data/BowndrugsColumns.h"
+#include "data/Days.h"
 #include "data/DrugNameKey.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
@@ -39,15 +41,11 @@ Period DefaultPeriod(const QDate& today) {
     return {today.addDays(-6), today, true};
 }
 
-QString DateNumber(const QDate& day) {
-    return QString::number(day.toString(QStringLiteral("yyMMdd")).toInt());
-}
-
 QString OrdersStatement(const Period& period) {
     // date is a real holding YYMMDD: compared as numbers, with quoted literals as everywhere else.
     QString sql = QStringLiteral("SELECT drug,orderid,date,tel,markaz,submitted FROM bown2 WHERE date >= ") +
-                  ModSQL::SqlQuote(DateNumber(period.from)) + QStringLiteral(" AND date <= ") +
-                  ModSQL::SqlQuote(DateNumber(period.to));
+                  ModSQL::SqlQuote(Days::DateNumber(period.from)) + QStringLiteral(" AND date <= ") +
+                  ModSQL::SqlQuote(Days::DateNumber(period.to));
     if (period.sentOnly)
         sql += QStringLiteral(" AND submitted = ") + ModSQL::SqlQuote(QStringLiteral("101"));
     return sql;
@@ -200,10 +198,8 @@ struct Accumulator::State {
     }
 };
 
-Accumulator::Accumulator() : d(new State) {}
-Accumulator::~Accumulator() {
-    delete d;
-}
+Accumulator::Accumulator() : d(std::make_unique<State>()) {}
+Accumulator::~Accumulator() = default;
 
 void Accumulator::addOrder(QStringView lines, const QString& id, const QString& date, const QString& tel,
                            const QString& markaz) {
@@ -428,12 +424,15 @@ Report Build(const Period& period, const std::function<void(const QSqlQuery&, co
     QString error;
     // A caller that needs more of the catalogue reads the whole row here, so it is read once.
     Accumulator acc;
-    const int best = catalogueRow ? 8 : 3;
+    // The short statement names drug, price and disc where "select *" has them, and the highest
+    // discount fourth.
+    const int best = catalogueRow ? BowndrugsColumns::HighestDiscount : 3;
     server.ExecuteEach(catalogueRow ? QStringLiteral("SELECT * FROM bowndrugs") : CatalogueStatement(), affected,
                        &error, [&](const QSqlQuery& row) {
                            const QString key =
-                               acc.addCatalogueRow(FieldText(row.value(0)), FieldText(row.value(1)),
-                                                   FieldText(row.value(2)), FieldText(row.value(best)));
+                               acc.addCatalogueRow(FieldText(row.value(BowndrugsColumns::Drug)),
+                                                   FieldText(row.value(BowndrugsColumns::Price)),
+                                                   FieldText(row.value(BowndrugsColumns::Disc)), FieldText(row.value(best)));
                            if (catalogueRow)
                                catalogueRow(row, key);
                        });

@@ -6,6 +6,7 @@
 #include "demand/GroupDemand.h"
 #include "collection/ModOmla.h"
 #include "data/Bown2Columns.h"
+#include "data/Days.h"
 #include "data/FieldText.h"
 #include "data/FlexGrid.h"
 #include "data/ModSQL.h"
@@ -323,8 +324,8 @@ Read ReadOrder(const QString& orderId) {
 QString SentOrdersQueryTail(const Selection& selection) {
     QString tail = QStringLiteral("bown2 WHERE submitted = ") + ModSQL::SqlQuote(QStringLiteral("101"));
     if (selection.kind == Selection::Period)
-        tail += QStringLiteral(" AND date >= ") + ModSQL::SqlQuote(GroupDemand::DateNumber(selection.from)) +
-                QStringLiteral(" AND date <= ") + ModSQL::SqlQuote(GroupDemand::DateNumber(selection.to));
+        tail += QStringLiteral(" AND date >= ") + ModSQL::SqlQuote(Days::DateNumber(selection.from)) +
+                QStringLiteral(" AND date <= ") + ModSQL::SqlQuote(Days::DateNumber(selection.to));
     else if (selection.kind == Selection::District)
         tail += QStringLiteral(" AND markaz = ") + ModSQL::SqlQuote(selection.markaz);
     return tail + QStringLiteral(" ;");
