@@ -76,9 +76,9 @@ static void group_demand_open_10k(benchmark::State& state) {
     for (auto _ : state) {
         t.start();
         FormGroupDemand w;
-        benchmark::DoNotOptimize(w.Xxx1->grid().Rows());
+        benchmark::DoNotOptimize(w.gridDemand->grid().Rows());
         total += t.nsecsElapsed();
-        if (w.Xxx1->grid().Rows() != Drugs + 2 || w.report().ordersRead() != Orders)
+        if (w.gridDemand->grid().Rows() != Drugs + 2 || w.report().ordersRead() != Orders)
             state.SkipWithError("demand not read whole");
     }
     g_openMs = double(total) / 1e6 / double(state.iterations());

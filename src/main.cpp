@@ -3,13 +3,16 @@
 #include "app/ModalWindow.h"
 #include "app/SingleCopy.h"
 #include "buying/FormPurchaseOrders.h"
+#include "buying/FormWholesalers.h"
 #include "catalogue/FormDrugsEditor.h"
 #include "collection/ClientBookStart.h"
 #include "collection/FormBuyCollect.h"
 #include "collection/ModOmla.h"
+#include "demand/FormGroupDemand.h"
 #include "data/EmbeddedDatabase.h"
 #include "data/PendingOrder.h"
 #include "ordering/FormUserBuy.h"
+#include "preparation/PickListPrint.h"
 
 #include <QApplication>
 
@@ -36,9 +39,19 @@ int main(int argc, char** argv) {
     auto* splash = new FormSplash;
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->loadClientBook = [splash] { LoadClientBookAtStart(splash); };
+    // The windows open each other only through these: no folder includes another's window.
+    const FormDrugsEditorOpeners drugsEditorOpeners{&ModalWindow::open<FormWholesalers>};
+    const FormGroupDemandOpeners groupDemandOpeners{&FormPurchaseOrders::OpenOnPeriod};
+    const FormBuyCollectOpeners buyCollectOpeners{
+        [groupDemandOpeners](QWidget* parent) { ModalWindow::open<FormGroupDemand>(parent, groupDemandOpeners); },
+        &PickListPrint::PrintShownOrder, &PickListPrint::PrintSentOrders};
     splash->mainOpeners.orderEditor = &ModalWindow::open<FormUserBuy>;
-    splash->mainOpeners.drugsEditor = &ModalWindow::open<FormDrugsEditor>;
-    splash->mainOpeners.collectedOrders = &ModalWindow::open<FormBuyCollect>;
+    splash->mainOpeners.drugsEditor = [drugsEditorOpeners](QWidget* parent) {
+        ModalWindow::open<FormDrugsEditor>(parent, drugsEditorOpeners);
+    };
+    splash->mainOpeners.collectedOrders = [buyCollectOpeners](QWidget* parent) {
+        ModalWindow::open<FormBuyCollect>(parent, buyCollectOpeners);
+    };
     splash->mainOpeners.purchaseOrders = &ModalWindow::open<FormPurchaseOrders>;
     splash->show();
     return app.exec();

@@ -1,8 +1,8 @@
 #include "app/AppStart.h"
 
 #include "app/FormConnection.h"
-#include "app/FormConnectionTexts.h"
-#include "app/FormSplashTexts.h"
+#include "app/ConnectionStartTexts.h"
+#include "app/AppStartTexts.h"
 #include "data/BuildSettings.h"
 #include "data/ConnectionCheck.h"
 #include "data/ConnectionConfig.h"
@@ -56,7 +56,7 @@ bool editSettings(ConnectionConfig::Scope scope) {
 }
 
 void offerSettings(const QString& text) {
-    if (Dialogs::MsgBox(text + FormConnectionTexts::OfferSettings, Dialogs::vbYesNo | Dialogs::vbQuestion) != Dialogs::vbYes)
+    if (Dialogs::MsgBox(text + ConnectionStartTexts::OfferSettings, Dialogs::vbYesNo | Dialogs::vbQuestion) != Dialogs::vbYes)
         return;
     const ConnectionConfig::Current config = ConnectionConfig::current();
     const QString used = config.source.isEmpty() ? ConnectionConfig::filePath(ConnectionConfig::Scope::User) : config.source;
@@ -142,7 +142,7 @@ bool prepare() {
     const ConnectionConfig::Current config = ConnectionConfig::current();
     if (!config.error.isEmpty()) {
         // A settings file that cannot be used is not passed over for the compiled values.
-        offerSettings(FormConnectionTexts::SettingsUnreadable + config.error);
+        offerSettings(ConnectionStartTexts::SettingsUnreadable + config.error);
         return false;
     }
     UserLog::addSecret(config.values.pwd);
@@ -174,24 +174,24 @@ EmbeddedStart openEmbedded(const QString& path, bool writable) {
     const QString folder = QDir::toNativeSeparators(QFileInfo(path).absolutePath());
     if (!writable) {
         if (!QFileInfo(path).isReadable())
-            return {QString(), FormSplashTexts::FolderNotWritable.arg(folder)};
+            return {QString(), AppStartTexts::FolderNotWritable.arg(folder)};
         // Read only. Changes still in the write-ahead log (a copy that ended without folding it
         // in) are read with it; without a log there is nothing beyond the file, and SQLite then
         // needs no lock files it could not make here.
         const bool log = QFileInfo::exists(path + QStringLiteral("-wal"));
         return {QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
                     (log ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=ro&immutable=1")),
-                FormSplashTexts::ReadOnlyFolder.arg(folder)};
+                AppStartTexts::ReadOnlyFolder.arg(folder)};
     }
     QString error;
     if (!EmbeddedDatabase::ensureCreated(path, &error))
-        return {QString(), FormSplashTexts::LocalDatabaseFailed + error + QStringLiteral("\n") + folder};
+        return {QString(), AppStartTexts::LocalDatabaseFailed + error + QStringLiteral("\n") + folder};
     return {path, QString()};
 }
 
 QString startFailureText(const QString& error, const QString& code, const QString& driver) {
     if (ConnectionCheck::isDriverMissing(error, code))
-        return FormConnectionTexts::DriverMissing.arg(driver) + QStringLiteral("\n\n") + error;
+        return ConnectionStartTexts::DriverMissing.arg(driver) + QStringLiteral("\n\n") + error;
     return error;
 }
 
@@ -216,7 +216,7 @@ void installConnectHooks() {
         }
         // Later on a lost server must not take the open windows and their orders with it: say so
         // and let the user try again; the next statement reconnects once the server is back.
-        Dialogs::MsgBox(FormSplashTexts::ServerLost +
+        Dialogs::MsgBox(AppStartTexts::ServerLost +
                         QStringLiteral("\n\n") + error);
     };
     ModSQL::setConnectHooks(hooks);

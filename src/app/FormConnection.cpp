@@ -1,5 +1,6 @@
 #include "app/FormConnection.h"
 
+#include "app/ConnectionStartTexts.h"
 #include "app/FormConnectionTexts.h"
 #include "data/ConnectionCheck.h"
 #include "ui/Dialogs.h"
@@ -105,7 +106,7 @@ void FormConnection::CommandTest_Click() {
     if (r.ok)
         TextAnswer->setPlainText(FormConnectionTexts::TestOk + r.answer);
     else if (r.driverMissing)
-        TextAnswer->setPlainText(FormConnectionTexts::DriverMissing.arg(v.driver) + QStringLiteral("\n\n") + r.answer);
+        TextAnswer->setPlainText(ConnectionStartTexts::DriverMissing.arg(v.driver) + QStringLiteral("\n\n") + r.answer);
     else
         TextAnswer->setPlainText(FormConnectionTexts::TestFailed + r.answer);
 }

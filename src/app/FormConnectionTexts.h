@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Every text of the connection settings window and of start-up's connection failures.
+// Every text of the connection settings window; start-up's connection failures are in
+// ConnectionStartTexts.
 namespace FormConnectionTexts {
 inline const QString Title = QStringLiteral("اعدادات الاتصال بالخادم");
 inline const QString Intro = QStringLiteral(
@@ -23,10 +24,4 @@ inline const QString TestFailed = QStringLiteral("تعذر الاتصال بال
 inline const QString Saved = QStringLiteral("تم حفظ اعدادات الاتصال في:\n%1");
 inline const QString SaveFailed = QStringLiteral("تعذر حفظ اعدادات الاتصال:\n");
 inline const QString ServerRequired = QStringLiteral("اكتب اسم الخادم");
-// %1 the driver's name
-inline const QString DriverMissing = QStringLiteral(
-    "برنامج تشغيل قاعدة البيانات \"%1\" غير مثبت على هذا الجهاز.\n"
-    "ثبت \"%1\" من موقع مايكروسوفت (او اطلب ذلك من مسؤول الاجهزة)، ثم شغل البرنامج مرة اخرى.");
-inline const QString SettingsUnreadable = QStringLiteral("تعذر قراءة اعدادات الاتصال:\n");
-inline const QString OfferSettings = QStringLiteral("\n\nهل تريد فتح اعدادات الاتصال لتصحيحها؟");
 } // namespace FormConnectionTexts

@@ -9,9 +9,10 @@ namespace ModalWindow {
 // Shows window application-modal and returns when it has been closed.
 void run(QWidget& window);
 
-// Makes the window afresh, runs it, and unloads it when it is closed.
-template <typename Window> void open(QWidget* parent) {
-    Window window(parent);
+// Makes the window afresh (with its openers, when it has any), runs it, and unloads it when it is
+// closed.
+template <typename Window, typename... Openers> void open(QWidget* parent, const Openers&... openers) {
+    Window window(parent, openers...);
     if constexpr (requires { window.exec(); })
         window.exec();
     else

@@ -1,6 +1,7 @@
 #include "buying/BuyingPapers.h"
 
 #include "buying/BuyingTexts.h"
+#include "data/Days.h"
 #include "data/ModGFun.h"
 
 #include <QDate>
@@ -14,7 +15,7 @@ QString Number(double v) {
 namespace {
 QString dayText(const QString& yyyymmdd) {
     const QDate d = QDate::fromString(yyyymmdd, QStringLiteral("yyyyMMdd"));
-    return d.isValid() ? d.toString(QStringLiteral("yyyy/MM/dd")) : yyyymmdd;
+    return d.isValid() ? Days::Text(d) : yyyymmdd;
 }
 } // namespace
 

@@ -7,6 +7,7 @@
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
 #include "data/DrugNameKey.h"
+#include "data/TextOrder.h"
 
 #include <QHash>
 #include <algorithm>
@@ -776,7 +777,7 @@ bool ReadStock(std::vector<Stock>& out, QString* error) {
             }
         }))
         return false;
-    std::sort(out.begin(), out.end(), [](const Stock& a, const Stock& b) { return a.drug < b.drug; });
+    TextOrder::sortBy(out, [](const Stock& s) { return s.drug; });
     return true;
 }
 
@@ -886,7 +887,7 @@ bool ReadFigures(std::vector<Figures>& out, QString* error) {
         !each(QStringLiteral("SELECT drugkey,drug,quantity FROM grp_stock"), error,
               [&](const QSqlQuery& q) { of(FieldText(q.value(0)), FieldText(q.value(1))).stock = ival(q, 2); }))
         return false;
-    std::sort(out.begin(), out.end(), [](const Figures& a, const Figures& b) { return a.drug < b.drug; });
+    TextOrder::sortBy(out, [](const Figures& f) { return f.drug; });
     return true;
 }
 

@@ -2,11 +2,13 @@
 
 #include "buying/BuyingPapers.h"
 #include "buying/BuyingTexts.h"
-#include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
 #include "collection/ModOmla.h"
+#include "data/Days.h"
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
 #include "data/ModGFun.h"
+#include "data/TextOrder.h"
 #include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
@@ -30,10 +32,6 @@
 namespace {
 enum PlanColumn { ColDrug, ColDemand, ColStock, ColQuantity, ColWholesaler, ColDiscount, ColPrice, ColValue, ColStockUsed, PlanCols };
 enum KeptColumn { KDrug, KQuantity, KDiscount, KValue, KReceived, KeptCols };
-
-QString dayText(const QDate& d) {
-    return d.toString(QStringLiteral("yyyy/MM/dd"));
-}
 } // namespace
 
 FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
@@ -41,86 +39,86 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     auto* page = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     page->addLayout(bar);
-    DateFrom = date("DateFrom");
-    DateTo = date("DateTo");
-    CommandMake = button("CommandMake", BuyingTexts::Make);
-    bar->addWidget(label("Label1", BuyingTexts::From));
-    bar->addWidget(DateFrom);
-    bar->addWidget(label("Label2", BuyingTexts::To));
-    bar->addWidget(DateTo);
-    CheckAllOpen = new QCheckBox(BuyingTexts::AllOpen, this);
-    CheckAllOpen->setObjectName(QStringLiteral("CheckAllOpen"));
-    bar->addWidget(CheckAllOpen);
-    bar->addWidget(CommandMake);
+    dateFrom = date("dateFrom");
+    dateTo = date("dateTo");
+    buttonMake = button("buttonMake", BuyingTexts::Make);
+    bar->addWidget(label("labelFrom", BuyingTexts::From));
+    bar->addWidget(dateFrom);
+    bar->addWidget(label("labelTo", BuyingTexts::To));
+    bar->addWidget(dateTo);
+    checkAllOpen = new QCheckBox(BuyingTexts::AllOpen, this);
+    checkAllOpen->setObjectName(QStringLiteral("checkAllOpen"));
+    bar->addWidget(checkAllOpen);
+    bar->addWidget(buttonMake);
     bar->addStretch(1);
-    LLLBatch = label("LLLBatch", QString());
-    page->addWidget(LLLBatch);
+    labelBatch = label("labelBatch", QString());
+    page->addWidget(labelBatch);
 
     auto* middle = new QHBoxLayout;
     page->addLayout(middle, 3);
-    Xxx1 = grid("Xxx1", BuyingTexts::PlanHeaders, {3000, 900, 900, 900, 1800, 800, 900, 1200, 900});
-    Xxx1->setMinimumSize(760, 260);
-    middle->addWidget(Xxx1, 3);
+    gridPlan = grid("gridPlan", BuyingTexts::PlanHeaders, {3000, 900, 900, 900, 1800, 800, 900, 1200, 900});
+    gridPlan->setMinimumSize(760, 260);
+    middle->addWidget(gridPlan, 3);
     auto* side = new QVBoxLayout;
     middle->addLayout(side, 1);
-    LLLUnoffered = label("LLLUnoffered", BuyingTexts::NoOffer);
-    side->addWidget(LLLUnoffered);
-    Xxx2 = grid("Xxx2", {BuyingTexts::DrugHeader, BuyingTexts::QuantityHeader}, {2600, 900});
-    Xxx2->setMinimumSize(260, 160);
-    side->addWidget(Xxx2);
-    CboWholesaler = new QComboBox(this);
-    CboWholesaler->setObjectName(QStringLiteral("CboWholesaler"));
+    labelUnoffered = label("labelUnoffered", BuyingTexts::NoOffer);
+    side->addWidget(labelUnoffered);
+    gridUnoffered = grid("gridUnoffered", {BuyingTexts::DrugHeader, BuyingTexts::QuantityHeader}, {2600, 900});
+    gridUnoffered->setMinimumSize(260, 160);
+    side->addWidget(gridUnoffered);
+    comboWholesaler = new QComboBox(this);
+    comboWholesaler->setObjectName(QStringLiteral("comboWholesaler"));
     // A wholesaler is chosen by name: the box is as wide as the longest.
-    CboWholesaler->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    side->addWidget(CboWholesaler);
-    CommandMove = button("CommandMove", BuyingTexts::Move);
-    side->addWidget(CommandMove);
-    CommandCancelDrug = button("CommandCancelDrug", BuyingTexts::CancelDrug);
-    side->addWidget(CommandCancelDrug);
-    CommandKeep = button("CommandKeep", BuyingTexts::Keep);
-    side->addWidget(CommandKeep);
-    LLLTotal = label("LLLTotal", QString());
-    side->addWidget(LLLTotal);
+    comboWholesaler->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    side->addWidget(comboWholesaler);
+    buttonMove = button("buttonMove", BuyingTexts::Move);
+    side->addWidget(buttonMove);
+    buttonCancelDrug = button("buttonCancelDrug", BuyingTexts::CancelDrug);
+    side->addWidget(buttonCancelDrug);
+    buttonKeep = button("buttonKeep", BuyingTexts::Keep);
+    side->addWidget(buttonKeep);
+    labelTotal = label("labelTotal", QString());
+    side->addWidget(labelTotal);
 
     auto* kept = new QHBoxLayout;
     page->addLayout(kept);
-    CboOrders = new QComboBox(this);
-    CboOrders->setObjectName(QStringLiteral("CboOrders"));
-    CboOrders->setMinimumWidth(320);
+    comboOrders = new QComboBox(this);
+    comboOrders->setObjectName(QStringLiteral("comboOrders"));
+    comboOrders->setMinimumWidth(320);
     // A kept order is named by its number and its wholesaler, read whole.
-    CboOrders->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    kept->addWidget(label("Label3", BuyingTexts::KeptOrders));
-    kept->addWidget(CboOrders);
-    CommandPrint = button("CommandPrint", BuyingTexts::Print);
-    CommandPdf = button("CommandPdf", BuyingTexts::SavePdf);
-    kept->addWidget(CommandPrint);
-    kept->addWidget(CommandPdf);
-    CommandXlsx = button("CommandXlsx", BuyingTexts::SaveXlsx);
-    kept->addWidget(CommandXlsx);
+    comboOrders->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    kept->addWidget(label("labelKeptOrders", BuyingTexts::KeptOrders));
+    kept->addWidget(comboOrders);
+    buttonPrint = button("buttonPrint", BuyingTexts::Print);
+    buttonPdf = button("buttonPdf", BuyingTexts::SavePdf);
+    kept->addWidget(buttonPrint);
+    kept->addWidget(buttonPdf);
+    buttonXlsx = button("buttonXlsx", BuyingTexts::SaveXlsx);
+    kept->addWidget(buttonXlsx);
     kept->addStretch(1);
     auto* bottom = new QHBoxLayout;
     page->addLayout(bottom, 2);
-    Xxx3 = grid("Xxx3", BuyingTexts::KeptHeaders, {3000, 900, 900, 1200, 1000});
-    Xxx3->setMinimumSize(560, 180);
-    bottom->addWidget(Xxx3, 4);
+    gridOrderLines = grid("gridOrderLines", BuyingTexts::KeptHeaders, {3000, 900, 900, 1200, 1000});
+    gridOrderLines->setMinimumSize(560, 180);
+    bottom->addWidget(gridOrderLines, 4);
     auto* receive = new QVBoxLayout;
     bottom->addLayout(receive, 1);
-    CboRule = new QComboBox(this);
-    CboRule->setObjectName(QStringLiteral("CboRule"));
-    CboRule->setMaximumWidth(260);
-    CboRule->addItems({BuyingTexts::RuleEarliestName, BuyingTexts::RuleProportionalName});
-    receive->addWidget(CboRule);
-    LLLRule = label("LLLRule", BuyingTexts::RuleEarliest);
-    LLLRule->setMinimumWidth(220);
+    comboRule = new QComboBox(this);
+    comboRule->setObjectName(QStringLiteral("comboRule"));
+    comboRule->setMaximumWidth(260);
+    comboRule->addItems({BuyingTexts::RuleEarliestName, BuyingTexts::RuleProportionalName});
+    receive->addWidget(comboRule);
+    labelRule = label("labelRule", BuyingTexts::RuleEarliest);
+    labelRule->setMinimumWidth(220);
     // The rule runs over several lines in a narrow panel; the panel's layout does not ask for them.
-    LLLRule->setMinimumHeight(4 * LLLRule->fontMetrics().lineSpacing());
-    receive->addWidget(LLLRule);
-    CommandReceive = button("CommandReceive", BuyingTexts::Receive);
-    CommandDistribution = button("CommandDistribution", BuyingTexts::DistributionSheet);
-    receive->addWidget(CommandReceive);
-    receive->addWidget(CommandDistribution);
-    CommandClose = button("CommandClose", BuyingTexts::CloseOrder);
-    receive->addWidget(CommandClose);
+    labelRule->setMinimumHeight(4 * labelRule->fontMetrics().lineSpacing());
+    receive->addWidget(labelRule);
+    buttonReceive = button("buttonReceive", BuyingTexts::Receive);
+    buttonDistribution = button("buttonDistribution", BuyingTexts::DistributionSheet);
+    receive->addWidget(buttonReceive);
+    receive->addWidget(buttonDistribution);
+    buttonClose = button("buttonClose", BuyingTexts::CloseOrder);
+    receive->addWidget(buttonClose);
     receive->addStretch(1);
 
     // Each drug's figures side by side, and what is still to come from each wholesaler.
@@ -128,36 +126,36 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     page->addLayout(figures, 2);
     auto* figuresSide = new QVBoxLayout;
     figures->addLayout(figuresSide, 3);
-    figuresSide->addWidget(label("Label4", BuyingTexts::FiguresCaption));
-    Xxx4 = grid("Xxx4", BuyingTexts::FigureHeaders, {3000, 800, 800, 800, 800, 800, 800, 800, 800, 800});
-    Xxx4->setMinimumSize(560, 140);
-    figuresSide->addWidget(Xxx4);
-    CommandCount = button("CommandCount", BuyingTexts::Count);
-    figuresSide->addWidget(CommandCount);
+    figuresSide->addWidget(label("labelFigures", BuyingTexts::FiguresCaption));
+    gridFigures = grid("gridFigures", BuyingTexts::FigureHeaders, {3000, 800, 800, 800, 800, 800, 800, 800, 800, 800});
+    gridFigures->setMinimumSize(560, 140);
+    figuresSide->addWidget(gridFigures);
+    buttonCount = button("buttonCount", BuyingTexts::Count);
+    figuresSide->addWidget(buttonCount);
     auto* pendingSide = new QVBoxLayout;
     figures->addLayout(pendingSide, 2);
-    pendingSide->addWidget(label("Label5", BuyingTexts::PendingCaption));
-    Xxx5 = grid("Xxx5", BuyingTexts::PendingHeaders, {1800, 1600, 2400, 800, 800, 800});
-    Xxx5->setMinimumSize(360, 140);
-    pendingSide->addWidget(Xxx5);
+    pendingSide->addWidget(label("labelPending", BuyingTexts::PendingCaption));
+    gridPending = grid("gridPending", BuyingTexts::PendingHeaders, {1800, 1600, 2400, 800, 800, 800});
+    gridPending->setMinimumSize(360, 140);
+    pendingSide->addWidget(gridPending);
 
-    connect(CommandMake, &QPushButton::clicked, this, &FormPurchaseOrders::CommandMake_Click);
-    connect(Xxx1, &FlexGridView::Click, this, &FormPurchaseOrders::Xxx1_Click);
-    connect(Xxx2, &FlexGridView::Click, this, &FormPurchaseOrders::Xxx2_Click);
-    connect(CommandMove, &QPushButton::clicked, this, &FormPurchaseOrders::CommandMove_Click);
-    connect(CommandKeep, &QPushButton::clicked, this, &FormPurchaseOrders::CommandKeep_Click);
-    connect(CboOrders, &QComboBox::currentIndexChanged, this, &FormPurchaseOrders::CboOrders_Change);
-    connect(Xxx3, &FlexGridView::Click, this, &FormPurchaseOrders::Xxx3_Click);
-    connect(CommandReceive, &QPushButton::clicked, this, &FormPurchaseOrders::CommandReceive_Click);
-    connect(CommandPrint, &QPushButton::clicked, this, &FormPurchaseOrders::CommandPrint_Click);
-    connect(CommandPdf, &QPushButton::clicked, this, &FormPurchaseOrders::CommandPdf_Click);
-    connect(CommandXlsx, &QPushButton::clicked, this, &FormPurchaseOrders::CommandXlsx_Click);
-    connect(CommandDistribution, &QPushButton::clicked, this, &FormPurchaseOrders::CommandDistribution_Click);
-    connect(CommandCancelDrug, &QPushButton::clicked, this, &FormPurchaseOrders::CommandCancelDrug_Click);
-    connect(CommandClose, &QPushButton::clicked, this, &FormPurchaseOrders::CommandClose_Click);
-    connect(CommandCount, &QPushButton::clicked, this, &FormPurchaseOrders::CommandCount_Click);
-    connect(CboRule, &QComboBox::currentIndexChanged, this, [this] {
-        LLLRule->setText(rule() == DeliveryShare::Rule::Proportional ? BuyingTexts::RuleProportional
+    connect(buttonMake, &QPushButton::clicked, this, &FormPurchaseOrders::buttonMake_Click);
+    connect(gridPlan, &FlexGridView::Click, this, &FormPurchaseOrders::gridPlan_Click);
+    connect(gridUnoffered, &FlexGridView::Click, this, &FormPurchaseOrders::gridUnoffered_Click);
+    connect(buttonMove, &QPushButton::clicked, this, &FormPurchaseOrders::buttonMove_Click);
+    connect(buttonKeep, &QPushButton::clicked, this, &FormPurchaseOrders::buttonKeep_Click);
+    connect(comboOrders, &QComboBox::currentIndexChanged, this, &FormPurchaseOrders::comboOrders_Change);
+    connect(gridOrderLines, &FlexGridView::Click, this, &FormPurchaseOrders::gridOrderLines_Click);
+    connect(buttonReceive, &QPushButton::clicked, this, &FormPurchaseOrders::buttonReceive_Click);
+    connect(buttonPrint, &QPushButton::clicked, this, &FormPurchaseOrders::buttonPrint_Click);
+    connect(buttonPdf, &QPushButton::clicked, this, &FormPurchaseOrders::buttonPdf_Click);
+    connect(buttonXlsx, &QPushButton::clicked, this, &FormPurchaseOrders::buttonXlsx_Click);
+    connect(buttonDistribution, &QPushButton::clicked, this, &FormPurchaseOrders::buttonDistribution_Click);
+    connect(buttonCancelDrug, &QPushButton::clicked, this, &FormPurchaseOrders::buttonCancelDrug_Click);
+    connect(buttonClose, &QPushButton::clicked, this, &FormPurchaseOrders::buttonClose_Click);
+    connect(buttonCount, &QPushButton::clicked, this, &FormPurchaseOrders::buttonCount_Click);
+    connect(comboRule, &QComboBox::currentIndexChanged, this, [this] {
+        labelRule->setText(rule() == DeliveryShare::Rule::Proportional ? BuyingTexts::RuleProportional
                                                                      : BuyingTexts::RuleEarliest);
     });
     askPdfPath = [this] {
@@ -172,39 +170,48 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
     };
 
     const QDate today = clock().date();
-    DateFrom->setDate(today.addDays(-6));
-    DateTo->setDate(today);
+    dateFrom->setDate(today.addDays(-6));
+    dateTo->setDate(today);
     QString error;
     const auto presence = BuyingStore::CheckTables(&error);
     m_tablesPresent = presence == GroupTables::Presence::Present;
     if (!m_tablesPresent) {
-        for (QWidget* w : std::initializer_list<QWidget*>{CommandMake, CommandMove, CommandKeep, CommandReceive, CommandPrint,
-                                                          CommandPdf, CommandXlsx, CommandDistribution, CommandCancelDrug,
-                                                          CommandClose, CommandCount})
+        for (QWidget* w : std::initializer_list<QWidget*>{buttonMake, buttonMove, buttonKeep, buttonReceive, buttonPrint,
+                                                          buttonPdf, buttonXlsx, buttonDistribution, buttonCancelDrug,
+                                                          buttonClose, buttonCount})
             w->setEnabled(false);
-        LLLBatch->setText(presence == GroupTables::Presence::ServerFailed ? BuyingTexts::ReadFailed + error
+        labelBatch->setText(presence == GroupTables::Presence::ServerFailed ? BuyingTexts::ReadFailed + error
                                                                           : GroupTables::Message(presence));
         m_presence = presence;
         return;
     }
     // What the server holds now: the open purchase orders, the figures, what is still to come.
     if (!BuyingStore::ReadOfferBook(m_offers, &error))
-        LLLBatch->setText(BuyingTexts::ReadFailed + error);
+        labelBatch->setText(BuyingTexts::ReadFailed + error);
     readKept();
     ScreenFit::apply(*this);
 }
 
-void FormPurchaseOrders::CommandMake_Click() {
+void FormPurchaseOrders::OpenOnPeriod(QWidget* parent, QDate from, QDate to) {
+    FormPurchaseOrders w(parent);
+    w.dateFrom->setDate(from);
+    w.dateTo->setDate(to);
+    if (w.tablesPresent())
+        w.buttonMake_Click();
+    w.exec();
+}
+
+void FormPurchaseOrders::buttonMake_Click() {
     if (!m_tablesPresent) {
         Dialogs::MsgBox(GroupTables::Message(m_presence), Dialogs::vbOKOnly, this);
         return;
     }
-    if (DateFrom->date() > DateTo->date()) {
-        Dialogs::MsgBox(FormGroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
+    if (dateFrom->date() > dateTo->date()) {
+        Dialogs::MsgBox(GroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
         return;
     }
     // All open lines: every day up to To.
-    const GroupDemand::Period period{CheckAllOpen->isChecked() ? QDate(2000, 1, 1) : DateFrom->date(), DateTo->date(), true};
+    const GroupDemand::Period period{checkAllOpen->isChecked() ? QDate(2000, 1, 1) : dateFrom->date(), dateTo->date(), true};
     // A period of many orders takes a moment to read and add up.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     PeriodDemand demand = BuyingStore::ReadOpenDemand(period);
@@ -224,31 +231,29 @@ void FormPurchaseOrders::CommandMake_Click() {
     m_offers = std::move(offers);
     m_plan = PurchasePlan::Make(m_demand, m_offers);
     m_line = -1;
-    CboWholesaler->clear();
+    comboWholesaler->clear();
     for (const Wholesaler& w : m_offers.wholesalers())
-        CboWholesaler->addItem(w.name, w.id);
+        comboWholesaler->addItem(w.name, w.id);
     readKept();
     double open = 0;
     for (const PeriodDemand::Drug& d : m_demand.drugs)
         open += d.demand;
-    LLLBatch->setText(BuyingTexts::PeriodLine.arg(dayText(period.from), dayText(period.to))
+    labelBatch->setText(BuyingTexts::PeriodLine.arg(Days::Text(period.from), Days::Text(period.to))
                           .arg(m_demand.orders.size())
                           .arg(BuyingPapers::Number(open)));
     showPlan();
 }
 
 void FormPurchaseOrders::showPlan() {
-    FlexGrid& g = Xxx1->grid();
+    FlexGrid& g = gridPlan->grid();
     const auto& lines = m_plan.lines();
     m_rowLine.clear();
     for (int i = 0; i < int(lines.size()); ++i)
         if (lines[size_t(i)].wholesaler != 0 || lines[size_t(i)].stockUsed > 0)
             m_rowLine.push_back(i);
-    std::stable_sort(m_rowLine.begin(), m_rowLine.end(), [&](int a, int b) {
-        const QString x = m_offers.wholesalerName(lines[size_t(a)].wholesaler),
-                      y = m_offers.wholesalerName(lines[size_t(b)].wholesaler);
-        return x != y ? x < y : lines[size_t(a)].drug < lines[size_t(b)].drug;
-    });
+    // By wholesaler, then drug: the second key sorted first, the sorts keep equal places.
+    TextOrder::sortBy(m_rowLine, [&](int i) { return lines[size_t(i)].drug; });
+    TextOrder::sortBy(m_rowLine, [&](int i) { return m_offers.wholesalerName(lines[size_t(i)].wholesaler); });
     {
         FlexGrid::Batch batch(g);
         g.setRows(1 + int(m_rowLine.size()));
@@ -267,21 +272,21 @@ void FormPurchaseOrders::showPlan() {
                 g.setTextMatrix(r + 1, c, cells[c]);
         }
     }
-    fitColumns(Xxx1);
+    fitColumns(gridPlan);
     m_unofferedLine = m_plan.unoffered();
-    FlexGrid& u = Xxx2->grid();
+    FlexGrid& u = gridUnoffered->grid();
     u.setRows(1 + int(m_unofferedLine.size()));
     for (int r = 0; r < int(m_unofferedLine.size()); ++r) {
         const PurchasePlan::Line& l = lines[size_t(m_unofferedLine[size_t(r)])];
         u.setTextMatrix(r + 1, 0, l.drug);
         u.setTextMatrix(r + 1, 1, l.cancelled ? BuyingTexts::Cancelled : BuyingPapers::Number(l.quantity));
     }
-    fitColumns(Xxx2);
-    LLLTotal->setText(BuyingTexts::PlanTotal.arg(m_plan.orders(m_offers).size()).arg(BuyingPapers::Number(m_plan.total())));
+    fitColumns(gridUnoffered);
+    labelTotal->setText(BuyingTexts::PlanTotal.arg(m_plan.orders(m_offers).size()).arg(BuyingPapers::Number(m_plan.total())));
 }
 
-void FormPurchaseOrders::Xxx1_Click() {
-    const FlexGrid& g = Xxx1->grid();
+void FormPurchaseOrders::gridPlan_Click() {
+    const FlexGrid& g = gridPlan->grid();
     if (g.Row() < 1 || g.Row() > int(m_rowLine.size()))
         return;
     m_line = m_rowLine[size_t(g.Row() - 1)];
@@ -300,22 +305,22 @@ void FormPurchaseOrders::Xxx1_Click() {
     showPlan();
 }
 
-void FormPurchaseOrders::Xxx2_Click() {
-    const FlexGrid& g = Xxx2->grid();
+void FormPurchaseOrders::gridUnoffered_Click() {
+    const FlexGrid& g = gridUnoffered->grid();
     if (g.Row() >= 1 && g.Row() <= int(m_unofferedLine.size()))
         m_line = m_unofferedLine[size_t(g.Row() - 1)];
 }
 
-void FormPurchaseOrders::CommandMove_Click() {
-    if (m_line < 0 || CboWholesaler->currentIndex() < 0) {
+void FormPurchaseOrders::buttonMove_Click() {
+    if (m_line < 0 || comboWholesaler->currentIndex() < 0) {
         Dialogs::MsgBox(BuyingTexts::ChooseDrug, Dialogs::vbOKOnly, this);
         return;
     }
-    m_plan.moveTo(m_line, CboWholesaler->currentData().toInt(), m_offers);
+    m_plan.moveTo(m_line, comboWholesaler->currentData().toInt(), m_offers);
     showPlan();
 }
 
-void FormPurchaseOrders::CommandKeep_Click() {
+void FormPurchaseOrders::buttonKeep_Click() {
     const auto& lines = m_plan.lines();
     if (m_plan.orders(m_offers).empty() &&
         std::none_of(lines.begin(), lines.end(), [](const PurchasePlan::Line& l) { return l.cancelled || l.stockUsed > 0; })) {
@@ -347,11 +352,11 @@ void FormPurchaseOrders::CommandKeep_Click() {
         int n = 0;
         for (const auto& o : m_kept)
             n += o.batch == batch;
-        LLLBatch->setText(BuyingTexts::KeptLine.arg(batch).arg(n));
+        labelBatch->setText(BuyingTexts::KeptLine.arg(batch).arg(n));
     }
 }
 
-void FormPurchaseOrders::CommandCancelDrug_Click() {
+void FormPurchaseOrders::buttonCancelDrug_Click() {
     if (m_line < 0 || m_line >= int(m_plan.lines().size())) {
         Dialogs::MsgBox(BuyingTexts::ChooseDrug, Dialogs::vbOKOnly, this);
         return;
@@ -368,16 +373,16 @@ void FormPurchaseOrders::readKept() {
     QString error;
     if (!BuyingStore::ReadOrders(m_kept, false, &error))
         Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
-    const QSignalBlocker block(CboOrders);
-    const int was = CboOrders->currentIndex();
-    CboOrders->clear();
+    const QSignalBlocker block(comboOrders);
+    const int was = comboOrders->currentIndex();
+    comboOrders->clear();
     const QStringList states = BuyingTexts::StatusNames.split(u',');
     for (const auto& o : m_kept) {
         const int s = QStringList{"kept", "partly", "received", "closed"}.indexOf(o.status);
-        CboOrders->addItem(o.poid + QStringLiteral(" - ") + m_offers.wholesalerName(o.wholesaler) + QStringLiteral(" - ") +
+        comboOrders->addItem(o.poid + QStringLiteral(" - ") + m_offers.wholesalerName(o.wholesaler) + QStringLiteral(" - ") +
                            states.value(s, o.status));
     }
-    CboOrders->setCurrentIndex(was >= 0 && was < CboOrders->count() ? was : (m_kept.empty() ? -1 : 0));
+    comboOrders->setCurrentIndex(was >= 0 && was < comboOrders->count() ? was : (m_kept.empty() ? -1 : 0));
     showOrder();
     showFigures();
 }
@@ -389,7 +394,7 @@ void FormPurchaseOrders::showFigures() {
         Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
         return;
     }
-    FlexGrid& g = Xxx4->grid();
+    FlexGrid& g = gridFigures->grid();
     {
         FlexGrid::Batch batch(g);
         g.setRows(1 + int(m_figures.size()));
@@ -409,10 +414,10 @@ void FormPurchaseOrders::showFigures() {
                 g.setTextMatrix(r + 1, c, cells[c]);
         }
     }
-    fitColumns(Xxx4);
+    fitColumns(gridFigures);
     if (m_offers.wholesalers().empty())
         BuyingStore::ReadOfferBook(m_offers, &error);
-    FlexGrid& p = Xxx5->grid();
+    FlexGrid& p = gridPending->grid();
     {
         FlexGrid::Batch batch(p);
         p.setRows(1 + int(pending.size()));
@@ -424,11 +429,11 @@ void FormPurchaseOrders::showFigures() {
                 p.setTextMatrix(r + 1, c, cells[c]);
         }
     }
-    fitColumns(Xxx5);
+    fitColumns(gridPending);
 }
 
-void FormPurchaseOrders::CommandCount_Click() {
-    const int row = Xxx4->grid().Row();
+void FormPurchaseOrders::buttonCount_Click() {
+    const int row = gridFigures->grid().Row();
     if (row < 1 || row > int(m_figures.size())) {
         Dialogs::MsgBox(BuyingTexts::ChooseDrug, Dialogs::vbOKOnly, this);
         return;
@@ -475,7 +480,7 @@ void FormPurchaseOrders::tell(BuyingStore::Outcome outcome, const QString& error
     }
 }
 
-void FormPurchaseOrders::CommandClose_Click() {
+void FormPurchaseOrders::buttonClose_Click() {
     const BuyingStore::KeptOrder* o = chosenOrder();
     if (!o) {
         Dialogs::MsgBox(BuyingTexts::ChooseOrder, Dialogs::vbOKOnly, this);
@@ -490,13 +495,13 @@ void FormPurchaseOrders::CommandClose_Click() {
     readKept();
 }
 
-void FormPurchaseOrders::CboOrders_Change() {
+void FormPurchaseOrders::comboOrders_Change() {
     m_keptLine = -1;
     showOrder();
 }
 
 void FormPurchaseOrders::showOrder() {
-    FlexGrid& g = Xxx3->grid();
+    FlexGrid& g = gridOrderLines->grid();
     const BuyingStore::KeptOrder* o = chosenOrder();
     g.setRows(1 + (o ? int(o->lines.size()) : 0));
     if (!o)
@@ -508,11 +513,11 @@ void FormPurchaseOrders::showOrder() {
         for (int c = 0; c < KeptCols; ++c)
             g.setTextMatrix(r + 1, c, cells[c]);
     }
-    fitColumns(Xxx3);
+    fitColumns(gridOrderLines);
 }
 
 const BuyingStore::KeptOrder* FormPurchaseOrders::chosenOrder() const {
-    const int i = CboOrders->currentIndex();
+    const int i = comboOrders->currentIndex();
     return i >= 0 && i < int(m_kept.size()) ? &m_kept[size_t(i)] : nullptr;
 }
 
@@ -522,7 +527,7 @@ const BuyingStore::KeptLine* FormPurchaseOrders::chosenLine() const {
 }
 
 DeliveryShare::Rule FormPurchaseOrders::rule() const {
-    return CboRule->currentIndex() == 1 ? DeliveryShare::Rule::Proportional : DeliveryShare::Rule::EarliestFirst;
+    return comboRule->currentIndex() == 1 ? DeliveryShare::Rule::Proportional : DeliveryShare::Rule::EarliestFirst;
 }
 
 Wholesaler FormPurchaseOrders::wholesaler(int id) const {
@@ -532,20 +537,20 @@ Wholesaler FormPurchaseOrders::wholesaler(int id) const {
     return {};
 }
 
-void FormPurchaseOrders::Xxx3_Click() {
-    const int row = Xxx3->grid().Row();
+void FormPurchaseOrders::gridOrderLines_Click() {
+    const int row = gridOrderLines->grid().Row();
     const BuyingStore::KeptOrder* o = chosenOrder();
     m_keptLine = o && row >= 1 && row <= int(o->lines.size()) ? row - 1 : -1;
     // The rule box shows the rule the line was shared by.
     if (const BuyingStore::KeptLine* l = chosenLine(); l && !l->rule.isEmpty())
-        CboRule->setCurrentIndex(DeliveryShare::RuleNamed(l->rule) == DeliveryShare::Rule::Proportional ? 1 : 0);
+        comboRule->setCurrentIndex(DeliveryShare::RuleNamed(l->rule) == DeliveryShare::Rule::Proportional ? 1 : 0);
 }
 
 QString FormPurchaseOrders::ruleTitle(DeliveryShare::Rule r) {
     return r == DeliveryShare::Rule::Proportional ? BuyingTexts::RuleProportionalName : BuyingTexts::RuleEarliestName;
 }
 
-void FormPurchaseOrders::CommandReceive_Click() {
+void FormPurchaseOrders::buttonReceive_Click() {
     const BuyingStore::KeptOrder* o = chosenOrder();
     const BuyingStore::KeptLine* line = chosenLine();
     if (!line) {
@@ -617,11 +622,11 @@ void FormPurchaseOrders::savePdf(const TablePaper::Input& paper) {
                     BuyingTexts::FileNotSaved);
 }
 
-void FormPurchaseOrders::CommandPrint_Click() {
+void FormPurchaseOrders::buttonPrint_Click() {
     printPaper(orderPaper());
 }
 
-void FormPurchaseOrders::CommandPdf_Click() {
+void FormPurchaseOrders::buttonPdf_Click() {
     const TablePaper::Input paper = orderPaper();
     if (paper.title.isEmpty()) {
         Dialogs::MsgBox(BuyingTexts::ChooseOrder, Dialogs::vbOKOnly, this);
@@ -630,11 +635,11 @@ void FormPurchaseOrders::CommandPdf_Click() {
     savePdf(paper);
 }
 
-void FormPurchaseOrders::CommandDistribution_Click() {
+void FormPurchaseOrders::buttonDistribution_Click() {
     printPaper(distributionPaper());
 }
 
-void FormPurchaseOrders::CommandXlsx_Click() {
+void FormPurchaseOrders::buttonXlsx_Click() {
     const BuyingStore::KeptOrder* o = chosenOrder();
     if (!o) {
         Dialogs::MsgBox(BuyingTexts::ChooseOrder, Dialogs::vbOKOnly, this);

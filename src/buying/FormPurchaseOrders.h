@@ -27,22 +27,24 @@ class FormPurchaseOrders : public WorkDialog {
     Q_OBJECT
 public:
     explicit FormPurchaseOrders(QWidget* parent = nullptr);
+    // Opens modally on that period, the plan made at once when the tables are there.
+    static void OpenOnPeriod(QWidget* parent, QDate from, QDate to);
 
-    void CommandMake_Click();
-    void Xxx1_Click();
-    void Xxx2_Click();
-    void CommandMove_Click();
-    void CommandKeep_Click();
-    void CboOrders_Change();
-    void Xxx3_Click();
-    void CommandReceive_Click();
-    void CommandPrint_Click();
-    void CommandPdf_Click();
-    void CommandXlsx_Click();
-    void CommandDistribution_Click();
-    void CommandCancelDrug_Click();
-    void CommandClose_Click();
-    void CommandCount_Click();
+    void buttonMake_Click();
+    void gridPlan_Click();
+    void gridUnoffered_Click();
+    void buttonMove_Click();
+    void buttonKeep_Click();
+    void comboOrders_Change();
+    void gridOrderLines_Click();
+    void buttonReceive_Click();
+    void buttonPrint_Click();
+    void buttonPdf_Click();
+    void buttonXlsx_Click();
+    void buttonDistribution_Click();
+    void buttonCancelDrug_Click();
+    void buttonClose_Click();
+    void buttonCount_Click();
 
     // The local clock and where papers are saved; tests replace them.
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
@@ -55,32 +57,32 @@ public:
     TablePaper::Input distributionPaper() const;
     bool tablesPresent() const { return m_tablesPresent; }
 
-    QDateEdit* DateFrom;
-    QDateEdit* DateTo;
-    QPushButton* CommandMake;
-    QCheckBox* CheckAllOpen;
-    QLabel* LLLBatch;
-    FlexGridView* Xxx1; // drugs to buy
-    QLabel* LLLUnoffered;
-    FlexGridView* Xxx2; // drugs without an offer
-    QComboBox* CboWholesaler;
-    QPushButton* CommandMove;
-    QPushButton* CommandKeep;
-    QPushButton* CommandCancelDrug;
-    QLabel* LLLTotal;
-    QComboBox* CboOrders;
-    FlexGridView* Xxx3; // lines of the chosen kept order
-    QComboBox* CboRule;
-    QLabel* LLLRule;
-    QPushButton* CommandReceive;
-    QPushButton* CommandPrint;
-    QPushButton* CommandPdf;
-    QPushButton* CommandXlsx;
-    QPushButton* CommandDistribution;
-    QPushButton* CommandClose;
-    FlexGridView* Xxx4; // each drug's figures
-    QPushButton* CommandCount;
-    FlexGridView* Xxx5; // what is still to come from each wholesaler
+    QDateEdit* dateFrom;
+    QDateEdit* dateTo;
+    QPushButton* buttonMake;
+    QCheckBox* checkAllOpen;
+    QLabel* labelBatch;
+    FlexGridView* gridPlan; // drugs to buy
+    QLabel* labelUnoffered;
+    FlexGridView* gridUnoffered; // drugs without an offer
+    QComboBox* comboWholesaler;
+    QPushButton* buttonMove;
+    QPushButton* buttonKeep;
+    QPushButton* buttonCancelDrug;
+    QLabel* labelTotal;
+    QComboBox* comboOrders;
+    FlexGridView* gridOrderLines; // lines of the chosen kept order
+    QComboBox* comboRule;
+    QLabel* labelRule;
+    QPushButton* buttonReceive;
+    QPushButton* buttonPrint;
+    QPushButton* buttonPdf;
+    QPushButton* buttonXlsx;
+    QPushButton* buttonDistribution;
+    QPushButton* buttonClose;
+    FlexGridView* gridFigures; // each drug's figures
+    QPushButton* buttonCount;
+    FlexGridView* gridPending; // what is still to come from each wholesaler
 
 private:
     void showPlan();
@@ -103,7 +105,7 @@ private:
     OfferBook m_offers;
     PurchasePlan m_plan;
     std::vector<BuyingStore::Figures> m_figures;
-    std::vector<int> m_rowLine; // Xxx1 row -> plan line
+    std::vector<int> m_rowLine; // gridPlan row -> plan line
     std::vector<int> m_unofferedLine;
     int m_line = -1;            // the plan line chosen
     std::vector<BuyingStore::KeptOrder> m_kept;

@@ -6,6 +6,7 @@
 #include "buying/OfferImport.h"
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
+#include "data/TextOrder.h"
 #include "ui/Dialogs.h"
 #include "ui/FlexGridView.h"
 #include "ui/ScreenFit.h"
@@ -20,30 +21,30 @@
 FormWholesalers::FormWholesalers(QWidget* parent)
     : WorkDialog(parent, "FormWholesalers", BuyingTexts::WholesalersTitle) {
     auto* page = new QVBoxLayout(this);
-    LLLNote = label("LLLNote");
-    page->addWidget(LLLNote);
+    labelNote = label("labelNote");
+    page->addWidget(labelNote);
     auto* grids = new QHBoxLayout;
     page->addLayout(grids, 1);
-    Xxx1 = grid("Xxx1", BuyingTexts::WholesalerHeaders, {600, 2400, 1500, 1500});
-    Xxx1->setMinimumSize(420, 320);
-    Xxx2 = grid("Xxx2", BuyingTexts::OfferHeaders, {3000, 900, 1400});
-    Xxx2->setMinimumSize(380, 320);
-    grids->addWidget(Xxx1);
-    grids->addWidget(Xxx2);
+    gridWholesalers = grid("gridWholesalers", BuyingTexts::WholesalerHeaders, {600, 2400, 1500, 1500});
+    gridWholesalers->setMinimumSize(420, 320);
+    gridOffers = grid("gridOffers", BuyingTexts::OfferHeaders, {3000, 900, 1400});
+    gridOffers->setMinimumSize(380, 320);
+    grids->addWidget(gridWholesalers);
+    grids->addWidget(gridOffers);
     auto* bar = new QHBoxLayout;
     page->addLayout(bar);
-    CommandAddWholesaler = button("CommandAddWholesaler", BuyingTexts::AddWholesaler);
-    CommandAddOffer = button("CommandAddOffer", BuyingTexts::AddOffer);
-    CommandImport = button("CommandImport", BuyingTexts::ImportOffers);
-    bar->addWidget(CommandAddWholesaler);
-    bar->addWidget(CommandAddOffer);
-    bar->addWidget(CommandImport);
+    buttonAddWholesaler = button("buttonAddWholesaler", BuyingTexts::AddWholesaler);
+    buttonAddOffer = button("buttonAddOffer", BuyingTexts::AddOffer);
+    buttonImport = button("buttonImport", BuyingTexts::ImportOffers);
+    bar->addWidget(buttonAddWholesaler);
+    bar->addWidget(buttonAddOffer);
+    bar->addWidget(buttonImport);
     bar->addStretch(1);
 
-    connect(Xxx1, &FlexGridView::Click, this, &FormWholesalers::Xxx1_Click);
-    connect(CommandAddWholesaler, &QPushButton::clicked, this, &FormWholesalers::CommandAddWholesaler_Click);
-    connect(CommandAddOffer, &QPushButton::clicked, this, &FormWholesalers::CommandAddOffer_Click);
-    connect(CommandImport, &QPushButton::clicked, this, &FormWholesalers::CommandImport_Click);
+    connect(gridWholesalers, &FlexGridView::Click, this, &FormWholesalers::gridWholesalers_Click);
+    connect(buttonAddWholesaler, &QPushButton::clicked, this, &FormWholesalers::buttonAddWholesaler_Click);
+    connect(buttonAddOffer, &QPushButton::clicked, this, &FormWholesalers::buttonAddOffer_Click);
+    connect(buttonImport, &QPushButton::clicked, this, &FormWholesalers::buttonImport_Click);
     askXlsxPath = [this] {
         return QFileDialog::getOpenFileName(this, BuyingTexts::ImportOffers, QDir::homePath(),
                                             QStringLiteral("Excel (*.xlsx)"));
@@ -53,13 +54,13 @@ FormWholesalers::FormWholesalers(QWidget* parent)
     const auto presence = BuyingStore::CheckTables(&error);
     m_tablesPresent = presence == GroupTables::Presence::Present;
     if (!m_tablesPresent) {
-        for (QPushButton* b : {CommandAddWholesaler, CommandAddOffer, CommandImport})
+        for (QPushButton* b : {buttonAddWholesaler, buttonAddOffer, buttonImport})
             b->setEnabled(false);
-        LLLNote->setText(presence == GroupTables::Presence::Missing ? GroupTables::MissingMessage()
+        labelNote->setText(presence == GroupTables::Presence::Missing ? GroupTables::MissingMessage()
                                                                     : BuyingTexts::ReadFailed + error);
         return;
     }
-    LLLNote->setText(BuyingTexts::ImportNote);
+    labelNote->setText(BuyingTexts::ImportNote);
     ShowPage();
     ScreenFit::apply(*this);
 }
@@ -72,7 +73,7 @@ void FormWholesalers::ShowPage() {
         return;
     }
     m_offers = std::move(book);
-    FlexGrid& g = Xxx1->grid();
+    FlexGrid& g = gridWholesalers->grid();
     const auto& ws = m_offers.wholesalers();
     g.setRows(1 + int(ws.size()));
     for (int r = 0; r < int(ws.size()); ++r) {
@@ -81,7 +82,7 @@ void FormWholesalers::ShowPage() {
         for (int c = 0; c < 4; ++c)
             g.setTextMatrix(r + 1, c, cells[c]);
     }
-    fitColumns(Xxx1);
+    fitColumns(gridWholesalers);
     showOffers();
 }
 
@@ -90,26 +91,26 @@ void FormWholesalers::showOffers() {
     for (const Offer& o : m_offers.current())
         if (o.wholesaler == m_wholesaler)
             mine.push_back(&o);
-    std::sort(mine.begin(), mine.end(), [](const Offer* a, const Offer* b) { return a->drug < b->drug; });
-    FlexGrid& g = Xxx2->grid();
+    TextOrder::sortBy(mine, [](const Offer* o) { return o->drug; });
+    FlexGrid& g = gridOffers->grid();
     g.setRows(1 + int(mine.size()));
     for (int r = 0; r < int(mine.size()); ++r) {
         g.setTextMatrix(r + 1, 0, mine[size_t(r)]->drug);
         g.setTextMatrix(r + 1, 1, BuyingPapers::Number(mine[size_t(r)]->discount));
         g.setTextMatrix(r + 1, 2, mine[size_t(r)]->date);
     }
-    fitColumns(Xxx2);
+    fitColumns(gridOffers);
 }
 
-void FormWholesalers::Xxx1_Click() {
-    const FlexGrid& g = Xxx1->grid();
+void FormWholesalers::gridWholesalers_Click() {
+    const FlexGrid& g = gridWholesalers->grid();
     if (g.Row() < 1)
         return;
     m_wholesaler = g.TextMatrix(g.Row(), 0).toInt();
     showOffers();
 }
 
-void FormWholesalers::CommandAddWholesaler_Click() {
+void FormWholesalers::buttonAddWholesaler_Click() {
     Wholesaler w;
     w.name = Dialogs::InputBox(BuyingTexts::WholesalerNamePrompt, QString(), this).trimmed();
     if (w.name.isEmpty())
@@ -135,7 +136,7 @@ bool catalogue(QHash<QString, PeriodDemand::CatalogueItem>& out, QWidget* parent
 }
 } // namespace
 
-void FormWholesalers::CommandAddOffer_Click() {
+void FormWholesalers::buttonAddOffer_Click() {
     if (m_wholesaler == 0) {
         Dialogs::MsgBox(BuyingTexts::ChooseWholesaler, Dialogs::vbOKOnly, this);
         return;
@@ -161,7 +162,7 @@ void FormWholesalers::CommandAddOffer_Click() {
     ShowPage();
 }
 
-void FormWholesalers::CommandImport_Click() {
+void FormWholesalers::buttonImport_Click() {
     if (m_wholesaler == 0) {
         Dialogs::MsgBox(BuyingTexts::ChooseWholesaler, Dialogs::vbOKOnly, this);
         return;

@@ -18,10 +18,10 @@ public:
     explicit FormWholesalers(QWidget* parent = nullptr);
 
     void ShowPage();
-    void Xxx1_Click();
-    void CommandAddWholesaler_Click();
-    void CommandAddOffer_Click();
-    void CommandImport_Click();
+    void gridWholesalers_Click();
+    void buttonAddWholesaler_Click();
+    void buttonAddOffer_Click();
+    void buttonImport_Click();
 
     std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
     // The sheet to import; tests replace it. Empty: nothing imported.
@@ -30,12 +30,12 @@ public:
     const OfferBook& offers() const { return m_offers; }
     int chosenWholesaler() const { return m_wholesaler; }
 
-    QLabel* LLLNote;
-    FlexGridView* Xxx1; // wholesalers
-    FlexGridView* Xxx2; // the chosen wholesaler's offers
-    QPushButton* CommandAddWholesaler;
-    QPushButton* CommandAddOffer;
-    QPushButton* CommandImport;
+    QLabel* labelNote;
+    FlexGridView* gridWholesalers;
+    FlexGridView* gridOffers; // the chosen wholesaler's offers
+    QPushButton* buttonAddWholesaler;
+    QPushButton* buttonAddOffer;
+    QPushButton* buttonImport;
 
 private:
     void showOffers();

@@ -1,6 +1,7 @@
 #include "buying/PeriodDemand.h"
 
 #include "buying/BuyingTexts.h"
+#include "data/BowndrugsColumns.h"
 #include "data/DrugNameKey.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
@@ -134,12 +135,12 @@ bool PeriodDemand::ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* er
     long affected = 0;
     ServerConnection::instance().ExecuteEach(QStringLiteral("SELECT * FROM bowndrugs"), affected, error,
                                              [&](const QSqlQuery& q) {
-                                                 const QString name = FieldText(q.value(0));
+                                                 const QString name = FieldText(q.value(BowndrugsColumns::Drug));
                                                  const QString key = DrugNameKey(name);
                                                  if (key.isEmpty() || out.contains(key))
                                                      return;
-                                                 out.insert(key, {name, ModGFun::Val(FieldText(q.value(1))),
-                                                                  ModGFun::Val(FieldText(q.value(4)))});
+                                                 out.insert(key, {name, ModGFun::Val(FieldText(q.value(BowndrugsColumns::Price))),
+                                                                  ModGFun::Val(FieldText(q.value(BowndrugsColumns::Stock)))});
                                              });
     return affected != 0;
 }
@@ -151,8 +152,9 @@ PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
     QHash<QString, CatalogueItem> catalogue;
     GroupDemand::Report report = GroupDemand::Build(p, [&](const QSqlQuery& row, const QString& key) {
         if (!key.isEmpty() && !catalogue.contains(key))
-            catalogue.insert(key, {FieldText(row.value(0)), ModGFun::Val(FieldText(row.value(1))),
-                                   ModGFun::Val(FieldText(row.value(4)))});
+            catalogue.insert(key, {FieldText(row.value(BowndrugsColumns::Drug)),
+                                   ModGFun::Val(FieldText(row.value(BowndrugsColumns::Price))),
+                                   ModGFun::Val(FieldText(row.value(BowndrugsColumns::Stock)))});
     });
     if (!report.ok) {
         PeriodDemand failed;

@@ -1,5 +1,7 @@
 #include "buying/PurchasePlan.h"
 
+#include "data/TextOrder.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -57,10 +59,10 @@ std::vector<PurchasePlan::Order> PurchasePlan::orders(const OfferBook& offers) c
     }
     for (Order& o : out)
         std::sort(o.lines.begin(), o.lines.end(),
-                  [this](int a, int b) { return m_lines[size_t(a)].drug < m_lines[size_t(b)].drug; });
+                  [this](int a, int b) { return TextOrder::less(m_lines[size_t(a)].drug, m_lines[size_t(b)].drug); });
     std::sort(out.begin(), out.end(), [&](const Order& a, const Order& b) {
-        const QString x = offers.wholesalerName(a.wholesaler), y = offers.wholesalerName(b.wholesaler);
-        return x != y ? x < y : a.wholesaler < b.wholesaler;
+        const int c = TextOrder::compare(offers.wholesalerName(a.wholesaler), offers.wholesalerName(b.wholesaler));
+        return c != 0 ? c < 0 : a.wholesaler < b.wholesaler;
     });
     return out;
 }
@@ -70,7 +72,8 @@ std::vector<int> PurchasePlan::unoffered() const {
     for (int i = 0; i < int(m_lines.size()); ++i)
         if (m_lines[size_t(i)].wholesaler == 0)
             out.push_back(i);
-    std::sort(out.begin(), out.end(), [this](int a, int b) { return m_lines[size_t(a)].drug < m_lines[size_t(b)].drug; });
+    std::sort(out.begin(), out.end(),
+              [this](int a, int b) { return TextOrder::less(m_lines[size_t(a)].drug, m_lines[size_t(b)].drug); });
     return out;
 }
 

@@ -1,6 +1,6 @@
 #include "catalogue/DrugsCatalogue.h"
 
-#include "catalogue/FormDrugsEditorTexts.h"
+#include "catalogue/DrugsCatalogueTexts.h"
 #include "data/DrugNameKey.h"
 #include "data/FlexGrid.h"
 #include "data/ModGFun.h"
@@ -59,12 +59,12 @@ void Arrange(FlexGrid& grid) {
     grid.setColWidth(6, 0);
 
     for (int c = 0; c < 6; ++c)
-        grid.setTextMatrix(0, c, FormDrugsEditorTexts::Headers[c]);
-    grid.setTextMatrix(0, THighest, FormDrugsEditorTexts::HeaderHighest);
+        grid.setTextMatrix(0, c, DrugsCatalogueTexts::Headers[c]);
+    grid.setTextMatrix(0, THighest, DrugsCatalogueTexts::HeaderHighest);
 
     grid.setCols(grid.Cols() + 1);
 
-    grid.setTextMatrix(0, TRatio, FormDrugsEditorTexts::HeaderRatio);
+    grid.setTextMatrix(0, TRatio, DrugsCatalogueTexts::HeaderRatio);
     const int rows = grid.Rows();
     const int last = grid.Cols() - 1;
     // The default last change and the ratio in one pass over the rows: a catalogue is long, and
@@ -128,7 +128,7 @@ Rename RenameStatement(const QString& answer, const QString& oldName, const QDat
     if (oldName.isEmpty() || answer.trimmed().isEmpty())
         return r;
     if (answer.contains(u'^') || answer.contains(u'|')) {
-        r.refusal = FormDrugsEditorTexts::NameWithSeparators;
+        r.refusal = DrugsCatalogueTexts::NameWithSeparators;
         return r;
     }
     if (answer != oldName) {
@@ -137,7 +137,7 @@ Rename RenameStatement(const QString& answer, const QString& oldName, const QDat
         for (int row = 1; row < grid.Rows(); ++row) {
             const QString name = grid.TextMatrix(row, ColName);
             if (name != oldName && DrugNameKey(name) == key) {
-                r.refusal = FormDrugsEditorTexts::NameTaken;
+                r.refusal = DrugsCatalogueTexts::NameTaken;
                 return r;
             }
         }

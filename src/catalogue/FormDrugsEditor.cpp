@@ -2,7 +2,6 @@
 
 #include "buying/BuyingStore.h"
 #include "buying/BuyingTexts.h"
-#include "buying/FormWholesalers.h"
 #include "data/DrugNameKey.h"
 #include "data/ModGFun.h"
 
@@ -44,7 +43,8 @@ QFont arabicBold12() {
 }
 } // namespace
 
-FormDrugsEditor::FormDrugsEditor(QWidget* parent) : QMainWindow(parent) {
+FormDrugsEditor::FormDrugsEditor(QWidget* parent, FormDrugsEditorOpeners openers)
+    : QMainWindow(parent), m_openers(std::move(openers)) {
     initCatalogueResources();
     setObjectName(QStringLiteral("FormDrugsEditor"));
     setWindowTitle(FormDrugsEditorTexts::Title);
@@ -186,8 +186,8 @@ void FormDrugsEditor::Command1_Click() {
 }
 
 void FormDrugsEditor::mnuWholesalerOffers_Click() {
-    FormWholesalers w(this);
-    w.exec();
+    if (m_openers.wholesalers)
+        m_openers.wholesalers(this);
 }
 
 // The best current offer goes in through the manual entry's own statement.

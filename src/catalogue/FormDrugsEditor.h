@@ -13,12 +13,18 @@ class QLabel;
 class QMenu;
 class QPushButton;
 
+// How the catalogue window opens a window another folder builds (set in main.cpp): modally over
+// the parent, returning when it is closed; left unset it opens nothing.
+struct FormDrugsEditorOpeners {
+    std::function<void(QWidget* parent)> wholesalers; // FormWholesalers
+};
+
 // The manager's catalogue window: the whole of bowndrugs with the sufficiency ratio, five sorts,
 // the best-wholesaler-discount entry, the rename and the printed order sheet.
 class FormDrugsEditor : public QMainWindow {
     Q_OBJECT
 public:
-    explicit FormDrugsEditor(QWidget* parent = nullptr);
+    explicit FormDrugsEditor(QWidget* parent = nullptr, FormDrugsEditorOpeners openers = {});
 
     void ShowPage();
     void PrintOrderSheet(int rowsPerBlock, float rowHeight);
@@ -63,4 +69,6 @@ private:
     OrderSheet::Input sheetInput(int rowsPerBlock, float rowHeight) const;
     // Runs an edit statement; a refusal by the server is shown. Returns the rows changed.
     long runEdit(const QString& sql);
+
+    FormDrugsEditorOpeners m_openers;
 };

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// Every text the catalogue editor shows: captions, menus, prompts and messages.
+// The catalogue editor's own texts: captions, menus, prompts and messages; the catalogue rules'
+// are in DrugsCatalogueTexts.
 namespace FormDrugsEditorTexts {
 inline const QString Title = QStringLiteral("بيانات الادوية");
 inline const QString MenuEdit = QStringLiteral("تحرير");
@@ -26,13 +27,6 @@ inline const QString NotRead = QStringLiteral("تعذرت قراءة الادو�
 inline const QString PrintFailedOn = QStringLiteral("تعذرت الطباعة على الطابعة ");
 inline const QString OfferPdf = QStringLiteral("\nهل تريد حفظ الاوردر في ملف PDF بدلا من ذلك؟");
 inline const QString NotSavedFile = QStringLiteral("تعذر حفظ الملف ");
-// Headers of the catalogue grid's first six columns, then the highest discount and the ratio.
-inline const QString Headers[] = {QStringLiteral("الدواء"), QStringLiteral("السعر"),  QStringLiteral("الخصم"),
-                                  QStringLiteral("تحديث"),  QStringLiteral("الرصيد"), QStringLiteral("المطلوب")};
-inline const QString HeaderHighest = QStringLiteral("اعلي خصم");
-inline const QString HeaderRatio = QStringLiteral("نسبةالكفاية");
-inline const QString NameWithSeparators = QStringLiteral("لا يمكن ان يحتوي اسم الدواء على ^ او |");
-inline const QString NameTaken = QStringLiteral("يوجد دواء آخر بهذا الاسم");
 inline const QString MenuWholesalers = QStringLiteral("المخازن");
 inline const QString MenuWholesalerOffers = QStringLiteral("المخازن وعروضها");
 inline const QString MenuBestOffer = QStringLiteral("اعلي خصم من افضل عرض حالي");

@@ -1,5 +1,6 @@
 #include "collection/BuyCollectCore.h"
 
+#include "data/Days.h"
 #include "data/ModGFun.h"
 #include "data/FieldText.h"
 #include "data/GroupTables.h"
@@ -33,7 +34,7 @@ QString DeleteCutoff(const QDateTime& now, int days) {
     QDate day = now.date().addDays(-days);
     if (day.year() < 2000)
         day = QDate(2000, 1, 1);
-    return QString::number(day.toString(QStringLiteral("yyMMdd")).toInt());
+    return Days::DateNumber(day);
 }
 
 QString DeleteClause(const QString& cutoff, const QString& keep) {
@@ -89,7 +90,7 @@ QString DayText(const QString& stored) {
         return stored;
     const QDate day = QDate::fromString(QStringLiteral("20") + QStringLiteral("%1").arg(qint64(n), 6, 10, QChar(u'0')),
                                         QStringLiteral("yyyyMMdd"));
-    return day.isValid() ? day.toString(QStringLiteral("yyyy/MM/dd")) : stored;
+    return day.isValid() ? Days::Text(day) : stored;
 }
 
 void setClock(std::function<QDateTime()> c) {

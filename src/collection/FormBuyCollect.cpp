@@ -3,9 +3,8 @@
 #include "buying/BuyingStore.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollectTexts.h"
-#include "demand/FormGroupDemand.h"
+#include "preparation/PickListTexts.h"
 #include "collection/ModOmla.h"
-#include "preparation/PickListPrint.h"
 #include "data/Bown2Columns.h"
 #include "data/FieldText.h"
 #include "data/GroupTables.h"
@@ -43,7 +42,8 @@ void setAlignments(FlexGrid& grid) {
 }
 } // namespace
 
-FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
+FormBuyCollect::FormBuyCollect(QWidget* parent, FormBuyCollectOpeners openers)
+    : QDialog(parent), m_openers(std::move(openers)) {
     setObjectName(QStringLiteral("FormBuyCollect"));
     Dialogs::KeepOpenOnEscape(*this);
     setWindowTitle(FormBuyCollectTexts::Title);
@@ -88,10 +88,10 @@ FormBuyCollect::FormBuyCollect(QWidget* parent) : QDialog(parent) {
     mnuReports = addMenu(QStringLiteral("mnuReports"), FormBuyCollectTexts::MenuReports);
     mnuGroupDemand = addItem(mnuReports, QStringLiteral("mnuGroupDemand"), FormBuyCollectTexts::MenuGroupDemand,
                              &FormBuyCollect::mnuGroupDemand_Click);
-    mnuPickList = addItem(mnuReports, QStringLiteral("mnuPickList"), FormBuyCollectTexts::MenuPickList,
+    mnuPickList = addItem(mnuReports, QStringLiteral("mnuPickList"), PickListTexts::MenuPickList,
                           &FormBuyCollect::mnuPickList_Click);
     mnuPickListsAll = addItem(mnuReports, QStringLiteral("mnuPickListsAll"),
-                              FormBuyCollectTexts::MenuPickListsAll,
+                              PickListTexts::MenuPickListsAll,
                               &FormBuyCollect::mnuPickListsAll_Click);
     mnuPickListsNew = addItem(mnuReports, QStringLiteral("mnuPickListsNew"), FormBuyCollectTexts::MenuPickListsNew,
                               &FormBuyCollect::mnuPickListsNew_Click);
@@ -185,7 +185,7 @@ void FormBuyCollect::XXX_Click() {
     QString error;
     Recordset rs = ServerConnection::instance().Execute(BuyCollect::OrderQuery(id), affected, &error);
     if (affected == 0) {
-        Dialogs::MsgBox(FormBuyCollectTexts::OrderReadFailed + error, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(PickListTexts::OrderReadFailed + error, Dialogs::vbOKOnly, this);
         return;
     }
     // Fields of no record are invalid and read as empty text.
@@ -247,7 +247,7 @@ void FormBuyCollect::fillList() {
         return;
     QString error;
     if (!ModSQL::SQLSelectToFlex(XXX->grid(), Table, &error) && !error.isEmpty())
-        Dialogs::MsgBox(FormBuyCollectTexts::ListReadFailed + error, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(PickListTexts::ListReadFailed + error, Dialogs::vbOKOnly, this);
 }
 
 void FormBuyCollect::mnuAddNewAmil_Click() {
@@ -273,16 +273,22 @@ void FormBuyCollect::MNUSORTADRESS_Click() {
     FLXMod::FlexSort(XXX->grid(), BuyCollect::AddressColumn, QStringLiteral("AZ"));
 }
 
+void FormBuyCollect::pickLists(const PickList::Selection& selection) {
+    if (m_openers.pickLists)
+        m_openers.pickLists(this, selection);
+}
+
 void FormBuyCollect::mnuPickList_Click() {
-    PickListPrint::PrintShownOrder(this, LLLOrderID->text());
+    if (m_openers.pickListOfOrder)
+        m_openers.pickListOfOrder(this, LLLOrderID->text());
 }
 
 void FormBuyCollect::mnuPickListsAll_Click() {
-    PickListPrint::PrintSentOrders(this);
+    pickLists({});
 }
 
 void FormBuyCollect::mnuPickListsNew_Click() {
-    PickListPrint::PrintSentOrders(this, {PickList::Selection::NotPrinted, {}, {}, {}});
+    pickLists({PickList::Selection::NotPrinted, {}, {}, {}});
 }
 
 void FormBuyCollect::mnuPickListsPeriod_Click() {
@@ -303,16 +309,16 @@ void FormBuyCollect::mnuPickListsPeriod_Click() {
         Dialogs::MsgBox(FormBuyCollectTexts::FromAfterTo, Dialogs::vbOKOnly, this);
         return;
     }
-    PickListPrint::PrintSentOrders(this, s);
+    pickLists(s);
 }
 
 void FormBuyCollect::mnuPickListsDistrict_Click() {
     const QString markaz = Dialogs::InputBox(FormBuyCollectTexts::DistrictPrompt, QString(), this).trimmed();
     if (!markaz.isEmpty())
-        PickListPrint::PrintSentOrders(this, {PickList::Selection::District, {}, {}, markaz});
+        pickLists({PickList::Selection::District, {}, {}, markaz});
 }
 
 void FormBuyCollect::mnuGroupDemand_Click() {
-    FormGroupDemand w(this);
-    w.exec();
+    if (m_openers.groupDemand)
+        m_openers.groupDemand(this);
 }

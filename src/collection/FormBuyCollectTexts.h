@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// Every text the collected-orders window shows: captions, menus, prompts, messages, and those of
-// the preparation lists it prints.
+// The collected-orders window's own texts: captions, menus, prompts and messages; the pick lists'
+// are in PickListTexts.
 namespace FormBuyCollectTexts {
 inline const QString Title = QStringLiteral("الاطلاع علي طلبيات الشراء المعلقة");
 inline const QString MenuOperations = QStringLiteral("عمليات");
@@ -16,8 +16,6 @@ inline const QString MenuSortDate = QStringLiteral("حسب التاريخ");
 inline const QString MenuSortAddress = QStringLiteral("حسب العنوان");
 inline const QString MenuReports = QStringLiteral("تقارير");
 inline const QString MenuGroupDemand = QStringLiteral("اجمالي طلبات المجموعة");
-inline const QString MenuPickList = QStringLiteral("قائمة تحضير الاوردر");
-inline const QString MenuPickListsAll = QStringLiteral("قوائم تحضير كل الاوردرات المرسلة");
 inline const QString OrderIdLabel = QStringLiteral(" رقم الاوردر");
 inline const QString DateLabel = QStringLiteral("التاريخ");
 inline const QString TelLabel = QStringLiteral("التليفون");
@@ -31,11 +29,6 @@ inline const QString ConfirmDelete = QStringLiteral("هل تود حذف  الط�
 inline const QString NamePrompt = QStringLiteral("الاسم");
 inline const QString KeptUndelivered =
     QStringLiteral("بقيت %1 طلبية قديمة لم تحذف: لها اصناف في اوامر شراء او لم تسلم بعد.");
-inline const QString ListReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
-inline const QString OrderReadFailed = QStringLiteral("تعذرت قراءة الاوردر من الخادم:\n");
-inline const QString NoOrderShown = QStringLiteral("اختر اوردر من القائمة اولا ثم اطبع قائمة تحضيره");
-inline const QString OrderGone = QStringLiteral("هذا الاوردر لم يعد موجودا على الخادم");
-inline const QString NoSentOrders = QStringLiteral("لا توجد اوردرات مرسلة الي التحضير");
 inline const QString MenuPickListsNew = QStringLiteral("قوائم تحضير ما لم يطبع بعد");
 inline const QString MenuPickListsPeriod = QStringLiteral("قوائم تحضير اوردرات فترة");
 inline const QString MenuPickListsDistrict = QStringLiteral("قوائم تحضير اوردرات مركز");
@@ -44,8 +37,4 @@ inline const QString PeriodToPrompt = QStringLiteral("الي تاريخ (مثا�
 inline const QString BadDate = QStringLiteral("التاريخ غير صحيح، اكتبه هكذا: 2026/12/01");
 inline const QString FromAfterTo = QStringLiteral("تاريخ البداية بعد تاريخ النهاية، لم يطبع شيء");
 inline const QString DistrictPrompt = QStringLiteral("اسم المركز");
-inline const QString LeftOutWithoutLines = QStringLiteral("تركت %1 اوردرات مرسلة لا سطور فيها");
-inline const QString NotMarked = QStringLiteral("طبعت القوائم، ولم يتأكد تسجيل طباعتها على الخادم:\n");
-inline const QString NotMarkedNoTable = QStringLiteral("طبعت القوائم لكن لم تسجل طباعتها.\n");
-inline const QString PickListsNotPrinted = QStringLiteral("تعذرت طباعة قوائم التحضير");
 } // namespace FormBuyCollectTexts

@@ -1,19 +1,9 @@
 #include "data/FlexGrid.h"
 
 #include "data/ModGFun.h"
+#include "data/TextOrder.h"
 
-#include <QCollator>
-#include <QLocale>
-#include <QtEndian>
 #include <algorithm>
-#include <cstring>
-#include <array>
-#include <string>
-#include <string_view>
-
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#endif
 
 FlexGrid::FlexGrid(int rows, int cols, QObject* parent) : QAbstractTableModel(parent) {
     m_cols = std::max(cols, 0);
@@ -248,134 +238,6 @@ void FlexGrid::setCellForeColor(quint32 colorRef) {
     changedCell(m_row, m_col);
 }
 
-namespace {
-
-// The reader's collation the text sorts use: letters first, case only breaks ties, so
-// "amoxicillin" and "Amoxil" stand together; still case-sensitive, so "A" and "a" are not equal keys.
-const QCollator& textCollator() {
-    static const QCollator collator = [] {
-        QCollator c{QLocale(QLocale::English, QLocale::UnitedStates)};
-        c.setCaseSensitivity(Qt::CaseSensitive);
-        c.setNumericMode(false);
-        return c;
-    }();
-    return collator;
-}
-
-#ifdef Q_OS_WIN
-// Windows' collation gives the hyphen and the apostrophe word-sort weights ("-3" after "2.5", and
-// no per-character key reproduces it), and Qt 6.4's sort keys there carry stray bytes past the key:
-// the text sorts compare with string sort, where every symbol counts as in the reader's collation.
-constexpr bool KeyedTextSort = false;
-int compareText(const QString& a, const QString& b) {
-    return CompareStringEx(L"en-US", SORT_STRINGSORT, reinterpret_cast<LPCWCH>(a.utf16()), int(a.size()),
-                           reinterpret_cast<LPCWCH>(b.utf16()), int(b.size()), nullptr, nullptr, 0) -
-           CSTR_EQUAL;
-}
-#else
-constexpr bool KeyedTextSort = true;
-int compareText(const QString& a, const QString& b) { return textCollator().compare(a, b); }
-#endif
-
-// The collator's weights of the characters whose collation is one weight each: ASCII and the
-// Arabic letters that have no decomposition (those with hamza or madda above or below are alef,
-// waw or yeh plus a mark, and differ from them only at the accent level). Read from the collator
-// itself once. For texts made of these characters the collation has no contractions, expansions
-// or accents: every character is ignorable or has one primary weight and one case weight, so a byte
-// key "primaries, 0, case weights" sorts exactly like the collator at a small part of the cost of
-// a full collation key.
-constexpr char16_t SimpleLimit = 0x0700;
-struct SimpleWeights {
-    std::array<quint8, SimpleLimit> primary{}; // 0: ignorable
-    std::array<quint8, SimpleLimit> tertiary{};
-    std::array<bool, SimpleLimit> simple{};
-};
-
-bool hasSimpleCollation(char16_t c) {
-    if (c < 128)
-        return true;
-    if (c < 0x0621 || c > 0x064A)
-        return false;
-    const QChar ch(c);
-    return ch.decompositionTag() == QChar::NoDecomposition && ch.category() == QChar::Letter_Other;
-}
-
-const SimpleWeights& simpleWeights() {
-    static const SimpleWeights w = [] {
-        const QCollator& sensitive = textCollator();
-        QCollator insensitive = sensitive;
-        insensitive.setCaseSensitivity(Qt::CaseInsensitive);
-        const QString probe = QStringLiteral("a");
-        SimpleWeights out;
-        std::vector<char16_t> chars;
-        for (char16_t c = 0; c < SimpleLimit; ++c) {
-            if (!hasSimpleCollation(c))
-                continue;
-            out.simple[c] = true;
-            if (sensitive.compare(probe + QChar(c), probe) != 0)
-                chars.push_back(c);
-        }
-        std::stable_sort(chars.begin(), chars.end(), [&](char16_t a, char16_t b) {
-            return sensitive.compare(QString(QChar(a)), QString(QChar(b))) < 0;
-        });
-        quint8 primary = 0;
-        quint8 tertiary = 0;
-        for (size_t i = 0; i < chars.size(); ++i) {
-            if (i > 0 && insensitive.compare(QString(QChar(chars[i - 1])), QString(QChar(chars[i]))) == 0) {
-                ++tertiary;
-            } else {
-                ++primary;
-                tertiary = 1;
-            }
-            out.primary[chars[i]] = primary;
-            out.tertiary[chars[i]] = tertiary;
-        }
-        return out;
-    }();
-    return w;
-}
-
-// Appends the key of s; false (and nothing appended) when s holds a character without a simple
-// collation.
-bool appendSimpleKey(std::string& arena, const QString& s) {
-    const SimpleWeights& w = simpleWeights();
-    const size_t base = arena.size();
-    const qsizetype len = s.size();
-    arena.resize(base + 2 + 2 * size_t(len));
-    char* const begin = arena.data() + base;
-    char* out = begin;
-    // The empty text comes before one made only of ignorable characters, as in QCollator::compare.
-    *out++ = len == 0 ? '\0' : '\1';
-    const char16_t* text = reinterpret_cast<const char16_t*>(s.constData());
-    for (qsizetype i = 0; i < len; ++i) {
-        const char16_t c = text[i];
-        if (c >= SimpleLimit || !w.simple[c]) {
-            arena.resize(base);
-            return false;
-        }
-        if (const quint8 p = w.primary[c])
-            *out++ = char(p);
-    }
-    *out++ = '\0'; // below every weight: a prefix sorts first
-    for (qsizetype i = 0; i < len; ++i)
-        if (w.primary[text[i]])
-            *out++ = char(w.tertiary[text[i]]);
-    arena.resize(base + size_t(out - begin));
-    return true;
-}
-
-struct SimpleKey {
-    // The key's first 16 bytes, big-endian: most comparisons end here, also between names that
-    // share their first word.
-    quint64 head;
-    quint64 head2;
-    quint32 offset;
-    quint32 length;
-    int row;
-};
-
-} // namespace
-
 void FlexGrid::Sort(int code, bool emptyKeysLast) {
     const int n = Rows();
     if (n < 3 || m_col < 0 || m_col >= m_cols)
@@ -401,71 +263,16 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
         for (int r : order)
             keys[r] = ModGFun::Val(m_rows[r].cells[key]);
         sortBy([&](int a, int b) { return keys[a] < keys[b]; }, code == SortNumericDescending);
-    } else if ((code == SortStringAscending || code == SortStringDescending) && !KeyedTextSort) {
-        sortBy(
-            [&](int a, int b) {
-                const QString& ta = m_rows[a].cells[key];
-                const QString& tb = m_rows[b].cells[key];
-                if (ta.isEmpty() || tb.isEmpty())
-                    return ta.isEmpty() && !tb.isEmpty();
-                return compareText(ta, tb) < 0;
-            },
-            code == SortStringDescending);
     } else if (code == SortStringAscending || code == SortStringDescending) {
-        std::string arena;
-        arena.reserve(size_t(n) * 48);
-        std::vector<SimpleKey> keys;
-        keys.reserve(order.size());
-        bool simple = true;
-        for (int r : order) {
-            const size_t start = arena.size();
-            if (!appendSimpleKey(arena, m_rows[r].cells[key])) {
-                simple = false;
-                break;
-            }
-            const size_t length = arena.size() - start;
-            unsigned char bytes[16] = {};
-            std::memcpy(bytes, arena.data() + start, std::min<size_t>(length, 16));
-            quint64 head = 0;
-            quint64 head2 = 0;
-            std::memcpy(&head, bytes, 8);
-            std::memcpy(&head2, bytes + 8, 8);
-            keys.push_back({qFromBigEndian(head), qFromBigEndian(head2), quint32(start), quint32(length), r});
-        }
-        if (simple) {
-            const std::string_view all(arena);
-            auto less = [&](const SimpleKey& a, const SimpleKey& b) {
-                if (a.head != b.head)
-                    return a.head < b.head;
-                if (a.head2 != b.head2)
-                    return a.head2 < b.head2;
-                return all.substr(a.offset, a.length) < all.substr(b.offset, b.length);
-            };
-            if (code == SortStringDescending)
-                std::stable_sort(keys.begin(), keys.end(),
-                                 [&](const SimpleKey& a, const SimpleKey& b) { return less(b, a); });
-            else
-                std::stable_sort(keys.begin(), keys.end(), less);
-            for (size_t i = 0; i < keys.size(); ++i)
-                order[i] = keys[i].row;
-        } else {
-            // Other characters need the full collation; every row then takes its key from it, so
-            // that all texts of the same column compare on one scale.
-            const QCollator& collator = textCollator();
-            std::vector<QCollatorSortKey> collationKeys;
-            collationKeys.reserve(n);
-            collationKeys.push_back(collator.sortKey(QString()));
-            for (int r = 1; r < n; ++r)
-                collationKeys.push_back(collator.sortKey(m_rows[r].cells[key]));
-            auto less = [&](int a, int b) {
-                const bool emptyA = m_rows[a].cells[key].isEmpty();
-                const bool emptyB = m_rows[b].cells[key].isEmpty();
-                if (emptyA || emptyB)
-                    return emptyA && !emptyB;
-                return collationKeys[a].compare(collationKeys[b]) < 0;
-            };
-            sortBy(less, code == SortStringDescending);
-        }
+        std::vector<QString> texts;
+        texts.reserve(order.size());
+        for (int r : order)
+            texts.push_back(m_rows[r].cells[key]);
+        const std::vector<int> at = TextOrder::order(texts, code == SortStringDescending);
+        std::vector<int> rows(order.size());
+        for (size_t i = 0; i < at.size(); ++i)
+            rows[i] = order[size_t(at[i])];
+        order = std::move(rows);
     } else {
         return;
     }

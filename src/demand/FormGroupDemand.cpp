@@ -1,9 +1,10 @@
 #include "demand/FormGroupDemand.h"
+#include "data/Days.h"
 
-#include "buying/FormPurchaseOrders.h"
 
 #include "collection/BuyCollectCore.h"
 #include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
@@ -25,7 +26,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString DateFormat = QStringLiteral("yyyy/MM/dd");
 constexpr int DemandWidths[] = {3300, 900, 1650, 1650, 1300, 900, 800, 2500};
 constexpr int PlaceWidths[] = {3000, 1700, 1700, 2000, 1500, 1000};
 
@@ -36,85 +36,85 @@ void layOutGrid(FlexGrid& grid, const int* widths, int count) {
 }
 } // namespace
 
-FormGroupDemand::FormGroupDemand(QWidget* parent)
-    : WorkDialog(parent, "FormGroupDemand", FormGroupDemandTexts::Title) {
+FormGroupDemand::FormGroupDemand(QWidget* parent, FormGroupDemandOpeners openers)
+    : WorkDialog(parent, "FormGroupDemand", GroupDemandTexts::Title), m_openers(std::move(openers)) {
     auto* page = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     page->addLayout(bar);
-    DateFrom = date("DateFrom");
-    DateTo = date("DateTo");
-    CheckSentOnly = new QCheckBox(FormGroupDemandTexts::SentOnly, this);
-    CheckSentOnly->setObjectName(QStringLiteral("CheckSentOnly"));
-    CommandShow = button("CommandShow", FormGroupDemandTexts::Show);
-    CommandCsv = button("CommandCsv", FormGroupDemandTexts::SaveCsv);
-    CommandXlsx = button("CommandXlsx", FormGroupDemandTexts::SaveXlsx);
-    CommandPrint = button("CommandPrint", FormGroupDemandTexts::Print);
-    CommandPurchaseOrders = button("CommandPurchaseOrders", FormGroupDemandTexts::PurchaseOrders);
-    bar->addWidget(label("Label1", FormGroupDemandTexts::From, false));
-    bar->addWidget(DateFrom);
-    bar->addWidget(label("Label2", FormGroupDemandTexts::To, false));
-    bar->addWidget(DateTo);
-    bar->addWidget(CheckSentOnly);
-    bar->addWidget(CommandShow);
+    dateFrom = date("dateFrom");
+    dateTo = date("dateTo");
+    checkSentOnly = new QCheckBox(FormGroupDemandTexts::SentOnly, this);
+    checkSentOnly->setObjectName(QStringLiteral("checkSentOnly"));
+    buttonShow = button("buttonShow", FormGroupDemandTexts::Show);
+    buttonCsv = button("buttonCsv", FormGroupDemandTexts::SaveCsv);
+    buttonXlsx = button("buttonXlsx", FormGroupDemandTexts::SaveXlsx);
+    buttonPrint = button("buttonPrint", FormGroupDemandTexts::Print);
+    buttonPurchaseOrders = button("buttonPurchaseOrders", FormGroupDemandTexts::PurchaseOrders);
+    bar->addWidget(label("labelFrom", FormGroupDemandTexts::From, false));
+    bar->addWidget(dateFrom);
+    bar->addWidget(label("labelTo", FormGroupDemandTexts::To, false));
+    bar->addWidget(dateTo);
+    bar->addWidget(checkSentOnly);
+    bar->addWidget(buttonShow);
     bar->addStretch(1);
-    bar->addWidget(CommandXlsx);
-    bar->addWidget(CommandCsv);
-    bar->addWidget(CommandPrint);
-    bar->addWidget(CommandPurchaseOrders);
+    bar->addWidget(buttonXlsx);
+    bar->addWidget(buttonCsv);
+    bar->addWidget(buttonPrint);
+    bar->addWidget(buttonPurchaseOrders);
 
-    LLLCounts = label("LLLCounts", QString(), false);
-    page->addWidget(LLLCounts);
-    Xxx1 = new FlexGridView(this);
-    Xxx1->setObjectName(QStringLiteral("Xxx1"));
-    Xxx1->setMinimumSize(900, 330);
-    page->addWidget(Xxx1, 3);
-    LLLCashNote = label("LLLCashNote", FormGroupDemandTexts::CashNote);
-    page->addWidget(LLLCashNote);
-    LLLDrug = label("LLLDrug", QString(), false);
-    page->addWidget(LLLDrug);
-    Xxx2 = new FlexGridView(this);
-    Xxx2->setObjectName(QStringLiteral("Xxx2"));
-    Xxx2->setMinimumSize(900, 200);
-    page->addWidget(Xxx2, 2);
-    Xxx1->grid().setCols(GroupDemand::DemandCols);
-    Xxx2->grid().setCols(GroupDemand::PlaceCols);
+    labelCounts = label("labelCounts", QString(), false);
+    page->addWidget(labelCounts);
+    gridDemand = new FlexGridView(this);
+    gridDemand->setObjectName(QStringLiteral("gridDemand"));
+    gridDemand->setMinimumSize(900, 330);
+    page->addWidget(gridDemand, 3);
+    labelCashNote = label("labelCashNote", FormGroupDemandTexts::CashNote);
+    page->addWidget(labelCashNote);
+    labelDrug = label("labelDrug", QString(), false);
+    page->addWidget(labelDrug);
+    gridOrders = new FlexGridView(this);
+    gridOrders->setObjectName(QStringLiteral("gridOrders"));
+    gridOrders->setMinimumSize(900, 200);
+    page->addWidget(gridOrders, 2);
+    gridDemand->grid().setCols(GroupDemand::DemandCols);
+    gridOrders->grid().setCols(GroupDemand::PlaceCols);
 
-    connect(CommandShow, &QPushButton::clicked, this, &FormGroupDemand::CommandShow_Click);
-    connect(CommandCsv, &QPushButton::clicked, this, &FormGroupDemand::CommandCsv_Click);
-    connect(CommandXlsx, &QPushButton::clicked, this, &FormGroupDemand::CommandXlsx_Click);
-    connect(CommandPrint, &QPushButton::clicked, this, &FormGroupDemand::CommandPrint_Click);
-    connect(CommandPurchaseOrders, &QPushButton::clicked, this, &FormGroupDemand::CommandPurchaseOrders_Click);
-    connect(Xxx1, &FlexGridView::Click, this, &FormGroupDemand::Xxx1_Click);
-    connect(Xxx2, &FlexGridView::Click, this, &FormGroupDemand::Xxx2_Click);
+    connect(buttonShow, &QPushButton::clicked, this, &FormGroupDemand::buttonShow_Click);
+    connect(buttonCsv, &QPushButton::clicked, this, &FormGroupDemand::buttonCsv_Click);
+    connect(buttonXlsx, &QPushButton::clicked, this, &FormGroupDemand::buttonXlsx_Click);
+    connect(buttonPrint, &QPushButton::clicked, this, &FormGroupDemand::buttonPrint_Click);
+    connect(buttonPurchaseOrders, &QPushButton::clicked, this, &FormGroupDemand::buttonPurchaseOrders_Click);
+    connect(gridDemand, &FlexGridView::Click, this, &FormGroupDemand::gridDemand_Click);
+    connect(gridOrders, &FlexGridView::Click, this, &FormGroupDemand::gridOrders_Click);
 
     askCsvPath = [this] {
-        return QFileDialog::getSaveFileName(this, CommandCsv->text(),
+        return QFileDialog::getSaveFileName(this, buttonCsv->text(),
                                             QDir::home().filePath(QStringLiteral("group-demand.csv")),
                                             QStringLiteral("CSV (*.csv)"));
     };
     askXlsxPath = [this] {
-        return QFileDialog::getSaveFileName(this, CommandXlsx->text(),
+        return QFileDialog::getSaveFileName(this, buttonXlsx->text(),
                                             QDir::home().filePath(QStringLiteral("group-demand.xlsx")),
                                             QStringLiteral("Excel (*.xlsx)"));
     };
     askPdfPath = [this] {
-        return QFileDialog::getSaveFileName(this, FormGroupDemandTexts::Title,
+        return QFileDialog::getSaveFileName(this, GroupDemandTexts::Title,
                                             QDir::home().filePath(QStringLiteral("group-demand.pdf")),
                                             QStringLiteral("PDF (*.pdf)"));
     };
 
     const GroupDemand::Period period = GroupDemand::DefaultPeriod(BuyCollect::now().date());
-    DateFrom->setDate(period.from);
-    DateTo->setDate(period.to);
-    CheckSentOnly->setChecked(period.sentOnly);
-    CommandShow_Click();
+    dateFrom->setDate(period.from);
+    dateTo->setDate(period.to);
+    checkSentOnly->setChecked(period.sentOnly);
+    buttonShow_Click();
     ScreenFit::apply(*this);
 }
 
-void FormGroupDemand::CommandShow_Click() {
-    const GroupDemand::Period period{DateFrom->date(), DateTo->date(), CheckSentOnly->isChecked()};
+void FormGroupDemand::buttonShow_Click() {
+    const GroupDemand::Period period{dateFrom->date(), dateTo->date(), checkSentOnly->isChecked()};
     if (period.from > period.to) {
-        Dialogs::MsgBox(FormGroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(GroupDemandTexts::FromAfterTo, Dialogs::vbOKOnly, this);
         return;
     }
     GroupDemand::Report report = GroupDemand::Build(period);
@@ -124,22 +124,22 @@ void FormGroupDemand::CommandShow_Click() {
         return;
     }
     m_report = std::move(report);
-    GroupDemand::FillDemandGrid(Xxx1->grid(), m_report);
+    GroupDemand::FillDemandGrid(gridDemand->grid(), m_report);
     m_demandSort = {GroupDemand::ColDrug, QStringLiteral("AZ")};
-    layOutGrid(Xxx1->grid(), DemandWidths, GroupDemand::DemandCols);
-    FLXMod::FlexAlignLeft(Xxx1->grid(), GroupDemand::ColDrug);
-    GroupDemand::FillPlaceGrid(Xxx2->grid(), m_report, -1, {});
+    layOutGrid(gridDemand->grid(), DemandWidths, GroupDemand::DemandCols);
+    FLXMod::FlexAlignLeft(gridDemand->grid(), GroupDemand::ColDrug);
+    GroupDemand::FillPlaceGrid(gridOrders->grid(), m_report, -1, {});
     m_placeSort = {};
-    layOutGrid(Xxx2->grid(), PlaceWidths, GroupDemand::PlaceCols);
-    LLLDrug->clear();
-    LLLCounts->setText(periodText() + QStringLiteral("   ") + countsText());
+    layOutGrid(gridOrders->grid(), PlaceWidths, GroupDemand::PlaceCols);
+    labelDrug->clear();
+    labelCounts->setText(periodText() + QStringLiteral("   ") + countsText());
     if (!m_report.skipped.empty())
         Dialogs::MsgBox(GroupDemand::SkippedText(m_report.skipped), Dialogs::vbOKOnly, this);
 }
 
 QString FormGroupDemand::periodText() const {
-    QString t = FormGroupDemandTexts::From + u' ' + m_report.period.from.toString(DateFormat) + u' ' + FormGroupDemandTexts::To + u' ' +
-                m_report.period.to.toString(DateFormat);
+    QString t = FormGroupDemandTexts::From + u' ' + Days::Text(m_report.period.from) + u' ' + FormGroupDemandTexts::To + u' ' +
+                Days::Text(m_report.period.to);
     if (m_report.period.sentOnly)
         t += FormGroupDemandTexts::PeriodSentOnly;
     return t;
@@ -152,8 +152,8 @@ QString FormGroupDemand::countsText() const {
         .arg(m_report.total.pharmacies);
 }
 
-void FormGroupDemand::Xxx1_Click() {
-    FlexGrid& g = Xxx1->grid();
+void FormGroupDemand::gridDemand_Click() {
+    FlexGrid& g = gridDemand->grid();
     if (g.Row() == 0) {
         GroupDemand::HeaderSort(g, g.Col(), g.Col() == GroupDemand::ColDrug, m_demandSort, true);
         return;
@@ -164,15 +164,15 @@ void FormGroupDemand::Xxx1_Click() {
     const int drug = m_report.drugNamed(g.TextMatrix(g.Row(), GroupDemand::ColDrug));
     if (drug < 0)
         return;
-    GroupDemand::FillPlaceGrid(Xxx2->grid(), m_report, drug,
+    GroupDemand::FillPlaceGrid(gridOrders->grid(), m_report, drug,
                                [](const QString& tel) { return ModOmla::ClientNameByTel(tel); });
     m_placeSort = {};
-    layOutGrid(Xxx2->grid(), PlaceWidths, GroupDemand::PlaceCols);
-    LLLDrug->setText(m_report.drugs[size_t(drug)].name);
+    layOutGrid(gridOrders->grid(), PlaceWidths, GroupDemand::PlaceCols);
+    labelDrug->setText(m_report.drugs[size_t(drug)].name);
 }
 
-void FormGroupDemand::Xxx2_Click() {
-    FlexGrid& g = Xxx2->grid();
+void FormGroupDemand::gridOrders_Click() {
+    FlexGrid& g = gridOrders->grid();
     if (g.Row() != 0)
         return;
     const int c = g.Col();
@@ -180,33 +180,33 @@ void FormGroupDemand::Xxx2_Click() {
     GroupDemand::HeaderSort(g, c, text, m_placeSort, false);
 }
 
-void FormGroupDemand::CommandCsv_Click() {
+void FormGroupDemand::buttonCsv_Click() {
     QString path = askCsvPath ? askCsvPath() : QString();
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         path += QStringLiteral(".csv");
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(GroupDemand::Csv(Xxx1->grid())) < 0 || !f.commit())
+    if (!f.open(QIODevice::WriteOnly) || f.write(GroupDemand::Csv(gridDemand->grid())) < 0 || !f.commit())
         Dialogs::MsgBox(FormGroupDemandTexts::FileNotSaved + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
                         this);
 }
 
-void FormGroupDemand::CommandXlsx_Click() {
+void FormGroupDemand::buttonXlsx_Click() {
     QString path = askXlsxPath ? askXlsxPath() : QString();
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
         path += QStringLiteral(".xlsx");
     QString error;
-    if (!XlsxBook::Write(path, {GroupDemand::Sheet(Xxx1->grid())}, &error))
+    if (!XlsxBook::Write(path, {GroupDemand::Sheet(gridDemand->grid())}, &error))
         Dialogs::MsgBox(FormGroupDemandTexts::FileNotSaved + QDir::toNativeSeparators(path) + u'\n' + error,
                         Dialogs::vbOKOnly, this);
 }
 
 GroupDemandSheet::Input FormGroupDemand::sheetInput() const {
     GroupDemandSheet::Input in;
-    in.grid = &Xxx1->grid();
+    in.grid = &gridDemand->grid();
     in.periodText = periodText();
     in.countsText = countsText();
     in.printedAt = BuyCollect::now();
@@ -214,22 +214,17 @@ GroupDemandSheet::Input FormGroupDemand::sheetInput() const {
     return in;
 }
 
-void FormGroupDemand::CommandPrint_Click() {
+void FormGroupDemand::buttonPrint_Click() {
     // The preview's own print button sends the pages to the chosen printer; without a printer the
     // user is told so before a PDF file is offered.
     const GroupDemandSheet::Input in = sheetInput();
-    PaperOut::Send(this, {FormGroupDemandTexts::Title, Qt::LeftToRight,
+    PaperOut::Send(this, {GroupDemandTexts::Title, Qt::LeftToRight,
                           [&in](QPagedPaintDevice& device, QPointF) { return GroupDemandSheet::printOnDevice(device, in); },
                           [&in](const QString& path) { return GroupDemandSheet::printToPdf(path, in); }, askPdfPath,
                           FormGroupDemandTexts::FileNotSaved, {}});
 }
 
-void FormGroupDemand::CommandPurchaseOrders_Click() {
-    // The purchase orders open on the period shown here.
-    FormPurchaseOrders w(this);
-    w.DateFrom->setDate(DateFrom->date());
-    w.DateTo->setDate(DateTo->date());
-    if (w.tablesPresent())
-        w.CommandMake_Click();
-    w.exec();
+void FormGroupDemand::buttonPurchaseOrders_Click() {
+    if (m_openers.purchaseOrders)
+        m_openers.purchaseOrders(this, dateFrom->date(), dateTo->date());
 }

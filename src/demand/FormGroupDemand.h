@@ -5,6 +5,7 @@
 
 #include "ui/WorkDialog.h"
 
+#include <QDate>
 #include <functional>
 
 class FlexGridView;
@@ -13,21 +14,28 @@ class QDateEdit;
 class QLabel;
 class QPushButton;
 
+// How the group demand opens a window another folder builds (set in main.cpp); left unset it
+// opens nothing.
+struct FormGroupDemandOpeners {
+    // FormPurchaseOrders, made for the period shown here; returns when it is closed.
+    std::function<void(QWidget* parent, QDate from, QDate to)> purchaseOrders;
+};
+
 // The manager's view of what the whole group ordered in a period, drug by drug, and which orders
 // hold a drug; saved as an Excel workbook or CSV, or printed.
 class FormGroupDemand : public WorkDialog {
     Q_OBJECT
 public:
     // Opens on the last seven days (the collected-orders window's clock), sent orders only.
-    explicit FormGroupDemand(QWidget* parent = nullptr);
+    explicit FormGroupDemand(QWidget* parent = nullptr, FormGroupDemandOpeners openers = {});
 
-    void CommandShow_Click();
-    void Xxx1_Click();
-    void Xxx2_Click();
-    void CommandCsv_Click();
-    void CommandXlsx_Click();
-    void CommandPrint_Click();
-    void CommandPurchaseOrders_Click();
+    void buttonShow_Click();
+    void gridDemand_Click();
+    void gridOrders_Click();
+    void buttonCsv_Click();
+    void buttonXlsx_Click();
+    void buttonPrint_Click();
+    void buttonPurchaseOrders_Click();
 
     // Where to save the CSV and the PDF; tests replace them. An empty answer saves nothing.
     std::function<QString()> askCsvPath;
@@ -37,19 +45,19 @@ public:
     const GroupDemand::Report& report() const { return m_report; }
     GroupDemandSheet::Input sheetInput() const;
 
-    QDateEdit* DateFrom;
-    QDateEdit* DateTo;
-    QCheckBox* CheckSentOnly;
-    QPushButton* CommandShow;
-    FlexGridView* Xxx1;
-    FlexGridView* Xxx2;
-    QPushButton* CommandCsv;
-    QPushButton* CommandXlsx;
-    QPushButton* CommandPrint;
-    QPushButton* CommandPurchaseOrders;
-    QLabel* LLLCounts;
-    QLabel* LLLDrug;
-    QLabel* LLLCashNote;
+    QDateEdit* dateFrom;
+    QDateEdit* dateTo;
+    QCheckBox* checkSentOnly;
+    QPushButton* buttonShow;
+    FlexGridView* gridDemand;
+    FlexGridView* gridOrders;
+    QPushButton* buttonCsv;
+    QPushButton* buttonXlsx;
+    QPushButton* buttonPrint;
+    QPushButton* buttonPurchaseOrders;
+    QLabel* labelCounts;
+    QLabel* labelDrug;
+    QLabel* labelCashNote;
 
 private:
     QString periodText() const;
@@ -58,4 +66,5 @@ private:
     GroupDemand::Report m_report;
     GroupDemand::SortState m_demandSort{GroupDemand::ColDrug, QStringLiteral("AZ")};
     GroupDemand::SortState m_placeSort;
+    FormGroupDemandOpeners m_openers;
 };

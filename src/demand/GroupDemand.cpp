@@ -1,7 +1,9 @@
 #include "demand/GroupDemand.h"
 
 #include "collection/BuyCollectCore.h"
-#include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
+#include "data/BowndrugsColumns.h"
+#include "data/Days.h"
 #include "data/DrugNameKey.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
@@ -39,15 +41,11 @@ Period DefaultPeriod(const QDate& today) {
     return {today.addDays(-6), today, true};
 }
 
-QString DateNumber(const QDate& day) {
-    return QString::number(day.toString(QStringLiteral("yyMMdd")).toInt());
-}
-
 QString OrdersStatement(const Period& period) {
     // date is a real holding YYMMDD: compared as numbers, with quoted literals as everywhere else.
     QString sql = QStringLiteral("SELECT drug,orderid,date,tel,markaz,submitted FROM bown2 WHERE date >= ") +
-                  ModSQL::SqlQuote(DateNumber(period.from)) + QStringLiteral(" AND date <= ") +
-                  ModSQL::SqlQuote(DateNumber(period.to));
+                  ModSQL::SqlQuote(Days::DateNumber(period.from)) + QStringLiteral(" AND date <= ") +
+                  ModSQL::SqlQuote(Days::DateNumber(period.to));
     if (period.sentOnly)
         sql += QStringLiteral(" AND submitted = ") + ModSQL::SqlQuote(QStringLiteral("101"));
     return sql;
@@ -157,7 +155,7 @@ struct Accumulator::State {
         if (nameless < 0) {
             nameless = int(drugs.size());
             drugs.push_back({});
-            drugs.back().name = FormGroupDemandTexts::NoName;
+            drugs.back().name = GroupDemandTexts::NoName;
             drugs.back().nameless = true;
             foldedNames.push_back(QString());
             seen.push_back({});
@@ -200,10 +198,8 @@ struct Accumulator::State {
     }
 };
 
-Accumulator::Accumulator() : d(new State) {}
-Accumulator::~Accumulator() {
-    delete d;
-}
+Accumulator::Accumulator() : d(std::make_unique<State>()) {}
+Accumulator::~Accumulator() = default;
 
 void Accumulator::addOrder(QStringView lines, const QString& id, const QString& date, const QString& tel,
                            const QString& markaz) {
@@ -226,7 +222,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
         const double q = quantityOf(quantity);
         if (!std::isfinite(q) || q < 0) {
             excluded += !OrderLines::AddLineValue(orderSum, OrderLines::LineValue(q, price, discount));
-            d->skipped.push_back({id, drug.isEmpty() ? FormGroupDemandTexts::NoName : drug.toString(),
+            d->skipped.push_back({id, drug.isEmpty() ? GroupDemandTexts::NoName : drug.toString(),
                                   quantity.toString()});
             return;
         }
@@ -313,10 +309,10 @@ Report Accumulator::finish(const Period& period) {
             r.byShownName.insert(g.name, int(k));
     }
     // A drug of the same shown name goes before the row of lines without a name.
-    if (d->nameless >= 0 && !r.byShownName.contains(FormGroupDemandTexts::NoName))
-        r.byShownName.insert(FormGroupDemandTexts::NoName, d->nameless);
+    if (d->nameless >= 0 && !r.byShownName.contains(GroupDemandTexts::NoName))
+        r.byShownName.insert(GroupDemandTexts::NoName, d->nameless);
     r.skipped = std::move(d->skipped);
-    r.total.name = FormGroupDemandTexts::TotalCaption;
+    r.total.name = GroupDemandTexts::TotalCaption;
     r.total.quantity = d->totalQuantity;
     // Each order value has one decimal: the sum is rounded once more only to drop the binary
     // fractions that adding them leaves.
@@ -420,7 +416,7 @@ Report Build(const Period& period, const std::function<void(const QSqlQuery&, co
     Report failed;
     failed.period = period;
     if (!ModSQL::ConnectServer()) {
-        failed.error = FormGroupDemandTexts::ReadFailed + ServerConnection::instance().lastError();
+        failed.error = GroupDemandTexts::ReadFailed + ServerConnection::instance().lastError();
         return failed;
     }
     ServerConnection& server = ServerConnection::instance();
@@ -428,17 +424,20 @@ Report Build(const Period& period, const std::function<void(const QSqlQuery&, co
     QString error;
     // A caller that needs more of the catalogue reads the whole row here, so it is read once.
     Accumulator acc;
-    const int best = catalogueRow ? 8 : 3;
+    // The short statement names drug, price and disc where "select *" has them, and the highest
+    // discount fourth.
+    const int best = catalogueRow ? BowndrugsColumns::HighestDiscount : 3;
     server.ExecuteEach(catalogueRow ? QStringLiteral("SELECT * FROM bowndrugs") : CatalogueStatement(), affected,
                        &error, [&](const QSqlQuery& row) {
                            const QString key =
-                               acc.addCatalogueRow(FieldText(row.value(0)), FieldText(row.value(1)),
-                                                   FieldText(row.value(2)), FieldText(row.value(best)));
+                               acc.addCatalogueRow(FieldText(row.value(BowndrugsColumns::Drug)),
+                                                   FieldText(row.value(BowndrugsColumns::Price)),
+                                                   FieldText(row.value(BowndrugsColumns::Disc)), FieldText(row.value(best)));
                            if (catalogueRow)
                                catalogueRow(row, key);
                        });
     if (affected == 0) {
-        failed.error = FormGroupDemandTexts::CatalogueFailed + error;
+        failed.error = GroupDemandTexts::CatalogueFailed + error;
         return failed;
     }
 
@@ -456,7 +455,7 @@ Report Build(const Period& period, const std::function<void(const QSqlQuery&, co
         });
     pipe.finish();
     if (affected == 0) {
-        failed.error = FormGroupDemandTexts::ReadFailed + error;
+        failed.error = GroupDemandTexts::ReadFailed + error;
         return failed;
     }
     return acc.finish(period);
@@ -464,15 +463,15 @@ Report Build(const Period& period, const std::function<void(const QSqlQuery&, co
 
 QString SkippedText(const std::vector<SkippedLine>& skipped) {
     constexpr size_t Listed = 15;
-    QStringList out{FormGroupDemandTexts::Skipped};
+    QStringList out{GroupDemandTexts::Skipped};
     for (size_t i = 0; i < skipped.size() && i < Listed; ++i) {
         const SkippedLine& s = skipped[i];
         out << (s.drug.isEmpty() && s.quantity.isEmpty()
-                    ? FormGroupDemandTexts::SkippedValue.arg(s.orderId)
-                    : FormGroupDemandTexts::SkippedOrder.arg(s.orderId, s.drug, s.quantity));
+                    ? GroupDemandTexts::SkippedValue.arg(s.orderId)
+                    : GroupDemandTexts::SkippedOrder.arg(s.orderId, s.drug, s.quantity));
     }
     if (skipped.size() > Listed)
-        out << FormGroupDemandTexts::SkippedMore.arg(skipped.size() - Listed);
+        out << GroupDemandTexts::SkippedMore.arg(skipped.size() - Listed);
     return out.join(u'\n');
 }
 
@@ -595,7 +594,7 @@ namespace GroupDemand {
 XlsxSheet Sheet(const FlexGrid& grid) {
     static const QRegularExpression number(QStringLiteral("^-?\\d+(\\.\\d+)?$"));
     XlsxSheet sheet;
-    sheet.name = FormGroupDemandTexts::Title;
+    sheet.name = GroupDemandTexts::Title;
     for (int c = 0; c < grid.Cols(); ++c)
         sheet.headers << grid.TextMatrix(0, c);
     for (int r = 1; r < grid.Rows(); ++r) {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QSqlQuery>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // The group's demand over a period: every drug the orders of the period hold, with its total
@@ -33,8 +34,6 @@ struct Period {
 };
 // The period's last seven days up to today.
 Period DefaultPeriod(const QDate& today);
-// "YYMMDD" as the number bown2.date holds (no leading zero).
-QString DateNumber(const QDate& day);
 
 // The one statement that reads the period's orders: drug, orderid, date, tel, markaz, submitted.
 QString OrdersStatement(const Period& period);
@@ -116,7 +115,7 @@ public:
 
 private:
     struct State;
-    State* d;
+    std::unique_ptr<State> d;
 };
 
 // The message that lists the lines left out.

@@ -1,7 +1,7 @@
 #include "demand/GroupDemandSheet.h"
 
 #include "data/FlexGrid.h"
-#include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
 #include "demand/GroupDemand.h"
 
 #include <iterator>
@@ -10,7 +10,7 @@ namespace GroupDemandSheet {
 
 TablePaper::Input Paper(const Input& in) {
     TablePaper::Input t;
-    t.title = FormGroupDemandTexts::Title;
+    t.title = GroupDemandTexts::Title;
     t.lines << in.periodText << in.countsText;
     t.lines.removeAll(QString());
     t.note = in.cashNote;

@@ -44,7 +44,7 @@ void FFFMyOrders::Form_Load() {
 
 void FFFMyOrders::XXX_Click() {
     // The header or an empty list holds no order to pick: the list stays open and nothing changes.
-    const std::optional<QString> id = MyOrdersList::Pick(XXX->grid(), XXX->grid().Row());
+    const std::optional<QString> id = MyOrdersList::OrderAt(XXX->grid(), XXX->grid().Row());
     if (!id)
         return;
     AppGlobals::CurrentOrderId = *id;
@@ -52,12 +52,12 @@ void FFFMyOrders::XXX_Click() {
 }
 
 bool FFFMyOrders::XXX_RightClick(int row) {
-    m_menuRow = MyOrdersList::Pick(XXX->grid(), row) ? row : 0;
+    m_menuRow = MyOrdersList::OrderAt(XXX->grid(), row) ? row : 0;
     return m_menuRow > 0;
 }
 
 void FFFMyOrders::mnuReorder_Click() {
-    const std::optional<QString> id = MyOrdersList::Pick(XXX->grid(), m_menuRow);
+    const std::optional<QString> id = MyOrdersList::OrderAt(XXX->grid(), m_menuRow);
     if (!id)
         return;
     m_reorderId = *id;

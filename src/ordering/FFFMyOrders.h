@@ -7,7 +7,7 @@ class FlexGridView;
 class QMenu;
 class QAction;
 
-// The pick list of the logged-in pharmacist's orders; a click on an order makes it current.
+// The list of the logged-in pharmacist's orders; a click on an order makes it current.
 class FFFMyOrders : public QDialog {
     Q_OBJECT
 public:

@@ -2,6 +2,7 @@
 
 #include "data/AppGlobals.h"
 #include "ordering/FFFMyOrders.h"
+#include "ordering/FormUserBuyTexts.h"
 #include "ordering/OrderLines.h"
 #include "ui/ButonWeb.h"
 #include "ui/Dialogs.h"

@@ -1,7 +1,7 @@
 #include "ordering/MyOrdersList.h"
 
 #include "data/ModSQL.h"
-#include "ordering/FFFMyOrdersTexts.h"
+#include "ordering/MyOrdersListTexts.h"
 #include "ui/FLXMod.h"
 
 namespace MyOrdersList {
@@ -20,11 +20,11 @@ bool Load(FlexGrid& grid, const QString& tel, QString* error) {
     grid.setColWidth(0, 0);
     grid.setColWidth(1, 2600);
     for (int c = 0; c < grid.Cols(); ++c)
-        grid.setTextMatrix(0, c, FFFMyOrdersTexts::Headers.value(c));
+        grid.setTextMatrix(0, c, MyOrdersListTexts::Headers.value(c));
     return true;
 }
 
-std::optional<QString> Pick(const FlexGrid& grid, int row) {
+std::optional<QString> OrderAt(const FlexGrid& grid, int row) {
     if (row < 1 || row >= grid.Rows())
         return std::nullopt;
     const QString id = grid.TextMatrix(row, 1);

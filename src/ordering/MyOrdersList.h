@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-// The pharmacist's own orders as a pick list.
+// The pharmacist's own orders, a list to choose the current order from.
 namespace MyOrdersList {
 
 QString Statement(const QString& tel);
@@ -14,6 +14,6 @@ QString Statement(const QString& tel);
 // error receives the server's answer when the query failed (a failed connect has told the user).
 bool Load(FlexGrid& grid, const QString& tel, QString* error = nullptr);
 // The order id of row, or nothing when row is not an order row.
-std::optional<QString> Pick(const FlexGrid& grid, int row);
+std::optional<QString> OrderAt(const FlexGrid& grid, int row);
 
 } // namespace MyOrdersList

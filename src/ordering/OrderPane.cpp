@@ -1,4 +1,5 @@
 #include "ordering/OrderPane.h"
+#include "ordering/OrderPaneTexts.h"
 
 #include "data/AppGlobals.h"
 #include "data/Bown2Columns.h"
@@ -77,7 +78,7 @@ bool OrderPane::ShowMyList(const QString& orderId) {
     if (r == Read::Failed)
         tell(QString(), r);
     else if (r == Read::Missing && !orderId.isEmpty())
-        m_prompts.message(FormUserBuyTexts::OrderGone + u'\n' + FormUserBuyTexts::ShownNone);
+        m_prompts.message(OrderPaneTexts::OrderGone + u'\n' + OrderPaneTexts::ShownNone);
     return r == Read::Found;
 }
 
@@ -117,8 +118,8 @@ OrderPane::Read OrderPane::lookup(const QString& sql) {
 
 QString OrderPane::shownLine() const {
     if (m_labels.orderId.isEmpty())
-        return FormUserBuyTexts::ShownNone;
-    return (m_mustRead ? FormUserBuyTexts::ShownBefore : FormUserBuyTexts::ShownNow).arg(m_labels.orderId);
+        return OrderPaneTexts::ShownNone;
+    return (m_mustRead ? OrderPaneTexts::ShownBefore : OrderPaneTexts::ShownNow).arg(m_labels.orderId);
 }
 
 void OrderPane::tell(const QString& head, Read r) {
@@ -127,7 +128,7 @@ void OrderPane::tell(const QString& head, Read r) {
         m_mustRead = true;
     QString text = head;
     if (r == Read::Failed)
-        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + FormUserBuyTexts::NotRead;
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + OrderPaneTexts::NotRead;
     m_prompts.message(text + u'\n' + shownLine());
 }
 
@@ -138,7 +139,7 @@ bool OrderPane::settlePending() {
         return true;
     const Read made = lookup(OrderStatements::Made(*m_pending));
     if (made == Read::Failed) {
-        tell(FormUserBuyTexts::ReadFirstFailed, Read::Found);
+        tell(OrderPaneTexts::ReadFirstFailed, Read::Found);
         return false;
     }
     const PendingOrder::Record was = *std::exchange(m_pending, std::nullopt);
@@ -151,7 +152,7 @@ bool OrderPane::settlePending() {
     const Read r = read(was.orderId);
     if (r == Read::Failed)
         m_mustRead = true;
-    tell(FormUserBuyTexts::MadeBefore.arg(was.orderId), r);
+    tell(OrderPaneTexts::MadeBefore.arg(was.orderId), r);
     return false;
 }
 
@@ -164,16 +165,16 @@ bool OrderPane::readFirst() {
     const QString beforeLines = OrderLines::EncodeGrid(m_lines);
     const Read r = read(AppGlobals::CurrentOrderId);
     if (r == Read::Failed) {
-        tell(FormUserBuyTexts::ReadFirstFailed, Read::Found);
+        tell(OrderPaneTexts::ReadFirstFailed, Read::Found);
         return false;
     }
     if (r == Read::Missing && !before.orderId.isEmpty()) {
-        tell(FormUserBuyTexts::GoneNotMade, r);
+        tell(OrderPaneTexts::GoneNotMade, r);
         return false;
     }
     if (m_labels.orderId != before.orderId || m_labels.submitted != before.submitted ||
         OrderLines::EncodeGrid(m_lines) != beforeLines) {
-        tell(FormUserBuyTexts::Refreshed, r);
+        tell(OrderPaneTexts::Refreshed, r);
         return false;
     }
     return true;
@@ -189,15 +190,15 @@ void OrderPane::settle(const WriteRoad::Result& w) {
     switch (w.outcome) {
     case WriteRoad::Outcome::Saved:
         if (r == Read::Missing)
-            tell(FormUserBuyTexts::OrderGone, r);
+            tell(OrderPaneTexts::OrderGone, r);
         else if (r == Read::Failed)
             tell(QString(), r);
         break;
     case WriteRoad::Outcome::Taken:
         // The statement found no open order: what the pane remembered is not what the server holds.
-        tell(r == Read::Missing ? FormUserBuyTexts::GoneNotMade
-             : isSent()         ? FormUserBuyTexts::SentBefore
-                                : FormUserBuyTexts::NotMade,
+        tell(r == Read::Missing ? OrderPaneTexts::GoneNotMade
+             : isSent()         ? OrderPaneTexts::SentBefore
+                                : OrderPaneTexts::NotMade,
              r);
         break;
     default:
@@ -294,7 +295,7 @@ bool OrderPane::makeOrder(const QVariant& linesText) {
     m_pending.reset();
     PendingOrder::Forget(made);
     if (!w.saved()) {
-        tell(w.outcome == WriteRoad::Outcome::Taken ? FormUserBuyTexts::NotSaved : WriteRoad::Text(w), Read::Found);
+        tell(w.outcome == WriteRoad::Outcome::Taken ? OrderPaneTexts::NotSaved : WriteRoad::Text(w), Read::Found);
         return false;
     }
     const QString id = made.orderId;
@@ -306,12 +307,12 @@ bool OrderPane::makeOrder(const QVariant& linesText) {
     if (r == Read::Failed)
         m_mustRead = true;
     if (r != Read::Found)
-        tell(r == Read::Missing ? FormUserBuyTexts::OrderGone : QString(), r);
+        tell(r == Read::Missing ? OrderPaneTexts::OrderGone : QString(), r);
     return true;
 }
 
 void OrderPane::NewOrder() {
-    if (!readFirst() || !m_prompts.confirm(FormUserBuyTexts::AskNewOrder, false))
+    if (!readFirst() || !m_prompts.confirm(OrderPaneTexts::AskNewOrder, false))
         return;
     makeOrder(QVariant());
 }
@@ -324,7 +325,7 @@ bool plainNumber(const QString& text) {
 } // namespace
 
 void OrderPane::Reorder(const QString& sourceId) {
-    if (!readFirst() || !m_prompts.confirm(FormUserBuyTexts::AskReorder, false))
+    if (!readFirst() || !m_prompts.confirm(OrderPaneTexts::AskReorder, false))
         return;
     ServerConnection& server = ServerConnection::instance();
     long affected = 0;
@@ -334,14 +335,14 @@ void OrderPane::Reorder(const QString& sourceId) {
         return;
     }
     if (rs.isEOF()) {
-        tell(FormUserBuyTexts::OrderGone, Read::Found);
+        tell(OrderPaneTexts::OrderGone, Read::Found);
         return;
     }
     const QString sourceLines = FieldText(rs.Fields(0));
     // Today's catalogue, as the server has it now: the one the editor opened with may be old.
     Recordset cat = server.Execute(OrderStatements::Catalogue(), affected);
     if (affected == 0) {
-        tell(FormUserBuyTexts::ReorderCatalogueNotRead, Read::Found);
+        tell(OrderPaneTexts::ReorderCatalogueNotRead, Read::Found);
         return;
     }
     struct Known {
@@ -354,7 +355,7 @@ void OrderPane::Reorder(const QString& sourceId) {
             byKey.insert(DrugNameKey(name), {name, FieldText(cat.Fields(1)), FieldText(cat.Fields(2))});
     }
     if (byKey.isEmpty()) {
-        m_prompts.message(FormUserBuyTexts::CatalogueEmpty);
+        m_prompts.message(OrderPaneTexts::CatalogueEmpty);
         return;
     }
     std::vector<OrderLines::Line> lines;
@@ -374,10 +375,10 @@ void OrderPane::Reorder(const QString& sourceId) {
             OrderLines::Line& first = lines[*at];
             if (plainNumber(first.quantity) && plainNumber(l.quantity)) {
                 const QString sum = ModGFun::ShortestText(ModGFun::Val(first.quantity) + ModGFun::Val(l.quantity));
-                joined << FormUserBuyTexts::JoinedSum.arg(first.drug, first.quantity.trimmed(), l.quantity.trimmed(), sum);
+                joined << OrderPaneTexts::JoinedSum.arg(first.drug, first.quantity.trimmed(), l.quantity.trimmed(), sum);
                 first.quantity = sum;
             } else {
-                joined << FormUserBuyTexts::JoinedKept.arg(first.drug, first.quantity, l.quantity);
+                joined << OrderPaneTexts::JoinedKept.arg(first.drug, first.quantity, l.quantity);
             }
             continue;
         }
@@ -385,16 +386,16 @@ void OrderPane::Reorder(const QString& sourceId) {
         lines.push_back({known->drug, l.quantity, known->price, known->discount});
     }
     if (lines.empty()) {
-        m_prompts.message(missing.isEmpty() ? FormUserBuyTexts::ReorderNothing
-                                            : FormUserBuyTexts::ReorderNothing + u'\n' + missing.join(u'\n'));
+        m_prompts.message(missing.isEmpty() ? OrderPaneTexts::ReorderNothing
+                                            : OrderPaneTexts::ReorderNothing + u'\n' + missing.join(u'\n'));
         return;
     }
     if (!makeOrder(OrderLines::Encode(lines)))
         return;
     if (!missing.isEmpty())
-        m_prompts.message(FormUserBuyTexts::ReorderMissing + u'\n' + missing.join(u'\n'));
+        m_prompts.message(OrderPaneTexts::ReorderMissing + u'\n' + missing.join(u'\n'));
     if (!joined.isEmpty())
-        m_prompts.message(FormUserBuyTexts::ReorderJoined + u'\n' + joined.join(u'\n'));
+        m_prompts.message(OrderPaneTexts::ReorderJoined + u'\n' + joined.join(u'\n'));
 }
 
 void OrderPane::clearShown() {
@@ -412,14 +413,14 @@ void OrderPane::DeleteOrder() {
     if (!readFirst())
         return;
     if (m_labels.orderId.isEmpty()) {
-        m_prompts.message(FormUserBuyTexts::NothingToDelete);
+        m_prompts.message(OrderPaneTexts::NothingToDelete);
         return;
     }
     if (isSent()) {
-        m_prompts.message(FormUserBuyTexts::SentNoDelete);
+        m_prompts.message(OrderPaneTexts::SentNoDelete);
         return;
     }
-    if (!m_prompts.confirm(FormUserBuyTexts::AskDeleteOrder, false))
+    if (!m_prompts.confirm(OrderPaneTexts::AskDeleteOrder, false))
         return;
     const WriteRoad::Result w = WriteRoad::Run(QStringLiteral("DELETE  FROM bown2 WHERE ") +
                                                OrderStatements::DeleteWhere(m_labels.orderId, AppGlobals::LoginTel));
@@ -433,14 +434,14 @@ void OrderPane::SendToPrepare() {
     if (!readFirst())
         return;
     if (m_labels.orderId.isEmpty()) {
-        m_prompts.message(FormUserBuyTexts::NoOrder);
+        m_prompts.message(OrderPaneTexts::NoOrder);
         return;
     }
     if (isSent()) {
-        m_prompts.message(FormUserBuyTexts::AlreadySent);
+        m_prompts.message(OrderPaneTexts::AlreadySent);
         return;
     }
-    if (!m_prompts.confirm(FormUserBuyTexts::AskSend, true))
+    if (!m_prompts.confirm(OrderPaneTexts::AskSend, true))
         return;
     const WriteRoad::Result w = WriteRoad::Run(OrderStatements::Send(AppGlobals::CurrentOrderId, AppGlobals::LoginTel));
     if (w.saved())
@@ -452,28 +453,28 @@ void OrderPane::AddDrug(const QString& name, const QString& price, const QString
     if (!readFirst())
         return;
     if (isSent()) {
-        m_prompts.message(FormUserBuyTexts::SentNoChange);
+        m_prompts.message(OrderPaneTexts::SentNoChange);
         return;
     }
     if (m_labels.orderId.isEmpty()) {
-        m_prompts.message(FormUserBuyTexts::NoOrder);
+        m_prompts.message(OrderPaneTexts::NoOrder);
         return;
     }
     if (FLXMod::FlexFindText(m_lines, name, 0) > 0) {
-        m_prompts.message(FormUserBuyTexts::AlreadyAdded);
+        m_prompts.message(OrderPaneTexts::AlreadyAdded);
         return;
     }
     // The separators of the stored text cannot stand in a name without shifting every later slot.
     if (name.contains(u'^') || name.contains(u'|')) {
-        m_prompts.message(FormUserBuyTexts::BadDrugName);
+        m_prompts.message(OrderPaneTexts::BadDrugName);
         return;
     }
     const std::optional<int> slot = FLXMod::FlexFirstEmptyRow(m_lines);
     if (!slot || *slot > OrderLines::Slots) {
-        m_prompts.message(FormUserBuyTexts::OrderFull);
+        m_prompts.message(OrderPaneTexts::OrderFull);
         return;
     }
-    const double q = ModGFun::Val(m_prompts.input(FormUserBuyTexts::QuantityPrompt));
+    const double q = ModGFun::Val(m_prompts.input(OrderPaneTexts::QuantityPrompt));
     if (!(q > 0 && q <= 1000))
         return;
     const int r = *slot;
@@ -490,7 +491,7 @@ void OrderPane::LinesClick(int row, int col) {
     if (row < 1 || row >= m_lines.Rows() || m_lines.TextMatrix(row, 0).isEmpty())
         return;
     if (m_labels.orderId.isEmpty()) {
-        m_prompts.message(FormUserBuyTexts::NoOrder);
+        m_prompts.message(OrderPaneTexts::NoOrder);
         return;
     }
     if (col != 1 && col != 4)
@@ -498,11 +499,11 @@ void OrderPane::LinesClick(int row, int col) {
     if (!readFirst())
         return;
     if (isSent()) {
-        m_prompts.message(FormUserBuyTexts::SentNoChange);
+        m_prompts.message(OrderPaneTexts::SentNoChange);
         return;
     }
     if (col == 4) {
-        if (!m_prompts.confirm(FormUserBuyTexts::AskRemoveLine, false))
+        if (!m_prompts.confirm(OrderPaneTexts::AskRemoveLine, false))
             return;
         m_lines.RemoveItem(row);
         SaveTable();

@@ -3,7 +3,6 @@
 #include "data/FlexGrid.h"
 #include "data/PendingOrder.h"
 #include "data/WriteRoad.h"
-#include "ordering/FormUserBuyTexts.h"
 
 #include <QDateTime>
 #include <QString>

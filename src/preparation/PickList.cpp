@@ -8,11 +8,13 @@
 #include "demand/GroupDemand.h"
 #include "collection/ModOmla.h"
 #include "data/Bown2Columns.h"
+#include "data/Days.h"
 #include "data/FieldText.h"
 #include "data/FlexGrid.h"
 #include "data/ModSQL.h"
 #include "data/WriteRoad.h"
 #include "data/ServerConnection.h"
+#include "data/TextOrder.h"
 
 #include <QSet>
 #include <algorithm>
@@ -270,18 +272,8 @@ std::vector<OrderLines::Line> filledLines(const QString& text) {
         std::remove_if(lines.begin(), lines.end(), [](const OrderLines::Line& l) { return l.isEmpty(); }),
         lines.end());
     // By drug name in the program's text order, as the room walks the shelves.
-    FlexGrid g(int(lines.size()) + 1, 2);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        g.setTextMatrix(int(i) + 1, 0, lines[i].drug);
-        g.setTextMatrix(int(i) + 1, 1, QString::number(i));
-    }
-    g.setCol(0);
-    g.Sort(FlexGrid::SortStringAscending);
-    std::vector<OrderLines::Line> sorted;
-    sorted.reserve(lines.size());
-    for (int r = 1; r < g.Rows(); ++r)
-        sorted.push_back(std::move(lines[size_t(g.TextMatrix(r, 1).toInt())]));
-    return sorted;
+    TextOrder::sortBy(lines, [](const OrderLines::Line& l) { return l.drug; });
+    return lines;
 }
 
 QString pharmacyName(const QString& tel) {
@@ -333,8 +325,8 @@ Read ReadOrder(const QString& orderId) {
 QString SentOrdersQueryTail(const Selection& selection) {
     QString tail = QStringLiteral("bown2 WHERE submitted = ") + ModSQL::SqlQuote(QStringLiteral("101"));
     if (selection.kind == Selection::Period)
-        tail += QStringLiteral(" AND date >= ") + ModSQL::SqlQuote(GroupDemand::DateNumber(selection.from)) +
-                QStringLiteral(" AND date <= ") + ModSQL::SqlQuote(GroupDemand::DateNumber(selection.to));
+        tail += QStringLiteral(" AND date >= ") + ModSQL::SqlQuote(Days::DateNumber(selection.from)) +
+                QStringLiteral(" AND date <= ") + ModSQL::SqlQuote(Days::DateNumber(selection.to));
     else if (selection.kind == Selection::District)
         tail += QStringLiteral(" AND markaz = ") + ModSQL::SqlQuote(selection.markaz);
     return tail + QStringLiteral(" ;");

@@ -1,6 +1,6 @@
 #include "preparation/PickListPrint.h"
 
-#include "collection/FormBuyCollectTexts.h"
+#include "preparation/PickListTexts.h"
 
 #include "buying/BuyingStore.h"
 #include "buying/OrderAllotments.h"
@@ -29,7 +29,7 @@ bool printedTableThere(QWidget* parent) {
     case GroupTables::Presence::ServerFailed:
         break;
     }
-    Dialogs::MsgBox(FormBuyCollectTexts::ListReadFailed + error, Dialogs::vbOKOnly, parent);
+    Dialogs::MsgBox(PickListTexts::ListReadFailed + error, Dialogs::vbOKOnly, parent);
     return false;
 }
 
@@ -39,33 +39,33 @@ void markPrinted(QWidget* parent, const std::vector<PickList::Page>& pages, cons
         return;
     QString why;
     if (GroupTables::Check({PickList::PrintedTable}, &why) == GroupTables::Presence::Missing)
-        Dialogs::MsgBox(FormBuyCollectTexts::NotMarkedNoTable + GroupTables::MissingMessage(), Dialogs::vbOKOnly,
+        Dialogs::MsgBox(PickListTexts::NotMarkedNoTable + GroupTables::MissingMessage(), Dialogs::vbOKOnly,
                         parent);
     else
-        Dialogs::MsgBox(FormBuyCollectTexts::NotMarked + error, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(PickListTexts::NotMarked + error, Dialogs::vbOKOnly, parent);
 }
 } // namespace
 
 void PrintShownOrder(QWidget* parent, const QString& shownOrderId) {
     if (shownOrderId.trimmed().isEmpty()) {
-        Dialogs::MsgBox(FormBuyCollectTexts::NoOrderShown, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(PickListTexts::NoOrderShown, Dialogs::vbOKOnly, parent);
         return;
     }
     const PickList::Read read = PickList::ReadOrder(shownOrderId);
     if (!read.ok) {
-        Dialogs::MsgBox(FormBuyCollectTexts::OrderReadFailed + read.error, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(PickListTexts::OrderReadFailed + read.error, Dialogs::vbOKOnly, parent);
         return;
     }
     if (read.pages.empty()) {
-        Dialogs::MsgBox(FormBuyCollectTexts::OrderGone, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(PickListTexts::OrderGone, Dialogs::vbOKOnly, parent);
         return;
     }
     std::vector<PickList::Page> pages = read.pages;
     if (QString error; !AddAllotments(pages, &error)) {
-        Dialogs::MsgBox(FormBuyCollectTexts::OrderReadFailed + error, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(PickListTexts::OrderReadFailed + error, Dialogs::vbOKOnly, parent);
         return;
     }
-    if (Preview(parent, pages, FormBuyCollectTexts::MenuPickList)) {
+    if (Preview(parent, pages, PickListTexts::MenuPickList)) {
         // The shown order's list is marked too where the group's table is there; else it is not told.
         QString error;
         if (GroupTables::Check({PickList::PrintedTable}, &error) == GroupTables::Presence::Present)
@@ -79,24 +79,24 @@ void PrintSentOrders(QWidget* parent, const PickList::Selection& selection) {
         return;
     const PickList::Read read = PickList::ReadSentOrders(selection);
     if (!read.ok) {
-        Dialogs::MsgBox(FormBuyCollectTexts::ListReadFailed + read.error, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(PickListTexts::ListReadFailed + read.error, Dialogs::vbOKOnly, parent);
         return;
     }
-    QString told = read.pages.empty() ? FormBuyCollectTexts::NoSentOrders : QString();
+    QString told = read.pages.empty() ? PickListTexts::NoSentOrders : QString();
     if (read.withoutLines > 0)
         told += (told.isEmpty() ? QString() : QStringLiteral("\n")) +
-                FormBuyCollectTexts::LeftOutWithoutLines.arg(read.withoutLines);
+                PickListTexts::LeftOutWithoutLines.arg(read.withoutLines);
     if (!told.isEmpty())
         Dialogs::MsgBox(told, Dialogs::vbOKOnly, parent);
     if (read.pages.empty())
         return;
     std::vector<PickList::Page> pages = read.pages;
     if (QString error; !AddAllotments(pages, &error)) {
-        Dialogs::MsgBox(FormBuyCollectTexts::ListReadFailed + error, Dialogs::vbOKOnly, parent);
+        Dialogs::MsgBox(PickListTexts::ListReadFailed + error, Dialogs::vbOKOnly, parent);
         return;
     }
     const QDateTime when = BuyCollect::now();
-    if (Preview(parent, pages, FormBuyCollectTexts::MenuPickListsAll))
+    if (Preview(parent, pages, PickListTexts::MenuPickListsAll))
         markPrinted(parent, pages, when);
 }
 
@@ -143,7 +143,7 @@ bool Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QS
         [&](QPagedPaintDevice& device, QPointF origin) {
             return PickList::printOnDevice(device, origin, pages, printedAt);
         },
-        [&] { Dialogs::MsgBox(FormBuyCollectTexts::PickListsNotPrinted, Dialogs::vbOKOnly, parent); });
+        [&] { Dialogs::MsgBox(PickListTexts::PickListsNotPrinted, Dialogs::vbOKOnly, parent); });
 }
 
 } // namespace PickListPrint

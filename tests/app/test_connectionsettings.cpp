@@ -4,6 +4,7 @@
 #include "TestDb.h"
 #include "app/AppStart.h"
 #include "app/FormConnection.h"
+#include "app/ConnectionStartTexts.h"
 #include "app/FormConnectionTexts.h"
 #include "data/ConnectionCheck.h"
 #include "ui/Dialogs.h"
@@ -232,7 +233,7 @@ private slots:
         // A driver that is not installed is named.
         w.ComDriver->setCurrentText(QStringLiteral("ODBC Driver 18 for SQL Server"));
         QTest::mouseClick(w.CommandTest, Qt::LeftButton);
-        QVERIFY2(w.TextAnswer->toPlainText().startsWith(FormConnectionTexts::DriverMissing.arg("ODBC Driver 18 for SQL Server")),
+        QVERIFY2(w.TextAnswer->toPlainText().startsWith(ConnectionStartTexts::DriverMissing.arg("ODBC Driver 18 for SQL Server")),
                  qPrintable(w.TextAnswer->toPlainText()));
         w.ComDriver->setCurrentText(m_odd.values.driver);
         QTest::mouseClick(w.CommandSave, Qt::LeftButton);

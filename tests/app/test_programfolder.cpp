@@ -2,8 +2,8 @@
 // database already there (opened for reading only, nothing written beside it, and every change
 // told as refused by the read-only folder, naming it).
 #include "app/AppStart.h"
-#include "app/FormSplashTexts.h"
 #include "data/AppGlobals.h"
+#include "app/AppStartTexts.h"
 #include "data/FieldText.h"
 #include "data/ServerConnection.h"
 #include "data/WriteRoad.h"
@@ -62,14 +62,14 @@ private slots:
     void unwritableEmptyFolderSaysWhereAndWhatToDo() {
         const AppStart::EmbeddedStart s = AppStart::openEmbedded(db(), false);
         QVERIFY(s.connectionString.isEmpty());
-        QCOMPARE(s.message, FormSplashTexts::FolderNotWritable.arg(QDir::toNativeSeparators(folder())));
+        QCOMPARE(s.message, AppStartTexts::FolderNotWritable.arg(QDir::toNativeSeparators(folder())));
         QVERIFY(s.message.contains(QStringLiteral("ببرنامج التثبيت")));
         QVERIFY(!QFile::exists(db()));
         // A folder that cannot even be made: the driver's reason and the folder.
         const QString under = m_tmp.filePath(QStringLiteral("a-file/sub/brentoval.db"));
         const AppStart::EmbeddedStart bad = AppStart::openEmbedded(under, true);
         QVERIFY(bad.connectionString.isEmpty());
-        QVERIFY(bad.message.startsWith(FormSplashTexts::LocalDatabaseFailed));
+        QVERIFY(bad.message.startsWith(AppStartTexts::LocalDatabaseFailed));
         QVERIFY(bad.message.endsWith(QDir::toNativeSeparators(QFileInfo(under).absolutePath())));
     }
 
@@ -84,7 +84,7 @@ private slots:
         QVERIFY(QFile::exists(db()));
         const QStringList before = QDir(folder()).entryList(QDir::Files);
         const AppStart::EmbeddedStart s = AppStart::openEmbedded(db(), false);
-        QCOMPARE(s.message, FormSplashTexts::ReadOnlyFolder.arg(QDir::toNativeSeparators(folder())));
+        QCOMPARE(s.message, AppStartTexts::ReadOnlyFolder.arg(QDir::toNativeSeparators(folder())));
         ServerConnection& sc = ServerConnection::instance();
         sc.configure({QStringLiteral("QSQLITE"), s.connectionString});
         QString error;

@@ -13,7 +13,7 @@
 #include "buying/FormWholesalers.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
-#include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "data/GroupTables.h"
 #include "sheets/XlsxReader.h"
@@ -108,51 +108,51 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
         FormPurchaseOrders w;
         QLocale::setDefault(QLocale::c());
-        QVERIFY2(QRegularExpression("^[0-9/]+$").match(w.DateFrom->text()).hasMatch(), qPrintable(w.DateFrom->text()));
+        QVERIFY2(QRegularExpression("^[0-9/]+$").match(w.dateFrom->text()).hasMatch(), qPrintable(w.dateFrom->text()));
         w.clock = [] { return Now; };
-        w.DateFrom->setDate(QDate(2026, 12, 9)); // after To: told, nothing read
-        w.DateTo->setDate(QDate(2026, 12, 7));
-        w.CommandMake_Click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormGroupDemandTexts::FromAfterTo});
-        w.DateFrom->setDate(QDate(2026, 12, 1));
-        w.DateTo->setDate(QDate(2026, 12, 7));
-        w.CommandMake_Click();
-        QCOMPARE(column(w.Xxx1->grid(), 0), (QStringList{"Panadol", "Zyrtec"}));
-        QCOMPARE(column(w.Xxx1->grid(), 3), (QStringList{"7", "1"})); // 9 asked less 2 in stock
-        QCOMPARE(column(w.Xxx2->grid(), 0), QStringList{"Vit C"});
+        w.dateFrom->setDate(QDate(2026, 12, 9)); // after To: told, nothing read
+        w.dateTo->setDate(QDate(2026, 12, 7));
+        w.buttonMake_Click();
+        QCOMPARE(Dialogs::shownTexts(), QStringList{GroupDemandTexts::FromAfterTo});
+        w.dateFrom->setDate(QDate(2026, 12, 1));
+        w.dateTo->setDate(QDate(2026, 12, 7));
+        w.buttonMake_Click();
+        QCOMPARE(column(w.gridPlan->grid(), 0), (QStringList{"Panadol", "Zyrtec"}));
+        QCOMPARE(column(w.gridPlan->grid(), 3), (QStringList{"7", "1"})); // 9 asked less 2 in stock
+        QCOMPARE(column(w.gridUnoffered->grid(), 0), QStringList{"Vit C"});
 
         Dialogs::setNextInput("6");
-        w.Xxx1->clickCell(1, 3);
-        w.CboWholesaler->setCurrentIndex(w.CboWholesaler->findText("مخزن الشفاء"));
-        w.CommandMove_Click();
-        QCOMPARE(column(w.Xxx1->grid(), 4), (QStringList{"مخزن الشفاء", "مخزن الشفاء"}));
-        QCOMPARE(column(w.Xxx1->grid(), 5), (QStringList{"0", "6"}));
+        w.gridPlan->clickCell(1, 3);
+        w.comboWholesaler->setCurrentIndex(w.comboWholesaler->findText("مخزن الشفاء"));
+        w.buttonMove_Click();
+        QCOMPARE(column(w.gridPlan->grid(), 4), (QStringList{"مخزن الشفاء", "مخزن الشفاء"}));
+        QCOMPARE(column(w.gridPlan->grid(), 5), (QStringList{"0", "6"}));
         Dialogs::setNextInput("-2");
-        w.Xxx1->clickCell(1, 3);
+        w.gridPlan->clickCell(1, 3);
         QCOMPARE(Dialogs::shownTexts().last(), BuyingTexts::BadQuantity);
 
         // A second copy of the window, made before w kept, is told the period was taken; one made
         // after is told the period's orders were made before.
         FormPurchaseOrders early, late;
         auto make = [](FormPurchaseOrders& f) {
-            f.DateFrom->setDate(QDate(2026, 12, 1));
-            f.DateTo->setDate(QDate(2026, 12, 7));
-            f.CommandMake_Click();
+            f.dateFrom->setDate(QDate(2026, 12, 1));
+            f.dateTo->setDate(QDate(2026, 12, 7));
+            f.buttonMake_Click();
         };
         make(early);
-        w.CommandKeep_Click();
+        w.buttonKeep_Click();
         QCOMPARE(int(w.kept().size()), 1);
-        early.CommandKeep_Click();
+        early.buttonKeep_Click();
         QCOMPARE(Dialogs::shownTexts().last(), BuyingTexts::AlreadyMade);
         QCOMPARE(TestDb::rows("SELECT drug,quantity,discount,linevalue FROM grp_purchaselines ORDER BY lineseq"),
                  (QList<QStringList>{{"Panadol", "6", "0", "120"}, {"Zyrtec", "1", "6", "28.2"}}));
         make(late); // the kept lines are no longer open: only the drug without an offer is left
-        QCOMPARE(late.Xxx1->grid().Rows(), 1);
-        QCOMPARE(column(late.Xxx2->grid(), 0), QStringList{"Vit C"});
+        QCOMPARE(late.gridPlan->grid().Rows(), 1);
+        QCOMPARE(column(late.gridUnoffered->grid(), 0), QStringList{"Vit C"});
 
         const QString pdf = m_dir.filePath("purchase-order.pdf");
         w.askPdfPath = [&] { return pdf; };
-        w.CommandPdf_Click();
+        w.buttonPdf_Click();
         READ_BACK_OR_SKIP(pdf);
         QStringList words;
         for (const PdfWord& word : pdfWordsByPage(pdf).value(0))
@@ -163,39 +163,39 @@ private slots:
         // The .xlsx the wholesaler gets reads back through the offers' own reader.
         const QString xlsx = m_dir.filePath("purchase-order");
         w.askXlsxPath = [&] { return xlsx; };
-        w.CommandXlsx_Click();
+        w.buttonXlsx_Click();
         QList<QStringList> cells;
         QString error;
         QVERIFY2(XlsxReader::ReadFirstSheet(xlsx + ".xlsx", cells, &error), qPrintable(error));
         QCOMPARE(cells.value(1), (QStringList{"1", "Panadol", "6", "20", "0", "120"}));
         QCOMPARE(cells.value(3).value(5), QStringLiteral("148.2"));
 
-        w.Xxx3->clickCell(1, 0);
+        w.gridOrderLines->clickCell(1, 0);
         Dialogs::setNextInput("4");
-        w.CommandReceive_Click();
-        QCOMPARE(column(w.Xxx3->grid(), 4), (QStringList{"4", "0"}));
+        w.buttonReceive_Click();
+        QCOMPARE(column(w.gridOrderLines->grid(), 4), (QStringList{"4", "0"}));
         // Stock first (2 to the earliest), then what arrived, earliest first.
         QCOMPARE(TestDb::rows("SELECT orderid,allotted FROM grp_allotments WHERE drug = 'Panadol' ORDER BY orderid"),
                  (QList<QStringList>{{"261201090000", "1"}, {"261203100000", "2"}, {"261205090000", "1"}}));
         // Each drug's figures side by side, and what is still to come.
-        QCOMPARE(w.Xxx4->grid().TextMatrix(1, 0), QStringLiteral("Panadol"));
-        QCOMPARE(column(w.Xxx4->grid(), 2).value(0) + column(w.Xxx4->grid(), 3).value(0) + column(w.Xxx4->grid(), 4).value(0),
+        QCOMPARE(w.gridFigures->grid().TextMatrix(1, 0), QStringLiteral("Panadol"));
+        QCOMPARE(column(w.gridFigures->grid(), 2).value(0) + column(w.gridFigures->grid(), 3).value(0) + column(w.gridFigures->grid(), 4).value(0),
                  QStringLiteral("621")); // allotted, on order, open of 9 asked
-        QCOMPARE(column(w.Xxx5->grid(), 5), (QStringList{"2", "1"}));
+        QCOMPARE(column(w.gridPending->grid(), 5), (QStringList{"2", "1"}));
         // Received again under the other rule on purpose; the box then shows the stored rule.
-        w.CboRule->setCurrentIndex(1);
+        w.comboRule->setCurrentIndex(1);
         Dialogs::setNextInput("5");
         Dialogs::setNextAnswer(Dialogs::vbYes);
-        w.CommandReceive_Click();
-        w.CboRule->setCurrentIndex(0);
-        w.Xxx3->clickCell(1, 0);
-        QCOMPARE(w.CboRule->currentIndex(), 1);
-        w.CboRule->setCurrentIndex(0); // the sheet states the rule stored with the shares, not the box's
+        w.buttonReceive_Click();
+        w.comboRule->setCurrentIndex(0);
+        w.gridOrderLines->clickCell(1, 0);
+        QCOMPARE(w.comboRule->currentIndex(), 1);
+        w.comboRule->setCurrentIndex(0); // the sheet states the rule stored with the shares, not the box's
         QVERIFY(w.distributionPaper().closing.contains(BuyingTexts::RuleProportional));
         const QString sheet = m_dir.filePath("distribution.pdf");
         w.askPdfPath = [&] { return sheet; };
         Dialogs::setNextAnswer(Dialogs::vbYes);
-        w.CommandDistribution_Click(); // no printer here: told so, then offered as a PDF
+        w.buttonDistribution_Click(); // no printer here: told so, then offered as a PDF
         QCOMPARE(Dialogs::shownTexts().back(), PaperRoute::NoPrinterOfferPdf);
         words.clear();
         for (const PdfWord& word : pdfWordsByPage(sheet).value(0))
@@ -280,10 +280,10 @@ private slots:
         }
         FormWholesalers w;
         w.askXlsxPath = [&] { return path; };
-        w.Xxx1->clickCell(2, 1);
+        w.gridWholesalers->clickCell(2, 1);
         QCOMPARE(w.chosenWholesaler(), 2);
         Dialogs::setNextAnswer(answer);
-        w.CommandImport_Click();
+        w.buttonImport_Click();
         QStringList got;
         for (const QStringList& r : TestDb::rows("SELECT drug,discount,wholesaler FROM grp_offers"))
             got << r[0] + u'=' + r[1];
@@ -317,10 +317,10 @@ private slots:
         QVERIFY(TestDb::exec("DROP TABLE grp_pobatches"));
         ServerConnection::instance().Close();
         FormPurchaseOrders p;
-        QVERIFY(!p.tablesPresent() && !p.CommandMake->isEnabled());
-        QCOMPARE(p.LLLBatch->text(), GroupTables::MissingMessage());
+        QVERIFY(!p.tablesPresent() && !p.buttonMake->isEnabled());
+        QCOMPARE(p.labelBatch->text(), GroupTables::MissingMessage());
         FormWholesalers w;
-        QVERIFY(w.LLLNote->text().contains(GroupTables::ServerScript));
+        QVERIFY(w.labelNote->text().contains(GroupTables::ServerScript));
         FormDrugsEditor e; // the rest of the program still opens
         QVERIFY(e.Xxx1->grid().Rows() > 1);
     }

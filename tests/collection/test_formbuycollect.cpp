@@ -6,6 +6,7 @@
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
 #include "collection/FormBuyCollectTexts.h"
+#include "preparation/PickListTexts.h"
 #include "collection/ModOmla.h"
 #include "data/ServerConnection.h"
 #include "ordering/OrderLines.h"
@@ -374,7 +375,7 @@ private slots:
         Dialogs::clearShown();
         w.XXX->clickCell(1, 1);
         QCOMPARE(Dialogs::shown().size(), size_t(1));
-        QVERIFY(Dialogs::shown()[0].text.startsWith(FormBuyCollectTexts::OrderReadFailed));
+        QVERIFY(Dialogs::shown()[0].text.startsWith(PickListTexts::OrderReadFailed));
     }
 
     void addClientWritesTheBookFile() {

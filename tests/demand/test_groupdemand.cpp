@@ -6,10 +6,12 @@
 #include "GridText.h"
 #include "PdfReadBack.h"
 #include "TestDb.h"
+#include "WindowOpeners.h"
+#include "buying/FormPurchaseOrders.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
 #include "demand/FormGroupDemand.h"
-#include "demand/FormGroupDemandTexts.h"
+#include "demand/GroupDemandTexts.h"
 #include "collection/ModOmla.h"
 #include "data/ModSQL.h"
 #include "ordering/OrderLines.h"
@@ -156,43 +158,43 @@ private slots:
         FormGroupDemand w;
         QVERIFY(w.isModal());
         QCOMPARE(w.layoutDirection(), Qt::RightToLeft);
-        QCOMPARE(w.DateFrom->date(), QDate(2026, 12, 1));
-        QCOMPARE(w.DateTo->date(), QDate(2026, 12, 7));
-        QVERIFY(w.CheckSentOnly->isChecked());
-        QCOMPARE(w.CheckSentOnly->text(), QStringLiteral("المرسلة فقط"));
-        const FlexGrid& g = w.Xxx1->grid();
+        QCOMPARE(w.dateFrom->date(), QDate(2026, 12, 1));
+        QCOMPARE(w.dateTo->date(), QDate(2026, 12, 7));
+        QVERIFY(w.checkSentOnly->isChecked());
+        QCOMPARE(w.checkSentOnly->text(), QStringLiteral("المرسلة فقط"));
+        const FlexGrid& g = w.gridDemand->grid();
         QCOMPARE(g.Rows(), 6); // opened on the default period
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-        QTest::mouseClick(w.Xxx1->viewport(), Qt::LeftButton, {}, w.Xxx1->cellRect(1, 0).center());
+        QTest::mouseClick(w.gridDemand->viewport(), Qt::LeftButton, {}, w.gridDemand->cellRect(1, 0).center());
         QCOMPARE(g.TextMatrix(1, 0), QStringLiteral("Panadol Extra"));
         const QList<QStringList> places{{"01022222222", "01022222222", "بيلا", "261205110000", "2026/12/05", "5"},
                                         {"صيدلية النور", "01011111111", "دسوق", "261201090000", "2026/12/01", "2"},
                                         {"صيدلية النور", "01011111111", "دسوق", "261203100000", "2026/12/03", "1"}};
-        QCOMPARE(rows(w.Xxx2->grid()), places);
-        QCOMPARE(row(w.Xxx2->grid(), 0), GroupDemand::PlaceHeaders());
+        QCOMPARE(rows(w.gridOrders->grid()), places);
+        QCOMPARE(row(w.gridOrders->grid(), 0), GroupDemand::PlaceHeaders());
         const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS");
         if (!shots.isEmpty() && TestDb::currentBackend() == QLatin1String("sqlite"))
             QVERIFY(w.grab().save(shots + "/FormGroupDemand.png"));
 
         // Header clicks: numbers largest first, then the other way; the totals row stays last.
-        w.Xxx1->clickCell(0, GroupDemand::ColCash);
+        w.gridDemand->clickCell(0, GroupDemand::ColCash);
         QCOMPARE(QStringList({g.TextMatrix(1, 0), g.TextMatrix(4, 0), g.TextMatrix(5, 0)}),
                  QStringList({"Panadol Extra", VitC, "الاجمالي"}));
-        w.Xxx1->clickCell(0, GroupDemand::ColCash);
+        w.gridDemand->clickCell(0, GroupDemand::ColCash);
         QCOMPARE(QStringList({g.TextMatrix(1, 0), g.TextMatrix(4, 0), g.TextMatrix(5, 0)}),
                  QStringList({VitC, "Panadol Extra", "الاجمالي"}));
-        w.Xxx1->clickCell(0, GroupDemand::ColDrug);
+        w.gridDemand->clickCell(0, GroupDemand::ColDrug);
         QCOMPARE(g.TextMatrix(1, 0), QStringLiteral("Panadol Extra"));
-        w.Xxx1->clickCell(0, GroupDemand::ColDrug);
+        w.gridDemand->clickCell(0, GroupDemand::ColDrug);
         QCOMPARE(QStringList({g.TextMatrix(1, 0), g.TextMatrix(5, 0)}), QStringList({Para, "الاجمالي"}));
 
         // The totals row is no drug: the distribution stays; open orders come in when asked.
-        w.Xxx1->clickCell(5, 0);
-        QCOMPARE(w.Xxx2->grid().Rows(), 4);
-        w.CheckSentOnly->setChecked(false);
-        QTest::mouseClick(w.CommandShow, Qt::LeftButton);
+        w.gridDemand->clickCell(5, 0);
+        QCOMPARE(w.gridOrders->grid().Rows(), 4);
+        w.checkSentOnly->setChecked(false);
+        QTest::mouseClick(w.buttonShow, Qt::LeftButton);
         QCOMPARE(g.TextMatrix(g.Rows() - 1, 1), QStringLiteral("21"));
         QVERIFY(Dialogs::shown().empty());
     }
@@ -250,25 +252,25 @@ private slots:
     // Lines without a name stand in a row of their own; a negative or non-number quantity is told,
     // not added; a drug named like the totals row is an ordinary row.
     void malformedLinesAndATotalsNamedDrug() {
-        const QString total = FormGroupDemandTexts::TotalCaption;
+        const QString total = GroupDemandTexts::TotalCaption;
         QVERIFY(insert("261203080000", "261203", "0100", "دسوق", true,
                        lines({{"", "2", "10", "0"}, {total, "1", "7", "0"}, {"X", "-3", "10", "0"}})));
         QVERIFY(insert("261203090000", "261203", "0100", "دسوق", true, lines({{"Y", "1e400", "5", "0"}})));
         FormGroupDemand w;
-        QCOMPARE(rows(w.Xxx1->grid()), (QList<QStringList>{{total, "1", "1", "1", "7", "", "", ""},
-                                                            {FormGroupDemandTexts::NoName, "2", "1", "1", "20", "", "", ""},
+        QCOMPARE(rows(w.gridDemand->grid()), (QList<QStringList>{{total, "1", "1", "1", "7", "", "", ""},
+                                                            {GroupDemandTexts::NoName, "2", "1", "1", "20", "", "", ""},
                                                             {total, "3", "1", "1", "-3", "", "", ""}}));
         const QString told = Dialogs::shownTexts().value(0);
-        QVERIFY2(told.startsWith(FormGroupDemandTexts::Skipped) && told.contains("1e400") && told.contains("-3"),
+        QVERIFY2(told.startsWith(GroupDemandTexts::Skipped) && told.contains("1e400") && told.contains("-3"),
                  qPrintable(told));
         // Clicked, the drug shows its pharmacy; sorted the other way it stays above the totals row.
-        w.Xxx1->clickCell(1, 0);
-        QCOMPARE(w.Xxx2->grid().Rows(), 2);
-        w.Xxx1->clickCell(0, GroupDemand::ColDrug);
-        QCOMPARE(row(w.Xxx1->grid(), 2), (QStringList{total, "1", "1", "1", "7", "", "", ""}));
-        QCOMPARE(row(w.Xxx1->grid(), 3).value(1), QStringLiteral("3"));
-        w.Xxx1->clickCell(3, 0);
-        QCOMPARE(w.Xxx2->grid().Rows(), 2);
+        w.gridDemand->clickCell(1, 0);
+        QCOMPARE(w.gridOrders->grid().Rows(), 2);
+        w.gridDemand->clickCell(0, GroupDemand::ColDrug);
+        QCOMPARE(row(w.gridDemand->grid(), 2), (QStringList{total, "1", "1", "1", "7", "", "", ""}));
+        QCOMPARE(row(w.gridDemand->grid(), 3).value(1), QStringLiteral("3"));
+        w.gridDemand->clickCell(3, 0);
+        QCOMPARE(w.gridOrders->grid().Rows(), 2);
     }
 
     // From after To is told; the last report stays. The date fields write Latin digits.
@@ -277,27 +279,27 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
         FormGroupDemand w;
         QLocale::setDefault(QLocale::c());
-        QVERIFY2(QRegularExpression(QStringLiteral("^[0-9/]+$")).match(w.DateFrom->text()).hasMatch(),
-                 qPrintable(w.DateFrom->text()));
-        const QList<QStringList> before = rows(w.Xxx1->grid());
-        w.DateFrom->setDate(QDate(2026, 12, 8));
-        w.CommandShow->click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormGroupDemandTexts::FromAfterTo});
-        QCOMPARE(rows(w.Xxx1->grid()), before);
+        QVERIFY2(QRegularExpression(QStringLiteral("^[0-9/]+$")).match(w.dateFrom->text()).hasMatch(),
+                 qPrintable(w.dateFrom->text()));
+        const QList<QStringList> before = rows(w.gridDemand->grid());
+        w.dateFrom->setDate(QDate(2026, 12, 8));
+        w.buttonShow->click();
+        QCOMPARE(Dialogs::shownTexts(), QStringList{GroupDemandTexts::FromAfterTo});
+        QCOMPARE(rows(w.gridDemand->grid()), before);
     }
 
     void failedReadIsToldAndKeepsWhatWasShown() {
         QVERIFY(fixedOrders());
         FormGroupDemand w;
-        const QList<QStringList> before = rows(w.Xxx1->grid());
+        const QList<QStringList> before = rows(w.gridDemand->grid());
         QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE bown2")));
         const GroupDemand::Report r = GroupDemand::Build({QDate(2026, 12, 1), QDate(2026, 12, 7), true});
         QVERIFY(!r.ok);
-        QVERIFY(r.error.startsWith(FormGroupDemandTexts::ReadFailed));
-        w.CommandShow->click();
+        QVERIFY(r.error.startsWith(GroupDemandTexts::ReadFailed));
+        w.buttonShow->click();
         QCOMPARE(Dialogs::shownTexts().size(), 1);
-        QVERIFY(Dialogs::shownTexts().first().startsWith(FormGroupDemandTexts::ReadFailed));
-        QCOMPARE(rows(w.Xxx1->grid()), before);
+        QVERIFY(Dialogs::shownTexts().first().startsWith(GroupDemandTexts::ReadFailed));
+        QCOMPARE(rows(w.gridDemand->grid()), before);
     }
 
     void csvFileByteForByte() {
@@ -305,7 +307,7 @@ private slots:
         FormGroupDemand w;
         const QString path = m_dir.filePath("demand"); // ".csv" is added
         w.askCsvPath = [&] { return path; };
-        w.CommandCsv->click();
+        w.buttonCsv->click();
         QFile f(path + ".csv");
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray expected =
@@ -338,7 +340,7 @@ private slots:
         FormGroupDemand w;
         const QString path = m_dir.filePath("demand"); // ".xlsx" is added
         w.askXlsxPath = [&] { return path; };
-        w.CommandXlsx->click();
+        w.buttonXlsx->click();
         QVERIFY(Dialogs::shownTexts().isEmpty());
         if (QStandardPaths::findExecutable(QStringLiteral("xlsx2csv")).isEmpty())
             QSKIP("xlsx2csv cannot be started from here (Windows build under wine)");
@@ -352,7 +354,7 @@ private slots:
                                 "Zyrtec,3,1,1,85.5,30,5,8\n"
                                 "باراسيتامول,3,1,1,37.5,12.5,0,\n"
                                 "الاجمالي,18,2,3,297,,,\n"));
-        const XlsxSheet sheet = GroupDemand::Sheet(w.Xxx1->grid());
+        const XlsxSheet sheet = GroupDemand::Sheet(w.gridDemand->grid());
         QCOMPARE(sheet.rows.value(0).value(1).typeId(), QMetaType::Double);
         QCOMPARE(sheet.boldRows, QSet<int>{4});
     }
@@ -364,7 +366,7 @@ private slots:
         if (CurrentPrinter::info().isNull()) { // the road without a printer: asked, then a PDF
             Dialogs::setNextAnswer(Dialogs::vbYes);
             w.askPdfPath = [&] { return pdf; };
-            w.CommandPrint->click();
+            w.buttonPrint->click();
         } else {
             QVERIFY(GroupDemandSheet::printToPdf(pdf, w.sheetInput()));
         }
@@ -394,7 +396,7 @@ private slots:
         FlexGrid g(92, GroupDemand::DemandCols);
         for (int r = 1; r <= 90; ++r)
             g.setTextMatrix(r, 0, QStringLiteral("D%1").arg(r, 2, 10, QChar('0')));
-        g.setTextMatrix(91, 0, FormGroupDemandTexts::TotalCaption);
+        g.setTextMatrix(91, 0, GroupDemandTexts::TotalCaption);
         GroupDemandSheet::Input in = w.sheetInput();
         in.grid = &g;
         const QString longPdf = m_dir.filePath("long.pdf");
@@ -459,7 +461,7 @@ private slots:
             cells << QRectF(geo.lefts[size_t(c)], geo.tableTop, geo.widths[size_t(c)], geo.tableBottom - geo.tableTop);
         int latinNames = 0;
         for (int n = 0; n < pages.size(); ++n) {
-            for (const QString& t : {FormGroupDemandTexts::Title, QStringLiteral("الدواء"), QStringLiteral("القيمة نقدا"),
+            for (const QString& t : {GroupDemandTexts::Title, QStringLiteral("الدواء"), QStringLiteral("القيمة نقدا"),
                                      QStringLiteral("صفحة %1 من %2").arg(n + 1).arg(pages.size())})
                 QVERIFY2(pageHasText(texts[n], t), qPrintable(t));
             QList<Word> table;
@@ -475,18 +477,32 @@ private slots:
         QCOMPARE(latinNames, 31);
     }
 
+    // Through the openers main.cpp sets: the collected orders open the group demand, which opens
+    // the purchase orders on the period it shows.
     void opensFromTheCollectedOrdersMenu() {
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         QVERIFY(w.mnuGroupDemand && w.mnuPickList && w.mnuPickListsAll);
-        QString opened;
+        QStringList opened;
+        QDate from;
         QTimer::singleShot(0, [&] {
-            if (QWidget* d = QApplication::activeModalWidget()) {
-                opened = d->objectName();
-                d->close();
-            }
+            auto* demand = qobject_cast<FormGroupDemand*>(QApplication::activeModalWidget());
+            if (!demand)
+                return;
+            opened << demand->objectName();
+            demand->dateFrom->setDate(QDate(2026, 11, 3));
+            QTimer::singleShot(0, [&] {
+                if (auto* orders = qobject_cast<FormPurchaseOrders*>(QApplication::activeModalWidget())) {
+                    opened << orders->objectName();
+                    from = orders->dateFrom->date();
+                    orders->close();
+                }
+            });
+            demand->buttonPurchaseOrders->click();
+            demand->close();
         });
         w.mnuGroupDemand->trigger();
-        QCOMPARE(opened, QStringLiteral("FormGroupDemand"));
+        QCOMPARE(opened, (QStringList{"FormGroupDemand", "FormPurchaseOrders"}));
+        QCOMPARE(from, QDate(2026, 11, 3));
     }
 };
 

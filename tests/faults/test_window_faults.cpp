@@ -4,6 +4,7 @@
 #include "OrderEditorDriver.h"
 #include "OrderRows.h"
 #include "OwnCluster.h"
+#include "ordering/OrderPaneTexts.h"
 #include "app/AppStart.h"
 #include "app/FormMain.h"
 #include "app/FormMainTexts.h"
@@ -234,7 +235,7 @@ private slots:
         FormUserBuy again;
         QCOMPARE(again.Xxx1->grid().Rows(), 4);
         OrderEditorDriver::newOrder(w);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskNewOrder});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::AskNewOrder});
         QCOMPARE(orderCount(), 1);
         paneShowsServer(w);
         serverRowsAreWhole();
@@ -252,12 +253,12 @@ private slots:
         // The session dies at the check for a free id: no order may be made on a guess, since the
         // reconnected insert could take the id of one made in the same second.
         QCOMPARE(orderCount(), 1);
-        QCOMPARE(said, (QStringList{FormUserBuyTexts::AskNewOrder,
-                                     FormUserBuyTexts::NotSaved + u'\n' + FormUserBuyTexts::ShownNow.arg(first)}));
+        QCOMPARE(said, (QStringList{OrderPaneTexts::AskNewOrder,
+                                     OrderPaneTexts::NotSaved + u'\n' + OrderPaneTexts::ShownNow.arg(first)}));
         QCOMPARE(w->LLLOrderID->text(), first);
         QCOMPARE(AppGlobals::CurrentOrderId, first);
         OrderEditorDriver::newOrder(*w);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskNewOrder});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::AskNewOrder});
         QCOMPARE(orderCount(), 2);
         QCOMPARE(scalar(QStringLiteral("SELECT COUNT(DISTINCT orderid) FROM bown2")), QStringLiteral("2"));
         QVERIFY(w->LLLOrderID->text() != first);
@@ -298,7 +299,7 @@ private slots:
         paneShowsServer(*w);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w->Xxx2->clickCell(1, 4);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskRemoveLine});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::AskRemoveLine});
         QCOMPARE(lines(w->LLLOrderID->text()), stored({QStringLiteral("^Brufen|3|5|20|")}));
         paneShowsServer(*w);
         serverRowsAreWhole();
@@ -334,7 +335,7 @@ private slots:
         paneShowsServer(*w);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w->ButonWebSendToPrepare_Click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskSend});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::AskSend});
         QCOMPARE(w->LLLSubmitted->text(), QStringLiteral("101"));
         paneShowsServer(*w);
         // A sent order keeps its lines.
@@ -357,7 +358,7 @@ private slots:
         paneShowsServer(*w);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w->ButonWeb1_Click();
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::AskDeleteOrder});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::AskDeleteOrder});
         QCOMPARE(orderCount(), 0);
         QCOMPARE(w->LLLOrderID->text(), QString());
     }

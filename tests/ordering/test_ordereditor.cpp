@@ -5,6 +5,8 @@
 #include "OrderRows.h"
 #include "FaultSweep.h"
 #include "InkSpan.h"
+#include "ordering/FormUserBuyTexts.h"
+#include "ordering/OrderPaneTexts.h"
 #include "TestDb.h"
 #include "data/AppGlobals.h"
 #include "data/FlexGrid.h"
@@ -232,7 +234,7 @@ private slots:
         Dialogs::clearShown();
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.ButonWebSendToPrepare_Click();
-        QCOMPARE(Dialogs::shown().front().text, FormUserBuyTexts::AskSend);
+        QCOMPARE(Dialogs::shown().front().text, OrderPaneTexts::AskSend);
         QCOMPARE(Dialogs::shown().front().style,
                  Dialogs::vbYesNo + Dialogs::vbQuestion + Dialogs::vbMsgBoxRight);
         QVERIFY(ServerConnection::instance().executedStatements().contains(
@@ -249,8 +251,8 @@ private slots:
         w.ButonWeb1_Click();
         w.ButonWebSendToPrepare_Click();
         QCOMPARE(Dialogs::shownTexts(),
-                 (QStringList{FormUserBuyTexts::SentNoChange, FormUserBuyTexts::SentNoChange, FormUserBuyTexts::SentNoChange,
-                              FormUserBuyTexts::SentNoDelete, FormUserBuyTexts::AlreadySent}));
+                 (QStringList{OrderPaneTexts::SentNoChange, OrderPaneTexts::SentNoChange, OrderPaneTexts::SentNoChange,
+                              OrderPaneTexts::SentNoDelete, OrderPaneTexts::AlreadySent}));
         QCOMPARE(serverLines(id), frozen);
         QCOMPARE(orderCount(), 1);
         Dialogs::clearAnswers(); // the unused quantity answer
@@ -262,7 +264,7 @@ private slots:
         w.ButonWeb1_Click();
         w.ButonWebSendToPrepare_Click();
         QCOMPARE(Dialogs::shownTexts(),
-                 (QStringList{FormUserBuyTexts::NoOrder, FormUserBuyTexts::NothingToDelete, FormUserBuyTexts::NoOrder}));
+                 (QStringList{OrderPaneTexts::NoOrder, OrderPaneTexts::NothingToDelete, OrderPaneTexts::NoOrder}));
         QCOMPARE(orderCount(), 0);
         // Clicks on the catalogue outside the arrow column, on the header and on empty slots do nothing.
         Dialogs::clearShown();
@@ -446,7 +448,7 @@ private slots:
         Dialogs::clearShown();
         Dialogs::setNextInput(QStringLiteral("4"));
         w.Xxx2->clickCell(1, 1);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::SentNoChange});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::SentNoChange});
         Dialogs::clearAnswers();
     }
 
@@ -472,10 +474,10 @@ private slots:
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.ButonWebCallOrder_Click();
         QCOMPARE(Dialogs::shownTexts(),
-                 (QStringList{FormUserBuyTexts::AskReorder, FormUserBuyTexts::ReorderMissing + "\nWithdrawn",
-                              FormUserBuyTexts::ReorderJoined + u'\n' +
-                                  FormUserBuyTexts::JoinedKept.arg("Panadol", "3 boxes", "1") + u'\n' +
-                                  FormUserBuyTexts::JoinedSum.arg("Brufen", "2", "3", "5")}));
+                 (QStringList{OrderPaneTexts::AskReorder, OrderPaneTexts::ReorderMissing + "\nWithdrawn",
+                              OrderPaneTexts::ReorderJoined + u'\n' +
+                                  OrderPaneTexts::JoinedKept.arg("Panadol", "3 boxes", "1") + u'\n' +
+                                  OrderPaneTexts::JoinedSum.arg("Brufen", "2", "3", "5")}));
         QCOMPARE(w.LLLOrderID->text(), id);
         QCOMPARE(AppGlobals::CurrentOrderId, id);
         QCOMPARE(w.LLLSubmitted->text(), QString());
@@ -541,7 +543,7 @@ private slots:
         QCOMPARE(cell(w, 1, 0), QStringLiteral("Baby's syrup"));
         Dialogs::clearShown();
         add(w, QStringLiteral("Bad|name"), QStringLiteral("2"));
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::BadDrugName});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::BadDrugName});
         QCOMPARE(serverLines(id), stored({QStringLiteral("^Baby's syrup|2|15|0|")}));
         Dialogs::clearAnswers();
         // A typed quantity with an apostrophe or a separator is stored as its number.
@@ -562,7 +564,7 @@ private slots:
         QCOMPARE(cell(w, 100, 0), QStringLiteral("D100"));
         Dialogs::clearShown();
         add(w, QStringLiteral("Panadol"), QStringLiteral("1"));
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormUserBuyTexts::OrderFull});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{OrderPaneTexts::OrderFull});
         QCOMPARE(w.Xxx2->grid().TextMatrix(0, 0), QStringLiteral("الدواء"));
         QCOMPARE(serverLines(id), filled.join(QString()));
         QCOMPARE(w.Xxx2->grid().Rows(), 101);
@@ -577,7 +579,7 @@ private slots:
         QVERIFY(TestDb::exec(QStringLiteral("DELETE FROM bown2")));
         Dialogs::clearShown();
         add(w, QStringLiteral("Brufen"), QStringLiteral("1"));
-        const QString goneNone = FormUserBuyTexts::GoneNotMade + u'\n' + FormUserBuyTexts::ShownNone;
+        const QString goneNone = OrderPaneTexts::GoneNotMade + u'\n' + OrderPaneTexts::ShownNone;
         QCOMPARE(Dialogs::shownTexts(), QStringList{goneNone});
         QCOMPARE(AppGlobals::CurrentOrderId, QString());
         QCOMPARE(w.LLLOrderID->text(), QString());
@@ -592,7 +594,7 @@ private slots:
         Dialogs::clearShown();
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.ButonWebSendToPrepare_Click();
-        QCOMPARE(Dialogs::shownTexts(), (QStringList{FormUserBuyTexts::AskSend, goneNone}));
+        QCOMPARE(Dialogs::shownTexts(), (QStringList{OrderPaneTexts::AskSend, goneNone}));
         QCOMPARE(w.LLLOrderID->text(), QString());
         QCOMPARE(orderCount(), 0);
     }
@@ -626,12 +628,12 @@ private slots:
         // The server answered: a refusal with its words, never a connection cut before the reply.
         const auto refused = [&](const QString& t) {
             return t.startsWith(WriteRoad::RefusedText + u'\n') && t.contains(QStringLiteral("refused")) &&
-                   t.endsWith(u'\n' + FormUserBuyTexts::ShownNow.arg(id));
+                   t.endsWith(u'\n' + OrderPaneTexts::ShownNow.arg(id));
         };
         QStringList said = Dialogs::shownTexts();
         QCOMPARE(said.size(), 6);
-        QCOMPARE(said.at(2), FormUserBuyTexts::AskRemoveLine);
-        QCOMPARE(said.at(4), FormUserBuyTexts::AskSend);
+        QCOMPARE(said.at(2), OrderPaneTexts::AskRemoveLine);
+        QCOMPARE(said.at(4), OrderPaneTexts::AskSend);
         for (int i : {0, 1, 3, 5})
             QVERIFY2(refused(said.at(i)), qPrintable(said.at(i)));
         // The pane shows what the server kept.
@@ -770,12 +772,12 @@ private slots:
         act(w, action, A, Sent);
         QCOMPARE(allOrders(), before);
         const bool gone = elsewhere != QLatin1String("sent");
-        const QString expected = action == QLatin1String("pick") ? (gone ? FormUserBuyTexts::OrderGone : QString())
-                                 : gone ? FormUserBuyTexts::GoneNotMade
-                                        : FormUserBuyTexts::SentBefore;
+        const QString expected = action == QLatin1String("pick") ? (gone ? OrderPaneTexts::OrderGone : QString())
+                                 : gone ? OrderPaneTexts::GoneNotMade
+                                        : OrderPaneTexts::SentBefore;
         QCOMPARE(told(), expected.isEmpty() ? QStringList()
                                             : QStringList{expected + u'\n' +
-                                                          (gone ? FormUserBuyTexts::ShownNone : FormUserBuyTexts::ShownNow.arg(A))});
+                                                          (gone ? OrderPaneTexts::ShownNone : OrderPaneTexts::ShownNow.arg(A))});
         QCOMPARE(w.LLLOrderID->text(), gone ? QString() : A);
         QCOMPARE(AppGlobals::CurrentOrderId, w.LLLOrderID->text());
         QCOMPARE(w.LLLSubmitted->text(), gone ? QString() : QStringLiteral("101"));
@@ -821,17 +823,17 @@ private slots:
                 const QString head = said.first().section(u'\n', 0, -2), last = said.first().section(u'\n', -1);
                 QVERIFY2(!head.isEmpty(), qPrintable(said.first()));
                 if (shown.isEmpty())
-                    QCOMPARE(last, FormUserBuyTexts::ShownNone);
+                    QCOMPARE(last, OrderPaneTexts::ShownNone);
                 else
-                    QVERIFY2(last == FormUserBuyTexts::ShownNow.arg(shown) || (last == FormUserBuyTexts::ShownBefore.arg(shown) && w->pane().mustRead()),
+                    QVERIFY2(last == OrderPaneTexts::ShownNow.arg(shown) || (last == OrderPaneTexts::ShownBefore.arg(shown) && w->pane().mustRead()),
                              qPrintable(said.first()));
                 // An order that could not be read is never called the server's, and is read before the next write.
-                if (head.endsWith(FormUserBuyTexts::NotRead) && !shown.isEmpty())
-                    QVERIFY2(last == FormUserBuyTexts::ShownBefore.arg(shown) && w->pane().mustRead(), qPrintable(said.first()));
+                if (head.endsWith(OrderPaneTexts::NotRead) && !shown.isEmpty())
+                    QVERIFY2(last == OrderPaneTexts::ShownBefore.arg(shown) && w->pane().mustRead(), qPrintable(said.first()));
                 // "Not saved" only when nothing was.
-                if (head.startsWith(FormUserBuyTexts::NotSaved))
+                if (head.startsWith(OrderPaneTexts::NotSaved))
                     QCOMPARE(after, before);
-                if (last != FormUserBuyTexts::ShownBefore.arg(shown) && !shown.isEmpty()) {
+                if (last != OrderPaneTexts::ShownBefore.arg(shown) && !shown.isEmpty()) {
                     QCOMPARE(OrderLines::EncodeGrid(w->Xxx2->grid()), OrderLines::Encode(OrderLines::Decode(serverLines(shown))));
                     QCOMPARE(w->LLLSubmitted->text(), serverSubmitted(shown));
                 }
@@ -862,8 +864,8 @@ private slots:
             Dialogs::clearShown();
             add(*w, QStringLiteral("Zyrtec"), QStringLiteral("1"));
             const QStringList firstTry = told();
-            if (!firstTry.isEmpty() && !firstTry.first().startsWith(FormUserBuyTexts::SentNoChange) &&
-                !firstTry.first().startsWith(FormUserBuyTexts::NoOrder))
+            if (!firstTry.isEmpty() && !firstTry.first().startsWith(OrderPaneTexts::SentNoChange) &&
+                !firstTry.first().startsWith(OrderPaneTexts::NoOrder))
                 add(*w, QStringLiteral("Zyrtec"), QStringLiteral("1"));
             Dialogs::clearAnswers();
             const QString target = w->LLLOrderID->text();

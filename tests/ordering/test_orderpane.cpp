@@ -74,7 +74,7 @@ private slots:
         FlexGrid list;
         QVERIFY(MyOrdersList::Load(list, AppGlobals::LoginTel));
         QCOMPARE(list.Rows(), 2);
-        QCOMPARE(*MyOrdersList::Pick(list, 1), QStringLiteral("311231235959"));
+        QCOMPARE(*MyOrdersList::OrderAt(list, 1), QStringLiteral("311231235959"));
     }
 
     // Older copies gave one id to two pharmacies: each is shown its own row and the store reaches it
@@ -124,8 +124,8 @@ private slots:
         QCOMPARE(list.TextMatrix(0, 4), QStringLiteral("التلفون"));
         QCOMPARE(list.TextMatrix(0, 0), QString());
         QCOMPARE(list.TextMatrix(0, 8), QString());
-        QVERIFY(!MyOrdersList::Pick(list, 0));
-        QVERIFY(!MyOrdersList::Pick(list, 4));
+        QVERIFY(!MyOrdersList::OrderAt(list, 0));
+        QVERIFY(!MyOrdersList::OrderAt(list, 4));
     }
 
     void searchRecoloursOnlyTheRowsItMarks() {

@@ -5,12 +5,14 @@
 #include "../buying/BuyingFixture.h"
 #include "PdfReadBack.h"
 #include "TestDb.h"
+#include "WindowOpeners.h"
 #include "buying/PeriodDemand.h"
 #include "buying/PurchasePlan.h"
 #include "data/DrugNameKey.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
 #include "collection/FormBuyCollectTexts.h"
+#include "preparation/PickListTexts.h"
 #include "collection/ModOmla.h"
 #include "preparation/PickList.h"
 #include "preparation/PickListPrint.h"
@@ -108,11 +110,11 @@ private slots:
             insert("261207101530", "01011111111", "دسوق", "101",
                    OrderLines::Encode({{"Alpha", "2", "10", "10"}, {}, {"Bravo", "3 boxes", "12.5", "0"}})));
         QVERIFY(insert("261206090000", "01099999999", "بيلا", {}, {}));
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("one.pdf");
 
         QCOMPARE(printFromPreview(w.mnuPickList, pdf), -1);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormBuyCollectTexts::NoOrderShown});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListTexts::NoOrderShown});
 
         w.XXX->clickCell(w.XXX->grid().TextMatrix(1, 1) == "261207101530" ? 1 : 2, 1);
         QCOMPARE(printFromPreview(w.mnuPickList, pdf), 1);
@@ -147,7 +149,7 @@ private slots:
         QVERIFY(insert("261207000004", "0103", "دسوق", "101", l));  // no name: its phone
         QVERIFY(insert("261207000005", "0102", "بيلا", {}, l));     // open: not listed
         QVERIFY(insert("261207000006", "0102", "دسوق", "101", {})); // Amal again, no lines
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("all.pdf");
         QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 4);
         QVERIFY(ServerConnection::instance().executedStatements().contains(
@@ -164,13 +166,13 @@ private slots:
         // order without lines is left out and counted.
         QCOMPARE(ids, QStringList({"261207000003", "261207000004", "261207000002", "261207000001"}));
         QVERIFY(find(pages[3], "Zeinab"));
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormBuyCollectTexts::LeftOutWithoutLines.arg(1)});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListTexts::LeftOutWithoutLines.arg(1)});
     }
 
     void failedReadShowsAMessageAndPrintsNothing() {
         QVERIFY(
             insert("261207101530", "0101", "دسوق", "101", OrderLines::Encode({{"Alpha", "1", "1", "0"}})));
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         w.XXX->clickCell(1, 1);
         QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE bown2")));
         const QString pdf = m_dir.filePath("none.pdf");
@@ -180,10 +182,10 @@ private slots:
         QVERIFY(!QFile::exists(pdf));
         const QStringList shown = Dialogs::shownTexts();
         QCOMPARE(shown.size(), 2);
-        QVERIFY(shown[0].startsWith(FormBuyCollectTexts::OrderReadFailed) &&
-                shown[0].size() > FormBuyCollectTexts::OrderReadFailed.size());
-        QVERIFY(shown[1].startsWith(FormBuyCollectTexts::ListReadFailed) &&
-                shown[1].size() > FormBuyCollectTexts::ListReadFailed.size());
+        QVERIFY(shown[0].startsWith(PickListTexts::OrderReadFailed) &&
+                shown[0].size() > PickListTexts::OrderReadFailed.size());
+        QVERIFY(shown[1].startsWith(PickListTexts::ListReadFailed) &&
+                shown[1].size() > PickListTexts::ListReadFailed.size());
     }
 
     // A day's work: one district, then what has not been printed, then a period; each printed list
@@ -194,7 +196,7 @@ private slots:
         QVERIFY(insert("261207000002", "0102", "بيلا", "101", l));
         QVERIFY(insert("261207000003", "0103", "دسوق", "101", l));
         QVERIFY(insert("261207000004", "0104", "دسوق", "101", {}));
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("day.pdf");
         auto marks = [] { return TestDb::rows("SELECT orderid, times, firstprinted, lastprinted FROM grp_printed ORDER BY orderid"); };
         Dialogs::setNextInput(QStringLiteral("بيلا"));
@@ -206,11 +208,11 @@ private slots:
 
         QCOMPARE(printFromPreview(w.mnuPickListsNew, pdf), 2);
         QCOMPARE(marks().size(), 3);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{FormBuyCollectTexts::LeftOutWithoutLines.arg(1)});
+        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListTexts::LeftOutWithoutLines.arg(1)});
         Dialogs::clearShown();
         QCOMPARE(printFromPreview(w.mnuPickListsNew, pdf), -1); // nothing left to print
         QCOMPARE(Dialogs::shownTexts(),
-                 QStringList{FormBuyCollectTexts::NoSentOrders + "\n" + FormBuyCollectTexts::LeftOutWithoutLines.arg(1)});
+                 QStringList{PickListTexts::NoSentOrders + "\n" + PickListTexts::LeftOutWithoutLines.arg(1)});
 
         Dialogs::clearShown();
         Dialogs::setNextInput(QStringLiteral("2026/12/07"));
@@ -230,7 +232,7 @@ private slots:
         Dialogs::clearShown();
         QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 3);
         QCOMPARE(Dialogs::shownTexts().value(1),
-                 FormBuyCollectTexts::NotMarkedNoTable + GroupTables::MissingMessage());
+                 PickListTexts::NotMarkedNoTable + GroupTables::MissingMessage());
     }
 
     // A kept purchase order of Panadol received short (4 of 5, earliest sent first), Zyrtec not at
@@ -255,7 +257,7 @@ private slots:
         QVERIFY(BuyingStore::ReadOrders(kept, false, &e) && kept[0].lines[0].drug == QLatin1String("Panadol"));
         QVERIFY(BuyingStore::Receive(kept[0].lines[0], 4, rule, BuyCollect::now(), &e) == BuyingStore::Outcome::Saved);
         QVERIFY(BuyingStore::ReadOrders(kept, false, &e) && BuyingStore::Close(kept[0], true, &e) == BuyingStore::Outcome::Saved);
-        FormBuyCollect w;
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("allotted.pdf");
         ServerConnection::instance().clearExecutedStatements();
         QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 3);

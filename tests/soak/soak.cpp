@@ -5,6 +5,7 @@
 // and opened again now and then. After every step the invariants are checked against the server.
 //   brentoval_soak [--seed S] [--actions N]      (N order actions in all; prints one summary line)
 #include "OwnCluster.h"
+#include "ordering/OrderPaneTexts.h"
 #include "collection/BuyCollectCore.h"
 #include "demand/GroupDemand.h"
 #include "preparation/PickList.h"
@@ -195,7 +196,7 @@ int runCopy(Copy& c, int actions, const QString& tel) {
         saved.remove(target);
         saved.remove(shown);
         const bool told = !said.isEmpty();
-        if (okAfter && !shown.isEmpty() && !pane->mustRead() && (!told || said.last().endsWith(FormUserBuyTexts::ShownNow.arg(shown)))) {
+        if (okAfter && !shown.isEmpty() && !pane->mustRead() && (!told || said.last().endsWith(OrderPaneTexts::ShownNow.arg(shown)))) {
             const QString text = OrderLines::EncodeGrid(lines);
             if (pane->isSent())
                 sent[shown] = text;
