@@ -234,23 +234,31 @@ QString stamp(const QDateTime& now) {
 }
 int ival(const QSqlQuery& q, int i) {
     // A whole number the driver hands over as a number is taken as it is, not written out as text
-    // and read back: the lines' state is read row by row for every plan.
+    // and read back: the lines' state is read row by row for every plan. It is read from the
+    // variant's own storage; the variant's general conversion cost more than the rest of the row.
     const QVariant v = q.value(i);
+    double d = 0;
     switch (v.typeId()) {
     case QMetaType::Int:
+        d = *static_cast<const int*>(v.constData());
+        break;
     case QMetaType::LongLong:
+        d = double(*static_cast<const qlonglong*>(v.constData()));
+        break;
     case QMetaType::UInt:
+        d = *static_cast<const uint*>(v.constData());
+        break;
     case QMetaType::ULongLong:
+        d = double(*static_cast<const qulonglong*>(v.constData()));
+        break;
     case QMetaType::Double:
-        if (!v.isNull()) {
-            const double d = v.toDouble();
-            if (std::abs(d) < 1e9 && d == std::floor(d))
-                return int(d);
-        }
+        d = *static_cast<const double*>(v.constData());
         break;
     default:
-        break;
+        return int(std::lround(ModGFun::Val(FieldText(v))));
     }
+    if (!v.isNull() && std::abs(d) < 1e9 && d == std::floor(d))
+        return int(d);
     return int(std::lround(ModGFun::Val(FieldText(v))));
 }
 // Rows of a query handed over one at a time; false with the server's answer.

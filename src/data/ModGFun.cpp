@@ -1,12 +1,14 @@
 #include "data/ModGFun.h"
 
 #include <array>
+#include <atomic>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace ModGFun {
 
@@ -286,6 +288,41 @@ static bool fewDecimals(float value, QString& text) {
     return false;
 }
 
+// The texts of the numbers last written that are not whole: a catalogue's prices and discounts
+// repeat over its rows, and a text found here is shared instead of searched for and allocated
+// again. Slots are taken by the numbers' bits; a slot another thread holds is passed by.
+template <typename Bits> class RecentTexts {
+public:
+    bool find(Bits bits, QString& text) {
+        Slot& s = m_slots[index(bits)];
+        if (s.busy.test_and_set(std::memory_order_acquire))
+            return false;
+        const bool hit = s.bits == bits;
+        if (hit)
+            text = s.text;
+        s.busy.clear(std::memory_order_release);
+        return hit;
+    }
+    void keep(Bits bits, const QString& text) {
+        Slot& s = m_slots[index(bits)];
+        if (s.busy.test_and_set(std::memory_order_acquire))
+            return;
+        s.bits = bits;
+        s.text = text;
+        s.busy.clear(std::memory_order_release);
+    }
+
+private:
+    static constexpr int Log2Slots = 12;
+    static size_t index(Bits bits) { return size_t((quint64(bits) * 0x9E3779B97F4A7C15ull) >> (64 - Log2Slots)); }
+    struct Slot {
+        std::atomic_flag busy;
+        Bits bits = 0; // 0 is the number 0, which never comes here
+        QString text;
+    };
+    std::array<Slot, size_t(1) << Log2Slots> m_slots;
+};
+
 template <typename T> static QString shortest(T value) {
     if (std::isnan(value))
         return QStringLiteral("NaN");
@@ -307,11 +344,19 @@ template <typename T> static QString shortest(T value) {
             return small[size_t(value)];
         return QString::number(static_cast<qint64>(value));
     }
-    if (QString text; fewDecimals(value, text))
+    using Bits = std::conditional_t<sizeof(T) == 4, quint32, quint64>;
+    static RecentTexts<Bits> recent;
+    const Bits bits = std::bit_cast<Bits>(value);
+    QString text;
+    if (recent.find(bits, text))
         return text;
-    std::array<char, 400> buf; // written by to_chars before it is read
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
-    return QString::fromLatin1(buf.data(), res.ptr - buf.data());
+    if (!fewDecimals(value, text)) {
+        std::array<char, 400> buf; // written by to_chars before it is read
+        const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
+        text = QString::fromLatin1(buf.data(), res.ptr - buf.data());
+    }
+    recent.keep(bits, text);
+    return text;
 }
 
 QString ShortestText(double value) {

@@ -158,10 +158,13 @@ private slots:
         const quint64 seed = QRandomGenerator::global()->generate64();
         qInfo("shortest text seed %llu", seed);
         QRandomGenerator rng(seed);
+        // Twice: the second time a text written before may be taken again.
         auto both = [&](double d) {
             const float f = float(d);
-            QCOMPARE(ShortestText(d), reference(d + 0.0));
-            QCOMPARE(ShortestText(f), reference(f + 0.0f));
+            for (int again = 0; again < 2; ++again) {
+                QCOMPARE(ShortestText(d), reference(d + 0.0));
+                QCOMPARE(ShortestText(f), reference(f + 0.0f));
+            }
         };
         for (int i = 0; i < 200000; ++i) {
             const qint64 n = qint64(rng.bounded(40000000)) - 20000000;
