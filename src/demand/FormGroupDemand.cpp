@@ -1,5 +1,6 @@
 #include "demand/FormGroupDemand.h"
 
+#include "buying/DemandOffers.h"
 #include "buying/FormPurchaseOrders.h"
 
 #include "collection/BuyCollectCore.h"
@@ -64,6 +65,8 @@ FormGroupDemand::FormGroupDemand(QWidget* parent)
 
     LLLCounts = label("LLLCounts", QString(), false);
     page->addWidget(LLLCounts);
+    LLLOffers = label("LLLOffers");
+    page->addWidget(LLLOffers);
     Xxx1 = new FlexGridView(this);
     Xxx1->setObjectName(QStringLiteral("Xxx1"));
     Xxx1->setMinimumSize(900, 330);
@@ -122,6 +125,10 @@ void FormGroupDemand::CommandShow_Click() {
         Dialogs::MsgBox(report.error, Dialogs::vbOKOnly, this);
         return;
     }
+    // The demand stands without the offer book; the note says why its discounts are the catalogue's.
+    const QString offersNote = DemandOffers::Read(report);
+    LLLOffers->setText(offersNote);
+    LLLOffers->setVisible(!offersNote.isEmpty());
     m_report = std::move(report);
     GroupDemand::FillDemandGrid(Xxx1->grid(), m_report);
     m_demandSort = {GroupDemand::ColDrug, QStringLiteral("AZ")};

@@ -50,6 +50,7 @@ public:
     QLabel* LLLCounts;
     QLabel* LLLDrug;
     QLabel* LLLCashNote;
+    QLabel* LLLOffers; // why the best discounts are the catalogue's (no offer book read)
 
 private:
     QString periodText() const;

@@ -29,5 +29,12 @@ inline const QString CatalogueFailed = QStringLiteral("تعذرت قراءة ا�
 inline const QString FileNotSaved = QStringLiteral("تعذر حفظ الملف ");
 inline const QString NoPrinterOfferPdf =
     QStringLiteral("لا توجد طابعة مثبتة على هذا الجهاز.\nهل تريد حفظ التقرير في ملف PDF بدلا من ذلك؟");
+// The best-discount column: an offer of the group's offer book, and the column's header by where
+// its figures come from (the catalogue's alone keeps the plain header).
+inline const QString BestOffer = QStringLiteral("%1 (%2)");
+inline const QString BestFromOffers = QStringLiteral("اعلي خصم (عروض المخازن)");
+inline const QString BestFromBoth = QStringLiteral("اعلي خصم (عروض المخازن، والا الدليل)");
+inline const QString OffersNotRead =
+    QStringLiteral("تعذرت قراءة عروض المخازن، والخصم المعروض من دليل الادوية: ");
 inline const QString PurchaseOrders = QStringLiteral("اوامر الشراء");
 } // namespace FormGroupDemandTexts
