@@ -1,6 +1,7 @@
 #include "demand/FormGroupDemand.h"
 #include "data/Days.h"
 
+#include "buying/DemandOffers.h"
 
 #include "collection/BuyCollectCore.h"
 #include "demand/FormGroupDemandTexts.h"
@@ -64,6 +65,8 @@ FormGroupDemand::FormGroupDemand(QWidget* parent, FormGroupDemandOpeners openers
 
     labelCounts = label("labelCounts", QString(), false);
     page->addWidget(labelCounts);
+    labelOffers = label("labelOffers");
+    page->addWidget(labelOffers);
     gridDemand = new FlexGridView(this);
     gridDemand->setObjectName(QStringLiteral("gridDemand"));
     gridDemand->setMinimumSize(900, 330);
@@ -123,6 +126,10 @@ void FormGroupDemand::buttonShow_Click() {
         Dialogs::MsgBox(report.error, Dialogs::vbOKOnly, this);
         return;
     }
+    // The demand stands without the offer book; the note says why its discounts are the catalogue's.
+    const QString offersNote = DemandOffers::Read(report);
+    labelOffers->setText(offersNote);
+    labelOffers->setVisible(!offersNote.isEmpty());
     m_report = std::move(report);
     GroupDemand::FillDemandGrid(gridDemand->grid(), m_report);
     m_demandSort = {GroupDemand::ColDrug, QStringLiteral("AZ")};

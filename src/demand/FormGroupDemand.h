@@ -58,6 +58,7 @@ public:
     QLabel* labelCounts;
     QLabel* labelDrug;
     QLabel* labelCashNote;
+    QLabel* labelOffers; // why the best discounts are the catalogue's (no offer book read)
 
 private:
     QString periodText() const;

@@ -37,6 +37,19 @@ QStringList PlaceHeaders() {
             QStringLiteral("رقم الاوردر"), QStringLiteral("التاريخ"), QStringLiteral("الكمية")};
 }
 
+QString BestHeader(const Report& report) {
+    bool offered = false, catalogue = false;
+    for (const Drug& g : report.drugs) {
+        if (g.bestOffered)
+            offered = true;
+        else if (!g.best.isEmpty())
+            catalogue = true;
+    }
+    if (!offered)
+        return DemandHeaders().at(ColBest);
+    return catalogue ? GroupDemandTexts::BestFromBoth : GroupDemandTexts::BestFromOffers;
+}
+
 Period DefaultPeriod(const QDate& today) {
     return {today.addDays(-6), today, true};
 }
@@ -508,6 +521,7 @@ void FillDemandGrid(FlexGrid& grid, const Report& report) {
         rows.push_back(drugCells(*it));
     grid.loadReversed(DemandCols, std::move(rows));
     setHeaders(grid, DemandHeaders());
+    grid.setTextMatrix(0, ColBest, BestHeader(report));
     SortState byName;
     HeaderSort(grid, ColDrug, true, byName, true);
 }

@@ -25,6 +25,9 @@ enum DemandColumn { ColDrug, ColQuantity, ColPharmacies, ColOrders, ColCash, Col
 enum PlaceColumn { ColPharmacy, ColTel, ColMarkaz, ColOrderId, ColDate, ColPlaceQuantity, PlaceCols };
 
 QStringList DemandHeaders();
+struct Report;
+// The best-discount column's header: where its figures come from, when any is the offer book's.
+QString BestHeader(const Report& report);
 QStringList PlaceHeaders();
 
 struct Period {
@@ -59,6 +62,7 @@ struct Drug {
     bool inCatalogue = false;
     bool nameless = false; // the lines that carry no drug name
     QString price, disc, best;
+    bool bestOffered = false; // best is the group's offer book's, not the catalogue's figure
 };
 // A line left out of the demand: its quantity is negative or no number, or its value is none; an
 // empty drug names a whole order whose value is none.

@@ -16,4 +16,11 @@ inline const QString FromAfterTo =
     QStringLiteral("تاريخ البداية بعد تاريخ النهاية. صحح الفترة ثم اضغط عرض؛ بقي التقرير السابق كما هو.");
 inline const QString ReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم:\n");
 inline const QString CatalogueFailed = QStringLiteral("تعذرت قراءة الادوية من الخادم:\n");
+// The best-discount column: an offer of the group's offer book, and the column's header by where
+// its figures come from (the catalogue's alone keeps the plain header).
+inline const QString BestOffer = QStringLiteral("%1 (%2)");
+inline const QString BestFromOffers = QStringLiteral("اعلي خصم (عروض المخازن)");
+inline const QString BestFromBoth = QStringLiteral("اعلي خصم (عروض المخازن، والا الدليل)");
+inline const QString OffersNotRead =
+    QStringLiteral("تعذرت قراءة عروض المخازن، والخصم المعروض من دليل الادوية: ");
 } // namespace GroupDemandTexts

@@ -4,6 +4,7 @@
 #include "ManagerWindowTest.h"
 #include "OrderRows.h"
 #include "GridText.h"
+#include "../buying/BuyingFixture.h"
 #include "PdfReadBack.h"
 #include "TestDb.h"
 #include "WindowOpeners.h"
@@ -12,6 +13,7 @@
 #include "collection/FormBuyCollect.h"
 #include "demand/FormGroupDemand.h"
 #include "demand/GroupDemandTexts.h"
+#include "data/GroupTables.h"
 #include "collection/ModOmla.h"
 #include "data/ModSQL.h"
 #include "ordering/OrderLines.h"
@@ -23,11 +25,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QDateEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <random>
+#include <ranges>
 #include <QtTest>
 
 using GridText::row;
@@ -300,6 +304,35 @@ private slots:
         QCOMPARE(Dialogs::shownTexts().size(), 1);
         QVERIFY(Dialogs::shownTexts().first().startsWith(GroupDemandTexts::ReadFailed));
         QCOMPARE(rows(w.gridDemand->grid()), before);
+    }
+
+    // Best discount: the book's best offer, else the catalogue's; the header says which; no tables: told.
+    void bestDiscountFromTheOfferBook_data() {
+        QTest::addColumn<QStringList>("offers"); // wholesaler|drug|discount|date, or "drop"
+        QTest::addColumn<QStringList>("cells");  // Panadol Extra, VitC, Zyrtec, Para, header, note
+        const QString plain = GroupDemand::DemandHeaders().at(GroupDemand::ColBest);
+        QTest::newRow("none") << QStringList{} << QStringList{"15", "", "8", "", plain, ""};
+        QTest::newRow("one") << QStringList{"1|PANADOL  EXTRA|12.5|20261201", "2|Brufen|30|20261201"}
+                             << QStringList{"12.5 (A)", "", "8", "", GroupDemandTexts::BestFromBoth, ""};
+        QTest::newRow("all: highest, most recent, first") << QStringList{"1|Panadol Extra|9|20261201", "2|panadol extra|9|20261203",
+            "2|" + VitC + "|4|20261201", "1|Zyrtec|3|20261201", "2|Zyrtec|3|20261201", "1|" + Para + "|20|20261101",
+            "2|" + Para + "|25|20261102", "2|" + Para + "|1|20261130"}
+            << QStringList{"9 (B)", "4 (B)", "3 (A)", "20 (A)", GroupDemandTexts::BestFromOffers, ""};
+        QTest::newRow("no tables") << QStringList{"drop"} << QStringList{"15", "", "8", "", plain, GroupTables::MissingMessage()};
+    }
+    void bestDiscountFromTheOfferBook() {
+        QFETCH(QStringList, offers);
+        QFETCH(QStringList, cells);
+        QVERIFY(fixedOrders() && BuyingFixture::wholesaler(1, "A") && BuyingFixture::wholesaler(2, "B"));
+        for (const QStringList f : offers | std::views::transform([](const QString& o) { return o.split(u'|'); }))
+            QVERIFY(f.size() == 4 ? BuyingFixture::offer(f[0].toInt(), f[1], f[2], f[3]) : TestDb::exec("DROP TABLE grp_offers"));
+        FormGroupDemand w;
+        QStringList shown;
+        for (int r : {1, 2, 3, 4, 5, 0})
+            shown << w.gridDemand->grid().TextMatrix(r, GroupDemand::ColBest);
+        QCOMPARE(shown, cells.mid(0, 4) << QString() << cells[4]);
+        QCOMPARE(w.labelOffers->text(), cells[5]);
+        QVERIFY(Dialogs::shown().empty());
     }
 
     void csvFileByteForByte() {
