@@ -14,6 +14,8 @@
 #include <cmath>
 
 using ModSQL::SqlQuote;
+using WriteRoad::Outcome;
+using WriteRoad::Result;
 
 namespace BuyingStore {
 
@@ -48,57 +50,23 @@ bool query(const QString& sql, Recordset& rs, QString* error) {
     return affected != 0;
 }
 
-// A statement inside a transaction: rows changed, or -1 when it failed.
-long run(const QString& sql, QString* error) {
-    long affected = 0;
-    QString e;
-    server().Execute(sql, affected, &e);
-    if (affected == 0 && !e.isEmpty()) {
-        if (error)
-            *error = e;
-        return -1;
-    }
-    return affected;
+// A step whose statement may rightly change no row (a delete of what may not be there).
+Result anyRows(const QString& sql) {
+    Result r = WriteRoad::Step(sql);
+    if (r.outcome == Outcome::Taken)
+        r.outcome = Outcome::Saved;
+    return r;
 }
 
 // Rows in one INSERT, a few hundred at a time (SQL Server takes at most 1000 per VALUES).
-bool insertRows(const QString& head, const QStringList& rows, QString* error) {
+Result insertRows(const QString& head, const QStringList& rows) {
     for (qsizetype i = 0; i < rows.size(); i += 500) {
-        const QString sql = head + QStringLiteral(" VALUES ") + rows.mid(i, 500).join(QStringLiteral(", "));
-        if (run(sql, error) < 0)
-            return false;
+        const Result r =
+            WriteRoad::Step(head + QStringLiteral(" VALUES ") + rows.mid(i, 500).join(QStringLiteral(", ")));
+        if (!r.saved())
+            return r;
     }
-    return true;
-}
-
-// Runs steps in a transaction. A step returns Saved to go on; anything else rolls back. A failed
-// commit is an unknown outcome, settled by saved() when the server can still be read.
-template <class Steps, class Check>
-Outcome inTransaction(Steps steps, Check saved, QString* error) {
-    if (!ModSQL::ConnectServer()) {
-        if (error)
-            *error = server().lastError();
-        return Outcome::Failed;
-    }
-    if (!server().BeginTrans(error))
-        return Outcome::Failed;
-    const Outcome o = steps();
-    if (o != Outcome::Saved) {
-        server().RollbackTrans();
-        return o;
-    }
-    if (server().CommitTrans(error))
-        return Outcome::Saved;
-    server().RollbackTrans();
-    // The reply to the commit was lost: read what the server holds.
-    switch (saved()) {
-    case 1:
-        return Outcome::Saved;
-    case 0:
-        return Outcome::Failed;
-    default:
-        return Outcome::Unknown;
-    }
+    return {Outcome::Saved, 0, {}};
 }
 } // namespace
 
@@ -411,8 +379,8 @@ int asAssumed(const std::vector<LineWrite>& lines, const std::vector<StockWrite>
 }
 } // namespace
 
-Outcome KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const OfferBook& offers, DeliveryShare::Rule rule,
-                 const QDateTime& now, QString* batchOut, QString* error) {
+Result KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const OfferBook& offers,
+                DeliveryShare::Rule rule, const QDateTime& now, QString* batchOut) {
     const auto orders = plan.orders(offers);
     std::vector<std::pair<int, int>> poLine(plan.lines().size(), {0, 0});
     for (size_t k = 0; k < orders.size(); ++k)
@@ -452,25 +420,31 @@ Outcome KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const Off
             stock.push_back({&l, drug.stockRow, std::max(0, int(std::floor(drug.stock))), used});
     }
     if (lines.empty() && orders.empty())
-        return Outcome::Saved;
+        return {Outcome::Saved, 0, {}};
+    if (!ModSQL::ConnectServer())
+        return notConnected();
 
     const QString madeat = stamp(now), ruleName = DeliveryShare::RuleName(rule);
     const QString from = SqlQuote(day(plan.period.from)), to = SqlQuote(day(plan.period.to));
     // The batch number: the time, and a count when another keep had that second.
     Recordset rs;
-    if (!query(QStringLiteral("SELECT COUNT(*) FROM grp_keeps WHERE madeat = ") + SqlQuote(madeat), rs, error))
-        return Outcome::Failed;
+    QString error;
+    if (!query(QStringLiteral("SELECT COUNT(*) FROM grp_keeps WHERE madeat = ") + SqlQuote(madeat), rs,
+               &error))
+        return {Outcome::NotWritten, 0, error};
     int taken = int(val(rs, 0));
     for (int attempt = 0;; ++attempt, ++taken) {
         const QString base = now.toString(QStringLiteral("yyMMddhhmmss"));
         const QString batch = taken == 0 ? base : base + u'-' + QString::number(taken + 1);
         auto poid = [&](int k) { return batch + u'/' + QString::number(k); };
-        auto steps = [&]() -> Outcome {
-            if (run(QStringLiteral("INSERT INTO grp_keeps (batch,madeat,periodfrom,periodto,sharerule) VALUES (") +
-                        SqlQuote(batch) + u',' + SqlQuote(madeat) + u',' + from + u',' + to + u',' + SqlQuote(ruleName) +
-                        u')',
-                    error) != 1)
-                return Outcome::Failed;
+        auto steps = [&]() -> Result {
+            if (const Result r = WriteRoad::Step(
+                    QStringLiteral(
+                        "INSERT INTO grp_keeps (batch,madeat,periodfrom,periodto,sharerule) VALUES (") +
+                    SqlQuote(batch) + u',' + SqlQuote(madeat) + u',' + from + u',' + to + u',' +
+                    SqlQuote(ruleName) + u')');
+                !r.saved())
+                return r;
             // Each line only while it is as read: in no open purchase order, with the units allotted
             // and cancelled seen.
             QStringList newLines, onOrder, used;
@@ -484,20 +458,18 @@ Outcome KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const Off
                                     u',' + num(w.onorder) + u',' + num(w.fromStock) + u',' + num(w.cancel) + u',' + po +
                                     u',' + seq + u')';
                 } else {
-                    const long n = run(QStringLiteral("UPDATE grp_orderlines SET onorder = ") + num(w.onorder) +
-                                           QStringLiteral(", allotted = ") + num(w.held.allotted + w.fromStock) +
-                                           QStringLiteral(", cancelled = ") + num(w.held.cancelled + w.cancel) +
-                                           QStringLiteral(", poid = ") + po + QStringLiteral(", lineseq = ") + seq +
-                                           QStringLiteral(" WHERE orderid = ") + SqlQuote(w.order->id) +
-                                           QStringLiteral(" AND drugkey = ") + SqlQuote(w.line->key) +
-                                           QStringLiteral(" AND poid IS NULL AND onorder = '0' AND allotted = ") +
-                                           num(w.held.allotted) +
-                                           QStringLiteral(" AND cancelled = ") + num(w.held.cancelled),
-                                       error);
-                    if (n < 0)
-                        return Outcome::Failed;
-                    if (n == 0)
-                        return Outcome::Taken;
+                    if (const Result r = WriteRoad::Step(
+                            QStringLiteral("UPDATE grp_orderlines SET onorder = ") + num(w.onorder) +
+                            QStringLiteral(", allotted = ") + num(w.held.allotted + w.fromStock) +
+                            QStringLiteral(", cancelled = ") + num(w.held.cancelled + w.cancel) +
+                            QStringLiteral(", poid = ") + po + QStringLiteral(", lineseq = ") + seq +
+                            QStringLiteral(" WHERE orderid = ") + SqlQuote(w.order->id) +
+                            QStringLiteral(" AND drugkey = ") + SqlQuote(w.line->key) +
+                            QStringLiteral(" AND poid IS NULL AND onorder = '0' AND allotted = ") +
+                            num(w.held.allotted) + QStringLiteral(" AND cancelled = ") +
+                            num(w.held.cancelled));
+                        !r.saved())
+                        return r;
                 }
                 if (w.onorder > 0)
                     onOrder << u'(' + SqlQuote(poid(w.k)) + u',' + num(w.seq) + u',' + SqlQuote(w.order->id) + u',' +
@@ -509,15 +481,23 @@ Outcome KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const Off
                                 SqlQuote(w.order->id) + u',' + SqlQuote(madeat) + u')';
             }
             // A second copy's insert of a line is refused by the key.
-            if (!insertRows(QStringLiteral("INSERT INTO grp_orderlines (orderid,drugkey,drug,tel,asked,onorder,allotted,"
-                                           "cancelled,poid,lineseq)"),
-                            newLines, error) ||
-                !insertRows(QStringLiteral("INSERT INTO grp_allotments (poid,lineseq,orderid,drug,tel,asked,allotted)"),
-                            onOrder, error) ||
-                !insertRows(QStringLiteral("INSERT INTO grp_stockmoves (drugkey,drug,kind,quantity,batch,poid,lineseq,"
-                                           "orderid,movedat)"),
-                            used, error))
-                return Outcome::Failed;
+            Result r = insertRows(
+                QStringLiteral("INSERT INTO grp_orderlines (orderid,drugkey,drug,tel,asked,onorder,"
+                               "allotted,cancelled,poid,lineseq)"),
+                newLines);
+            if (r.saved())
+                r = insertRows(
+                    QStringLiteral(
+                        "INSERT INTO grp_allotments (poid,lineseq,orderid,drug,tel,asked,allotted)"),
+                    onOrder);
+            if (r.saved())
+                r = insertRows(
+                    QStringLiteral(
+                        "INSERT INTO grp_stockmoves (drugkey,drug,kind,quantity,batch,poid,lineseq,"
+                        "orderid,movedat)"),
+                    used);
+            if (!r.saved())
+                return r;
             QStringList newStock;
             for (const StockWrite& s : stock) {
                 if (!s.row) {
@@ -527,27 +507,28 @@ Outcome KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const Off
                 }
                 if (s.used == 0)
                     continue;
-                const long n = run(QStringLiteral("UPDATE grp_stock SET quantity = ") + num(s.assumed - s.used) +
-                                       QStringLiteral(" WHERE drugkey = ") + SqlQuote(s.line->key) +
-                                       QStringLiteral(" AND quantity = ") + num(s.assumed),
-                                   error);
-                if (n < 0)
-                    return Outcome::Failed;
-                if (n == 0)
-                    return Outcome::Taken;
+                if (r = WriteRoad::Step(QStringLiteral("UPDATE grp_stock SET quantity = ") +
+                                        num(s.assumed - s.used) + QStringLiteral(" WHERE drugkey = ") +
+                                        SqlQuote(s.line->key) + QStringLiteral(" AND quantity = ") +
+                                        num(s.assumed));
+                    !r.saved())
+                    return r;
             }
-            if (!insertRows(QStringLiteral("INSERT INTO grp_stock (drugkey,drug,quantity)"), newStock, error))
-                return Outcome::Failed;
+            if (r = insertRows(QStringLiteral("INSERT INTO grp_stock (drugkey,drug,quantity)"), newStock);
+                !r.saved())
+                return r;
             int k = 0;
             for (const PurchasePlan::Order& o : orders) {
                 ++k;
-                if (run(QStringLiteral("INSERT INTO grp_purchaseorders (poid,batch,podate,wholesaler,periodfrom,periodto,"
-                                       "demand,total,status) VALUES (") +
-                            SqlQuote(poid(k)) + u',' + SqlQuote(batch) + u',' + SqlQuote(day(now.date())) + u',' +
-                            num(o.wholesaler) + u',' + from + u',' + to + u',' + SqlQuote(plan.fingerprint) + u',' +
-                            num(ModGFun::RoundHalfEven(o.total, 2)) + QStringLiteral(",'kept')"),
-                        error) != 1)
-                    return Outcome::Failed;
+                if (r = WriteRoad::Step(QStringLiteral("INSERT INTO grp_purchaseorders "
+                                                       "(poid,batch,podate,wholesaler,periodfrom,periodto,"
+                                                       "demand,total,status) VALUES (") +
+                                        SqlQuote(poid(k)) + u',' + SqlQuote(batch) + u',' +
+                                        SqlQuote(day(now.date())) + u',' + num(o.wholesaler) + u',' + from +
+                                        u',' + to + u',' + SqlQuote(plan.fingerprint) + u',' +
+                                        num(ModGFun::RoundHalfEven(o.total, 2)) + QStringLiteral(",'kept')"));
+                    !r.saved())
+                    return r;
                 QStringList rows;
                 int seq = 0;
                 for (int i : o.lines) {
@@ -556,41 +537,47 @@ Outcome KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const Off
                                 num(l.quantity) + u',' + num(l.price) + u',' + num(l.discount) + u',' +
                                 num(ModGFun::RoundHalfEven(l.value(), 2)) + QStringLiteral(",'0')");
                 }
-                if (!insertRows(QStringLiteral("INSERT INTO grp_purchaselines (poid,lineseq,drug,quantity,price,discount,"
-                                               "linevalue,received)"),
-                                rows, error))
-                    return Outcome::Failed;
+                if (r = insertRows(
+                        QStringLiteral(
+                            "INSERT INTO grp_purchaselines (poid,lineseq,drug,quantity,price,discount,"
+                            "linevalue,received)"),
+                        rows);
+                    !r.saved())
+                    return r;
             }
-            return Outcome::Saved;
+            return r;
         };
-        Outcome o = inTransaction(steps, [&] {
+        const Result r = WriteRoad::Transaction(steps, [&] {
             Recordset b;
             if (!query(QStringLiteral("SELECT madeat FROM grp_keeps WHERE batch = ") + SqlQuote(batch), b, nullptr))
                 return -1;
             return b.isEOF() ? 0 : 1;
-        }, error);
-        if (o == Outcome::Saved && batchOut)
+        });
+        if (r.saved() && batchOut)
             *batchOut = batch;
-        if (o != Outcome::Failed && o != Outcome::Taken)
-            return o;
-        // Refused: another copy took the lines (told), or the batch number (try the next), or
-        // the write failed for another reason.
+        if (!r.nothingWritten())
+            return r;
+        // Nothing written: another copy took the lines (told), or the batch number (try the next),
+        // or the write failed for another reason (told as it failed).
         switch (asAssumed(lines, stock)) {
         case 0:
-            return Outcome::Taken;
+            return {Outcome::Taken, 0, BuyingTexts::AlreadyMade};
         case -1:
-            return Outcome::Failed;
+            return r;
         default:
             break;
         }
         Recordset b;
         if (attempt >= 5 || !query(QStringLiteral("SELECT madeat FROM grp_keeps WHERE batch = ") + SqlQuote(batch), b, nullptr) ||
             b.isEOF())
-            return Outcome::Failed;
+            return r.outcome == Outcome::Taken ? Result{Outcome::Taken, 0, BuyingTexts::AlreadyMade} : r;
     }
 }
 
-Outcome Receive(const KeptLine& line, double received, DeliveryShare::Rule rule, const QDateTime& now, QString* error) {
+Result Receive(const KeptLine& line, double received, DeliveryShare::Rule rule, const QDateTime& now) {
+    if (!ModSQL::ConnectServer())
+        return notConnected();
+    QString error;
     const QString poid = SqlQuote(line.poid), seq = num(line.lineseq);
     const QString thisLine = QStringLiteral(" WHERE poid = ") + poid + QStringLiteral(" AND lineseq = ") + seq;
     // The order lines on order in it as the server holds them now, earliest order first.
@@ -598,8 +585,9 @@ Outcome Receive(const KeptLine& line, double received, DeliveryShare::Rule rule,
     QHash<QString, LineState> state;
     int surplusWas = 0;
     Stock stock{DrugNameKey(line.drug), line.drug, 0, false};
-    if (!ReadShares(line.poid, line.lineseq, was, error) ||
-        !each(QStringLiteral("SELECT orderid,drugkey,onorder,allotted FROM grp_orderlines") + thisLine, error,
+    if (!ReadShares(line.poid, line.lineseq, was, &error) ||
+        !each(QStringLiteral("SELECT orderid,drugkey,onorder,allotted FROM grp_orderlines") + thisLine,
+              &error,
               [&](const QSqlQuery& q) {
                   LineState s;
                   s.orderid = FieldText(q.value(0));
@@ -608,14 +596,15 @@ Outcome Receive(const KeptLine& line, double received, DeliveryShare::Rule rule,
                   s.allotted = ival(q, 3);
                   state.insert(s.orderid, s);
               }) ||
-        !each(QStringLiteral("SELECT quantity FROM grp_stockmoves") + thisLine + QStringLiteral(" AND kind = 'surplus'"),
-              error, [&](const QSqlQuery& q) { surplusWas += ival(q, 0); }) ||
-        !each(QStringLiteral("SELECT drugkey,quantity FROM grp_stock WHERE drugkey = ") + SqlQuote(stock.key), error,
-              [&](const QSqlQuery& q) {
+        !each(QStringLiteral("SELECT quantity FROM grp_stockmoves") + thisLine +
+                  QStringLiteral(" AND kind = 'surplus'"),
+              &error, [&](const QSqlQuery& q) { surplusWas += ival(q, 0); }) ||
+        !each(QStringLiteral("SELECT drugkey,quantity FROM grp_stock WHERE drugkey = ") + SqlQuote(stock.key),
+              &error, [&](const QSqlQuery& q) {
                   stock.row = true;
                   stock.quantity = ival(q, 1);
               }))
-        return Outcome::Failed;
+        return {Outcome::NotWritten, 0, error};
     std::vector<double> asked;
     for (const Allotment& a : was)
         asked.push_back(a.asked);
@@ -626,27 +615,29 @@ Outcome Receive(const KeptLine& line, double received, DeliveryShare::Rule rule,
     const int surplus = int(std::max<long long>(0, (long long)std::floor(received) - given));
     const int change = surplus - surplusWas;
     if (stock.quantity + change < 0)
-        return Outcome::StockShort;
-    auto steps = [&]() -> Outcome {
-        const long n = run(QStringLiteral("UPDATE grp_purchaselines SET received = ") + num(received) + thisLine +
-                               QStringLiteral(" AND received = ") + num(line.received) +
-                               QStringLiteral(" AND poid IN (SELECT poid FROM grp_purchaseorders WHERE status IN "
-                                              "('kept','partly','received'))"),
-                           error);
-        if (n < 0)
-            return Outcome::Failed;
-        if (n == 0)
-            return Outcome::Taken;
+        return {Outcome::Taken, 0, BuyingTexts::StockShort};
+    auto steps = [&]() -> Result {
+        if (const Result r = WriteRoad::Step(
+                QStringLiteral("UPDATE grp_purchaselines SET received = ") + num(received) + thisLine +
+                QStringLiteral(" AND received = ") + num(line.received) +
+                QStringLiteral(" AND poid IN (SELECT poid FROM grp_purchaseorders WHERE status IN "
+                               "('kept','partly','received'))"));
+            !r.saved())
+            return r;
         Recordset rs;
         long affected = 0;
-        rs = server().Execute(QStringLiteral("SELECT COUNT(*) FROM grp_receipts") + thisLine, affected, error);
+        QString e;
+        rs = server().Execute(QStringLiteral("SELECT COUNT(*) FROM grp_receipts") + thisLine, affected, &e);
         if (affected == 0)
-            return Outcome::Failed;
-        if (run(QStringLiteral("INSERT INTO grp_receipts (poid,lineseq,seq,quantity,total,sharerule,receivedat) VALUES (") +
-                    poid + u',' + seq + u',' + num(int(val(rs, 0)) + 1) + u',' + num(received - line.received) + u',' +
-                    num(received) + u',' + SqlQuote(DeliveryShare::RuleName(rule)) + u',' + SqlQuote(stamp(now)) + u')',
-                error) != 1)
-            return Outcome::Failed;
+            return Result{Outcome::NotWritten, 0, e};
+        if (const Result r = WriteRoad::Step(
+                QStringLiteral("INSERT INTO grp_receipts "
+                               "(poid,lineseq,seq,quantity,total,sharerule,receivedat) VALUES (") +
+                poid + u',' + seq + u',' + num(int(val(rs, 0)) + 1) + u',' + num(received - line.received) +
+                u',' + num(received) + u',' + SqlQuote(DeliveryShare::RuleName(rule)) + u',' +
+                SqlQuote(stamp(now)) + u')');
+            !r.saved())
+            return r;
         QStringList rows;
         for (size_t i = 0; i < was.size(); ++i) {
             const Allotment& a = was[i];
@@ -654,78 +645,87 @@ Outcome Receive(const KeptLine& line, double received, DeliveryShare::Rule rule,
             const auto s = state.constFind(a.orderid);
             if (delta != 0) {
                 if (s == state.constEnd())
-                    return Outcome::Taken;
+                    return Result{Outcome::Taken, 0, {}};
                 // The line as read: still on order here, with its units as they were.
-                const long m = run(QStringLiteral("UPDATE grp_orderlines SET allotted = ") + num(s->allotted + delta) +
-                                       QStringLiteral(", onorder = ") + num(s->onorder - delta) +
-                                       QStringLiteral(" WHERE orderid = ") + SqlQuote(a.orderid) +
-                                       QStringLiteral(" AND drugkey = ") + SqlQuote(s->drugkey) +
-                                       QStringLiteral(" AND poid = ") + poid + QStringLiteral(" AND lineseq = ") + seq +
-                                       QStringLiteral(" AND allotted = ") + num(s->allotted) +
-                                       QStringLiteral(" AND onorder = ") + num(s->onorder),
-                                   error);
-                if (m < 0)
-                    return Outcome::Failed;
-                if (m == 0)
-                    return Outcome::Taken;
+                if (const Result r = WriteRoad::Step(
+                        QStringLiteral("UPDATE grp_orderlines SET allotted = ") + num(s->allotted + delta) +
+                        QStringLiteral(", onorder = ") + num(s->onorder - delta) +
+                        QStringLiteral(" WHERE orderid = ") + SqlQuote(a.orderid) +
+                        QStringLiteral(" AND drugkey = ") + SqlQuote(s->drugkey) +
+                        QStringLiteral(" AND poid = ") + poid + QStringLiteral(" AND lineseq = ") + seq +
+                        QStringLiteral(" AND allotted = ") + num(s->allotted) +
+                        QStringLiteral(" AND onorder = ") + num(s->onorder));
+                    !r.saved())
+                    return r;
             }
             rows << u'(' + poid + u',' + seq + u',' + SqlQuote(a.orderid) + u',' + SqlQuote(a.drug) + u',' +
                         SqlQuote(a.tel) + u',' + num(a.asked) + u',' + num(units[i]) + u')';
         }
-        if (run(QStringLiteral("DELETE FROM grp_allotments") + thisLine, error) < 0 ||
-            !insertRows(QStringLiteral("INSERT INTO grp_allotments (poid,lineseq,orderid,drug,tel,asked,allotted)"), rows,
-                        error))
-            return Outcome::Failed;
+        Result r = anyRows(QStringLiteral("DELETE FROM grp_allotments") + thisLine);
+        if (r.saved())
+            r = insertRows(
+                QStringLiteral("INSERT INTO grp_allotments (poid,lineseq,orderid,drug,tel,asked,allotted)"),
+                rows);
+        if (!r.saved())
+            return r;
         // Units beyond the orders' asks are the group's stock for the next plan.
         if (change != 0) {
-            const long m =
-                stock.row ? run(QStringLiteral("UPDATE grp_stock SET quantity = ") + num(stock.quantity + change) +
-                                    QStringLiteral(" WHERE drugkey = ") + SqlQuote(stock.key) +
-                                    QStringLiteral(" AND quantity = ") + num(stock.quantity),
-                                error)
-                          : run(QStringLiteral("INSERT INTO grp_stock (drugkey,drug,quantity) VALUES (") +
-                                    SqlQuote(stock.key) + u',' + SqlQuote(stock.drug) + u',' + num(change) + u')',
-                                error);
-            if (m < 0)
-                return Outcome::Failed;
-            if (m == 0)
-                return Outcome::Taken;
-            if (run(QStringLiteral("DELETE FROM grp_stockmoves") + thisLine + QStringLiteral(" AND kind = 'surplus'"), error) <
-                0)
-                return Outcome::Failed;
-            if (surplus > 0 &&
-                run(QStringLiteral("INSERT INTO grp_stockmoves (drugkey,drug,kind,quantity,batch,poid,lineseq,orderid,"
-                                   "movedat) VALUES (") +
-                        SqlQuote(stock.key) + u',' + SqlQuote(stock.drug) + QStringLiteral(",'surplus',") + num(surplus) +
-                        QStringLiteral(",NULL,") + poid + u',' + seq + QStringLiteral(",NULL,") + SqlQuote(stamp(now)) +
-                        u')',
-                    error) != 1)
-                return Outcome::Failed;
+            r = WriteRoad::Step(
+                stock.row
+                    ? QStringLiteral("UPDATE grp_stock SET quantity = ") + num(stock.quantity + change) +
+                          QStringLiteral(" WHERE drugkey = ") + SqlQuote(stock.key) +
+                          QStringLiteral(" AND quantity = ") + num(stock.quantity)
+                    : QStringLiteral("INSERT INTO grp_stock (drugkey,drug,quantity) VALUES (") +
+                          SqlQuote(stock.key) + u',' + SqlQuote(stock.drug) + u',' + num(change) + u')');
+            if (r.saved())
+                r = anyRows(QStringLiteral("DELETE FROM grp_stockmoves") + thisLine +
+                            QStringLiteral(" AND kind = 'surplus'"));
+            if (r.saved() && surplus > 0)
+                r = WriteRoad::Step(
+                    QStringLiteral(
+                        "INSERT INTO grp_stockmoves (drugkey,drug,kind,quantity,batch,poid,lineseq,"
+                        "orderid,movedat) VALUES (") +
+                    SqlQuote(stock.key) + u',' + SqlQuote(stock.drug) + QStringLiteral(",'surplus',") +
+                    num(surplus) + QStringLiteral(",NULL,") + poid + u',' + seq + QStringLiteral(",NULL,") +
+                    SqlQuote(stamp(now)) + u')');
+            if (!r.saved())
+                return r;
         }
         // The order's state follows its lines.
-        if (run(QStringLiteral("UPDATE grp_purchaseorders SET status = CASE WHEN NOT EXISTS (SELECT * FROM "
+        if (const Result r = WriteRoad::Step(
+                QStringLiteral("UPDATE grp_purchaseorders SET status = CASE WHEN NOT EXISTS (SELECT * FROM "
                                "grp_purchaselines WHERE poid = ") +
-                    poid +
-                    QStringLiteral(" AND received < quantity) THEN 'received' WHEN EXISTS (SELECT * FROM grp_purchaselines "
-                                   "WHERE poid = ") +
-                    poid + QStringLiteral(" AND received > 0) THEN 'partly' ELSE 'kept' END WHERE poid = ") + poid,
-                error) != 1)
-            return Outcome::Failed;
-        return Outcome::Saved;
+                poid +
+                QStringLiteral(
+                    " AND received < quantity) THEN 'received' WHEN EXISTS (SELECT * FROM grp_purchaselines "
+                    "WHERE poid = ") +
+                poid + QStringLiteral(" AND received > 0) THEN 'partly' ELSE 'kept' END WHERE poid = ") +
+                poid);
+            !r.saved())
+            return r;
+        return Result{Outcome::Saved, 0, {}};
     };
-    return inTransaction(steps, [&] {
+    Result r = WriteRoad::Transaction(steps, [&] {
         Recordset rs;
         if (!query(QStringLiteral("SELECT received FROM grp_purchaselines") + thisLine, rs, nullptr) || rs.isEOF())
             return -1;
         return val(rs, 0) == received ? 1 : 0;
-    }, error);
+    });
+    if (r.outcome == Outcome::Taken && r.error.isEmpty())
+        r.error = BuyingTexts::ReceivedTaken;
+    return r;
 }
 
-Outcome Close(const KeptOrder& order, bool cancelRest, QString* error) {
+Result Close(const KeptOrder& order, bool cancelRest) {
+    if (!ModSQL::ConnectServer())
+        return notConnected();
     const QString poid = SqlQuote(order.poid);
     std::vector<LineState> lines;
-    if (!each(QStringLiteral("SELECT orderid,drugkey,onorder,allotted,cancelled FROM grp_orderlines WHERE poid = ") + poid,
-              error, [&](const QSqlQuery& q) {
+    QString error;
+    if (!each(QStringLiteral(
+                  "SELECT orderid,drugkey,onorder,allotted,cancelled FROM grp_orderlines WHERE poid = ") +
+                  poid,
+              &error, [&](const QSqlQuery& q) {
                   LineState s;
                   s.orderid = FieldText(q.value(0));
                   s.drugkey = FieldText(q.value(1));
@@ -734,36 +734,35 @@ Outcome Close(const KeptOrder& order, bool cancelRest, QString* error) {
                   s.cancelled = ival(q, 4);
                   lines.push_back(s);
               }))
-        return Outcome::Failed;
-    auto steps = [&]() -> Outcome {
-        const long n = run(QStringLiteral("UPDATE grp_purchaseorders SET status = 'closed' WHERE poid = ") + poid +
-                               QStringLiteral(" AND status = ") + SqlQuote(order.status),
-                           error);
-        if (n < 0)
-            return Outcome::Failed;
-        if (n == 0)
-            return Outcome::Taken;
+        return {Outcome::NotWritten, 0, error};
+    auto steps = [&]() -> Result {
+        if (const Result r = WriteRoad::Step(
+                QStringLiteral("UPDATE grp_purchaseorders SET status = 'closed' WHERE poid = ") + poid +
+                QStringLiteral(" AND status = ") + SqlQuote(order.status));
+            !r.saved())
+            return r;
         for (const LineState& s : lines) {
-            const long m = run(QStringLiteral("UPDATE grp_orderlines SET onorder = '0', cancelled = ") +
-                                   num(s.cancelled + (cancelRest ? s.onorder : 0)) +
-                                   QStringLiteral(", poid = NULL, lineseq = NULL WHERE orderid = ") + SqlQuote(s.orderid) +
-                                   QStringLiteral(" AND drugkey = ") + SqlQuote(s.drugkey) + QStringLiteral(" AND poid = ") +
-                                   poid + QStringLiteral(" AND onorder = ") + num(s.onorder) +
-                                   QStringLiteral(" AND allotted = ") + num(s.allotted),
-                               error);
-            if (m < 0)
-                return Outcome::Failed;
-            if (m == 0)
-                return Outcome::Taken;
+            if (const Result r = WriteRoad::Step(
+                    QStringLiteral("UPDATE grp_orderlines SET onorder = '0', cancelled = ") +
+                    num(s.cancelled + (cancelRest ? s.onorder : 0)) +
+                    QStringLiteral(", poid = NULL, lineseq = NULL WHERE orderid = ") + SqlQuote(s.orderid) +
+                    QStringLiteral(" AND drugkey = ") + SqlQuote(s.drugkey) + QStringLiteral(" AND poid = ") +
+                    poid + QStringLiteral(" AND onorder = ") + num(s.onorder) +
+                    QStringLiteral(" AND allotted = ") + num(s.allotted));
+                !r.saved())
+                return r;
         }
-        return Outcome::Saved;
+        return Result{Outcome::Saved, 0, {}};
     };
-    return inTransaction(steps, [&] {
+    Result r = WriteRoad::Transaction(steps, [&] {
         Recordset rs;
         if (!query(QStringLiteral("SELECT status FROM grp_purchaseorders WHERE poid = ") + poid, rs, nullptr) || rs.isEOF())
             return -1;
         return text(rs, 0) == QLatin1String("closed") ? 1 : 0;
-    }, error);
+    });
+    if (r.outcome == Outcome::Taken)
+        r.error = BuyingTexts::OrderTaken;
+    return r;
 }
 
 bool ReadStock(std::vector<Stock>& out, QString* error) {
@@ -789,31 +788,60 @@ bool ReadStock(std::vector<Stock>& out, QString* error) {
     return true;
 }
 
-Outcome CountStock(const Stock& assumed, int counted, const QDateTime& now, QString* error) {
+Result CountStock(const Stock& assumed, int counted, const QDateTime& now) {
     if (counted < 0)
-        return Outcome::Failed;
-    auto steps = [&]() -> Outcome {
-        const long n =
-            assumed.row ? run(QStringLiteral("UPDATE grp_stock SET quantity = ") + num(counted) +
-                                  QStringLiteral(" WHERE drugkey = ") + SqlQuote(assumed.key) +
-                                  QStringLiteral(" AND quantity = ") + num(assumed.quantity),
-                              error)
-                        : run(QStringLiteral("INSERT INTO grp_stock (drugkey,drug,quantity) VALUES (") +
-                                  SqlQuote(assumed.key) + u',' + SqlQuote(assumed.drug) + u',' + num(counted) + u')',
-                              error);
-        if (n < 0)
-            return assumed.row ? Outcome::Failed : Outcome::Taken;
-        if (n == 0)
-            return Outcome::Taken;
-        if (run(QStringLiteral("INSERT INTO grp_stockmoves (drugkey,drug,kind,quantity,batch,poid,lineseq,orderid,movedat) "
-                               "VALUES (") +
-                    SqlQuote(assumed.key) + u',' + SqlQuote(assumed.drug) + QStringLiteral(",'count',") +
-                    num(counted - assumed.quantity) + QStringLiteral(",NULL,NULL,NULL,NULL,") + SqlQuote(stamp(now)) + u')',
-                error) != 1)
-            return Outcome::Failed;
-        return Outcome::Saved;
+        return {Outcome::NotWritten, 0, {}};
+    if (!ModSQL::ConnectServer())
+        return notConnected();
+    const QString move = SqlQuote(assumed.key) + u',' + SqlQuote(assumed.drug) + QStringLiteral(",'count',") +
+                         num(counted - assumed.quantity) + QStringLiteral(",NULL,NULL,NULL,NULL,") +
+                         SqlQuote(stamp(now));
+    // After a lost commit the count is there when the moves like its own have grown by one.
+    auto likeIt = [&]() -> int {
+        Recordset rs;
+        return query(QStringLiteral("SELECT COUNT(*) FROM grp_stockmoves WHERE drugkey = ") +
+                         SqlQuote(assumed.key) + QStringLiteral(" AND kind = 'count' AND quantity = ") +
+                         num(counted - assumed.quantity) + QStringLiteral(" AND movedat = ") +
+                         SqlQuote(stamp(now)),
+                     rs, nullptr) &&
+                       !rs.isEOF()
+                   ? int(val(rs, 0))
+                   : -1;
     };
-    return inTransaction(steps, [] { return -1; }, error);
+    const int before = likeIt();
+    if (before < 0)
+        return {Outcome::NotWritten, 0, server().lastError()};
+    Result r = WriteRoad::Transaction(
+        [&] {
+            Result r = WriteRoad::Step(
+                assumed.row
+                    ? QStringLiteral("UPDATE grp_stock SET quantity = ") + num(counted) +
+                          QStringLiteral(" WHERE drugkey = ") + SqlQuote(assumed.key) +
+                          QStringLiteral(" AND quantity = ") + num(assumed.quantity)
+                    : QStringLiteral("INSERT INTO grp_stock (drugkey,drug,quantity) VALUES (") +
+                          SqlQuote(assumed.key) + u',' + SqlQuote(assumed.drug) + u',' + num(counted) + u')');
+            if (r.saved())
+                r = WriteRoad::Step(
+                    QStringLiteral(
+                        "INSERT INTO grp_stockmoves (drugkey,drug,kind,quantity,batch,poid,lineseq,"
+                        "orderid,movedat) VALUES (") +
+                    move + u')');
+            return r;
+        },
+        [&] {
+            const int after = likeIt();
+            return after < 0 ? -1 : after > before ? 1 : 0;
+        });
+    // The key refuses a row another copy made since the read: the stock is not as assumed.
+    if (r.outcome == Outcome::Refused && !assumed.row) {
+        std::vector<Stock> held;
+        QString error;
+        if (ReadStock(held, &error) && std::any_of(held.begin(), held.end(), [&](const Stock& s) {
+                return s.row && s.key == assumed.key;
+            }))
+            return {Outcome::Taken, 0, {}};
+    }
+    return r;
 }
 
 bool ReadShares(const QString& poid, int lineseq, std::vector<Allotment>& out, QString* error) {

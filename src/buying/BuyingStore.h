@@ -26,14 +26,6 @@ QStringList LineTables();
 // Older without the added ones.
 GroupTables::Presence CheckTables(QString* error);
 
-enum class Outcome {
-    Saved,
-    Taken,      // the server holds another state than the one assumed: nothing written
-    StockShort, // a correction would take back surplus units the group's stock no longer holds
-    Failed,     // not saved
-    Unknown,    // the reply was lost and reading back failed: it may have been saved
-};
-
 bool ReadOfferBook(OfferBook& book, QString* error);
 // A new wholesaler under the next free number (w.id then names it). The insert itself refuses a
 // wholesaler of the same name and phone (Taken, w.id naming the one there), so a retry after a
@@ -68,17 +60,18 @@ bool ReadOrders(std::vector<KeptOrder>& out, bool closed, QString* error);
 // the group's stock (by rule), put on order in its drug's purchase-order line, or cancelled, each
 // write only while the line is as read (Taken otherwise: nothing written). The purchase orders
 // are numbered "<batch>/k"; the batch number, unique on the server, goes to batch.
-Outcome KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const OfferBook& offers, DeliveryShare::Rule rule,
-                 const QDateTime& now, QString* batch, QString* error);
+WriteRoad::Result KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const OfferBook& offers,
+                           DeliveryShare::Rule rule, const QDateTime& now, QString* batch);
 
 // Records the total received on a line and shares it by rule among the order lines on order in
 // it, as the server holds them now; units beyond what they asked go to the group's stock. The line
-// must still hold line.received and its order be open.
-Outcome Receive(const KeptLine& line, double received, DeliveryShare::Rule rule, const QDateTime& now, QString* error);
+// must still hold line.received and its order be open. A correction that would take back surplus
+// units the group's stock no longer holds is a Taken with its own reason.
+WriteRoad::Result Receive(const KeptLine& line, double received, DeliveryShare::Rule rule, const QDateTime& now);
 
 // The rest of the order will not come: the units still on order in it go back to open (the next
 // plan buys them) or, with cancelRest, are cancelled; the order is closed.
-Outcome Close(const KeptOrder& order, bool cancelRest, QString* error);
+WriteRoad::Result Close(const KeptOrder& order, bool cancelRest);
 
 // The group's stock of a drug: its own row, else the catalogue's figure as opening count.
 struct Stock {
@@ -88,7 +81,7 @@ struct Stock {
 };
 bool ReadStock(std::vector<Stock>& out, QString* error);
 // The manager's count of a drug the group holds in stock (assumed as read).
-Outcome CountStock(const Stock& assumed, int counted, const QDateTime& now, QString* error);
+WriteRoad::Result CountStock(const Stock& assumed, int counted, const QDateTime& now);
 
 struct Allotment {
     QString poid;

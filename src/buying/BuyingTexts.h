@@ -6,10 +6,7 @@
 // The buying windows' texts.
 namespace BuyingTexts {
 inline const QString ReadFailed = QStringLiteral("تعذرت قراءة الطلبيات من الخادم: ");
-inline const QString WriteFailed = QStringLiteral("تعذر الحفظ علي الخادم، لم يحفظ شيء: ");
 inline const QString WholesalerThere = QStringLiteral("هذا التاجر مسجل من قبل بنفس الاسم والتليفون برقم %1");
-inline const QString MaybeSaved =
-    QStringLiteral("انقطع الاتصال بالخادم قبل تأكيد الحفظ. اعد فتح النافذة لتري ما حفظ فعلا.");
 inline const QString AlreadyMade = QStringLiteral(
     "بعض سطور هذه الطلبيات لم تعد مفتوحة: اشتريت او خصصت او الغيت من نسخة اخري منذ قراءتها. لم يحفظ شيء؛ اعد عمل الخطة.");
 inline const QString ReceivedTaken = QStringLiteral(

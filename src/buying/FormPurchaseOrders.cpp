@@ -328,27 +328,16 @@ void FormPurchaseOrders::buttonKeep_Click() {
         return;
     }
     const QDateTime now = clock();
-    QString batch, error;
-    const BuyingStore::Outcome outcome = BuyingStore::KeepPlan(m_plan, m_demand, m_offers, rule(), now, &batch, &error);
-    switch (outcome) {
-    case BuyingStore::Outcome::Saved:
-        break;
-    case BuyingStore::Outcome::Taken:
-        Dialogs::MsgBox(BuyingTexts::AlreadyMade, Dialogs::vbOKOnly, this);
-        break;
-    case BuyingStore::Outcome::Unknown:
-        Dialogs::MsgBox(BuyingTexts::MaybeSaved, Dialogs::vbOKOnly, this);
-        break;
-    default:
-        Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
-        break;
-    }
-    // The plan was made from lines as they were: what is open now is read again.
-    if (outcome != BuyingStore::Outcome::Failed)
+    QString batch;
+    const WriteRoad::Result r = BuyingStore::KeepPlan(m_plan, m_demand, m_offers, rule(), now, &batch);
+    tell(r);
+    // The plan was made from lines as they were: unless nothing reached the server, what is open
+    // now is read again.
+    if (r.outcome != WriteRoad::Outcome::NotWritten && r.outcome != WriteRoad::Outcome::Refused)
         m_plan = {};
     showPlan();
     readKept();
-    if (outcome == BuyingStore::Outcome::Saved) {
+    if (r.saved()) {
         int n = 0;
         for (const auto& o : m_kept)
             n += o.batch == batch;
@@ -456,28 +445,14 @@ void FormPurchaseOrders::buttonCount_Click() {
         Dialogs::MsgBox(BuyingTexts::BadQuantity, Dialogs::vbOKOnly, this);
         return;
     }
-    tell(BuyingStore::CountStock(assumed, counted, clock(), &error), error);
+    tell(BuyingStore::CountStock(assumed, counted, clock()));
     showFigures();
 }
 
-// One message per outcome of a write that is not Saved.
-void FormPurchaseOrders::tell(BuyingStore::Outcome outcome, const QString& error) {
-    switch (outcome) {
-    case BuyingStore::Outcome::Saved:
-        return;
-    case BuyingStore::Outcome::Taken:
-        Dialogs::MsgBox(BuyingTexts::OrderTaken, Dialogs::vbOKOnly, this);
-        return;
-    case BuyingStore::Outcome::StockShort:
-        Dialogs::MsgBox(BuyingTexts::StockShort, Dialogs::vbOKOnly, this);
-        return;
-    case BuyingStore::Outcome::Unknown:
-        Dialogs::MsgBox(BuyingTexts::MaybeSaved, Dialogs::vbOKOnly, this);
-        return;
-    case BuyingStore::Outcome::Failed:
-        Dialogs::MsgBox(BuyingTexts::WriteFailed + error, Dialogs::vbOKOnly, this);
-        return;
-    }
+// The one message of a write that is not Saved.
+void FormPurchaseOrders::tell(const WriteRoad::Result& r) {
+    if (!r.saved())
+        Dialogs::MsgBox(WriteRoad::Text(r), Dialogs::vbOKOnly, this);
 }
 
 void FormPurchaseOrders::buttonClose_Click() {
@@ -490,8 +465,7 @@ void FormPurchaseOrders::buttonClose_Click() {
         return;
     const bool cancel = Dialogs::MsgBox(BuyingTexts::CancelRestQuestion, Dialogs::vbYesNo | Dialogs::vbQuestion, this) ==
                         Dialogs::vbYes;
-    QString error;
-    tell(BuyingStore::Close(*o, cancel, &error), error);
+    tell(BuyingStore::Close(*o, cancel));
     readKept();
 }
 
@@ -575,13 +549,8 @@ void FormPurchaseOrders::buttonReceive_Click() {
     if (!line->rule.isEmpty() && DeliveryShare::RuleNamed(line->rule) != by &&
         !Dialogs::Confirm(BuyingTexts::RuleChanged.arg(ruleTitle(DeliveryShare::RuleNamed(line->rule)), ruleTitle(by)), this))
         by = DeliveryShare::RuleNamed(line->rule);
-    QString error;
     const int keep = m_keptLine;
-    const BuyingStore::Outcome outcome = BuyingStore::Receive(*line, received, by, clock(), &error);
-    if (outcome == BuyingStore::Outcome::Taken)
-        Dialogs::MsgBox(BuyingTexts::ReceivedTaken, Dialogs::vbOKOnly, this);
-    else
-        tell(outcome, error);
+    tell(BuyingStore::Receive(*line, received, by, clock()));
     // What the server now holds, whatever happened.
     readKept();
     m_keptLine = keep;

@@ -89,7 +89,7 @@ private:
     void readKept();
     void showOrder();
     void showFigures();
-    void tell(BuyingStore::Outcome outcome, const QString& error);
+    void tell(const WriteRoad::Result& r);
     static QString ruleTitle(DeliveryShare::Rule rule);
     void printPaper(const TablePaper::Input& paper);
     void savePdf(const TablePaper::Input& paper);

@@ -79,7 +79,7 @@ QString Text(const Result& r) {
     case Outcome::Saved:
         return {};
     case Outcome::Taken:
-        return TakenText;
+        return r.error.isEmpty() ? TakenText : r.error;
     case Outcome::Refused:
         return RefusedText + u'\n' + r.error;
     case Outcome::NotWritten:

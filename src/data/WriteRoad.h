@@ -19,7 +19,9 @@ enum class Outcome {
 struct Result {
     Outcome outcome = Outcome::NotWritten;
     long rows = 0;  // rows the statement changed, when Saved
-    QString error;  // the server's or the driver's text, when failed
+    // The server's or the driver's text, when failed; for a Taken, the writer's own words for what
+    // changed, when it knows (told instead of the general text).
+    QString error;
     QString folder{}; // the folder that cannot be written, when ReadOnly
     bool saved() const { return outcome == Outcome::Saved; }
     // Nothing of it can be on the server.
@@ -41,7 +43,7 @@ Result Step(const QString& sql);
 Result Transaction(const std::function<Result()>& steps, const ReadBack& readBack = {});
 
 // The one Arabic text of an outcome that is not Saved (empty for Saved); a refusal carries the
-// server's words, a read-only database names its folder.
+// server's words, a read-only database names its folder, a Taken its own words when it has them.
 QString Text(const Result& r);
 
 // Its parts, for windows that go on with more lines.

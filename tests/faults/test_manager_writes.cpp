@@ -1,6 +1,7 @@
 // The manager's writes under a fault at each of their statements, through the one fault sweep: the
 // outcome told matches what the server holds, "not saved" only when nothing was, a reply lost while
 // the server goes on is settled by reading back, and a retry doubles nothing.
+#include "../buying/BuyingFixture.h"
 #include "FaultSweep.h"
 #include "TestDb.h"
 #include "buying/BuyingStore.h"
@@ -8,6 +9,7 @@
 #include "collection/BuyCollectCore.h"
 #include "preparation/PickList.h"
 #include "data/ModSQL.h"
+#include "data/DrugNameKey.h"
 #include "data/WriteRoad.h"
 
 #include <QtTest>
@@ -22,7 +24,29 @@ class TestManagerWrites : public QObject {
         std::function<WriteRoad::Result()> run;
         bool readsBack = false;                 // a lost reply is settled while the server answers
         bool retrySafe = true;                  // the manager may try again after "unknown"
+        std::function<void()> prepare = {};     // what the write reads or needs first, unarmed
     };
+
+    // The buying writes act on what was read before the fault is armed, as the window's do.
+    PurchasePlan m_plan;
+    PeriodDemand m_demand;
+    OfferBook m_book;
+    std::vector<BuyingStore::KeptOrder> m_kept;
+    const QDateTime m_at{QDate(2026, 12, 9), QTime(9, 0)};
+
+    void readPlan() {
+        QString e;
+        m_demand = BuyingStore::ReadOpenDemand({QDate(2026, 11, 1), QDate(2026, 12, 31), true});
+        QVERIFY(BuyingStore::ReadOfferBook(m_book, &e));
+        m_plan = PurchasePlan::Make(m_demand, m_book);
+    }
+    // A plan kept and its orders read, for the writes that follow a keep.
+    void keptPlan() {
+        readPlan();
+        QString e;
+        QVERIFY(BuyingStore::KeepPlan(m_plan, m_demand, m_book, DeliveryShare::Rule::EarliestFirst, m_at.addSecs(-60), nullptr).saved());
+        QVERIFY(BuyingStore::ReadOrders(m_kept, false, &e) && !m_kept.empty());
+    }
 
     Write write(const QString& action) {
         if (action == QLatin1String("purge"))
@@ -45,6 +69,35 @@ class TestManagerWrites : public QObject {
                                                        {1, QStringLiteral("Lime"), 7, QStringLiteral("20261201")}});
                     },
                     true, false};
+        if (action == QLatin1String("keep"))
+            return {QStringLiteral("SELECT o.orderid, o.drugkey, o.onorder, o.allotted, o.poid, (SELECT COUNT(*) FROM "
+                                   "grp_purchaselines), (SELECT COUNT(*) FROM grp_stockmoves) FROM grp_orderlines o "
+                                   "ORDER BY o.orderid, o.drugkey"),
+                    [this] {
+                        return BuyingStore::KeepPlan(m_plan, m_demand, m_book, DeliveryShare::Rule::EarliestFirst, m_at, nullptr);
+                    },
+                    true, true, [this] { readPlan(); }};
+        if (action == QLatin1String("receive"))
+            return {QStringLiteral("SELECT l.poid, l.lineseq, l.received, (SELECT COUNT(*) FROM grp_receipts), (SELECT "
+                                   "SUM(allotted) FROM grp_orderlines), (SELECT COUNT(*) FROM grp_stockmoves), (SELECT "
+                                   "COUNT(*) FROM grp_stock) FROM grp_purchaselines l ORDER BY l.poid, l.lineseq"),
+                    [this] {
+                        // More than asked: the surplus goes to the group's stock too.
+                        const BuyingStore::KeptLine& l = m_kept.front().lines.front();
+                        return BuyingStore::Receive(l, l.quantity + 1, DeliveryShare::Rule::Proportional, m_at);
+                    },
+                    true, true, [this] { keptPlan(); }};
+        if (action == QLatin1String("close"))
+            return {QStringLiteral("SELECT p.poid, p.status, (SELECT SUM(cancelled) FROM grp_orderlines), (SELECT "
+                                   "COUNT(*) FROM grp_orderlines WHERE poid IS NULL) FROM grp_purchaseorders p ORDER BY p.poid"),
+                    [this] { return BuyingStore::Close(m_kept.front(), true); },
+                    true, true, [this] { keptPlan(); }};
+        if (action == QLatin1String("count"))
+            return {QStringLiteral("SELECT drugkey, quantity, (SELECT COUNT(*) FROM grp_stockmoves) FROM grp_stock ORDER BY drugkey"),
+                    [this] { return BuyingStore::CountStock({DrugNameKey(QStringLiteral("Kiwi")), QStringLiteral("Kiwi"), 2, true}, 4, m_at); },
+                    true, true, [this] {
+                        QVERIFY(BuyingStore::CountStock({DrugNameKey(QStringLiteral("Kiwi")), QStringLiteral("Kiwi"), 0, false}, 2, m_at.addSecs(-60)).saved());
+                    }};
         if (action == QLatin1String("catalogue"))
             return {QStringLiteral("SELECT drug, disc, lastdate FROM bowndrugs ORDER BY drug"), [] {
                         return WriteRoad::Run(*DrugsCatalogue::DiscountStatement(QStringLiteral("14"), QStringLiteral("Kiwi"),
@@ -67,6 +120,10 @@ class TestManagerWrites : public QObject {
         QVERIFY(TestDb::exec(QStringLiteral("INSERT INTO grp_wholesalers (wholesaler,name,phone,district) VALUES (1,'دلتا','0400','طنطا')")));
         QVERIFY(TestDb::addDrug(QStringLiteral("Kiwi"), QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("260101")));
         QVERIFY(TestDb::addDrug(QStringLiteral("Lime"), QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("260101")));
+        // Two sent orders to buy for, one drug on offer.
+        QVERIFY(BuyingFixture::sentOrder("261203100000", "261203", "0102", {{"Kiwi", "3", "5", "1"}, {"Lime", "2", "3", "2"}}));
+        QVERIFY(BuyingFixture::sentOrder("261204100000", "261204", "0103", {{"Kiwi", "4", "5", "1"}}));
+        QVERIFY(BuyingFixture::offer(1, "Kiwi", "12", "20261201"));
     }
 
 private slots:
@@ -78,7 +135,7 @@ private slots:
     }
 
     void aFaultAtAnyStatementIsToldAsItIs_data() {
-        FaultSweep::addRows({"purge", "wholesaler", "offers", "catalogue", "printed"});
+        FaultSweep::addRows({"purge", "wholesaler", "offers", "catalogue", "printed", "keep", "receive", "close", "count"});
     }
     void aFaultAtAnyStatementIsToldAsItIs() {
         QFETCH(QString, action);
@@ -91,6 +148,8 @@ private slots:
         const auto setUp = [&] {
             init();
             seed();
+            if (w.prepare)
+                w.prepare();
             before = TestDb::rows(w.state);
         };
         // Round 0 runs without a fault: it gives what a write leaves.

@@ -252,11 +252,10 @@ private slots:
         std::vector<BuyingStore::KeptOrder> kept;
         const auto rule = DeliveryShare::Rule::EarliestFirst;
         QVERIFY(BuyingStore::ReadOfferBook(book, &e));
-        QVERIFY(BuyingStore::KeepPlan(PurchasePlan::Make(demand, book), demand, book, rule, BuyCollect::now(), nullptr, &e) ==
-                BuyingStore::Outcome::Saved);
+        QVERIFY(BuyingStore::KeepPlan(PurchasePlan::Make(demand, book), demand, book, rule, BuyCollect::now(), nullptr).saved());
         QVERIFY(BuyingStore::ReadOrders(kept, false, &e) && kept[0].lines[0].drug == QLatin1String("Panadol"));
-        QVERIFY(BuyingStore::Receive(kept[0].lines[0], 4, rule, BuyCollect::now(), &e) == BuyingStore::Outcome::Saved);
-        QVERIFY(BuyingStore::ReadOrders(kept, false, &e) && BuyingStore::Close(kept[0], true, &e) == BuyingStore::Outcome::Saved);
+        QVERIFY(BuyingStore::Receive(kept[0].lines[0], 4, rule, BuyCollect::now()).saved());
+        QVERIFY(BuyingStore::ReadOrders(kept, false, &e) && BuyingStore::Close(kept[0], true).saved());
         FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("allotted.pdf");
         ServerConnection::instance().clearExecutedStatements();
