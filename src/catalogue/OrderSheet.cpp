@@ -72,6 +72,10 @@ void PrintCentred(SheetPrinter& p, const QString& text, float width, float x, fl
     const double saved = p.fontSize();
     if (size > 0)
         p.setFontSize(size);
+    // A text wider than its place (another font draws it wider) is set smaller, never under the
+    // smallest size a paper prints.
+    while (p.textWidth(text) > width && p.fontSize() - 0.5 >= PaperForm::SmallestPoints)
+        p.setFontSize(p.fontSize() - 0.5);
     p.setCurrentX(x + (width - p.textWidth(text)) / 2);
     p.setCurrentY(y);
     p.print(text);
@@ -152,7 +156,7 @@ bool PrintOrderSheet(SheetPrinter& p, const Input& in) {
         p,
         QStringLiteral("يوجد نظامان للدفع  الاول وهو النقدي مع السيارة  والاخر  اجل 30 يوم بفارق  2% في "
                        "نسبة الخصم"),
-        200, L, y0, 11);
+        192, L, y0, 11);
 
     DrawTableGrid(p, L, y0 + 9, 1, h, 13, QStringLiteral("10;40;46;10;40;46"));
     PrintCentred(p, QStringLiteral("قيمة الفاتورة عند الدفع نقدا"), 46, L + 50, y0 + 10, 10);

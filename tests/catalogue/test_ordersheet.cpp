@@ -300,7 +300,7 @@ private slots:
             right = std::max(right, w.x1);
             QVERIFY(qAbs(w.cy() - (231 + TextMiddle)) < 1.2);
         }
-        QVERIFY2(qAbs((left + right) / 2 - (X0 + 3 + 100)) < 1.5,
+        QVERIFY2(qAbs((left + right) / 2 - (X0 + 3 + 96)) < 1.5,
                  qPrintable(QString::number((left + right) / 2)));
         // Labels of the invoice table and the footer table sit in their cells.
         QVERIFY(!in(words, X0 + 3 + 50, 241, X0 + 3 + 96, 246).isEmpty());
