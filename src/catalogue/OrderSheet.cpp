@@ -74,8 +74,7 @@ void PrintCentred(SheetPrinter& p, const QString& text, float width, float x, fl
         p.setFontSize(size);
     // A text wider than its place (another font draws it wider) is set smaller, never under the
     // smallest size a paper prints.
-    while (p.textWidth(text) > width && p.fontSize() - 0.5 >= PaperForm::SmallestPoints)
-        p.setFontSize(p.fontSize() - 0.5);
+    p.setFontSize(p.fittingSize(text, width, PaperForm::SmallestPoints));
     p.setCurrentX(x + (width - p.textWidth(text)) / 2);
     p.setCurrentY(y);
     p.print(text);

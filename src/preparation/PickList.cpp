@@ -41,8 +41,6 @@ constexpr double FooterTop = 279;
 constexpr double MinRowHeight = 6;
 constexpr double HeaderRowHeight = 8;
 constexpr double LineSize = 10;
-// Never below what a person reads at arm's length.
-constexpr double SmallestSize = 8;
 constexpr double CellPadding = 1.2;
 
 // The columns of the lines table, from the right. A column of width 0 takes what the others leave.
@@ -114,7 +112,7 @@ void rule(SheetPrinter& p, double left, double top, int rows, double rowHeight, 
 void cellText(SheetPrinter& p, const QString& text, double x, double w, double top, double h, double size,
               Align align) {
     if (!text.isEmpty())
-        p.printInCell(p.fitInto(text, w - CellPadding, size, SmallestSize), x, w, top, h, align);
+        p.printInCell(p.fitInto(text, w - CellPadding, size, PaperForm::SmallestPoints), x, w, top, h, align);
 }
 
 // The lines as they go on paper: every cell fitted, each row as high as its tallest cell.
@@ -131,7 +129,7 @@ std::vector<Row> layOutRows(SheetPrinter& p, const Page& page, const std::vector
         for (size_t c = 0; c < cols.size(); ++c) {
             const QString text = cols[c].text(page, i);
             SheetPrinter::Fit fit = text.isEmpty() ? SheetPrinter::Fit{LineSize, {}}
-                                                   : p.fitInto(text, widths[c] - CellPadding, LineSize, SmallestSize);
+                                                   : p.fitInto(text, widths[c] - CellPadding, LineSize, PaperForm::SmallestPoints);
             row.height = std::max(row.height, SheetPrinter::heightOf(fit));
             row.cells.push_back(std::move(fit));
         }
@@ -200,7 +198,7 @@ void drawHeading(SheetPrinter& p, const Page& page) {
         p.setFontBold(false);
         // A heading cell keeps its one row: a name too long for it is cut rather than run over.
         p.setFontSize(11);
-        const double size = p.fittingSize(values[i], HeaderValue - CellPadding, SmallestSize);
+        const double size = p.fittingSize(values[i], HeaderValue - CellPadding, PaperForm::SmallestPoints);
         p.setFontSize(size);
         p.printInCell({size, {p.elided(values[i], HeaderValue - CellPadding)}}, half, HeaderValue, top, HeaderRow,
                       Align::Right);
