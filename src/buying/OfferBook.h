@@ -23,8 +23,9 @@ class OfferBook {
 public:
     OfferBook() = default;
     // Whatever the order of the rows: a written offer takes the place of its wholesaler's offers of
-    // the same day and drug key (Slot), so two of one day are older rows, and of those the
-    // higher discount stands, then the spelling first in code order.
+    // the same day and drug key (Slot), so two of one day are rows older copies added, which says
+    // nothing of which came last. Of those the higher discount stands, as the book ranks offers
+    // anyway (importing the day's sheet again settles it), then the spelling first in code order.
     OfferBook(std::vector<Wholesaler> wholesalers, const std::vector<Offer>& offers);
 
     // Where an offer stands: its wholesaler, day and drug key. A written offer takes the place of
