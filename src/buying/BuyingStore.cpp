@@ -14,6 +14,7 @@
 #include <QSet>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 using ModSQL::SqlQuote;
@@ -212,10 +213,11 @@ bool sameOffers(std::vector<Offer> a, std::vector<Offer> b) {
 // Deletes the day's stored offers as read, each by its stored spelling and discount, a few
 // hundred a statement; a statement that deletes other than the rows read finds the day changed.
 Result deleteStored(const OfferDay& day) {
-    // One condition per spelling and discount, with the rows it holds.
-    QMap<std::pair<QString, QString>, int> rows;
+    // One condition per spelling and discount, with the rows it holds; the spellings of a key stay
+    // in one statement, as a collation that ignores case matches them all with one condition.
+    QMap<std::tuple<QString, QString, QString>, int> rows;
     for (const Offer& o : day.stored)
-        ++rows[{o.drug, ModGFun::ShortestText(o.discount)}];
+        ++rows[{DrugNameKey(o.drug), o.drug, ModGFun::ShortestText(o.discount)}];
     const QString head = QStringLiteral("DELETE FROM grp_offers WHERE wholesaler = ") + num(day.wholesaler) +
                          QStringLiteral(" AND offerdate = ") + SqlQuote(day.date) + QStringLiteral(" AND (");
     QStringList conditions;
@@ -229,14 +231,17 @@ Result deleteStored(const OfferDay& day) {
             return {Outcome::Taken, 0, BuyingTexts::OffersChanged};
         return r;
     };
+    QString key;
     for (auto it = rows.constBegin(); it != rows.constEnd(); ++it) {
-        const double d = ModGFun::Val(it.key().second);
-        conditions << QStringLiteral("(drug = ") + SqlQuote(it.key().first) + QStringLiteral(" AND discount BETWEEN ") +
-                          num(d - 1e-7) + QStringLiteral(" AND ") + num(d + 1e-7) + u')';
-        expected += it.value();
-        if (conditions.size() == 200)
+        const auto& [itKey, drug, discount] = it.key();
+        if (conditions.size() >= 200 && itKey != key)
             if (const Result r = flush(); !r.saved())
                 return r;
+        key = itKey;
+        const double d = ModGFun::Val(discount);
+        conditions << QStringLiteral("(drug = ") + SqlQuote(drug) + QStringLiteral(" AND discount BETWEEN ") +
+                          num(d - 1e-7) + QStringLiteral(" AND ") + num(d + 1e-7) + u')';
+        expected += it.value();
     }
     return flush();
 }
