@@ -2,6 +2,7 @@
 #include "app/FormSplash.h"
 #include "app/ModalWindow.h"
 #include "app/SingleCopy.h"
+#include "buying/DemandOffers.h"
 #include "buying/FormPurchaseOrders.h"
 #include "buying/FormWholesalers.h"
 #include "catalogue/FormDrugsEditor.h"
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
     splash->loadClientBook = [splash] { LoadClientBookAtStart(splash); };
     // The windows open each other only through these: no folder includes another's window.
     const FormDrugsEditorOpeners drugsEditorOpeners{&ModalWindow::open<FormWholesalers>};
-    const FormGroupDemandOpeners groupDemandOpeners{&FormPurchaseOrders::OpenOnPeriod};
+    const FormGroupDemandOpeners groupDemandOpeners{&FormPurchaseOrders::OpenOnPeriod, &DemandOffers::Read};
     const FormBuyCollectOpeners buyCollectOpeners{
         [groupDemandOpeners](QWidget* parent) { ModalWindow::open<FormGroupDemand>(parent, groupDemandOpeners); },
         &PickListPrint::PrintShownOrder, &PickListPrint::PrintSentOrders};

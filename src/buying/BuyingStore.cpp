@@ -10,8 +10,12 @@
 #include "data/TextOrder.h"
 
 #include <QHash>
+#include <QMap>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 using ModSQL::SqlQuote;
 using WriteRoad::Outcome;
@@ -157,42 +161,138 @@ WriteRoad::Result AddWholesaler(Wholesaler& w) {
     return r;
 }
 
+namespace {
+// A wholesaler's day of offers as a write sees it: the offers written, and its stored offers of
+// the same drug keys, which they replace.
+struct OfferDay {
+    int wholesaler = 0;
+    QString date;
+    std::vector<Offer> written, stored;
+};
+
+// The stored offers of the day whose drug key is one written, or false when they cannot be read.
+bool readOfferDay(const OfferDay& day, std::vector<Offer>& out) {
+    QSet<QString> places;
+    for (const Offer& o : day.written)
+        places.insert(OfferBook::Slot(o));
+    Recordset rs;
+    QString error;
+    if (!query(QStringLiteral("SELECT drug,discount FROM grp_offers WHERE wholesaler = ") + num(day.wholesaler) +
+                   QStringLiteral(" AND offerdate = ") + SqlQuote(day.date),
+               rs, &error))
+        return false;
+    out.clear();
+    for (; !rs.isEOF(); rs.MoveNext()) {
+        const Offer o{day.wholesaler, text(rs, 0), val(rs, 1), day.date};
+        if (places.contains(OfferBook::Slot(o)))
+            out.push_back(o);
+    }
+    return true;
+}
+
+// A discount as read: a float read back as text and parsed again may differ in its last bit.
+bool sameDiscount(double a, double b) {
+    return std::abs(a - b) <= 1e-7;
+}
+
+// The same offers, whatever their order.
+bool sameOffers(std::vector<Offer> a, std::vector<Offer> b) {
+    if (a.size() != b.size())
+        return false;
+    const auto order = [](const Offer& x, const Offer& y) {
+        return x.drug != y.drug ? x.drug < y.drug : x.discount < y.discount;
+    };
+    std::sort(a.begin(), a.end(), order);
+    std::sort(b.begin(), b.end(), order);
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].drug != b[i].drug || !sameDiscount(a[i].discount, b[i].discount))
+            return false;
+    return true;
+}
+
+// Deletes the day's stored offers as read, each by its stored spelling and discount, a few
+// hundred a statement; a statement that deletes other than the rows read finds the day changed.
+Result deleteStored(const OfferDay& day) {
+    // One condition per spelling and discount, with the rows it holds; the spellings of a key stay
+    // in one statement, as a collation that ignores case matches them all with one condition.
+    QMap<std::tuple<QString, QString, QString>, int> rows;
+    for (const Offer& o : day.stored)
+        ++rows[{DrugNameKey(o.drug), o.drug, ModGFun::ShortestText(o.discount)}];
+    const QString head = QStringLiteral("DELETE FROM grp_offers WHERE wholesaler = ") + num(day.wholesaler) +
+                         QStringLiteral(" AND offerdate = ") + SqlQuote(day.date) + QStringLiteral(" AND (");
+    QStringList conditions;
+    long expected = 0;
+    const auto flush = [&]() -> Result {
+        if (conditions.isEmpty())
+            return {Outcome::Saved, 0, {}};
+        const Result r = WriteRoad::Step(head + conditions.join(QStringLiteral(" OR ")) + u')');
+        conditions.clear();
+        if (r.outcome == Outcome::Taken || (r.saved() && r.rows != std::exchange(expected, 0)))
+            return {Outcome::Taken, 0, BuyingTexts::OffersChanged};
+        return r;
+    };
+    QString key;
+    for (auto it = rows.constBegin(); it != rows.constEnd(); ++it) {
+        const auto& [itKey, drug, discount] = it.key();
+        if (conditions.size() >= 200 && itKey != key)
+            if (const Result r = flush(); !r.saved())
+                return r;
+        key = itKey;
+        const double d = ModGFun::Val(discount);
+        conditions << QStringLiteral("(drug = ") + SqlQuote(drug) + QStringLiteral(" AND discount BETWEEN ") +
+                          num(d - 1e-7) + QStringLiteral(" AND ") + num(d + 1e-7) + u')';
+        expected += it.value();
+    }
+    return flush();
+}
+} // namespace
+
 WriteRoad::Result AddOffers(const std::vector<Offer>& offers) {
     if (offers.empty())
         return {WriteRoad::Outcome::Taken, 0, {}};
     if (!ModSQL::ConnectServer())
         return notConnected();
-    QStringList rows;
-    for (const Offer& o : offers)
-        rows << u'(' + num(o.wholesaler) + u',' + SqlQuote(o.drug) + u',' + num(o.discount) + u',' +
-                    SqlQuote(o.date) + u')';
-    // After a lost commit the offers are there when the rows like the last one have grown by one.
-    const Offer& last = offers.back();
-    const QString likeLast = QStringLiteral("SELECT COUNT(*) FROM grp_offers WHERE wholesaler = ") + num(last.wholesaler) +
-                             QStringLiteral(" AND drug = ") + SqlQuote(last.drug) + QStringLiteral(" AND discount = ") +
-                             num(last.discount) + QStringLiteral(" AND offerdate = ") + SqlQuote(last.date);
-    auto count = [&]() -> int {
-        Recordset rs;
-        QString error;
-        return query(likeLast, rs, &error) && !rs.isEOF() ? int(val(rs, 0)) : -1;
-    };
-    const int before = count();
-    if (before < 0)
-        return {WriteRoad::Outcome::NotWritten, 0, server().lastError()};
+    // A sheet imported again the same day (corrected) replaces that day's offers of its drugs, so
+    // the newest stands on every engine, whatever order the rows come back in.
+    std::vector<OfferDay> days;
+    for (const Offer& o : OfferBook::LastOfEach(offers)) {
+        auto day = std::find_if(days.begin(), days.end(),
+                                [&](const OfferDay& d) { return d.wholesaler == o.wholesaler && d.date == o.date; });
+        if (day == days.end())
+            day = days.insert(days.end(), OfferDay{o.wholesaler, o.date, {}, {}});
+        day->written.push_back(o);
+    }
+    for (OfferDay& day : days)
+        if (!readOfferDay(day, day.stored))
+            return {WriteRoad::Outcome::NotWritten, 0, server().lastError()};
     return WriteRoad::Transaction(
         [&] {
-            for (qsizetype i = 0; i < rows.size(); i += 500) {
-                const WriteRoad::Result r = WriteRoad::Step(
-                    QStringLiteral("INSERT INTO grp_offers (wholesaler,drug,discount,offerdate) VALUES ") +
-                    rows.mid(i, 500).join(QStringLiteral(", ")));
-                if (!r.saved())
+            long inserted = 0;
+            for (const OfferDay& day : days) {
+                if (const Result r = deleteStored(day); !r.saved())
                     return r;
+                QStringList rows;
+                for (const Offer& o : day.written)
+                    rows << u'(' + num(o.wholesaler) + u',' + SqlQuote(o.drug) + u',' + num(o.discount) + u',' +
+                                SqlQuote(o.date) + u')';
+                if (const Result r = insertRows(QStringLiteral("INSERT INTO grp_offers (wholesaler,drug,discount,offerdate)"), rows);
+                    !r.saved())
+                    return r;
+                inserted += long(rows.size());
             }
-            return WriteRoad::Result{WriteRoad::Outcome::Saved, long(rows.size()), {}};
+            return Result{Outcome::Saved, inserted, {}};
         },
+        // After a lost commit: each day holds the offers written (saved) or still those read (not).
         [&] {
-            const int after = count();
-            return after < 0 ? -1 : after > before ? 1 : 0;
+            bool written = true, stored = true;
+            std::vector<Offer> now;
+            for (const OfferDay& day : days) {
+                if (!readOfferDay(day, now))
+                    return -1;
+                written = written && sameOffers(now, day.written);
+                stored = stored && sameOffers(now, day.stored);
+            }
+            return written ? 1 : stored ? 0 : -1;
         });
 }
 

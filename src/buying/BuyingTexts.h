@@ -22,6 +22,8 @@ inline const QString Surplus = QStringLiteral("زيادة عن المطلوب");
 inline const QString NoOffer = QStringLiteral("اصناف بلا عروض");
 inline const QString BadOfferFile = QStringLiteral("تعذرت قراءة ملف العروض، لم يستورد شيء. الملف المطلوب xlsx بعمودين: الدواء والخصم. ");
 inline const QString BadOfferRow = QStringLiteral("الصف %1 من ملف العروض ليس دواء وخصما بين 0 و 100، لم يستورد شيء.");
+inline const QString OffersChanged = QStringLiteral(
+    "تغيرت عروض هذا المخزن لهذا اليوم علي الخادم منذ قراءتها (ربما من جهاز اخر). لم يحفظ شيء؛ راجع العروض ثم احفظ مرة اخري.");
 inline const QString EmptyOfferSheet = QStringLiteral("ملف العروض لا يحوي اي صف.");
 inline const QString PurchaseOrderTitle = QStringLiteral("امر شراء رقم %1");
 inline const QString WholesalerLine = QStringLiteral("المخزن: %1    تليفون: %2    %3");

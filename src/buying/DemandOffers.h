@@ -16,7 +16,8 @@ void Apply(GroupDemand::Report& report, const OfferBook& book);
 
 // Reads the offer book on ServerConnection and applies it. Without the group's tables, or when
 // they cannot be read, the report keeps the catalogue's figures and the text returned tells the
-// manager why (which script makes the tables); empty when the book was applied.
+// manager why (which script makes the tables); empty when the book was applied. The group demand
+// window gets it as its bestOffers opener (main.cpp), so the demand folder includes no buying header.
 QString Read(GroupDemand::Report& report);
 
 } // namespace DemandOffers

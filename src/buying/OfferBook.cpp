@@ -2,13 +2,23 @@
 
 #include "data/DrugNameKey.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 OfferBook::OfferBook(std::vector<Wholesaler> wholesalers, const std::vector<Offer>& offers)
     : m_wholesalers(std::move(wholesalers)) {
     // Per drug key, the wholesalers' offers in m_current: a later offer of the same wholesaler
-    // takes the place of an older one.
+    // takes the place of an older one. The engines hand rows over in no set order, so two of one
+    // day (left by copies that added offers without replacing) are settled by what they hold.
     m_current.reserve(offers.size());
+    const auto stands = [](const Offer& o, const Offer& than) {
+        if (o.date != than.date)
+            return o.date > than.date;
+        if (o.discount != than.discount)
+            return o.discount > than.discount;
+        return o.drug < than.drug;
+    };
     for (const Offer& o : offers) {
         std::vector<int>& list = m_byKey[DrugNameKey(o.drug)];
         auto same = std::find_if(list.begin(), list.end(),
@@ -16,7 +26,7 @@ OfferBook::OfferBook(std::vector<Wholesaler> wholesalers, const std::vector<Offe
         if (same == list.end()) {
             list.push_back(int(m_current.size()));
             m_current.push_back(o);
-        } else if (o.date >= m_current[size_t(*same)].date) {
+        } else if (stands(o, m_current[size_t(*same)])) {
             m_current[size_t(*same)] = o;
         }
     }
@@ -30,6 +40,24 @@ OfferBook::OfferBook(std::vector<Wholesaler> wholesalers, const std::vector<Offe
                 return x.date > y.date;
             return x.wholesaler < y.wholesaler;
         });
+}
+
+QString OfferBook::Slot(const Offer& o) {
+    return QString::number(o.wholesaler) + u'|' + o.date + u'|' + DrugNameKey(o.drug);
+}
+
+std::vector<Offer> OfferBook::LastOfEach(const std::vector<Offer>& offers) {
+    QStringList places;
+    QHash<QString, size_t> last; // slot -> its last row
+    for (size_t i = 0; i < offers.size(); ++i) {
+        places << Slot(offers[i]);
+        last.insert(places.back(), i);
+    }
+    std::vector<Offer> out;
+    for (size_t i = 0; i < offers.size(); ++i)
+        if (last.value(places[qsizetype(i)]) == i)
+            out.push_back(offers[i]);
+    return out;
 }
 
 const Offer* OfferBook::best(const QString& key) const {

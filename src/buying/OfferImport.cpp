@@ -72,8 +72,17 @@ Result FromRows(const QList<QStringList>& rows, int wholesaler, const QString& d
 }
 
 std::vector<Change> Changes(const OfferBook& book, const std::vector<Offer>& offers) {
-    std::vector<Offer> all = book.current();
-    all.insert(all.end(), offers.begin(), offers.end());
+    // As the write does: the sheet's offers take the place of the wholesaler's offers of the same
+    // day and drug.
+    const std::vector<Offer> written = OfferBook::LastOfEach(offers);
+    QSet<QString> replaced;
+    for (const Offer& o : written)
+        replaced.insert(OfferBook::Slot(o));
+    std::vector<Offer> all;
+    for (const Offer& o : book.current())
+        if (!replaced.contains(OfferBook::Slot(o)))
+            all.push_back(o);
+    all.insert(all.end(), written.begin(), written.end());
     const OfferBook after(book.wholesalers(), all);
     std::vector<Change> out;
     QSet<QString> seen;

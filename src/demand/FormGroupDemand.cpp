@@ -1,8 +1,6 @@
 #include "demand/FormGroupDemand.h"
 #include "data/Days.h"
 
-#include "buying/DemandOffers.h"
-
 #include "collection/BuyCollectCore.h"
 #include "demand/FormGroupDemandTexts.h"
 #include "demand/GroupDemandTexts.h"
@@ -127,7 +125,7 @@ void FormGroupDemand::buttonShow_Click() {
         return;
     }
     // The demand stands without the offer book; the note says why its discounts are the catalogue's.
-    const QString offersNote = DemandOffers::Read(report);
+    const QString offersNote = m_openers.bestOffers ? m_openers.bestOffers(report) : QString();
     labelOffers->setText(offersNote);
     labelOffers->setVisible(!offersNote.isEmpty());
     m_report = std::move(report);

@@ -19,6 +19,10 @@ class QPushButton;
 struct FormGroupDemandOpeners {
     // FormPurchaseOrders, made for the period shown here; returns when it is closed.
     std::function<void(QWidget* parent, QDate from, QDate to)> purchaseOrders;
+    // Puts the best offers of the group's offer book in the report's best-discount column
+    // (DemandOffers::Read); returns why the catalogue's figures stay, empty when applied. Unset,
+    // the catalogue's figures stand.
+    std::function<QString(GroupDemand::Report& report)> bestOffers;
 };
 
 // The manager's view of what the whole group ordered in a period, drug by drug, and which orders

@@ -8,6 +8,7 @@
 #include "ordering/OrderLines.h"
 
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -83,6 +84,9 @@ private slots:
         QTest::newRow("a newer offer replaces the older") << QStringList{"2|Panadol|15|20261101", "1|Panadol|10|20261102", "2|Panadol|8|20261201"} << "Panadol" << 1;
         QTest::newRow("names by key") << QStringList{"1|إنبيوتك  شراب|5|20261201", "2|انبيوتك شراب|9|20261201"} << "انبيوتك شراب" << 2;
         QTest::newRow("no offer") << QStringList{"1|Panadol|10|20261201"} << "Brufen" << 0;
+        // Two of one wholesaler's offers of one day: the higher stands, whichever row comes last.
+        QTest::newRow("stored same day: the higher") << QStringList{"1|PANADOL|14|20261201", "1|Panadol|8|20261201", "2|Panadol|10|20261201"} << "Panadol" << 1;
+        QTest::newRow("stored same day, same discount") << QStringList{"2|Panadol|9|20261201", "2|panadol|9|20261201", "1|Panadol|9|20261130"} << "Panadol" << 2;
     }
     void bestOffer() {
         QFETCH(QStringList, offers);
@@ -93,9 +97,18 @@ private slots:
             const QStringList f = o.split(u'|');
             list.push_back({f[0].toInt(), f[1], f[2].toDouble(), f[3]});
         }
-        const OfferBook book({{1, "A", {}, {}}, {2, "B", {}, {}}}, list);
-        const Offer* best = book.best(DrugNameKey(drug));
-        QCOMPARE(best ? best->wholesaler : 0, wholesaler);
+        // The engines hand rows over in no set order: the book must not depend on it.
+        QString seen;
+        for (int turn = 0; turn < 2; ++turn) {
+            const OfferBook book({{1, "A", {}, {}}, {2, "B", {}, {}}}, list);
+            const Offer* best = book.best(DrugNameKey(drug));
+            QCOMPARE(best ? best->wholesaler : 0, wholesaler);
+            const QString chosen = best ? QStringLiteral("%1 %2").arg(best->drug).arg(best->discount) : QString();
+            if (turn == 1)
+                QCOMPARE(chosen, seen);
+            seen = chosen;
+            std::reverse(list.begin(), list.end());
+        }
     }
 
     void quantityToBuy_data() {

@@ -159,7 +159,7 @@ private slots:
         QVERIFY(fixedOrders());
         ModOmla::BookStatus st;
         QVERIFY(ModOmla::AddClient("01011111111", "صيدلية النور", &st) > 0);
-        FormGroupDemand w;
+        FormGroupDemand w(nullptr, WindowOpeners::groupDemand());
         QVERIFY(w.isModal());
         QCOMPARE(w.layoutDirection(), Qt::RightToLeft);
         QCOMPARE(w.dateFrom->date(), QDate(2026, 12, 1));
@@ -260,7 +260,7 @@ private slots:
         QVERIFY(insert("261203080000", "261203", "0100", "دسوق", true,
                        lines({{"", "2", "10", "0"}, {total, "1", "7", "0"}, {"X", "-3", "10", "0"}})));
         QVERIFY(insert("261203090000", "261203", "0100", "دسوق", true, lines({{"Y", "1e400", "5", "0"}})));
-        FormGroupDemand w;
+        FormGroupDemand w(nullptr, WindowOpeners::groupDemand());
         QCOMPARE(rows(w.gridDemand->grid()), (QList<QStringList>{{total, "1", "1", "1", "7", "", "", ""},
                                                             {GroupDemandTexts::NoName, "2", "1", "1", "20", "", "", ""},
                                                             {total, "3", "1", "1", "-3", "", "", ""}}));
@@ -281,7 +281,7 @@ private slots:
     void fromAfterToKeepsTheLastReport() {
         QVERIFY(fixedOrders());
         QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
-        FormGroupDemand w;
+        FormGroupDemand w(nullptr, WindowOpeners::groupDemand());
         QLocale::setDefault(QLocale::c());
         QVERIFY2(QRegularExpression(QStringLiteral("^[0-9/]+$")).match(w.dateFrom->text()).hasMatch(),
                  qPrintable(w.dateFrom->text()));
@@ -294,7 +294,7 @@ private slots:
 
     void failedReadIsToldAndKeepsWhatWasShown() {
         QVERIFY(fixedOrders());
-        FormGroupDemand w;
+        FormGroupDemand w(nullptr, WindowOpeners::groupDemand());
         const QList<QStringList> before = rows(w.gridDemand->grid());
         QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE bown2")));
         const GroupDemand::Report r = GroupDemand::Build({QDate(2026, 12, 1), QDate(2026, 12, 7), true});
@@ -326,7 +326,7 @@ private slots:
         QVERIFY(fixedOrders() && BuyingFixture::wholesaler(1, "A") && BuyingFixture::wholesaler(2, "B"));
         for (const QStringList f : offers | std::views::transform([](const QString& o) { return o.split(u'|'); }))
             QVERIFY(f.size() == 4 ? BuyingFixture::offer(f[0].toInt(), f[1], f[2], f[3]) : TestDb::exec("DROP TABLE grp_offers"));
-        FormGroupDemand w;
+        FormGroupDemand w(nullptr, WindowOpeners::groupDemand());
         QStringList shown;
         for (int r : {1, 2, 3, 4, 5, 0})
             shown << w.gridDemand->grid().TextMatrix(r, GroupDemand::ColBest);
@@ -337,7 +337,7 @@ private slots:
 
     void csvFileByteForByte() {
         QVERIFY(fixedOrders());
-        FormGroupDemand w;
+        FormGroupDemand w(nullptr, WindowOpeners::groupDemand());
         const QString path = m_dir.filePath("demand"); // ".csv" is added
         w.askCsvPath = [&] { return path; };
         w.buttonCsv->click();
@@ -370,7 +370,7 @@ private slots:
     // The workbook read back with xlsx2csv: headers, Arabic names, numbers, the totals row.
     void excelWorkbookReadsBack() {
         QVERIFY(fixedOrders());
-        FormGroupDemand w;
+        FormGroupDemand w(nullptr, WindowOpeners::groupDemand());
         const QString path = m_dir.filePath("demand"); // ".xlsx" is added
         w.askXlsxPath = [&] { return path; };
         w.buttonXlsx->click();
@@ -394,7 +394,7 @@ private slots:
 
     void printedPagesCarryTitleTableAndPageNumbers() {
         QVERIFY(fixedOrders());
-        FormGroupDemand w;
+        FormGroupDemand w(nullptr, WindowOpeners::groupDemand());
         const QString pdf = m_dir.filePath("demand.pdf");
         if (CurrentPrinter::info().isNull()) { // the road without a printer: asked, then a PDF
             Dialogs::setNextAnswer(Dialogs::vbYes);

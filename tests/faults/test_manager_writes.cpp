@@ -62,13 +62,16 @@ class TestManagerWrites : public QObject {
                         return BuyingStore::AddWholesaler(w);
                     },
                     true};
-        if (action == QLatin1String("offers"))
-            return {QStringLiteral("SELECT wholesaler, drug, discount, offerdate FROM grp_offers ORDER BY drug"),
+        if (action == QLatin1String("offers")) // replacing that day's Kiwi, in two spellings, and adding Lime
+            return {QStringLiteral("SELECT wholesaler, drug, discount, offerdate FROM grp_offers ORDER BY wholesaler, "
+                                   "offerdate, drug, discount"),
                     [] {
                         return BuyingStore::AddOffers({{1, QStringLiteral("Kiwi"), 12.5, QStringLiteral("20261201")},
                                                        {1, QStringLiteral("Lime"), 7, QStringLiteral("20261201")}});
                     },
-                    true, false};
+                    true, true, [] {
+                        QVERIFY(BuyingFixture::offer(1, "KIWI", "11", "20261201") && BuyingFixture::offer(1, "Kiwi", "9", "20261130"));
+                    }};
         if (action == QLatin1String("keep"))
             return {QStringLiteral("SELECT o.orderid, o.drugkey, o.onorder, o.allotted, o.poid, (SELECT COUNT(*) FROM "
                                    "grp_purchaselines), (SELECT COUNT(*) FROM grp_stockmoves) FROM grp_orderlines o "

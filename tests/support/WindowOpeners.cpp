@@ -1,5 +1,6 @@
 #include "WindowOpeners.h"
 
+#include "buying/DemandOffers.h"
 #include "buying/FormPurchaseOrders.h"
 #include "buying/FormWholesalers.h"
 #include "preparation/PickListPrint.h"
@@ -11,7 +12,7 @@ FormDrugsEditorOpeners drugsEditor() {
 }
 
 FormGroupDemandOpeners groupDemand() {
-    return {&FormPurchaseOrders::OpenOnPeriod};
+    return {&FormPurchaseOrders::OpenOnPeriod, &DemandOffers::Read};
 }
 
 FormBuyCollectOpeners buyCollect() {
