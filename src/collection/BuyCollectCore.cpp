@@ -12,13 +12,6 @@
 
 namespace BuyCollect {
 
-namespace {
-std::function<QDateTime()>& clock() {
-    static std::function<QDateTime()> c;
-    return c;
-}
-} // namespace
-
 DaysAnswer ParseDays(const QString& answer) {
     const double rounded = ModGFun::RoundHalfEven(ModGFun::Val(answer), 0);
     // Any count below 50 is refused as too few, however far below the 16-bit range it lies.
@@ -91,14 +84,6 @@ QString DayText(const QString& stored) {
     const QDate day = QDate::fromString(QStringLiteral("20") + QStringLiteral("%1").arg(qint64(n), 6, 10, QChar(u'0')),
                                         QStringLiteral("yyyyMMdd"));
     return day.isValid() ? Days::Text(day) : stored;
-}
-
-void setClock(std::function<QDateTime()> c) {
-    clock() = std::move(c);
-}
-
-QDateTime now() {
-    return clock() ? clock()() : QDateTime::currentDateTime();
 }
 
 } // namespace BuyCollect

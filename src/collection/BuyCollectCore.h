@@ -50,8 +50,4 @@ QString OrderQuery(const QString& orderIdText);
 // reads as no day.
 QString DayText(const QString& stored);
 
-// The clock the delete reads; tests fix it.
-void setClock(std::function<QDateTime()> clock);
-QDateTime now();
-
 } // namespace BuyCollect
