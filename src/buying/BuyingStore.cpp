@@ -2,6 +2,7 @@
 
 #include "buying/BuyingTexts.h"
 
+#include "data/Days.h"
 #include "data/Clock.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
@@ -29,9 +30,6 @@ QString num(double v) {
 }
 QString num(int v) {
     return SqlQuote(QString::number(v));
-}
-QString day(const QDate& d) {
-    return d.toString(QStringLiteral("yyyyMMdd"));
 }
 double val(const Recordset& rs, int i) {
     return ModGFun::Val(FieldText(rs.Fields(i)));
@@ -423,7 +421,7 @@ Result KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const Offe
         return notConnected();
 
     const QString madeat = Clock::Stamp(now), ruleName = DeliveryShare::RuleName(rule);
-    const QString from = SqlQuote(day(plan.period.from)), to = SqlQuote(day(plan.period.to));
+    const QString from = SqlQuote(Days::Key(plan.period.from)), to = SqlQuote(Days::Key(plan.period.to));
     // The batch number: the time, and a count when another keep had that second.
     Recordset rs;
     QString error;
@@ -522,7 +520,7 @@ Result KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const Offe
                                                        "(poid,batch,podate,wholesaler,periodfrom,periodto,"
                                                        "demand,total,status) VALUES (") +
                                         SqlQuote(poid(k)) + u',' + SqlQuote(batch) + u',' +
-                                        SqlQuote(day(now.date())) + u',' + num(o.wholesaler) + u',' + from +
+                                        SqlQuote(Days::Key(now.date())) + u',' + num(o.wholesaler) + u',' + from +
                                         u',' + to + u',' + SqlQuote(plan.fingerprint) + u',' +
                                         num(ModGFun::RoundHalfEven(o.total, 2)) + QStringLiteral(",'kept')"));
                     !r.saved())

@@ -75,15 +75,4 @@ QString OrderQuery(const QString& orderIdText) {
            QStringLiteral("' ;");
 }
 
-QString DayText(const QString& stored) {
-    const QString t = stored.trimmed();
-    bool ok = false;
-    const double n = t.toDouble(&ok);
-    if (!ok || n < 0 || n > 991231 || n != std::floor(n))
-        return stored;
-    const QDate day = QDate::fromString(QStringLiteral("20") + QStringLiteral("%1").arg(qint64(n), 6, 10, QChar(u'0')),
-                                        QStringLiteral("yyyyMMdd"));
-    return day.isValid() ? Days::Text(day) : stored;
-}
-
 } // namespace BuyCollect

@@ -5,6 +5,7 @@
 #include "collection/FormBuyCollectTexts.h"
 #include "preparation/PickListTexts.h"
 #include "collection/ModOmla.h"
+#include "data/Days.h"
 #include "data/Clock.h"
 #include "data/Bown2Columns.h"
 #include "data/FieldText.h"
@@ -293,12 +294,12 @@ void FormBuyCollect::mnuPickListsNew_Click() {
 }
 
 void FormBuyCollect::mnuPickListsPeriod_Click() {
-    const QString today = Clock::now().date().toString(QStringLiteral("yyyy/MM/dd"));
+    const QString today = Days::Text(Clock::now().date());
     auto ask = [&](const QString& prompt, QDate& day) {
         const QString answer = Dialogs::InputBox(prompt, today, this).trimmed();
         if (answer.isEmpty())
             return false;
-        day = QDate::fromString(answer, QStringLiteral("yyyy/M/d"));
+        day = Days::FromText(answer);
         if (!day.isValid())
             Dialogs::MsgBox(FormBuyCollectTexts::BadDate, Dialogs::vbOKOnly, this);
         return day.isValid();

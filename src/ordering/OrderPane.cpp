@@ -1,6 +1,7 @@
 #include "ordering/OrderPane.h"
 #include "ordering/OrderPaneTexts.h"
 
+#include "data/Days.h"
 #include "data/Clock.h"
 #include "data/AppGlobals.h"
 #include "data/Bown2Columns.h"
@@ -268,7 +269,7 @@ bool OrderPane::makeOrder(const QVariant& linesText) {
     // One reading of the clock for id, date and time, so an order made at midnight does not get
     // the id of one day and the date of the next.
     const QDateTime now = Clock::now();
-    PendingOrder::Record made{AppGlobals::LoginTel, {}, now.toString(QStringLiteral("yyMMdd")),
+    PendingOrder::Record made{AppGlobals::LoginTel, {}, Days::DateNumber(now.date()),
                               now.toString(QStringLiteral("hhmmss"))};
     QDateTime when = now;
     bool hold = true;

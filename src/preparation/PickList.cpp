@@ -190,7 +190,7 @@ void drawHeading(SheetPrinter& p, const Page& page) {
                                  QStringLiteral("المركز"),   QStringLiteral("رقم الاوردر"),
                                  QStringLiteral("التاريخ"),  QStringLiteral("حالة الاوردر")};
     const QString values[6] = {page.pharmacy, page.tel,  page.markaz,
-                               page.orderId,  BuyCollect::DayText(page.date), StatusText(page.submitted)};
+                               page.orderId,  Days::DateNumberText(page.date), StatusText(page.submitted)};
     for (int i = 0; i < 6; ++i) {
         const double top = HeaderTop + (i % 3) * HeaderRow;
         const double half = i < 3 ? Left + Width / 2 : Left;
