@@ -6,8 +6,8 @@
 #include "buying/OrderAllotments.h"
 
 #include "collection/BuyCollectCore.h"
-#include "data/GroupTables.h"
 #include "data/Clock.h"
+#include "data/GroupTables.h"
 #include "ui/Dialogs.h"
 #include "ui/PaperOut.h"
 
@@ -24,10 +24,10 @@ std::function<QString(QWidget*)>& pdfPathAsker() {
     return ask;
 }
 
-QString askPdfPath(QWidget* parent) {
+QString askPdfPath(QWidget* parent, const QString& title) {
     if (pdfPathAsker())
         return pdfPathAsker()(parent);
-    return QFileDialog::getSaveFileName(parent, PickListTexts::MenuPickListsAll,
+    return QFileDialog::getSaveFileName(parent, title,
                                         QDir::home().filePath(QStringLiteral("pick-lists.pdf")),
                                         QStringLiteral("PDF (*.pdf)"));
 }
@@ -160,7 +160,7 @@ bool SendOut(QWidget* parent, const std::vector<PickList::Page>& pages, const QS
                      return PickList::printOnDevice(device, origin, pages, printedAt);
                  },
                  [&](const QString& path) { return PickList::printToPdf(path, pages, printedAt); },
-                 [parent] { return askPdfPath(parent); }, PickListTexts::FileNotSaved,
+                 [parent, &title] { return askPdfPath(parent, title); }, PickListTexts::FileNotSaved,
                  [parent] { Dialogs::MsgBox(PickListTexts::PickListsNotPrinted, Dialogs::vbOKOnly, parent); }});
     return PaperOut::WentOut(r);
 }
