@@ -14,7 +14,7 @@ QString Number(double v) {
 
 namespace {
 QString dayText(const QString& yyyymmdd) {
-    const QDate d = QDate::fromString(yyyymmdd, QStringLiteral("yyyyMMdd"));
+    const QDate d = Days::FromKey(yyyymmdd);
     return d.isValid() ? Days::Text(d) : yyyymmdd;
 }
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "buying/BuyingTexts.h"
 
+#include "data/Days.h"
+#include "data/Clock.h"
 #include "data/FieldText.h"
 #include "data/ModGFun.h"
 #include "data/ModSQL.h"
@@ -32,9 +34,6 @@ QString num(double v) {
 }
 QString num(int v) {
     return SqlQuote(QString::number(v));
-}
-QString day(const QDate& d) {
-    return d.toString(QStringLiteral("yyyyMMdd"));
 }
 double val(const Recordset& rs, int i) {
     return ModGFun::Val(FieldText(rs.Fields(i)));
@@ -297,9 +296,6 @@ WriteRoad::Result AddOffers(const std::vector<Offer>& offers) {
 }
 
 namespace {
-QString stamp(const QDateTime& now) {
-    return now.toString(QStringLiteral("yyyyMMddhhmmss"));
-}
 int ival(const QSqlQuery& q, int i) {
     // A whole number the driver hands over as a number is taken as it is, not written out as text
     // and read back: the lines' state is read row by row for every plan. It is read from the
@@ -524,8 +520,8 @@ Result KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const Offe
     if (!ModSQL::ConnectServer())
         return notConnected();
 
-    const QString madeat = stamp(now), ruleName = DeliveryShare::RuleName(rule);
-    const QString from = SqlQuote(day(plan.period.from)), to = SqlQuote(day(plan.period.to));
+    const QString madeat = Clock::Stamp(now), ruleName = DeliveryShare::RuleName(rule);
+    const QString from = SqlQuote(Days::Key(plan.period.from)), to = SqlQuote(Days::Key(plan.period.to));
     // The batch number: the time, and a count when another keep had that second.
     Recordset rs;
     QString error;
@@ -624,7 +620,7 @@ Result KeepPlan(const PurchasePlan& plan, const PeriodDemand& demand, const Offe
                                                        "(poid,batch,podate,wholesaler,periodfrom,periodto,"
                                                        "demand,total,status) VALUES (") +
                                         SqlQuote(poid(k)) + u',' + SqlQuote(batch) + u',' +
-                                        SqlQuote(day(now.date())) + u',' + num(o.wholesaler) + u',' + from +
+                                        SqlQuote(Days::Key(now.date())) + u',' + num(o.wholesaler) + u',' + from +
                                         u',' + to + u',' + SqlQuote(plan.fingerprint) + u',' +
                                         num(ModGFun::RoundHalfEven(o.total, 2)) + QStringLiteral(",'kept')"));
                     !r.saved())
@@ -735,7 +731,7 @@ Result Receive(const KeptLine& line, double received, DeliveryShare::Rule rule, 
                                "(poid,lineseq,seq,quantity,total,sharerule,receivedat) VALUES (") +
                 poid + u',' + seq + u',' + num(int(val(rs, 0)) + 1) + u',' + num(received - line.received) +
                 u',' + num(received) + u',' + SqlQuote(DeliveryShare::RuleName(rule)) + u',' +
-                SqlQuote(stamp(now)) + u')');
+                SqlQuote(Clock::Stamp(now)) + u')');
             !r.saved())
             return r;
         QStringList rows;
@@ -787,7 +783,7 @@ Result Receive(const KeptLine& line, double received, DeliveryShare::Rule rule, 
                         "orderid,movedat) VALUES (") +
                     SqlQuote(stock.key) + u',' + SqlQuote(stock.drug) + QStringLiteral(",'surplus',") +
                     num(surplus) + QStringLiteral(",NULL,") + poid + u',' + seq + QStringLiteral(",NULL,") +
-                    SqlQuote(stamp(now)) + u')');
+                    SqlQuote(Clock::Stamp(now)) + u')');
             if (!r.saved())
                 return r;
         }
@@ -895,14 +891,14 @@ Result CountStock(const Stock& assumed, int counted, const QDateTime& now) {
         return notConnected();
     const QString move = SqlQuote(assumed.key) + u',' + SqlQuote(assumed.drug) + QStringLiteral(",'count',") +
                          num(counted - assumed.quantity) + QStringLiteral(",NULL,NULL,NULL,NULL,") +
-                         SqlQuote(stamp(now));
+                         SqlQuote(Clock::Stamp(now));
     // After a lost commit the count is there when the moves like its own have grown by one.
     auto likeIt = [&]() -> int {
         Recordset rs;
         return query(QStringLiteral("SELECT COUNT(*) FROM grp_stockmoves WHERE drugkey = ") +
                          SqlQuote(assumed.key) + QStringLiteral(" AND kind = 'count' AND quantity = ") +
                          num(counted - assumed.quantity) + QStringLiteral(" AND movedat = ") +
-                         SqlQuote(stamp(now)),
+                         SqlQuote(Clock::Stamp(now)),
                      rs, nullptr) &&
                        !rs.isEOF()
                    ? int(val(rs, 0))

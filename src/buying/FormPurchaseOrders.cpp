@@ -4,6 +4,7 @@
 #include "buying/BuyingTexts.h"
 #include "demand/GroupDemandTexts.h"
 #include "collection/ModOmla.h"
+#include "data/Clock.h"
 #include "data/Days.h"
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
@@ -169,7 +170,7 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
                                             QStringLiteral("Excel (*.xlsx)"));
     };
 
-    const QDate today = clock().date();
+    const QDate today = Clock::now().date();
     dateFrom->setDate(today.addDays(-6));
     dateTo->setDate(today);
     QString error;
@@ -327,7 +328,7 @@ void FormPurchaseOrders::buttonKeep_Click() {
         Dialogs::MsgBox(BuyingTexts::NothingToKeep, Dialogs::vbOKOnly, this);
         return;
     }
-    const QDateTime now = clock();
+    const QDateTime now = Clock::now();
     QString batch;
     const WriteRoad::Result r = BuyingStore::KeepPlan(m_plan, m_demand, m_offers, rule(), now, &batch);
     tell(r);
@@ -445,7 +446,7 @@ void FormPurchaseOrders::buttonCount_Click() {
         Dialogs::MsgBox(BuyingTexts::BadQuantity, Dialogs::vbOKOnly, this);
         return;
     }
-    tell(BuyingStore::CountStock(assumed, counted, clock()));
+    tell(BuyingStore::CountStock(assumed, counted, Clock::now()));
     showFigures();
 }
 
@@ -550,7 +551,7 @@ void FormPurchaseOrders::buttonReceive_Click() {
         !Dialogs::Confirm(BuyingTexts::RuleChanged.arg(ruleTitle(DeliveryShare::RuleNamed(line->rule)), ruleTitle(by)), this))
         by = DeliveryShare::RuleNamed(line->rule);
     const int keep = m_keptLine;
-    tell(BuyingStore::Receive(*line, received, by, clock()));
+    tell(BuyingStore::Receive(*line, received, by, Clock::now()));
     // What the server now holds, whatever happened.
     readKept();
     m_keptLine = keep;
@@ -558,7 +559,7 @@ void FormPurchaseOrders::buttonReceive_Click() {
 
 TablePaper::Input FormPurchaseOrders::orderPaper() const {
     const BuyingStore::KeptOrder* o = chosenOrder();
-    return o ? BuyingPapers::PurchaseOrder(*o, wholesaler(o->wholesaler), clock()) : TablePaper::Input{};
+    return o ? BuyingPapers::PurchaseOrder(*o, wholesaler(o->wholesaler), Clock::now()) : TablePaper::Input{};
 }
 
 TablePaper::Input FormPurchaseOrders::distributionPaper() const {
@@ -571,7 +572,7 @@ TablePaper::Input FormPurchaseOrders::distributionPaper() const {
         return {};
     // The rule the shares were made by, as stored with them.
     return BuyingPapers::Distribution(*line, shares, line->rule.isEmpty() ? rule() : DeliveryShare::RuleNamed(line->rule),
-                                      [](const QString& tel) { return ModOmla::ClientNameByTel(tel); }, clock());
+                                      [](const QString& tel) { return ModOmla::ClientNameByTel(tel); }, Clock::now());
 }
 
 void FormPurchaseOrders::printPaper(const TablePaper::Input& paper) {

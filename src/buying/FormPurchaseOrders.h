@@ -46,8 +46,7 @@ public:
     void buttonClose_Click();
     void buttonCount_Click();
 
-    // The local clock and where papers are saved; tests replace them.
-    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+    // Where papers are saved; tests replace them.
     std::function<QString()> askPdfPath;
     std::function<QString()> askXlsxPath;
 

@@ -4,6 +4,8 @@
 #include "buying/BuyingStore.h"
 #include "buying/BuyingTexts.h"
 #include "buying/OfferImport.h"
+#include "data/Days.h"
+#include "data/Clock.h"
 #include "data/DrugNameKey.h"
 #include "data/GroupTables.h"
 #include "data/TextOrder.h"
@@ -151,7 +153,7 @@ void FormWholesalers::buttonAddOffer_Click() {
     if (!catalogue(items, this))
         return;
     const OfferImport::Result r = OfferImport::FromRows({{drug, discount}}, m_wholesaler,
-                                                        clock().date().toString(QStringLiteral("yyyyMMdd")), items);
+                                                        Days::Key(Clock::now().date()), items);
     if (!r.ok || r.offers.empty()) {
         Dialogs::MsgBox(r.ok ? BuyingTexts::NotInCatalogue.arg(drug) : r.error, Dialogs::vbOKOnly, this);
         return;
@@ -174,7 +176,7 @@ void FormWholesalers::buttonImport_Click() {
     if (!catalogue(items, this))
         return;
     const OfferImport::Result r =
-        OfferImport::FromFile(path, m_wholesaler, clock().date().toString(QStringLiteral("yyyyMMdd")), items);
+        OfferImport::FromFile(path, m_wholesaler, Days::Key(Clock::now().date()), items);
     if (!r.ok) {
         Dialogs::MsgBox(r.error, Dialogs::vbOKOnly, this);
         return;

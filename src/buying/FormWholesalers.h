@@ -23,7 +23,6 @@ public:
     void buttonAddOffer_Click();
     void buttonImport_Click();
 
-    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
     // The sheet to import; tests replace it. Empty: nothing imported.
     std::function<QString()> askXlsxPath;
 

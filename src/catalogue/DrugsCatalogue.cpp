@@ -1,6 +1,7 @@
 #include "catalogue/DrugsCatalogue.h"
 
 #include "catalogue/DrugsCatalogueTexts.h"
+#include "data/Days.h"
 #include "data/DrugNameKey.h"
 #include "data/FlexGrid.h"
 #include "data/ModGFun.h"
@@ -106,10 +107,6 @@ void SortBy(FlexGrid& grid, Sort sort) {
     }
 }
 
-QString DateText(const QDate& day) {
-    return day.toString(QStringLiteral("yyMMdd"));
-}
-
 std::optional<QString> DiscountStatement(const QString& answer, const QString& drug, const QDate& today) {
     const double v = ModGFun::Val(answer);
     if (!(v > 1) || v > 95)
@@ -118,7 +115,7 @@ std::optional<QString> DiscountStatement(const QString& answer, const QString& d
         return std::nullopt;
     return QStringLiteral(" UPDATE bowndrugs SET ") + QStringLiteral(" highistdiskout = '") +
            ModSQL::SqlEscape(answer) + QStringLiteral("' ,") + QStringLiteral(" lastdate = '") +
-           DateText(today) + QStringLiteral("' ") + QStringLiteral(" WHERE drug='") +
+           Days::DrugsDate(today) + QStringLiteral("' ") + QStringLiteral(" WHERE drug='") +
            ModSQL::SqlEscape(drug) + QStringLiteral("';");
 }
 
@@ -144,7 +141,7 @@ Rename RenameStatement(const QString& answer, const QString& oldName, const QDat
     }
     r.statement = QStringLiteral(" UPDATE bowndrugs SET ") + QStringLiteral(" drug = '") +
                   ModSQL::SqlEscape(answer) + QStringLiteral("', ") + QStringLiteral(" lastdate = '") +
-                  DateText(today) + QStringLiteral("' ") + QStringLiteral(" WHERE drug='") +
+                  Days::DrugsDate(today) + QStringLiteral("' ") + QStringLiteral(" WHERE drug='") +
                   ModSQL::SqlEscape(oldName) + QStringLiteral("';");
     return r;
 }

@@ -38,8 +38,6 @@ void Arrange(FlexGrid& grid);
 enum class Sort { Name, Price, Discount, LastChange, Shortage };
 void SortBy(FlexGrid& grid, Sort sort);
 
-QString DateText(const QDate& day); // "YYMMDD"
-
 // The best-wholesaler-discount statement, or nothing when the answer is not above 1 and at most
 // 95 or no drug is selected.
 std::optional<QString> DiscountStatement(const QString& answer, const QString& drug, const QDate& today);

@@ -2,6 +2,7 @@
 
 #include "buying/BuyingStore.h"
 #include "buying/BuyingTexts.h"
+#include "data/Clock.h"
 #include "data/DrugNameKey.h"
 #include "data/ModGFun.h"
 
@@ -181,7 +182,7 @@ long FormDrugsEditor::runEdit(const QString& sql) {
 
 void FormDrugsEditor::Command1_Click() {
     const QString answer = Dialogs::InputBox(FormDrugsEditorTexts::NewDiscountPrompt, QString(), this);
-    if (auto sql = DrugsCatalogue::DiscountStatement(answer, LLLDrug->text(), clock().date()))
+    if (auto sql = DrugsCatalogue::DiscountStatement(answer, LLLDrug->text(), Clock::now().date()))
         runEdit(*sql);
 }
 
@@ -202,7 +203,7 @@ void FormDrugsEditor::mnuBestOffer_Click() {
         return;
     }
     const Offer* best = book.best(DrugNameKey(drug));
-    const auto sql = best ? DrugsCatalogue::DiscountStatement(ModGFun::ShortestText(best->discount), drug, clock().date())
+    const auto sql = best ? DrugsCatalogue::DiscountStatement(ModGFun::ShortestText(best->discount), drug, Clock::now().date())
                           : std::nullopt;
     if (!sql) {
         Dialogs::MsgBox(BuyingTexts::NoBestOffer, Dialogs::vbOKOnly, this);
@@ -217,7 +218,7 @@ void FormDrugsEditor::EditChangeName_Click() {
         return;
     const QString answer = Dialogs::InputBox(FormDrugsEditorTexts::NewNamePrompt, old, this);
     const DrugsCatalogue::Rename r =
-        DrugsCatalogue::RenameStatement(answer, old, clock().date(), Xxx1->grid());
+        DrugsCatalogue::RenameStatement(answer, old, Clock::now().date(), Xxx1->grid());
     if (!r.refusal.isEmpty()) {
         Dialogs::MsgBox(r.refusal, Dialogs::vbOKOnly, this);
         return;
@@ -248,7 +249,7 @@ OrderSheet::Input FormDrugsEditor::sheetInput(int rowsPerBlock, float rowHeight)
     in.rowHeight = rowHeight;
     in.header = PH->pixmap().toImage();
     in.footer = PF->pixmap().toImage();
-    in.printedAt = clock();
+    in.printedAt = Clock::now();
     return in;
 }
 

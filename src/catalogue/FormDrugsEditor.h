@@ -29,8 +29,7 @@ public:
     void ShowPage();
     void PrintOrderSheet(int rowsPerBlock, float rowHeight);
 
-    // The local clock, and where to save the sheet when it cannot be printed; tests replace them.
-    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+    // Where to save the sheet when it cannot be printed; tests replace it.
     std::function<QString()> askPdfPath;
 
     FlexGridView* Xxx1;

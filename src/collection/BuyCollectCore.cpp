@@ -12,13 +12,6 @@
 
 namespace BuyCollect {
 
-namespace {
-std::function<QDateTime()>& clock() {
-    static std::function<QDateTime()> c;
-    return c;
-}
-} // namespace
-
 DaysAnswer ParseDays(const QString& answer) {
     const double rounded = ModGFun::RoundHalfEven(ModGFun::Val(answer), 0);
     // Any count below 50 is refused as too few, however far below the 16-bit range it lies.
@@ -80,25 +73,6 @@ QString OrderIdText(const QString& cellText) {
 QString OrderQuery(const QString& orderIdText) {
     return QStringLiteral("select *  from bown2 where orderid = '") + ModSQL::SqlEscape(orderIdText) +
            QStringLiteral("' ;");
-}
-
-QString DayText(const QString& stored) {
-    const QString t = stored.trimmed();
-    bool ok = false;
-    const double n = t.toDouble(&ok);
-    if (!ok || n < 0 || n > 991231 || n != std::floor(n))
-        return stored;
-    const QDate day = QDate::fromString(QStringLiteral("20") + QStringLiteral("%1").arg(qint64(n), 6, 10, QChar(u'0')),
-                                        QStringLiteral("yyyyMMdd"));
-    return day.isValid() ? Days::Text(day) : stored;
-}
-
-void setClock(std::function<QDateTime()> c) {
-    clock() = std::move(c);
-}
-
-QDateTime now() {
-    return clock() ? clock()() : QDateTime::currentDateTime();
 }
 
 } // namespace BuyCollect

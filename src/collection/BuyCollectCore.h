@@ -46,12 +46,4 @@ WriteRoad::Result Purge(const QString& cutoff, const QString& keep = {});
 QString OrderIdText(const QString& cellText);
 QString OrderQuery(const QString& orderIdText);
 
-// A stored day "YYMMDD" (a number: leading zeros gone) as "2026/12/05"; the text as it is when it
-// reads as no day.
-QString DayText(const QString& stored);
-
-// The clock the delete reads; tests fix it.
-void setClock(std::function<QDateTime()> clock);
-QDateTime now();
-
 } // namespace BuyCollect

@@ -5,6 +5,8 @@
 #include "collection/FormBuyCollectTexts.h"
 #include "preparation/PickListTexts.h"
 #include "collection/ModOmla.h"
+#include "data/Days.h"
+#include "data/Clock.h"
 #include "data/Bown2Columns.h"
 #include "data/FieldText.h"
 #include "data/GroupTables.h"
@@ -210,7 +212,7 @@ void FormBuyCollect::mnuDeletOlderThan_Click() {
         Dialogs::MsgBox(FormBuyCollectTexts::TooFewDays, Dialogs::vbOKOnly, this);
         return;
     }
-    const QString cutoff = BuyCollect::DeleteCutoff(BuyCollect::now(), answer.days);
+    const QString cutoff = BuyCollect::DeleteCutoff(Clock::now(), answer.days);
     if (Dialogs::MsgBox(FormBuyCollectTexts::ConfirmDelete, Dialogs::vbYesNo + Dialogs::vbQuestion, this) ==
         Dialogs::vbNo)
         return;
@@ -292,12 +294,12 @@ void FormBuyCollect::mnuPickListsNew_Click() {
 }
 
 void FormBuyCollect::mnuPickListsPeriod_Click() {
-    const QString today = BuyCollect::now().date().toString(QStringLiteral("yyyy/MM/dd"));
+    const QString today = Days::Text(Clock::now().date());
     auto ask = [&](const QString& prompt, QDate& day) {
         const QString answer = Dialogs::InputBox(prompt, today, this).trimmed();
         if (answer.isEmpty())
             return false;
-        day = QDate::fromString(answer, QStringLiteral("yyyy/M/d"));
+        day = Days::FromText(answer);
         if (!day.isValid())
             Dialogs::MsgBox(FormBuyCollectTexts::BadDate, Dialogs::vbOKOnly, this);
         return day.isValid();

@@ -1,4 +1,5 @@
 #include "demand/FormGroupDemand.h"
+#include "data/Clock.h"
 #include "data/Days.h"
 
 #include "collection/BuyCollectCore.h"
@@ -104,7 +105,7 @@ FormGroupDemand::FormGroupDemand(QWidget* parent, FormGroupDemandOpeners openers
                                             QStringLiteral("PDF (*.pdf)"));
     };
 
-    const GroupDemand::Period period = GroupDemand::DefaultPeriod(BuyCollect::now().date());
+    const GroupDemand::Period period = GroupDemand::DefaultPeriod(Clock::now().date());
     dateFrom->setDate(period.from);
     dateTo->setDate(period.to);
     checkSentOnly->setChecked(period.sentOnly);
@@ -214,7 +215,7 @@ GroupDemandSheet::Input FormGroupDemand::sheetInput() const {
     in.grid = &gridDemand->grid();
     in.periodText = periodText();
     in.countsText = countsText();
-    in.printedAt = BuyCollect::now();
+    in.printedAt = Clock::now();
     in.cashNote = FormGroupDemandTexts::CashNote;
     return in;
 }

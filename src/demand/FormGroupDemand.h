@@ -30,7 +30,7 @@ struct FormGroupDemandOpeners {
 class FormGroupDemand : public WorkDialog {
     Q_OBJECT
 public:
-    // Opens on the last seven days (the collected-orders window's clock), sent orders only.
+    // Opens on the last seven days (the program's clock), sent orders only.
     explicit FormGroupDemand(QWidget* parent = nullptr, FormGroupDemandOpeners openers = {});
 
     void buttonShow_Click();

@@ -537,7 +537,7 @@ void FillPlaceGrid(FlexGrid& grid, const Report& report, int drug,
             QString name = nameOf ? nameOf(o.tel) : QString();
             if (name.isEmpty())
                 name = o.tel;
-            rows.push_back({name, o.tel, o.markaz, o.id, BuyCollect::DayText(o.date), QuantityText(double(it->quantity))});
+            rows.push_back({name, o.tel, o.markaz, o.id, Days::DateNumberText(o.date), QuantityText(double(it->quantity))});
         }
     }
     grid.loadReversed(PlaceCols, std::move(rows));

@@ -1,6 +1,8 @@
 #include "ordering/OrderPane.h"
 #include "ordering/OrderPaneTexts.h"
 
+#include "data/Days.h"
+#include "data/Clock.h"
 #include "data/AppGlobals.h"
 #include "data/Bown2Columns.h"
 #include "data/DrugNameKey.h"
@@ -266,8 +268,8 @@ WriteRoad::Result OrderPane::insertOrder(PendingOrder::Record& made, const QVari
 bool OrderPane::makeOrder(const QVariant& linesText) {
     // One reading of the clock for id, date and time, so an order made at midnight does not get
     // the id of one day and the date of the next.
-    const QDateTime now = clock();
-    PendingOrder::Record made{AppGlobals::LoginTel, {}, now.toString(QStringLiteral("yyMMdd")),
+    const QDateTime now = Clock::now();
+    PendingOrder::Record made{AppGlobals::LoginTel, {}, Days::DateNumber(now.date()),
                               now.toString(QStringLiteral("hhmmss"))};
     QDateTime when = now;
     bool hold = true;

@@ -50,9 +50,6 @@ public:
 
     const OrderLabels& labels() const { return m_labels; }
     FlexGrid& lines() { return m_lines; }
-    // The clock new orders read; tests set a fixed one.
-    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
-
     // Reads order orderId from the server and shows it; false when no row was found (the pharmacist
     // is told, and nothing is shown). When the server cannot be read, the order shown before stays
     // shown, CurrentOrderId names it again and the pharmacist is told which order that is.

@@ -8,6 +8,7 @@
 #include "demand/GroupDemand.h"
 #include "collection/ModOmla.h"
 #include "data/Bown2Columns.h"
+#include "data/Clock.h"
 #include "data/Days.h"
 #include "data/FieldText.h"
 #include "data/FlexGrid.h"
@@ -189,7 +190,7 @@ void drawHeading(SheetPrinter& p, const Page& page) {
                                  QStringLiteral("المركز"),   QStringLiteral("رقم الاوردر"),
                                  QStringLiteral("التاريخ"),  QStringLiteral("حالة الاوردر")};
     const QString values[6] = {page.pharmacy, page.tel,  page.markaz,
-                               page.orderId,  BuyCollect::DayText(page.date), StatusText(page.submitted)};
+                               page.orderId,  Days::DateNumberText(page.date), StatusText(page.submitted)};
     for (int i = 0; i < 6; ++i) {
         const double top = HeaderTop + (i % 3) * HeaderRow;
         const double half = i < 3 ? Left + Width / 2 : Left;
@@ -388,15 +389,9 @@ Read ReadSentOrders(const Selection& selection) {
     return r;
 }
 
-namespace {
-QString stamp(const QDateTime& when) {
-    return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-} // namespace
-
 QString MarkStatement(const QString& orderId, const QDateTime& when) {
     return QStringLiteral("UPDATE ") + PrintedTable + QStringLiteral(" SET lastprinted = ") +
-           ModSQL::SqlQuote(stamp(when)) + QStringLiteral(", times = times + 1 WHERE orderid = ") +
+           ModSQL::SqlQuote(Clock::Stamp(when)) + QStringLiteral(", times = times + 1 WHERE orderid = ") +
            ModSQL::SqlQuote(orderId);
 }
 
@@ -404,8 +399,8 @@ QString FirstMarkStatement(const QString& orderId, const QDateTime& when) {
     // The insert itself refuses an order another copy marked meanwhile (no row): then it is marked again.
     return QStringLiteral("INSERT INTO ") + PrintedTable +
            QStringLiteral(" (orderid, firstprinted, lastprinted, times) SELECT ") + ModSQL::SqlQuote(orderId) +
-           QStringLiteral(", ") + ModSQL::SqlQuote(stamp(when)) + QStringLiteral(", ") +
-           ModSQL::SqlQuote(stamp(when)) + QStringLiteral(", 1 WHERE NOT EXISTS (SELECT orderid FROM ") + PrintedTable +
+           QStringLiteral(", ") + ModSQL::SqlQuote(Clock::Stamp(when)) + QStringLiteral(", ") +
+           ModSQL::SqlQuote(Clock::Stamp(when)) + QStringLiteral(", 1 WHERE NOT EXISTS (SELECT orderid FROM ") + PrintedTable +
            QStringLiteral(" WHERE orderid = ") + ModSQL::SqlQuote(orderId) + u')';
 }
 

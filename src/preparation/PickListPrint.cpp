@@ -6,17 +6,32 @@
 #include "buying/OrderAllotments.h"
 
 #include "collection/BuyCollectCore.h"
+#include "data/Clock.h"
 #include "data/GroupTables.h"
 #include "ui/Dialogs.h"
-#include "ui/PrintPreview.h"
+#include "ui/PaperOut.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QHash>
 #include <algorithm>
 
 namespace PickListPrint {
 
 namespace {
+std::function<QString(QWidget*)>& pdfPathAsker() {
+    static std::function<QString(QWidget*)> ask;
+    return ask;
+}
+
+QString askPdfPath(QWidget* parent, const QString& title) {
+    if (pdfPathAsker())
+        return pdfPathAsker()(parent);
+    return QFileDialog::getSaveFileName(parent, title,
+                                        QDir::home().filePath(QStringLiteral("pick-lists.pdf")),
+                                        QStringLiteral("PDF (*.pdf)"));
+}
+
 bool printedTableThere(QWidget* parent) {
     QString error;
     switch (GroupTables::Check({PickList::PrintedTable}, &error)) {
@@ -65,11 +80,12 @@ void PrintShownOrder(QWidget* parent, const QString& shownOrderId) {
         Dialogs::MsgBox(PickListTexts::OrderReadFailed + error, Dialogs::vbOKOnly, parent);
         return;
     }
-    if (Preview(parent, pages, PickListTexts::MenuPickList)) {
+    const QDateTime when = Clock::now();
+    if (SendOut(parent, pages, PickListTexts::MenuPickList, when)) {
         // The shown order's list is marked too where the group's table is there; else it is not told.
         QString error;
         if (GroupTables::Check({PickList::PrintedTable}, &error) == GroupTables::Presence::Present)
-            markPrinted(parent, read.pages, BuyCollect::now());
+            markPrinted(parent, read.pages, when);
     }
 }
 
@@ -95,8 +111,8 @@ void PrintSentOrders(QWidget* parent, const PickList::Selection& selection) {
         Dialogs::MsgBox(PickListTexts::ListReadFailed + error, Dialogs::vbOKOnly, parent);
         return;
     }
-    const QDateTime when = BuyCollect::now();
-    if (Preview(parent, pages, PickListTexts::MenuPickListsAll))
+    const QDateTime when = Clock::now();
+    if (SendOut(parent, pages, PickListTexts::MenuPickListsAll, when))
         markPrinted(parent, pages, when);
 }
 
@@ -134,16 +150,23 @@ bool AddAllotments(std::vector<PickList::Page>& pages, QString* error) {
     return true;
 }
 
-bool Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title) {
-    const QDateTime printedAt = BuyCollect::now();
-    return PrintPreview::Show(
-        // Drawn from the paper's corner, inside the room every printer leaves: drawn from the
-        // printable area's corner, a printer's margins would push the right edge and foot off it.
-        parent, {title, QDir::home().filePath(QStringLiteral("pick-lists.pdf")), Qt::RightToLeft},
-        [&](QPagedPaintDevice& device, QPointF origin) {
-            return PickList::printOnDevice(device, origin, pages, printedAt);
-        },
-        [&] { Dialogs::MsgBox(PickListTexts::PickListsNotPrinted, Dialogs::vbOKOnly, parent); });
+bool SendOut(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title,
+             const QDateTime& printedAt) {
+    // Drawn from the paper's corner, inside the room every printer leaves: drawn from the printable
+    // area's corner, a printer's margins would push the right edge and foot off it.
+    const PaperOut::Result r = PaperOut::Send(
+        parent, {title, Qt::RightToLeft,
+                 [&](QPagedPaintDevice& device, QPointF origin) {
+                     return PickList::printOnDevice(device, origin, pages, printedAt);
+                 },
+                 [&](const QString& path) { return PickList::printToPdf(path, pages, printedAt); },
+                 [parent, &title] { return askPdfPath(parent, title); }, PickListTexts::FileNotSaved,
+                 [parent] { Dialogs::MsgBox(PickListTexts::PickListsNotPrinted, Dialogs::vbOKOnly, parent); }});
+    return PaperOut::WentOut(r);
+}
+
+void setPdfPathAsker(std::function<QString(QWidget* parent)> ask) {
+    pdfPathAsker() = std::move(ask);
 }
 
 } // namespace PickListPrint

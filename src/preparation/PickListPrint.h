@@ -2,14 +2,17 @@
 
 #include "preparation/PickList.h"
 
+#include <QDateTime>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QWidget;
 
-// The preparation-list menu items of the collected-orders window: read, then a print preview on
-// the current printer, from which the lists are printed, or exported as PDF when the machine has
-// no printer. Every failure is a message and prints nothing.
+// The preparation-list menu items of the collected-orders window: read, then out on paper the one
+// way every paper goes (the print preview on the current printer; without a printer, the one
+// question, then a PDF file). Every failure is a message and prints nothing; lists are marked
+// printed only when they went out.
 namespace PickListPrint {
 
 // The order the window shows (its id as shown; empty when none is shown).
@@ -22,8 +25,11 @@ void PrintSentOrders(QWidget* parent, const PickList::Selection& selection = {})
 // server without the buying tables leaves the pages as they are. False with the server's answer
 // when they could not be read.
 bool AddAllotments(std::vector<PickList::Page>& pages, QString* error);
-// True when the pages were printed from the preview.
-bool Preview(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title);
+// True when the pages went out: printed from the preview, or saved as a PDF file.
+bool SendOut(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title,
+             const QDateTime& printedAt);
+// Where the PDF file goes when there is no printer: a save dialog unless set (tests); empty: cancelled.
+void setPdfPathAsker(std::function<QString(QWidget* parent)> ask);
 
 
 } // namespace PickListPrint

@@ -14,5 +14,6 @@ inline const QString NoSentOrders = QStringLiteral("لا توجد اوردرات
 inline const QString LeftOutWithoutLines = QStringLiteral("تركت %1 اوردرات مرسلة لا سطور فيها");
 inline const QString NotMarked = QStringLiteral("طبعت القوائم، ولم يتأكد تسجيل طباعتها على الخادم:\n");
 inline const QString NotMarkedNoTable = QStringLiteral("طبعت القوائم لكن لم تسجل طباعتها.\n");
+inline const QString FileNotSaved = QStringLiteral("تعذر حفظ الملف ");
 inline const QString PickListsNotPrinted = QStringLiteral("تعذرت طباعة قوائم التحضير");
 } // namespace PickListTexts

@@ -22,7 +22,11 @@ struct Job {
     std::function<void()> failed;                 // a drawing on the printer failed
 };
 
-enum class Result { Printed, PreviewClosed, Saved, Declined, NotSaved };
+enum class Result { Printed, PrintFailed, PreviewClosed, Saved, Declined, NotSaved };
+// The paper went out: printed, or saved as a PDF file.
+inline bool WentOut(Result r) {
+    return r == Result::Printed || r == Result::Saved;
+}
 
 Result Send(QWidget* parent, const Job& job);
 

@@ -4,6 +4,7 @@
 #include "OrderEditorDriver.h"
 #include "OrderRows.h"
 #include "TestDb.h"
+#include "data/Clock.h"
 #include "app/LoginRules.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
@@ -131,7 +132,7 @@ private slots:
         TestDb::installRecordingHooks();
         Dialogs::setTestMode(true);
         ModOmla::setBookFolder(m_bookDir.path());
-        BuyCollect::setClock([] { return At; });
+        Clock::set([] { return At; });
     }
     void init() {
         TESTDB_INIT();
@@ -244,7 +245,7 @@ private slots:
     void discount() {
         QFETCH(QString, input);
         FormDrugsEditor w;
-        w.clock = [] { return At; };
+        Clock::set([] { return At; });
         w.Xxx1->clickCell(
             FLXMod::FlexFindText(w.Xxx1->grid(), QStringLiteral("Panadol"), DrugsCatalogue::ColName),
             DrugsCatalogue::ColName);
@@ -281,7 +282,7 @@ private slots:
     void rename() {
         QFETCH(QString, input);
         FormDrugsEditor w;
-        w.clock = [] { return At; };
+        Clock::set([] { return At; });
         w.Xxx1->clickCell(
             FLXMod::FlexFindText(w.Xxx1->grid(), QStringLiteral("Panadol"), DrugsCatalogue::ColName),
             DrugsCatalogue::ColName);
@@ -348,7 +349,7 @@ private slots:
         QCOMPARE(list.Rows(), 1);
         const Dump before = dumpAll();
         FormUserBuy w;
-        w.pane().clock = [] { return At; };
+        Clock::set([] { return At; });
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.ButonWebNewOrder_Click();
         const Dump after = dumpAll();

@@ -5,6 +5,7 @@
 #include "GridText.h"
 #include "BuyingFixture.h"
 #include "PdfReadBack.h"
+#include "data/Clock.h"
 #include "paper/PaperRoute.h"
 #include "TestDb.h"
 #include "buying/BuyingPapers.h"
@@ -109,7 +110,7 @@ private slots:
         FormPurchaseOrders w;
         QLocale::setDefault(QLocale::c());
         QVERIFY2(QRegularExpression("^[0-9/]+$").match(w.dateFrom->text()).hasMatch(), qPrintable(w.dateFrom->text()));
-        w.clock = [] { return Now; };
+        Clock::set([] { return Now; });
         w.dateFrom->setDate(QDate(2026, 12, 9)); // after To: told, nothing read
         w.dateTo->setDate(QDate(2026, 12, 7));
         w.buttonMake_Click();
@@ -301,7 +302,7 @@ private slots:
     // The best current offer goes in through the manual entry's statement; with no offer nothing is sent.
     void catalogueTakesTheBestOffer() {
         FormDrugsEditor w;
-        w.clock = [] { return Now; };
+        Clock::set([] { return Now; });
         w.LLLDrug->setText("Panadol");
         ServerConnection::instance().clearExecutedStatements();
         w.mnuBestOffer->trigger();

@@ -2,6 +2,7 @@
 // the two edits with their statements and refusals.
 #include "GridText.h"
 #include "TestDb.h"
+#include "data/Clock.h"
 #include "data/WriteRoad.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
@@ -24,7 +25,7 @@ const QDateTime Now(QDate(2026, 12, 7), QTime(9, 13));
 
 std::unique_ptr<FormDrugsEditor> openEditor() {
     auto w = std::make_unique<FormDrugsEditor>();
-    w->clock = [] { return Now; };
+    Clock::set([] { return Now; });
     w->show();
     return w;
 }

@@ -2,6 +2,7 @@
 // page through pdftotext -bbox, ruled lines through a pdftoppm rendering.
 #include "PdfReadBack.h"
 #include "TestDb.h"
+#include "data/Clock.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
 #include "catalogue/OrderSheet.h"
@@ -373,7 +374,7 @@ private slots:
         QVERIFY(TestDb::addDrug("Charlie", "30", "7", "261201", "1", "8")); // 12
         QVERIFY(TestDb::addDrug("Delta", "", "8", "", "5", "0"));           // 50, no price
         FormDrugsEditor w;
-        w.clock = [] { return QDateTime(QDate(2026, 12, 7), QTime(9, 13)); };
+        Clock::set([] { return QDateTime(QDate(2026, 12, 7), QTime(9, 13)); });
         const QString pdf = path("window.pdf");
         int asked = 0;
         w.askPdfPath = [&] {

@@ -66,14 +66,6 @@ private slots:
         QCOMPARE(BuyCollect::OrderIdText(QString()), QStringLiteral("0"));
         QCOMPARE(BuyCollect::OrderIdText(QStringLiteral("1.5e3")), QStringLiteral("1500"));
     }
-
-    void clockCanBeFixed() {
-        const QDateTime fixed(QDate(2026, 12, 7), QTime(10, 0));
-        BuyCollect::setClock([fixed] { return fixed; });
-        QCOMPARE(BuyCollect::now(), fixed);
-        BuyCollect::setClock({});
-        QVERIFY(qAbs(BuyCollect::now().secsTo(QDateTime::currentDateTime())) < 5);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestBuyCollectCore)

@@ -4,6 +4,7 @@
 // Role "same-second": a pharmacy (ID is its phone) waits for a moment given in ms since the epoch,
 // then makes COUNT orders through the order pane with its clock stopped at one second, adding a drug
 // named after the phone to each; prints "shown <orderid> <tel>" for every order its pane then shows.
+#include "data/Clock.h"
 #include "data/FieldText.h"
 #include "data/ModSQL.h"
 #include "data/ServerConnection.h"
@@ -117,7 +118,7 @@ void sameSecond(const QString& tel, int count, qint64 startMs) {
     OrderPane pane(lines, {[](const QString& t) { std::fprintf(stderr, "told: %s\n", qPrintable(t)); },
                            [](const QString&, bool) { return true; }, [](const QString&) { return QStringLiteral("1"); }});
     const QDateTime at(QDate(2026, 12, 7), QTime(10, 0, 0));
-    pane.clock = [at] { return at; };
+    Clock::set([at] { return at; });
     QThread::msleep(ulong(std::max<qint64>(0, startMs - QDateTime::currentMSecsSinceEpoch())));
     for (int i = 0; i < count; ++i) {
         pane.NewOrder();

@@ -4,6 +4,7 @@
 #include "ManagerWindowTest.h"
 #include "OrderRows.h"
 #include "GridText.h"
+#include "data/Clock.h"
 #include "../buying/BuyingFixture.h"
 #include "PdfReadBack.h"
 #include "TestDb.h"
@@ -477,7 +478,7 @@ private slots:
         GroupDemandSheet::Input in;
         in.grid = &g;
         in.periodText = QStringLiteral("من 2026/12/01 الي 2026/12/07");
-        in.printedAt = BuyCollect::now();
+        in.printedAt = Clock::now();
         const QString pdf = m_dir.filePath("wrapped.pdf");
         QVERIFY(GroupDemandSheet::printToPdf(pdf, in));
         if (const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS"); !shots.isEmpty())

@@ -4,6 +4,7 @@
 #include "OrderEditorDriver.h"
 #include "OrderRows.h"
 #include "OwnCluster.h"
+#include "data/Clock.h"
 #include "ordering/OrderPaneTexts.h"
 #include "app/AppStart.h"
 #include "app/FormMain.h"
@@ -166,7 +167,7 @@ private slots:
         QFile::remove(ModOmla::BookPath());
         ModOmla::ClientBook.clear();
         ModOmla::LoadClientBook();
-        BuyCollect::setClock([] { return At; });
+        Clock::set([] { return At; });
     }
     void cleanupTestCase() {
         ServerConnection::instance().Close();
@@ -474,7 +475,7 @@ private slots:
     void catalogueEdits() {
         QFETCH(bool, rename);
         FormDrugsEditor w;
-        w.clock = [] { return At; };
+        Clock::set([] { return At; });
         FlexGrid& g = w.Xxx1->grid();
         const auto dump = [this] {
             return rows(QStringLiteral(

@@ -1,6 +1,7 @@
 // The order pane and its statements without a screen: what is sent to the server and what the
 // pane then shows.
 #include "TestDb.h"
+#include "data/Clock.h"
 #include "data/AppGlobals.h"
 #include "data/FlexGrid.h"
 #include "data/ModSQL.h"
@@ -62,7 +63,7 @@ private slots:
         AppGlobals::LoginMarkaz = QStringLiteral("كفر الشيخ'");
         FlexGrid lines(101, 5);
         OrderPane pane(lines, prompts());
-        pane.clock = [] { return QDateTime(QDate(2031, 12, 31), QTime(23, 59, 59)); };
+        Clock::set([] { return QDateTime(QDate(2031, 12, 31), QTime(23, 59, 59)); });
         answers << true;
         pane.NewOrder();
         QVERIFY(messages.isEmpty());

@@ -1,7 +1,8 @@
-// Preparation lists from the collected-orders window, printed from the preview into a PDF and read
+// Preparation lists from the collected-orders window, saved as a PDF (no printer here) and read
 // back with poppler (pdftotext -bbox): text, its place on the page and the page order.
 #include "ManagerWindowTest.h"
 #include "OrderRows.h"
+#include "data/Clock.h"
 #include "../buying/BuyingFixture.h"
 #include "PdfReadBack.h"
 #include "TestDb.h"
@@ -16,6 +17,7 @@
 #include "collection/ModOmla.h"
 #include "preparation/PickList.h"
 #include "preparation/PickListPrint.h"
+#include "paper/PaperRoute.h"
 #include "data/GroupTables.h"
 #include "ordering/OrderLines.h"
 #include "ui/Dialogs.h"
@@ -24,9 +26,6 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,6 +37,14 @@ using Page = QList<Word>;
 
 QList<Page> pdfPages(const QString& pdf) {
     return pdfWordsByPage(pdf);
+}
+
+// The pages of a PDF file as its page objects count them, without reading it back; -1: no file.
+int pageCount(const QString& pdf) {
+    QFile f(pdf);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))));
 }
 
 const Word* find(const Page& page, const QString& text) {
@@ -76,26 +83,24 @@ QRectF inkBox(const QImage& img) {
 class TestPickList : public ManagerWindowTest {
     Q_OBJECT
 
-    // Triggers the action; a preview that opens is printed into pdf and closed. Returns the
-    // preview's page count, or -1 when no preview opened.
-    int printFromPreview(QAction* action, const QString& pdf) {
-        int pages = -1;
-        QTimer::singleShot(0, this, [&] {
-            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-            if (!preview)
-                return;
-            auto* view = preview->findChild<QPrintPreviewWidget*>();
-            view->updatePreview();
-            pages = view->pageCount();
-            preview->printer()->setOutputFormat(QPrinter::PdfFormat);
-            preview->printer()->setOutputFileName(pdf);
-            view->print();
-            preview->accept(); // as the preview's print button leaves it
-
-        });
+    // Triggers the action on this machine without a printer: the one question is answered Yes (as
+    // is every box before it; they only say OK), and the PDF goes to pdf. Returns the file's page
+    // count, or -1 when no file was written.
+    int printPicks(QAction* action, const QString& pdf) {
+        QFile::remove(pdf);
+        for (int i = 0; i < 3; ++i)
+            Dialogs::setNextAnswer(Dialogs::vbYes);
+        PickListPrint::setPdfPathAsker([pdf](QWidget*) { return pdf; });
         action->trigger();
-        QCoreApplication::processEvents(); // a timer left over fires here, finding no preview
-        return pages;
+        Dialogs::clearAnswers();
+        return pageCount(pdf);
+    }
+
+    // The message boxes shown, the question of the missing printer left out.
+    static QStringList told() {
+        QStringList out = Dialogs::shownTexts();
+        out.removeAll(PaperRoute::NoPrinterOfferPdf);
+        return out;
     }
 
 public:
@@ -113,11 +118,11 @@ private slots:
         FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("one.pdf");
 
-        QCOMPARE(printFromPreview(w.mnuPickList, pdf), -1);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListTexts::NoOrderShown});
+        QCOMPARE(printPicks(w.mnuPickList, pdf), -1);
+        QCOMPARE(told(), QStringList{PickListTexts::NoOrderShown});
 
         w.XXX->clickCell(w.XXX->grid().TextMatrix(1, 1) == "261207101530" ? 1 : 2, 1);
-        QCOMPARE(printFromPreview(w.mnuPickList, pdf), 1);
+        QCOMPARE(printPicks(w.mnuPickList, pdf), 1);
         keep(pdf, "picklist-one");
         READ_BACK_OR_SKIP(pdf);
         const QList<Page> pages = pdfPages(pdf);
@@ -151,7 +156,7 @@ private slots:
         QVERIFY(insert("261207000006", "0102", "دسوق", "101", {})); // Amal again, no lines
         FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("all.pdf");
-        QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 4);
+        QCOMPARE(printPicks(w.mnuPickListsAll, pdf), 4);
         QVERIFY(ServerConnection::instance().executedStatements().contains(
             QStringLiteral("SELECT * FROM bown2 WHERE submitted = '101' ;")));
         keep(pdf, "picklist-all");
@@ -166,7 +171,7 @@ private slots:
         // order without lines is left out and counted.
         QCOMPARE(ids, QStringList({"261207000003", "261207000004", "261207000002", "261207000001"}));
         QVERIFY(find(pages[3], "Zeinab"));
-        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListTexts::LeftOutWithoutLines.arg(1)});
+        QCOMPARE(told(), QStringList{PickListTexts::LeftOutWithoutLines.arg(1)});
     }
 
     void failedReadShowsAMessageAndPrintsNothing() {
@@ -177,10 +182,10 @@ private slots:
         QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE bown2")));
         const QString pdf = m_dir.filePath("none.pdf");
         QFile::remove(pdf);
-        QCOMPARE(printFromPreview(w.mnuPickList, pdf), -1);
-        QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), -1);
+        QCOMPARE(printPicks(w.mnuPickList, pdf), -1);
+        QCOMPARE(printPicks(w.mnuPickListsAll, pdf), -1);
         QVERIFY(!QFile::exists(pdf));
-        const QStringList shown = Dialogs::shownTexts();
+        const QStringList shown = told();
         QCOMPARE(shown.size(), 2);
         QVERIFY(shown[0].startsWith(PickListTexts::OrderReadFailed) &&
                 shown[0].size() > PickListTexts::OrderReadFailed.size());
@@ -200,39 +205,87 @@ private slots:
         const QString pdf = m_dir.filePath("day.pdf");
         auto marks = [] { return TestDb::rows("SELECT orderid, times, firstprinted, lastprinted FROM grp_printed ORDER BY orderid"); };
         Dialogs::setNextInput(QStringLiteral("بيلا"));
-        QCOMPARE(printFromPreview(w.mnuPickListsDistrict, pdf), 1);
+        QCOMPARE(printPicks(w.mnuPickListsDistrict, pdf), 1);
         QVERIFY(ServerConnection::instance().executedStatements().contains(
             QStringLiteral("SELECT * FROM bown2 WHERE submitted = '101' AND markaz = 'بيلا' ;")));
-        QCOMPARE(marks(), (QList<QStringList>{{"261207000002", "1", "2026-12-07 09:13:00", "2026-12-07 09:13:00"}}));
-        QVERIFY(Dialogs::shownTexts().isEmpty());
+        QCOMPARE(marks(), (QList<QStringList>{{"261207000002", "1", "20261207091300", "20261207091300"}}));
+        QVERIFY(told().isEmpty());
 
-        QCOMPARE(printFromPreview(w.mnuPickListsNew, pdf), 2);
+        QCOMPARE(printPicks(w.mnuPickListsNew, pdf), 2);
         QCOMPARE(marks().size(), 3);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{PickListTexts::LeftOutWithoutLines.arg(1)});
+        QCOMPARE(told(), QStringList{PickListTexts::LeftOutWithoutLines.arg(1)});
         Dialogs::clearShown();
-        QCOMPARE(printFromPreview(w.mnuPickListsNew, pdf), -1); // nothing left to print
-        QCOMPARE(Dialogs::shownTexts(),
+        QCOMPARE(printPicks(w.mnuPickListsNew, pdf), -1); // nothing left to print
+        QCOMPARE(told(),
                  QStringList{PickListTexts::NoSentOrders + "\n" + PickListTexts::LeftOutWithoutLines.arg(1)});
 
         Dialogs::clearShown();
         Dialogs::setNextInput(QStringLiteral("2026/12/07"));
         Dialogs::setNextInput(QStringLiteral("2026/12/07"));
-        QCOMPARE(printFromPreview(w.mnuPickListsPeriod, pdf), 3); // every order here is of that day
+        QCOMPARE(printPicks(w.mnuPickListsPeriod, pdf), 3); // every order here is of that day
         for (const QStringList& m : marks())
             QCOMPARE(m.value(1), QStringLiteral("2"));
         Dialogs::setNextInput(QStringLiteral("2026/12/08"));
         Dialogs::setNextInput(QStringLiteral("2026/12/07"));
-        QCOMPARE(printFromPreview(w.mnuPickListsPeriod, pdf), -1);
-        QCOMPARE(Dialogs::shownTexts().last(), FormBuyCollectTexts::FromAfterTo);
+        QCOMPARE(printPicks(w.mnuPickListsPeriod, pdf), -1);
+        QCOMPARE(told().last(), FormBuyCollectTexts::FromAfterTo);
 
         QVERIFY(TestDb::exec(QStringLiteral("DROP TABLE grp_printed")));
         Dialogs::clearShown();
-        QCOMPARE(printFromPreview(w.mnuPickListsNew, pdf), -1);
-        QCOMPARE(Dialogs::shownTexts(), QStringList{GroupTables::MissingMessage()});
+        QCOMPARE(printPicks(w.mnuPickListsNew, pdf), -1);
+        QCOMPARE(told(), QStringList{GroupTables::MissingMessage()});
         Dialogs::clearShown();
-        QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 3);
-        QCOMPARE(Dialogs::shownTexts().value(1),
+        QCOMPARE(printPicks(w.mnuPickListsAll, pdf), 3);
+        QCOMPARE(told().value(1),
                  PickListTexts::NotMarkedNoTable + GroupTables::MissingMessage());
+    }
+
+    // Lists are marked printed only when they went out: declined, no file named or a file that
+    // could not be written leave the marks as they were; saved, each list is marked once more, over
+    // a mark in the older time form too, which still counts as printed.
+    void markedOnlyWhenTheListsWentOut_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("file"); // empty: no name given
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("declined") << int(Dialogs::vbNo) << "out.pdf" << false;
+        QTest::newRow("no name") << int(Dialogs::vbYes) << "" << false;
+        QTest::newRow("unwritable") << int(Dialogs::vbYes) << "no/such/out.pdf" << false;
+        QTest::newRow("saved") << int(Dialogs::vbYes) << "out.pdf" << true;
+    }
+    void markedOnlyWhenTheListsWentOut() {
+        QFETCH(int, answer);
+        QFETCH(QString, file);
+        QFETCH(bool, saved);
+        const QString l = OrderLines::Encode({{"Alpha", "1", "10", "0"}});
+        QVERIFY(insert("261207000001", "0101", "دسوق", "101", l));
+        QVERIFY(insert("261207000002", "0102", "دسوق", "101", l));
+        const QString older = QStringLiteral("2026-12-06 17:45:09");
+        QVERIFY(TestDb::exec("INSERT INTO grp_printed (orderid, firstprinted, lastprinted, times) VALUES "
+                             "('261207000001', '" + older + "', '" + older + "', 1)"));
+        FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
+        const QString path = file.isEmpty() ? file : m_dir.filePath(file);
+        QFile::remove(path);
+        PickListPrint::setPdfPathAsker([path](QWidget*) { return path; });
+        w.XXX->clickCell(w.XXX->grid().TextMatrix(1, 1) == "261207000002" ? 1 : 2, 1);
+        for (QAction* a : {w.mnuPickListsAll, w.mnuPickList}) {
+            Dialogs::clearShown();
+            Dialogs::setNextAnswer(answer);
+            a->trigger();
+            QStringList expected{PaperRoute::NoPrinterOfferPdf};
+            if (answer == Dialogs::vbYes && !file.isEmpty() && !saved)
+                expected << PickListTexts::FileNotSaved + QDir::toNativeSeparators(path);
+            QCOMPARE(Dialogs::shownTexts(), expected);
+            QCOMPARE(QFile::exists(path), saved);
+        }
+        const QString now = Clock::Stamp(Clock::now());
+        const QList<QStringList> marks =
+            TestDb::rows("SELECT orderid, times, firstprinted, lastprinted FROM grp_printed ORDER BY orderid");
+        const QList<QStringList> expected = saved ? QList<QStringList>{{"261207000001", "2", older, now}, {"261207000002", "2", now, now}}
+                                                  : QList<QStringList>{{"261207000001", "1", older, older}};
+        QCOMPARE(marks, expected);
+        QVERIFY(Clock::FromStamp(marks[0][2]) <= Clock::FromStamp(marks[0][3]));
+        // What is left to print: the older mark counts as printed.
+        QCOMPARE(printPicks(w.mnuPickListsNew, m_dir.filePath("new.pdf")), saved ? -1 : 1);
     }
 
     // A kept purchase order of Panadol received short (4 of 5, earliest sent first), Zyrtec not at
@@ -252,14 +305,14 @@ private slots:
         std::vector<BuyingStore::KeptOrder> kept;
         const auto rule = DeliveryShare::Rule::EarliestFirst;
         QVERIFY(BuyingStore::ReadOfferBook(book, &e));
-        QVERIFY(BuyingStore::KeepPlan(PurchasePlan::Make(demand, book), demand, book, rule, BuyCollect::now(), nullptr).saved());
+        QVERIFY(BuyingStore::KeepPlan(PurchasePlan::Make(demand, book), demand, book, rule, Clock::now(), nullptr).saved());
         QVERIFY(BuyingStore::ReadOrders(kept, false, &e) && kept[0].lines[0].drug == QLatin1String("Panadol"));
-        QVERIFY(BuyingStore::Receive(kept[0].lines[0], 4, rule, BuyCollect::now()).saved());
+        QVERIFY(BuyingStore::Receive(kept[0].lines[0], 4, rule, Clock::now()).saved());
         QVERIFY(BuyingStore::ReadOrders(kept, false, &e) && BuyingStore::Close(kept[0], true).saved());
         FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString pdf = m_dir.filePath("allotted.pdf");
         ServerConnection::instance().clearExecutedStatements();
-        QCOMPARE(printFromPreview(w.mnuPickListsAll, pdf), 3);
+        QCOMPARE(printPicks(w.mnuPickListsAll, pdf), 3);
         // The three orders' allotments in one statement.
         QCOMPARE(ServerConnection::instance().executedStatements().filter("grp_orderlines WHERE orderid").size(), 1);
         keep(pdf, "picklist-allotted");
@@ -328,7 +381,7 @@ private slots:
         for (size_t i = 0; allotted && i < page.lines.size(); ++i)
             page.allotted.push_back({1, i % 3 ? int(i % 2) : -1, i % 3 ? float(i % 2) * 10 : 10});
         const QString pdf = m_dir.filePath("full.pdf");
-        QVERIFY(PickList::printToPdf(pdf, {page}, BuyCollect::now()));
+        QVERIFY(PickList::printToPdf(pdf, {page}, Clock::now()));
         keep(pdf, allotted ? "picklist-full-allotted" : "picklist-full");
         READ_BACK_OR_SKIP(pdf);
         const QList<Page> pages = pdfPages(pdf);

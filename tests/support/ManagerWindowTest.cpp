@@ -1,6 +1,7 @@
 #include "ManagerWindowTest.h"
 
 #include "TestDb.h"
+#include "data/Clock.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/ModOmla.h"
 #include "data/AppGlobals.h"
@@ -23,7 +24,7 @@ void ManagerWindowTest::initTestCase() {
     QApplication::setLayoutDirection(Qt::RightToLeft);
     ModOmla::setBookFolder(m_dir.path());
     if (m_now)
-        BuyCollect::setClock([now = *m_now] { return now; });
+        Clock::set([now = *m_now] { return now; });
 }
 
 void ManagerWindowTest::init() {

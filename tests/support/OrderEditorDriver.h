@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Clock.h"
 #include "data/AppGlobals.h"
 #include "ordering/FormUserBuy.h"
 #include "ui/Dialogs.h"
@@ -24,8 +25,8 @@ inline void logIn(const QString& tel, const QString& markaz) {
     AppGlobals::LoginMohafaza = AppGlobals::Mohafaza;
 }
 
-inline void fixClock(FormUserBuy& w, const QDateTime& at) {
-    w.pane().clock = [at] { return at; };
+inline void fixClock(FormUserBuy&, const QDateTime& at) {
+    Clock::set([at] { return at; });
 }
 
 // The catalogue row of the drug; 0 or less when it is not listed.
