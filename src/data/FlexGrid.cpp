@@ -264,10 +264,10 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
             keys[r] = ModGFun::Val(m_rows[r].cells[key]);
         sortBy([&](int a, int b) { return keys[a] < keys[b]; }, code == SortNumericDescending);
     } else if (code == SortStringAscending || code == SortStringDescending) {
-        std::vector<QString> texts;
+        std::vector<QStringView> texts;
         texts.reserve(order.size());
         for (int r : order)
-            texts.push_back(m_rows[r].cells[key]);
+            texts.emplace_back(m_rows[r].cells[key]);
         const std::vector<int> at = TextOrder::order(texts, code == SortStringDescending);
         std::vector<int> rows(order.size());
         for (size_t i = 0; i < at.size(); ++i)
