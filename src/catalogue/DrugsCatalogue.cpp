@@ -8,7 +8,9 @@
 #include "data/ModSQL.h"
 #include "ui/FLXMod.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace DrugsCatalogue {
 
@@ -33,12 +35,60 @@ QString SufficiencyRatio(const QString& stock, const QString& demanded) {
     return ModGFun::ShortestText(r);
 }
 
+namespace {
+// A row as read (the nine fields of bowndrugs) made a shown row: the default last change, the
+// ratio, and the highest discount and the ratio moved to their places. False for another shape.
+bool ArrangeRow(std::vector<QString>& cells) {
+    if (cells.size() != size_t(TRatio))
+        return false;
+    if (!cells[TName].isEmpty()) {
+        if (cells[TLastDate].isEmpty())
+            cells[TLastDate] = QStringLiteral("170801");
+        cells.push_back(SufficiencyRatio(cells[TStock], cells[TDemanded]));
+    } else {
+        cells.emplace_back();
+    }
+    const auto at = cells.begin();
+    std::rotate(at + ColHighest, at + THighest, at + THighest + 1);
+    std::rotate(at + ColRatio, at + TRatio, at + TRatio + 1);
+    return true;
+}
+
+// Widths, headers and alignments at the shown positions, and the name sort.
+void LayOut(FlexGrid& grid) {
+    grid.setColWidth(ColName, 3700);
+    grid.setColWidth(ColPrice, 1000);
+    grid.setColWidth(ColDiscount, 1000);
+    grid.setColWidth(ColLastChange, 1600);
+    grid.setColWidth(ColSpare1, 0);
+    grid.setColWidth(ColSpare2, 0);
+
+    const int shown[] = {ColName, ColPrice, ColDiscount, ColLastChange, ColStock, ColDemanded};
+    for (int i = 0; i < 6; ++i)
+        grid.setTextMatrix(0, shown[i], DrugsCatalogueTexts::Headers[i]);
+    grid.setTextMatrix(0, ColHighest, DrugsCatalogueTexts::HeaderHighest);
+    grid.setTextMatrix(0, ColRatio, DrugsCatalogueTexts::HeaderRatio);
+    // The hidden spare fields have no header, also when the page is shown again.
+    grid.setTextMatrix(0, ColSpare1, QString());
+    grid.setTextMatrix(0, ColSpare2, QString());
+
+    FLXMod::FlexAlignCenter(grid);
+    FLXMod::FlexAlignLeft(grid, ColName);
+    FLXMod::FlexSort(grid, ColName, QStringLiteral("AZ"));
+}
+} // namespace
+
 bool ShowPage(FlexGrid& grid, QString* error) {
     // The views see the finished page only, not every step of the rebuild.
     const FlexGrid::Batch batch(grid);
+    // Each row is arranged while the read has it at hand: one pass over a long catalogue
+    // instead of one for the ratio and one for each column move.
+    bool arranged = false;
+    ModSQL::FlexLayout layout;
+    layout.eachRow = [&arranged](std::vector<QString>& cells) { arranged = ArrangeRow(cells); };
     // A failed read leaves the grid as it was: an empty page would hide the catalogue the manager
     // is working on just because the line dropped for a moment.
-    if (!ModSQL::ConnectServer() || !ModSQL::SQLSelectToFlex(grid, QStringLiteral("bowndrugs"), error)) {
+    if (!ModSQL::ConnectServer() || !ModSQL::SQLSelectToFlex(grid, QStringLiteral("bowndrugs"), error, layout)) {
         if (grid.Cols() < ColCount) { // never laid out: the empty page still gets its headers
             grid.setCols(0);
             Arrange(grid);
@@ -47,25 +97,15 @@ bool ShowPage(FlexGrid& grid, QString* error) {
     }
     // As on an emptied grid: the last layout's widths and alignments do not carry over.
     grid.resetColumnFormats();
-    Arrange(grid);
+    if (arranged)
+        LayOut(grid);
+    else
+        Arrange(grid);
     return true;
 }
 
 void Arrange(FlexGrid& grid) {
-    grid.setColWidth(0, 3700);
-    grid.setColWidth(1, 1000);
-    grid.setColWidth(2, 1000);
-    grid.setColWidth(3, 1600);
-    grid.setColWidth(7, 0);
-    grid.setColWidth(6, 0);
-
-    for (int c = 0; c < 6; ++c)
-        grid.setTextMatrix(0, c, DrugsCatalogueTexts::Headers[c]);
-    grid.setTextMatrix(0, THighest, DrugsCatalogueTexts::HeaderHighest);
-
     grid.setCols(grid.Cols() + 1);
-
-    grid.setTextMatrix(0, TRatio, DrugsCatalogueTexts::HeaderRatio);
     const int rows = grid.Rows();
     const int last = grid.Cols() - 1;
     // The default last change and the ratio in one pass over the rows: a catalogue is long, and
@@ -81,10 +121,7 @@ void Arrange(FlexGrid& grid) {
 
     grid.setColPosition(THighest, ColHighest);
     grid.setColPosition(TRatio, ColRatio);
-
-    FLXMod::FlexAlignCenter(grid);
-    FLXMod::FlexAlignLeft(grid, ColName);
-    FLXMod::FlexSort(grid, ColName, QStringLiteral("AZ"));
+    LayOut(grid);
 }
 
 void SortBy(FlexGrid& grid, Sort sort) {

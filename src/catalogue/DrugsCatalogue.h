@@ -20,6 +20,8 @@ enum Column {
     ColStock = 5,
     ColDemanded = 6,
     ColRatio = 7,
+    ColSpare1 = 8, // hidden
+    ColSpare2 = 9, // hidden
     ColCount = 10
 };
 

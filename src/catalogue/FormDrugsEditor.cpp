@@ -25,6 +25,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPixmapCache>
 #include <QFontMetrics>
 #include <QPushButton>
 
@@ -41,6 +42,16 @@ QFont arabicBold12() {
     f.setPointSize(12);
     f.setBold(true);
     return f;
+}
+// The sheet's pictures decoded once a run: they are wide, and every opening of the window would
+// otherwise decode them again for a label that is only printed.
+QPixmap printedPicture(const QString& path) {
+    QPixmap picture;
+    if (!QPixmapCache::find(path, &picture)) {
+        picture = QPixmap(path);
+        QPixmapCache::insert(path, picture);
+    }
+    return picture;
 }
 } // namespace
 
@@ -121,11 +132,11 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent, FormDrugsEditorOpeners openers
     // The sheet's header and footer pictures belong to the window but are only printed.
     PH = new QLabel(client);
     PH->setObjectName(QStringLiteral("PH"));
-    PH->setPixmap(QPixmap(QStringLiteral(":/catalogue/PH.png")));
+    PH->setPixmap(printedPicture(QStringLiteral(":/catalogue/PH.png")));
     PH->hide();
     PF = new QLabel(client);
     PF->setObjectName(QStringLiteral("PF"));
-    PF->setPixmap(QPixmap(QStringLiteral(":/catalogue/PF.png")));
+    PF->setPixmap(printedPicture(QStringLiteral(":/catalogue/PF.png")));
     PF->hide();
 
     connect(Xxx1, &FlexGridView::Click, this, &FormDrugsEditor::Xxx1_Click);

@@ -264,10 +264,16 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
             keys[r] = ModGFun::Val(m_rows[r].cells[key]);
         sortBy([&](int a, int b) { return keys[a] < keys[b]; }, code == SortNumericDescending);
     } else if (code == SortStringAscending || code == SortStringDescending) {
-        std::vector<QString> texts;
+        std::vector<QStringView> texts;
         texts.reserve(order.size());
-        for (int r : order)
-            texts.push_back(m_rows[r].cells[key]);
+        for (size_t i = 0; i < order.size(); ++i) {
+#if defined(__GNUC__)
+            // Each row's cells lie apart in memory: a row a few steps on is fetched while this one is read.
+            if (i + 8 < order.size())
+                __builtin_prefetch(m_rows[size_t(order[i + 8])].cells.data() + key);
+#endif
+            texts.emplace_back(m_rows[size_t(order[i])].cells[key]);
+        }
         const std::vector<int> at = TextOrder::order(texts, code == SortStringDescending);
         std::vector<int> rows(order.size());
         for (size_t i = 0; i < at.size(); ++i)

@@ -82,11 +82,15 @@ bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error, c
                     row[size_t(i)] = FieldText(q.value(i));
             if (layout.fillColumn >= 0 && layout.fillColumn < cols)
                 row[size_t(layout.fillColumn)] = layout.fill;
+            if (layout.eachRow)
+                layout.eachRow(row);
         });
     if (affected == 0)
         return false;
     if (cols < 0)
         cols = fields;
+    if (layout.eachRow && !rows.empty())
+        cols = int(rows.front().size());
     grid.loadReversed(cols, std::move(rows));
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <vector>
 
 // The statement procedures every window uses over ServerConnection.
 namespace ModSQL {
@@ -31,10 +32,13 @@ long SQLDelete(const QString& tableName, const QString& whereClause, QString* er
 
 // Columns other than one per field, laid out while the records are read: Cols becomes cols, fields
 // past it are not read, and column fillColumn of every record's row holds fill instead of its field.
+// eachRow, when set, finishes every record's row while it is fresh from the read: it may change
+// cells and add some (the same to every row); Cols then follows the finished rows.
 struct FlexLayout {
     int cols = -1; // -1: one column per field
     int fillColumn = -1;
     QString fill;
+    std::function<void(std::vector<QString>& cells)> eachRow = {};
 };
 
 // "SELECT * FROM " + tail into the grid: header row kept, one column per field, records shown in

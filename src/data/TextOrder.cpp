@@ -31,14 +31,14 @@ const QCollator& textCollator() {
 // no per-character key reproduces it), and Qt 6.4's sort keys there carry stray bytes past the key:
 // the text sorts compare with string sort, where every symbol counts as in the reader's collation.
 constexpr bool KeyedTextSort = false;
-int compareText(const QString& a, const QString& b) {
+int compareText(QStringView a, QStringView b) {
     return CompareStringEx(L"en-US", SORT_STRINGSORT, reinterpret_cast<LPCWCH>(a.utf16()), int(a.size()),
                            reinterpret_cast<LPCWCH>(b.utf16()), int(b.size()), nullptr, nullptr, 0) -
            CSTR_EQUAL;
 }
 #else
 constexpr bool KeyedTextSort = true;
-int compareText(const QString& a, const QString& b) { return textCollator().compare(a, b); }
+int compareText(QStringView a, QStringView b) { return textCollator().compare(a, b); }
 #endif
 
 // The collator's weights of the characters whose collation is one weight each: ASCII and the
@@ -53,7 +53,10 @@ struct SimpleWeights {
     std::array<quint8, SimpleLimit> primary{}; // 0: ignorable
     std::array<quint8, SimpleLimit> tertiary{};
     std::array<bool, SimpleLimit> simple{};
+    // Both weights in one load: primary | tertiary << 8, NotSimple for the other characters.
+    std::array<quint16, SimpleLimit> packed{};
 };
+constexpr quint16 NotSimple = 0xFFFF;
 
 bool hasSimpleCollation(char16_t c) {
     if (c < 128)
@@ -94,38 +97,55 @@ const SimpleWeights& simpleWeights() {
             out.primary[chars[i]] = primary;
             out.tertiary[chars[i]] = tertiary;
         }
+        for (char16_t c = 0; c < SimpleLimit; ++c)
+            out.packed[c] = out.simple[c] ? quint16(out.primary[c] | out.tertiary[c] << 8) : NotSimple;
         return out;
     }();
     return w;
 }
 
-// Appends the key of s; false (and nothing appended) when s holds a character without a simple
-// collation.
-bool appendSimpleKey(std::string& arena, const QString& s) {
+// Writes the key of s at out, which has room for 2 + 2 * s.size() bytes; its length goes in
+// length. False when s holds a character without a simple collation. One pass over the text: the
+// case weights wait at the end of the room and move down behind the primaries.
+bool writeSimpleKey(QStringView s, char* const begin, size_t& length) {
     const SimpleWeights& w = simpleWeights();
-    const size_t base = arena.size();
     const qsizetype len = s.size();
-    arena.resize(base + 2 + 2 * size_t(len));
-    char* const begin = arena.data() + base;
     char* out = begin;
     // The empty text comes before one made only of ignorable characters, as in QCollator::compare.
     *out++ = len == 0 ? '\0' : '\1';
-    const char16_t* text = reinterpret_cast<const char16_t*>(s.constData());
+    char* const tertiaries = begin + 2 + len;
+    char* tertiary = tertiaries;
+    const char16_t* text = s.utf16();
     for (qsizetype i = 0; i < len; ++i) {
         const char16_t c = text[i];
-        if (c >= SimpleLimit || !w.simple[c]) {
-            arena.resize(base);
+        if (c >= SimpleLimit)
             return false;
-        }
-        if (const quint8 p = w.primary[c])
-            *out++ = char(p);
+        const quint16 k = w.packed[c];
+        if (k == NotSimple)
+            return false;
+        // Written always, kept only for a character that is not ignorable: no branch on it.
+        *out = char(k);
+        *tertiary = char(k >> 8);
+        const bool kept = (k & 0xFF) != 0;
+        out += kept;
+        tertiary += kept;
     }
     *out++ = '\0'; // below every weight: a prefix sorts first
-    for (qsizetype i = 0; i < len; ++i)
-        if (w.primary[text[i]])
-            *out++ = char(w.tertiary[text[i]]);
-    arena.resize(base + size_t(out - begin));
+    const size_t count = size_t(tertiary - tertiaries);
+    std::memmove(out, tertiaries, count);
+    length = size_t(out - begin) + count;
     return true;
+}
+
+// Appends the key of s; false (and nothing appended) when s holds a character without a simple
+// collation.
+bool appendSimpleKey(std::string& arena, QStringView s) {
+    const size_t base = arena.size();
+    arena.resize(base + 2 + 2 * size_t(s.size()));
+    size_t length = 0;
+    const bool simple = writeSimpleKey(s, arena.data() + base, length);
+    arena.resize(simple ? base + length : base);
+    return simple;
 }
 
 struct SimpleKey {
@@ -139,21 +159,44 @@ struct SimpleKey {
 };
 
 
-// The simple key of s, or false when s needs the full collation.
-bool simpleKey(std::string& arena, const QString& s, SimpleKey& key) {
-    const size_t start = arena.size();
-    if (!appendSimpleKey(arena, s))
-        return false;
-    const size_t length = arena.size() - start;
+// The key's head: its first 16 bytes, big-endian, zeros past its end.
+void setHead(const char* bytesAt, size_t length, SimpleKey& key) {
     unsigned char bytes[16] = {};
-    std::memcpy(bytes, arena.data() + start, std::min<size_t>(length, 16));
+    std::memcpy(bytes, bytesAt, std::min<size_t>(length, 16));
     quint64 head = 0;
     quint64 head2 = 0;
     std::memcpy(&head, bytes, 8);
     std::memcpy(&head2, bytes + 8, 8);
-    key = {qFromBigEndian(head), qFromBigEndian(head2), quint32(start), quint32(length), 0};
+    key.head = qFromBigEndian(head);
+    key.head2 = qFromBigEndian(head2);
+}
+
+// The simple key of s, or false when s needs the full collation.
+bool simpleKey(std::string& arena, QStringView s, SimpleKey& key) {
+    const size_t start = arena.size();
+    if (!appendSimpleKey(arena, s))
+        return false;
+    const size_t length = arena.size() - start;
+    setHead(arena.data() + start, length, key);
+    key.offset = quint32(start);
+    key.length = quint32(length);
+    key.row = 0;
     return true;
 }
+
+constexpr int PrefetchAhead = 8;
+inline void prefetch(const void* p) {
+#if defined(__GNUC__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+
+QStringView viewOf(const QString& s) { return s; }
+QStringView viewOf(QStringView s) { return s; }
+const QString& stringOf(const QString& s) { return s; }
+QString stringOf(QStringView s) { return s.toString(); }
 
 template <class Less>
 void stableSort(std::vector<int>& at, Less less, bool descending) {
@@ -163,11 +206,7 @@ void stableSort(std::vector<int>& at, Less less, bool descending) {
         std::stable_sort(at.begin(), at.end(), less);
 }
 
-} // namespace
-
-namespace TextOrder {
-
-int compare(const QString& a, const QString& b) {
+int compareViews(QStringView a, QStringView b) {
     if (a.isEmpty() || b.isEmpty())
         return int(!a.isEmpty()) - int(!b.isEmpty());
     if constexpr (KeyedTextSort) {
@@ -184,7 +223,8 @@ int compare(const QString& a, const QString& b) {
     return compareText(a, b);
 }
 
-std::vector<int> order(const std::vector<QString>& texts, bool descending) {
+template <class Text>
+std::vector<int> orderTexts(const std::vector<Text>& texts, bool descending) {
     const int n = int(texts.size());
     std::vector<int> at(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
@@ -192,19 +232,35 @@ std::vector<int> order(const std::vector<QString>& texts, bool descending) {
     if (n < 2)
         return at;
     if constexpr (!KeyedTextSort) {
-        stableSort(at, [&](int a, int b) { return compare(texts[size_t(a)], texts[size_t(b)]) < 0; }, descending);
+        stableSort(
+            at, [&](int a, int b) { return compareViews(viewOf(texts[size_t(a)]), viewOf(texts[size_t(b)])) < 0; },
+            descending);
         return at;
     }
+    // Every key in one arena sized from the texts' lengths, written in place.
+    size_t room = 0;
+    for (const Text& t : texts)
+        room += 2 + 2 * size_t(viewOf(t).size());
     std::string arena;
-    arena.reserve(size_t(n) * 48);
+    arena.resize(room);
     std::vector<SimpleKey> keys(static_cast<size_t>(n));
     bool simple = true;
+    size_t used = 0;
     for (int i = 0; i < n && simple; ++i) {
-        simple = simpleKey(arena, texts[size_t(i)], keys[size_t(i)]);
-        keys[size_t(i)].row = i;
+        // The texts lie apart in memory: the ones a few steps on are fetched while this one is read.
+        if (i + PrefetchAhead < n)
+            prefetch(viewOf(texts[size_t(i + PrefetchAhead)]).data());
+        size_t length = 0;
+        simple = writeSimpleKey(viewOf(texts[size_t(i)]), arena.data() + used, length);
+        SimpleKey& key = keys[size_t(i)];
+        setHead(arena.data() + used, length, key);
+        key.offset = quint32(used);
+        key.length = quint32(length);
+        key.row = i;
+        used += length;
     }
     if (simple) {
-        const std::string_view all(arena);
+        const std::string_view all(arena.data(), used);
         auto less = [&](const SimpleKey& a, const SimpleKey& b) {
             if (a.head != b.head)
                 return a.head < b.head;
@@ -225,19 +281,35 @@ std::vector<int> order(const std::vector<QString>& texts, bool descending) {
     const QCollator& collator = textCollator();
     std::vector<QCollatorSortKey> collationKeys;
     collationKeys.reserve(size_t(n));
-    for (const QString& t : texts)
-        collationKeys.push_back(collator.sortKey(t));
+    for (const Text& t : texts)
+        collationKeys.push_back(collator.sortKey(stringOf(t)));
     stableSort(
         at,
         [&](int a, int b) {
-            const bool emptyA = texts[size_t(a)].isEmpty();
-            const bool emptyB = texts[size_t(b)].isEmpty();
+            const bool emptyA = viewOf(texts[size_t(a)]).isEmpty();
+            const bool emptyB = viewOf(texts[size_t(b)]).isEmpty();
             if (emptyA || emptyB)
                 return emptyA && !emptyB;
             return collationKeys[size_t(a)].compare(collationKeys[size_t(b)]) < 0;
         },
         descending);
     return at;
+}
+
+} // namespace
+
+namespace TextOrder {
+
+int compare(const QString& a, const QString& b) {
+    return compareViews(a, b);
+}
+
+std::vector<int> order(const std::vector<QString>& texts, bool descending) {
+    return orderTexts(texts, descending);
+}
+
+std::vector<int> order(const std::vector<QStringView>& texts, bool descending) {
+    return orderTexts(texts, descending);
 }
 
 } // namespace TextOrder

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -17,6 +18,8 @@ inline bool less(const QString& a, const QString& b) { return compare(a, b) < 0;
 // The positions of texts in their order; equal texts keep their places (also descending). One key
 // per text is made once, so this is the way to sort many texts.
 std::vector<int> order(const std::vector<QString>& texts, bool descending = false);
+// The same over views: a grid sorts its cells where they are, without copying each text.
+std::vector<int> order(const std::vector<QStringView>& texts, bool descending = false);
 
 // Sorts items by the text key(item) gives, keeping the places of equal texts.
 template <class T, class Key>

@@ -3,6 +3,7 @@
 #include "GridText.h"
 #include "TestDb.h"
 #include "data/Clock.h"
+#include "data/ModSQL.h"
 #include "data/WriteRoad.h"
 #include "catalogue/DrugsCatalogue.h"
 #include "catalogue/FormDrugsEditor.h"
@@ -160,6 +161,34 @@ private slots:
         // The filled date is shown only: the server row keeps its empty date.
         QCOMPARE(TestDb::scalar("SELECT lastdate FROM bowndrugs WHERE drug='Bravo'"), QString());
         QCOMPARE(w->LLLDrug->text(), QString());
+    }
+
+    // The page arranged row by row as it is read is the page laid out step by step after the read,
+    // also when it is shown again over the last one (headers, widths and alignments included).
+    void pageArrangedWhileReadIsTheSteppedLayout() {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        qInfo("seed %u", seed);
+        QRandomGenerator rng(seed);
+        auto any = [&](const QStringList& from) { return from[rng.bounded(int(from.size()))]; };
+        for (int i = 0; i < 40; ++i)
+            QVERIFY(TestDb::addDrug(any({"", "Zyrtec", "amoxil", "Amoxil", "بنادول", QString("Drug %1").arg(i)}),
+                                    any({"", "3", "12.5", "0.1"}), any({"", "7"}), any({"", "261201"}),
+                                    any({"", "0", "5", "-1", "2.5"}), any({"", "0", "8", "3"}), any({"", "14"})));
+        auto state = [](const FlexGrid& g) {
+            QList<QStringList> all{GridText::row(g, 0)};
+            all << GridText::rows(g);
+            for (int c = 0; c < g.Cols(); ++c)
+                all << QStringList{QString::number(g.ColWidth(c)), QString::number(g.ColAlignment(c))};
+            return all;
+        };
+        FlexGrid stepped;
+        QVERIFY(ModSQL::SQLSelectToFlex(stepped, QStringLiteral("bowndrugs")));
+        Arrange(stepped);
+        FlexGrid page;
+        QVERIFY(ShowPage(page));
+        QCOMPARE(state(page), state(stepped));
+        QVERIFY(ShowPage(page));
+        QCOMPARE(state(page), state(stepped));
     }
 
     void windowControlsAndCaptions() {
