@@ -269,26 +269,27 @@ PeriodDemand ReadOpenDemand(const GroupDemand::Period& period) {
     PeriodDemand d = PeriodDemand::Read(period);
     if (!d.ok)
         return d;
-    std::vector<PeriodDemand::HeldRow> held;
     QHash<QString, int> stock;
     QString error;
     const QString sent = GroupDemand::OrdersStatement({period.from, period.to, true});
-    // The lines of the period's sent orders, chosen on the server by the same conditions.
+    // The lines of the period's sent orders, chosen on the server by the same conditions, each
+    // taken in as it is read.
     const QString where = sent.mid(sent.indexOf(QLatin1String(" WHERE ")));
+    d.beginHeld();
     if (!each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines WHERE orderid "
                              "IN (SELECT orderid FROM bown2") +
                   where + u')',
               &error,
               [&](const QSqlQuery& q) {
-                  held.push_back({FieldText(q.value(0)), FieldText(q.value(1)),
-                                  {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), !FieldText(q.value(6)).isEmpty()}});
+                  d.takeHeld(FieldText(q.value(0)), FieldText(q.value(1)),
+                             {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), !FieldText(q.value(6)).isEmpty()});
               }) ||
         !readStockRows(stock, &error)) {
         d.ok = false;
         d.error = BuyingTexts::ReadFailed + error;
         return d;
     }
-    d.applyHeld(held, stock);
+    d.endHeld(stock);
     return d;
 }
 
