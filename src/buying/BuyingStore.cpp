@@ -250,7 +250,8 @@ int ival(const QSqlQuery& q, int i) {
     default:
         return int(std::lround(ModGFun::Val(FieldText(v))));
     }
-    if (!v.isNull() && std::abs(d) < 1e9 && d == std::floor(d))
+    // A null number holds 0, which is what its empty text reads as.
+    if (std::abs(d) < 1e9 && d == std::floor(d))
         return int(d);
     return int(std::lround(ModGFun::Val(FieldText(v))));
 }
@@ -297,40 +298,29 @@ bool readStockRows(QHash<QString, int>& out, QString* error) {
 } // namespace
 
 PeriodDemand ReadOpenDemand(const GroupDemand::Period& period) {
-    // The lines' state and the group's stock are read while the demand is laid out on a second
-    // thread; the rows are kept as read until it is, and then taken in.
-    struct HeldRow {
-        QString orderid, drugkey;
-        PeriodDemand::Held held;
-    };
-    std::vector<HeldRow> held;
-    QHash<QString, int> stock;
-    QString error;
-    bool read = false;
-    PeriodDemand d = PeriodDemand::Read(period, [&] {
-        const QString sent = GroupDemand::OrdersStatement({period.from, period.to, true});
-        // The lines of the period's sent orders, chosen on the server by the same conditions.
-        const QString where = sent.mid(sent.indexOf(QLatin1String(" WHERE ")));
-        read = each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines "
-                                   "WHERE orderid IN (SELECT orderid FROM bown2") +
-                        where + u')',
-                    &error,
-                    [&](const QSqlQuery& q) {
-                        held.push_back({FieldText(q.value(0)), FieldText(q.value(1)),
-                                        {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), hasText(q.value(6))}});
-                    }) &&
-               readStockRows(stock, &error);
-    });
+    PeriodDemand d = PeriodDemand::Read(period);
     if (!d.ok)
         return d;
-    if (!read) {
+    QHash<QString, int> stock;
+    QString error;
+    const QString sent = GroupDemand::OrdersStatement({period.from, period.to, true});
+    // The lines of the period's sent orders, chosen on the server by the same conditions, each
+    // taken in as it is read.
+    const QString where = sent.mid(sent.indexOf(QLatin1String(" WHERE ")));
+    d.beginHeld();
+    if (!each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines WHERE orderid "
+                             "IN (SELECT orderid FROM bown2") +
+                  where + u')',
+              &error,
+              [&](const QSqlQuery& q) {
+                  d.takeHeld(FieldText(q.value(0)), FieldText(q.value(1)),
+                             {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), hasText(q.value(6))});
+              }) ||
+        !readStockRows(stock, &error)) {
         d.ok = false;
         d.error = BuyingTexts::ReadFailed + error;
         return d;
     }
-    d.beginHeld();
-    for (const HeldRow& r : held)
-        d.takeHeld(r.orderid, r.drugkey, r.held);
     d.endHeld(stock);
     return d;
 }

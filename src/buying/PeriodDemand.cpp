@@ -11,7 +11,6 @@
 #include <QCryptographicHash>
 #include <algorithm>
 #include <numeric>
-#include <thread>
 
 PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue) {
     PeriodDemand d;
@@ -151,7 +150,7 @@ bool PeriodDemand::ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* er
     return affected != 0;
 }
 
-PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile) {
+PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
     GroupDemand::Period p = period;
     p.sentOnly = true;
     // The catalogue's stock comes with the demand's own read of the catalogue. Its rows are kept as
@@ -188,18 +187,7 @@ PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period, const std::fu
         catalogue.insert(r.key, {FieldText(r.name), ModGFun::Val(FieldText(r.price)), ModGFun::Val(FieldText(r.stock))});
     }
     rows = {};
-    if (!meanwhile)
-        return FromReport(std::move(report), catalogue);
-    PeriodDemand out;
-    {
-        // Nothing but the layout touches the report and the catalogue until it is joined.
-        struct Joined {
-            std::thread thread;
-            ~Joined() { thread.join(); }
-        } layout{std::thread([&] { out = FromReport(std::move(report), catalogue); })};
-        meanwhile();
-    }
-    return out;
+    return FromReport(std::move(report), catalogue);
 }
 
 void PeriodDemand::beginHeld() {

@@ -5,7 +5,6 @@
 
 #include <QHash>
 #include <QString>
-#include <functional>
 #include <vector>
 
 // What the sent orders of a period asked for, drug by drug (drugs matched by DrugNameKey), with
@@ -77,10 +76,8 @@ struct PeriodDemand {
     static PeriodDemand FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue);
     // The catalogue's rows by key (first row of a key wins): "SELECT * FROM bowndrugs" by position.
     static bool ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* error);
-    // Both reads and the adding up on ServerConnection. With meanwhile, the demand is laid out
-    // on a second thread while meanwhile runs on this one (more reads of the server); not run
-    // when the demand cannot be read.
-    static PeriodDemand Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile = {});
+    // Both reads and the adding up on ServerConnection.
+    static PeriodDemand Read(const GroupDemand::Period& period);
 
 private:
     QHash<QString, int> m_byKey;
