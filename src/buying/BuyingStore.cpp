@@ -42,6 +42,31 @@ QString text(const Recordset& rs, int i) {
     return FieldText(rs.Fields(i));
 }
 
+// The number in a field as ModGFun::Val(FieldText(v)) reads it, without writing it out as text
+// when the driver hands over a whole number: every offer is read for every plan.
+double numberOf(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Int:
+        return *static_cast<const int*>(v.constData());
+    case QMetaType::LongLong: {
+        const qlonglong n = *static_cast<const qlonglong*>(v.constData());
+        if (n > -1000000000000000LL && n < 1000000000000000LL)
+            return double(n);
+        break;
+    }
+    case QMetaType::Double: {
+        // Below 2^24 a whole number is its own shortest text, as a float and as a double.
+        const double d = *static_cast<const double*>(v.constData());
+        if (d == std::floor(d) && std::abs(d) < 16777216.0 && !(d == 0 && std::signbit(d)))
+            return d;
+        break;
+    }
+    default:
+        break;
+    }
+    return ModGFun::Val(FieldText(v));
+}
+
 bool query(const QString& sql, Recordset& rs, QString* error) {
     if (!ModSQL::ConnectServer()) {
         if (error)
@@ -109,8 +134,8 @@ bool ReadOfferBook(OfferBook& book, QString* error) {
     long affected = 0;
     server().ExecuteEach(QStringLiteral("SELECT wholesaler,drug,discount,offerdate FROM grp_offers"), affected, error,
                          [&](const QSqlQuery& q) {
-                             o.push_back({int(ModGFun::Val(FieldText(q.value(0)))), FieldText(q.value(1)),
-                                          ModGFun::Val(FieldText(q.value(2))), FieldText(q.value(3))});
+                             o.push_back({int(numberOf(q.value(0))), FieldText(q.value(1)), numberOf(q.value(2)),
+                                          FieldText(q.value(3))});
                          });
     if (affected == 0)
         return false;
@@ -321,9 +346,16 @@ int ival(const QSqlQuery& q, int i) {
     default:
         return int(std::lround(ModGFun::Val(FieldText(v))));
     }
-    if (!v.isNull() && std::abs(d) < 1e9 && d == std::floor(d))
+    // A null number holds 0, which is what its empty text reads as.
+    if (std::abs(d) < 1e9 && d == std::floor(d))
         return int(d);
     return int(std::lround(ModGFun::Val(FieldText(v))));
+}
+// Whether a field holds any text; a text the driver hands over is not copied to be asked.
+bool hasText(const QVariant& v) {
+    if (v.typeId() == QMetaType::QString)
+        return !static_cast<const QString*>(v.constData())->isEmpty();
+    return !FieldText(v).isEmpty();
 }
 // Rows of a query handed over one at a time; false with the server's answer.
 template <class Row>
@@ -365,26 +397,27 @@ PeriodDemand ReadOpenDemand(const GroupDemand::Period& period) {
     PeriodDemand d = PeriodDemand::Read(period);
     if (!d.ok)
         return d;
-    std::vector<PeriodDemand::HeldRow> held;
     QHash<QString, int> stock;
     QString error;
     const QString sent = GroupDemand::OrdersStatement({period.from, period.to, true});
-    // The lines of the period's sent orders, chosen on the server by the same conditions.
+    // The lines of the period's sent orders, chosen on the server by the same conditions, each
+    // taken in as it is read.
     const QString where = sent.mid(sent.indexOf(QLatin1String(" WHERE ")));
+    d.beginHeld();
     if (!each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines WHERE orderid "
                              "IN (SELECT orderid FROM bown2") +
                   where + u')',
               &error,
               [&](const QSqlQuery& q) {
-                  held.push_back({FieldText(q.value(0)), FieldText(q.value(1)),
-                                  {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), !FieldText(q.value(6)).isEmpty()}});
+                  d.takeHeld(FieldText(q.value(0)), FieldText(q.value(1)),
+                             {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), hasText(q.value(6))});
               }) ||
         !readStockRows(stock, &error)) {
         d.ok = false;
         d.error = BuyingTexts::ReadFailed + error;
         return d;
     }
-    d.applyHeld(held, stock);
+    d.endHeld(stock);
     return d;
 }
 

@@ -103,11 +103,16 @@ PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<
                 d.m_asks[size_t(f++)] = {int(i), en.quantity, 0, 0, {}};
         }
     }
-    // Close the gaps merged asks left, in place (nothing moves forward).
+    // Close the gaps merged asks left, in place (nothing moves forward); up to the first gap
+    // nothing moves.
     size_t w = 0;
     for (size_t k = 0; k < nd; ++k) {
         const int from = d.m_askStart[k];
         d.m_askStart[k] = int(w);
+        if (size_t(from) == w) {
+            w = size_t(fill[k]);
+            continue;
+        }
         for (int i = from; i < fill[k]; ++i)
             d.m_asks[w++] = d.m_asks[size_t(i)];
     }
@@ -148,13 +153,18 @@ bool PeriodDemand::ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* er
 PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
     GroupDemand::Period p = period;
     p.sentOnly = true;
-    // The catalogue's stock comes with the demand's own read of the catalogue.
-    QHash<QString, CatalogueItem> catalogue;
+    // The catalogue's stock comes with the demand's own read of the catalogue. Its rows are kept as
+    // read (the values are shared, not copied) and only the few the orders hold are looked up and
+    // turned into numbers afterwards: a catalogue is twenty times the drugs a period asks for.
+    struct Row {
+        QString key;
+        QVariant name, price, stock;
+    };
+    std::vector<Row> rows;
     GroupDemand::Report report = GroupDemand::Build(p, [&](const QSqlQuery& row, const QString& key) {
-        if (!key.isEmpty() && !catalogue.contains(key))
-            catalogue.insert(key, {FieldText(row.value(BowndrugsColumns::Drug)),
-                                   ModGFun::Val(FieldText(row.value(BowndrugsColumns::Price))),
-                                   ModGFun::Val(FieldText(row.value(BowndrugsColumns::Stock)))});
+        if (!key.isEmpty())
+            rows.push_back({key, row.value(BowndrugsColumns::Drug), row.value(BowndrugsColumns::Price),
+                            row.value(BowndrugsColumns::Stock)});
     });
     if (!report.ok) {
         PeriodDemand failed;
@@ -162,46 +172,91 @@ PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
         failed.error = report.error;
         return failed;
     }
+    // The keys FromReport looks up, each filled from the first catalogue row of its key.
+    QHash<QString, bool> wanted;
+    wanted.reserve(qsizetype(report.drugs.size()));
+    for (const GroupDemand::Drug& g : report.drugs)
+        wanted.insert(g.nameless ? DrugNameKey(g.name) : g.key, false);
+    QHash<QString, CatalogueItem> catalogue;
+    catalogue.reserve(wanted.size());
+    for (const Row& r : rows) {
+        auto w = wanted.find(r.key);
+        if (w == wanted.end() || w.value())
+            continue;
+        w.value() = true;
+        catalogue.insert(r.key, {FieldText(r.name), ModGFun::Val(FieldText(r.price)), ModGFun::Val(FieldText(r.stock))});
+    }
+    rows = {};
     return FromReport(std::move(report), catalogue);
 }
 
-void PeriodDemand::applyHeld(const std::vector<HeldRow>& held, const QHash<QString, int>& groupStock) {
+void PeriodDemand::beginHeld() {
     // Each row finds its ask by the order's place and the drug's, not each ask its row by a text
     // made for it: the rows are a fraction of the asks. Orders sharing an id share its rows.
-    QHash<QString, int> firstOrder;
-    firstOrder.reserve(qsizetype(orders.size()));
-    std::vector<int> nextSameId(orders.size(), -1);
+    m_firstOrder.clear();
+    m_firstOrder.reserve(qsizetype(orders.size()));
+    m_nextSameId.assign(orders.size(), -1);
     for (int o = int(orders.size()) - 1; o >= 0; --o) {
-        auto it = firstOrder.find(orders[size_t(o)].id);
-        if (it == firstOrder.end()) {
-            firstOrder.insert(orders[size_t(o)].id, o);
+        auto it = m_firstOrder.find(orders[size_t(o)].id);
+        if (it == m_firstOrder.end()) {
+            m_firstOrder.insert(orders[size_t(o)].id, o);
         } else {
-            nextSameId[size_t(o)] = it.value();
+            m_nextSameId[size_t(o)] = it.value();
             it.value() = o;
         }
     }
     for (Ask& a : m_asks)
         a.held = {};
+    m_heldCursor.assign(drugs.size(), 0);
+    m_lastId.clear();
+    m_lastFirst = NoRowYet;
+}
+
+void PeriodDemand::takeHeld(const QString& orderid, const QString& drugkey, const Held& held) {
     // An order's rows mostly come together: its id is looked up once for them.
-    const QString* lastId = nullptr;
-    int lastFirst = -1;
-    for (const HeldRow& r : held) {
-        if (!lastId || r.orderid != *lastId) {
-            lastId = &r.orderid;
-            lastFirst = firstOrder.value(r.orderid, -1);
+    if (m_lastFirst == NoRowYet || orderid != m_lastId) {
+        m_lastId = orderid;
+        m_lastFirst = m_firstOrder.value(orderid, -1);
+    }
+    if (m_lastFirst < 0)
+        return;
+    const int k = drugOfKey(drugkey);
+    if (k < 0)
+        return;
+    Ask* const begin = m_asks.data() + m_askStart[size_t(k)];
+    Ask* const end = m_asks.data() + m_askStart[size_t(k) + 1];
+    const auto before = [](const Ask& x, int order) { return x.order < order; };
+    // A drug's asks run earliest order first, one ask an order. The rows mostly come in that
+    // order too: the search starts where the drug's last row was found, steps forward in growing
+    // strides, and only searches the whole range when the row lies behind.
+    int& cursor = m_heldCursor[size_t(k)];
+    for (int o = m_lastFirst; o >= 0; o = m_nextSameId[size_t(o)]) {
+        Ask* from = begin + cursor;
+        Ask* a;
+        if (from < end && from->order <= o) {
+            ptrdiff_t step = 1;
+            Ask* lo = from;
+            while (lo + step < end && lo[step].order < o) {
+                lo += step;
+                step *= 2;
+            }
+            a = std::lower_bound(lo, std::min(lo + step + 1, end), o, before);
+        } else {
+            a = std::lower_bound(begin, end, o, before);
         }
-        const int k = drugOfKey(r.drugkey);
-        if (k < 0 || lastFirst < 0)
-            continue;
-        Ask* const begin = m_asks.data() + m_askStart[size_t(k)];
-        Ask* const end = m_asks.data() + m_askStart[size_t(k) + 1];
-        // A drug's asks run earliest order first, one ask an order.
-        for (int o = lastFirst; o >= 0; o = nextSameId[size_t(o)]) {
-            Ask* a = std::lower_bound(begin, end, o, [](const Ask& x, int order) { return x.order < order; });
-            if (a != end && a->order == o)
-                a->held = r.held;
+        if (a != end && a->order == o) {
+            a->held = held;
+            cursor = int(a - begin);
         }
     }
+}
+
+void PeriodDemand::endHeld(const QHash<QString, int>& groupStock) {
+    m_firstOrder = {};
+    m_nextSameId = {};
+    m_heldCursor = {};
+    m_lastId = {};
+    m_lastFirst = NoRowYet;
     for (size_t k = 0; k < drugs.size(); ++k) {
         Drug& g = drugs[k];
         if (auto s = groupStock.constFind(g.key); s != groupStock.constEnd()) {

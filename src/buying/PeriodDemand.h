@@ -66,14 +66,11 @@ struct PeriodDemand {
     // Shares the open units.
     std::vector<Share> shares(const QString& key, double received, DeliveryShare::Rule rule) const;
 
-    // What the server holds of one line, as read.
-    struct HeldRow {
-        QString orderid, drugkey;
-        Held held;
-    };
-    // Takes in what the server holds: the lines' rows (a later row of a line wins), the group's
-    // stock by drug key.
-    void applyHeld(const std::vector<HeldRow>& held, const QHash<QString, int>& groupStock);
+    // Takes in what the server holds, row by row as the rows are read (none kept): beginHeld, each
+    // of the lines' rows (a later row of a line wins), then endHeld with the group's stock by drug key.
+    void beginHeld();
+    void takeHeld(const QString& orderid, const QString& drugkey, const Held& held);
+    void endHeld(const QHash<QString, int>& groupStock);
 
     // From the group demand's report and the catalogue by key.
     static PeriodDemand FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue);
@@ -86,4 +83,12 @@ private:
     QHash<QString, int> m_byKey;
     std::vector<Ask> m_asks;
     std::vector<int> m_askStart;
+    // While the held rows are taken in: the first order of each id, the next order of the same id,
+    // per drug where its last row was found, and the last row's order (-1: an id of no order read).
+    static constexpr int NoRowYet = -2;
+    QHash<QString, int> m_firstOrder;
+    std::vector<int> m_nextSameId;
+    std::vector<int> m_heldCursor;
+    QString m_lastId;
+    int m_lastFirst = NoRowYet;
 };

@@ -184,6 +184,69 @@ private slots:
         QCOMPARE(orders[0].wholesaler, 2);
         QCOMPARE(plan.lines()[size_t(orders[0].lines[0])].discount, 0.0); // no offer of its own there
     }
+
+    // The server's rows of the lines, in any order (mostly the orders' own), with ids two orders
+    // share, drugs and orders the demand does not hold and lines given twice: every ask ends with
+    // its line's last row, or none, and its open units follow.
+    void heldRowsReachTheirAsks() {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        qInfo("seed %u", seed);
+        QRandomGenerator rng(seed);
+        for (int round = 0; round < 40; ++round) {
+            GroupDemand::Accumulator acc;
+            const int orders = rng.bounded(1, 60), drugs = rng.bounded(1, 25);
+            std::vector<QString> ids;
+            for (int o = 0; o < orders; ++o) {
+                std::vector<OrderLines::Line> lines;
+                for (int i = rng.bounded(1, 8); i > 0; --i)
+                    lines.push_back({QStringLiteral("Drug %1").arg(rng.bounded(drugs)), QString::number(rng.bounded(1, 9)), "5", "0"});
+                // A few ids come twice: both orders take the line's row.
+                ids.push_back(o > 0 && rng.bounded(8) == 0 ? ids[size_t(rng.bounded(o))] : QStringLiteral("26120%1").arg(o, 7, 10, QChar('0')));
+                acc.addOrder(OrderLines::Encode(lines), ids.back(), QStringLiteral("26120%1").arg(rng.bounded(1, 8)), "0100", "مركز");
+            }
+            PeriodDemand d = PeriodDemand::FromReport(acc.finish({}), {});
+            struct Row {
+                QString orderid, key;
+                PeriodDemand::Held held;
+            };
+            std::vector<Row> rows;
+            for (const GroupDemand::Order& o : d.orders)
+                for (int k = 0; k < drugs + 2; ++k)
+                    if (rng.bounded(3) == 0) {
+                        const int asked = rng.bounded(1, 9);
+                        rows.push_back({o.id, DrugNameKey(QStringLiteral("Drug %1").arg(k)),
+                                        {true, asked, rng.bounded(asked + 1), rng.bounded(2), 0, rng.bounded(4) == 0}});
+                    }
+            rows.push_back({"nosuchorder", DrugNameKey(u"Drug 0"), {true, 9, 0, 0, 0, false}});
+            // Mostly as the orders run, sometimes a row out of its place, sometimes all shuffled.
+            if (round % 4 == 3)
+                std::shuffle(rows.begin(), rows.end(), rng);
+            else
+                for (size_t i = 0; i + 1 < rows.size(); ++i)
+                    if (rng.bounded(10) == 0)
+                        std::swap(rows[i], rows[size_t(rng.bounded(int(rows.size())))]);
+            QHash<QString, PeriodDemand::Held> last;
+            d.beginHeld();
+            for (const Row& r : rows) {
+                d.takeHeld(r.orderid, r.key, r.held);
+                last.insert(PeriodDemand::LineKey(r.orderid, r.key), r.held);
+            }
+            d.endHeld({});
+            for (int k = 0; k < int(d.drugs.size()); ++k) {
+                double open = 0;
+                for (auto a = d.asksBegin(k); a != d.asksEnd(k); ++a) {
+                    const PeriodDemand::Held want = last.value(PeriodDemand::LineKey(d.orders[size_t(a->order)].id, d.drugs[size_t(k)].key));
+                    QCOMPARE(a->held.exists, want.exists);
+                    QCOMPARE(a->held.asked, want.asked);
+                    QCOMPARE(a->held.onorder, want.onorder);
+                    QCOMPARE(a->held.inOrder, want.inOrder);
+                    QCOMPARE(a->open, !want.exists ? a->units : want.inOrder ? 0 : std::max(0, want.asked - want.onorder - want.allotted));
+                    open += a->open;
+                }
+                QCOMPARE(d.drugs[size_t(k)].demand, open);
+            }
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestBuyingCore)
