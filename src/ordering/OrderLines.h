@@ -57,7 +57,9 @@ template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
             if (++slot == Slots)
                 return false;
             k = 0;
-            field[0] = field[1] = field[2] = field[3] = QStringView();
+            // One by one: a chained assignment is read back through memory, a stall every slot.
+            for (QStringView& f : field)
+                f = QStringView();
         } else {
             if (k < 4)
                 field[k] = QStringView(start, p);
