@@ -2,6 +2,7 @@
 
 #include "collection/BuyCollectCore.h"
 #include "demand/GroupDemandTexts.h"
+#include "demand/SpellingIndex.h"
 #include "data/BowndrugsColumns.h"
 #include "data/Days.h"
 #include "data/DrugNameKey.h"
@@ -22,7 +23,6 @@
 #include <deque>
 #include <mutex>
 #include <thread>
-#include <unordered_map>
 
 namespace GroupDemand {
 
@@ -82,9 +82,25 @@ std::vector<Placement> Report::placementsOf(int drug) const {
 }
 
 namespace {
-// Inline, without the library call: a line mostly repeats the price and discount last read for its drug.
+// Inline, without the library call: prices and discounts are a few characters, and a line mostly
+// repeats the ones last read for its drug.
 bool sameText(const QString& a, QStringView b) {
-    return a.size() == b.size() && std::memcmp(a.constData(), b.data(), size_t(b.size()) * sizeof(char16_t)) == 0;
+    if (a.size() != b.size())
+        return false;
+    const char16_t* x = reinterpret_cast<const char16_t*>(a.constData());
+    const char16_t* y = reinterpret_cast<const char16_t*>(b.utf16());
+    qsizetype n = b.size();
+    for (; n >= 4; n -= 4, x += 4, y += 4) {
+        quint64 u, v;
+        std::memcpy(&u, x, 8);
+        std::memcpy(&v, y, 8);
+        if (u != v)
+            return false;
+    }
+    for (; n > 0; --n)
+        if (*x++ != *y++)
+            return false;
+    return true;
 }
 
 // Most quantities are a digit or two.
@@ -97,37 +113,8 @@ double quantityOf(QStringView text) {
     return ModGFun::Val(text);
 }
 
-// Every line looks its spelling up: a hash over eight bytes at a time and an inline comparison
-// cost a fraction of the general string hash on these short texts.
-struct SpellingHash {
-    size_t operator()(QStringView s) const noexcept {
-        const char* b = reinterpret_cast<const char*>(s.data());
-        size_t n = size_t(s.size()) * sizeof(char16_t);
-        quint64 h = 0x9E3779B97F4A7C15ull ^ quint64(n);
-        for (; n >= 8; n -= 8, b += 8) {
-            quint64 w;
-            std::memcpy(&w, b, 8);
-            h = (h ^ w) * 0xFF51AFD7ED558CCDull;
-            h ^= h >> 32;
-        }
-        quint64 w = 0;
-        std::memcpy(&w, b, n);
-        h = (h ^ w) * 0xC4CEB9FE1A85EC53ull;
-        return size_t(h ^ (h >> 29));
-    }
-};
-struct SpellingEqual {
-    bool operator()(QStringView a, QStringView b) const noexcept {
-        return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size()) * sizeof(char16_t)) == 0;
-    }
-};
-
 struct CatalogueEntry {
     QString drug, price, disc, best;
-};
-struct SlotCache {
-    QStringView spelling;
-    int drug = -1;
 };
 
 } // namespace
@@ -148,11 +135,8 @@ struct Accumulator::State {
     std::vector<Seen> seen;
     std::vector<QString> foldedNames;
     QHash<QString, int> byFolded;
-    // Spellings seen, for lookups without folding; views point into spellings.
-    std::deque<QString> spellings;
-    std::unordered_map<QStringView, int, SpellingHash, SpellingEqual> bySpelling;
-    // The same slot of consecutive orders often holds the same drug.
-    SlotCache slotCache[OrderLines::Slots];
+    // Each spelling is folded once, the first time it is read.
+    SpellingIndex bySpelling;
     QHash<QString, int> pharmacyOf;
     std::vector<char> pharmacyHasLines;
     std::vector<Report::Entry> entries;
@@ -176,37 +160,27 @@ struct Accumulator::State {
         return nameless;
     }
 
-    int drugOf(int slot, QStringView spelling) {
-        SlotCache& c = slotCache[slot];
-        if (c.drug >= 0 && SpellingEqual{}(c.spelling, spelling))
-            return c.drug;
-        const auto known = bySpelling.find(spelling);
-        int drug = known == bySpelling.end() ? -1 : known->second;
-        if (drug < 0) {
-            spellings.push_back(spelling.toString());
-            const QString& copy = spellings.back();
-            const QString folded = DrugNameKey(copy);
-            // Blanks at the ends or doubled are no part of the name a drug is shown by.
-            const QString shown = copy.simplified();
-            if (auto f = byFolded.constFind(folded); f != byFolded.constEnd()) {
-                drug = f.value();
-                if (shown < drugs[size_t(drug)].name)
-                    drugs[size_t(drug)].name = shown;
-            } else {
-                drug = int(drugs.size());
-                byFolded.insert(folded, drug);
-                foldedNames.push_back(folded);
-                drugs.push_back({});
-                drugs.back().name = shown;
-                seen.push_back({});
-            }
-            bySpelling.emplace(QStringView(copy), drug);
-            c.spelling = QStringView(copy);
+    int drugOf(QStringView spelling) {
+        const quint64 hash = SpellingIndex::hash(spelling);
+        int drug = bySpelling.find(spelling, hash);
+        if (drug >= 0)
+            return drug;
+        const QString folded = DrugNameKey(spelling);
+        // Blanks at the ends or doubled are no part of the name a drug is shown by.
+        const QString shown = spelling.toString().simplified();
+        if (auto f = byFolded.constFind(folded); f != byFolded.constEnd()) {
+            drug = f.value();
+            if (shown < drugs[size_t(drug)].name)
+                drugs[size_t(drug)].name = shown;
         } else {
-            // A view of the kept copy: the text of this order is gone by the next one.
-            c.spelling = known->first;
+            drug = int(drugs.size());
+            byFolded.insert(folded, drug);
+            foldedNames.push_back(folded);
+            drugs.push_back({});
+            drugs.back().name = shown;
+            seen.push_back({});
         }
-        c.drug = drug;
+        bySpelling.insert(spelling, hash, drug);
         return drug;
     }
 };
@@ -227,20 +201,19 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     // The order's own value is added up in the same pass, line by line as OrderLines::OrderValue
     // takes it, lines left out of the demand included.
     float orderSum = 0.0f;
-    int excluded = 0;
-    OrderLines::ForEachSlot(lines, [&](int slot, QStringView drug, QStringView quantity, QStringView price,
+    OrderLines::ForEachSlot(lines, [&](int, QStringView drug, QStringView quantity, QStringView price,
                                        QStringView discount) {
         if (drug.isEmpty() && quantity.isEmpty() && price.isEmpty() && discount.isEmpty())
             return;
         const double q = quantityOf(quantity);
         if (!std::isfinite(q) || q < 0) {
-            excluded += !OrderLines::AddLineValue(orderSum, OrderLines::LineValue(q, price, discount));
+            OrderLines::AddLineValue(orderSum, OrderLines::LineValue(q, price, discount));
             d->skipped.push_back({id, drug.isEmpty() ? GroupDemandTexts::NoName : drug.toString(),
                                   quantity.toString()});
             return;
         }
         // A line without a name still counts in its order's value: it stands in a row of its own.
-        const int k = drug.isEmpty() ? d->namelessDrug() : d->drugOf(slot, drug);
+        const int k = drug.isEmpty() ? d->namelessDrug() : d->drugOf(drug);
         Drug& g = d->drugs[size_t(k)];
         State::Seen& s = d->seen[size_t(k)];
         if (!s.priced || !sameText(s.price, price) || !sameText(s.discount, discount)) {
@@ -250,7 +223,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
             s.priced = true;
         }
         const float value = OrderLines::LineValue(q, s.discounted);
-        excluded += !OrderLines::AddLineValue(orderSum, value);
+        OrderLines::AddLineValue(orderSum, value);
         if (!std::isfinite(value) || !std::isfinite(g.quantity + q) ||
             !std::isfinite(g.cash + double(value)) || !std::isfinite(d->totalQuantity + q)) {
             d->skipped.push_back({id, g.name, quantity.toString()});
@@ -282,7 +255,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     });
     if (any) {
         // The period's cash is the orders' own values, as the collected-orders window shows each.
-        const double cash = OrderLines::ValueOfSum(orderSum, excluded).cash;
+        const double cash = ModGFun::RoundHalfEven(orderSum, 1); // the cash of OrderLines::ValueOfSum
         if (std::isfinite(cash) && std::isfinite(d->totalCash + cash))
             d->totalCash += cash;
         else

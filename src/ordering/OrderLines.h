@@ -39,48 +39,59 @@ std::vector<Line> Decode(const QString& text);
 // for slots 0 to 99 as far as the text has them, with views into the text (fields that are missing
 // are empty views). Text before the first "^", slots after the 100th and fields after the fourth
 // are skipped.
-// The next "^" or "|" from p on, or end. Drug names are most of a stored order's text: where the
-// machine has SSE2 (every x86-64) eight characters are looked at in one step.
-inline const char16_t* NextMark(const char16_t* p, const char16_t* end) {
+template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
+    const char16_t* const begin = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* const end = begin + text.size();
+    int slot = -1; // before the first "^"
+    int k = 0;
+    const char16_t* start = begin;
+    QStringView field[4];
+    // Each mark ends a field; a "^" also ends the slot before it. False once the 100th slot is done.
+    const auto mark = [&](const char16_t* p) {
+        if (*p == u'^') {
+            if (slot >= 0) {
+                if (k < 4)
+                    field[k] = QStringView(start, p);
+                visit(slot, field[0], field[1], field[2], field[3]);
+            }
+            if (++slot == Slots)
+                return false;
+            k = 0;
+            // One by one: a chained assignment is read back through memory, a stall every slot.
+            for (QStringView& f : field)
+                f = QStringView();
+        } else {
+            if (k < 4)
+                field[k] = QStringView(start, p);
+            ++k;
+        }
+        start = p + 1;
+        return true;
+    };
+    const char16_t* p = begin;
 #if defined(__SSE2__)
+    // Drug names are most of a stored order's text: where the machine has SSE2 (every x86-64),
+    // sixteen characters are looked at in one step and only the marks among them are visited.
     const __m128i caret = _mm_set1_epi16(short(u'^'));
     const __m128i bar = _mm_set1_epi16(short(u'|'));
-    for (; end - p >= 8; p += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const unsigned hits =
-            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(v, caret), _mm_cmpeq_epi16(v, bar))));
-        if (hits)
-            return p + (std::countr_zero(hits) >> 1);
+    for (; end - p >= 16; p += 16) {
+        const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+        unsigned hits = unsigned(_mm_movemask_epi8(
+            _mm_packs_epi16(_mm_or_si128(_mm_cmpeq_epi16(lo, caret), _mm_cmpeq_epi16(lo, bar)),
+                            _mm_or_si128(_mm_cmpeq_epi16(hi, caret), _mm_cmpeq_epi16(hi, bar)))));
+        for (; hits; hits &= hits - 1)
+            if (!mark(p + std::countr_zero(hits)))
+                return;
     }
 #endif
     // "^" (5E) and "|" (7C) are among the four characters that OR 22 turns into 7E.
     for (; p < end; ++p)
-        if ((*p | 0x22) == 0x7E && (*p == u'^' || *p == u'|'))
-            return p;
-    return end;
-}
-
-template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
-    const char16_t* p = text.utf16();
-    const char16_t* const end = p + text.size();
-    while (p < end && *p != u'^')
-        ++p;
-    for (int slot = 0; slot < Slots && p < end; ++slot) {
-        ++p; // past the "^"
-        QStringView field[4];
-        int k = 0;
-        const char16_t* start = p;
-        for (;;) {
-            p = NextMark(p, end);
-            if (p == end || *p == u'^')
-                break;
-            if (k < 4)
-                field[k] = QStringView(start, p);
-            ++k;
-            start = ++p;
-        }
+        if ((*p | 0x22) == 0x7E && (*p == u'^' || *p == u'|') && !mark(p))
+            return;
+    if (slot >= 0) {
         if (k < 4)
-            field[k] = QStringView(start, p);
+            field[k] = QStringView(start, end);
         visit(slot, field[0], field[1], field[2], field[3]);
     }
 }
