@@ -5,6 +5,7 @@
 #include "collection/BuyCollectCore.h"
 #include "demand/FormGroupDemand.h"
 #include "collection/ModOmla.h"
+#include "data/Clock.h"
 #include "data/ModSQL.h"
 #include "ordering/OrderLines.h"
 #include "ui/FlexGridView.h"
@@ -47,7 +48,7 @@ bool prepare() {
     static QTemporaryDir bookDir;
     if (!TestDb::open(QStringLiteral("sqlite")))
         return false;
-    BuyCollect::setClock([] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); });
+    Clock::set([] { return QDateTime(QDate(2026, 12, 7), QTime(10, 0)); });
     TestDb::exec(QStringLiteral("BEGIN"));
     for (int k = 0; k < Drugs; ++k)
         TestDb::addDrug(drugName(k), QString::number(10.5 + k), QString::number(k % 30), {}, {}, {},
