@@ -394,29 +394,45 @@ bool readStockRows(QHash<QString, int>& out, QString* error) {
 } // namespace
 
 PeriodDemand ReadOpenDemand(const GroupDemand::Period& period) {
-    PeriodDemand d = PeriodDemand::Read(period);
-    if (!d.ok)
-        return d;
     QHash<QString, int> stock;
     QString error;
     const QString sent = GroupDemand::OrdersStatement({period.from, period.to, true});
-    // The lines of the period's sent orders, chosen on the server by the same conditions, each
-    // taken in as it is read.
+    // The lines of the period's sent orders, chosen on the server by the same conditions. They and
+    // the stock are read while the demand is still being added up, kept as read, and taken in once
+    // the demand is whole.
     const QString where = sent.mid(sent.indexOf(QLatin1String(" WHERE ")));
-    d.beginHeld();
-    if (!each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines WHERE orderid "
-                             "IN (SELECT orderid FROM bown2") +
-                  where + u')',
-              &error,
-              [&](const QSqlQuery& q) {
-                  d.takeHeld(FieldText(q.value(0)), FieldText(q.value(1)),
-                             {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), hasText(q.value(6))});
-              }) ||
-        !readStockRows(stock, &error)) {
+    struct HeldRow {
+        QString orderid, drugkey;
+        PeriodDemand::Held held;
+    };
+    std::vector<HeldRow> rows;
+    bool read = false;
+    PeriodDemand d = PeriodDemand::Read(period, [&] {
+        read = each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines "
+                                   "WHERE orderid IN (SELECT orderid FROM bown2") +
+                        where + u')',
+                    &error,
+                    [&](const QSqlQuery& q) {
+                        QString orderid = FieldText(q.value(0));
+                        // An order's rows mostly come together: they share one text of its id.
+                        if (!rows.empty() && rows.back().orderid == orderid)
+                            orderid = rows.back().orderid;
+                        rows.push_back({std::move(orderid), FieldText(q.value(1)),
+                                        {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), hasText(q.value(6))}});
+                    }) &&
+               readStockRows(stock, &error);
+    });
+    if (!d.ok)
+        return d;
+    if (!read) {
         d.ok = false;
         d.error = BuyingTexts::ReadFailed + error;
         return d;
     }
+    d.beginHeld();
+    for (const HeldRow& r : rows)
+        d.takeHeld(r.orderid, r.drugkey, r.held);
+    rows = {};
     d.endHeld(stock);
     return d;
 }

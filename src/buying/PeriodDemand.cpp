@@ -150,7 +150,7 @@ bool PeriodDemand::ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* er
     return affected != 0;
 }
 
-PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
+PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile) {
     GroupDemand::Period p = period;
     p.sentOnly = true;
     // The catalogue's stock comes with the demand's own read of the catalogue. Its rows are kept as
@@ -165,7 +165,7 @@ PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period) {
         if (!key.isEmpty())
             rows.push_back({key, row.value(BowndrugsColumns::Drug), row.value(BowndrugsColumns::Price),
                             row.value(BowndrugsColumns::Stock)});
-    });
+    }, meanwhile);
     if (!report.ok) {
         PeriodDemand failed;
         failed.period = period;

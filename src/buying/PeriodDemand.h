@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QString>
+#include <functional>
 #include <vector>
 
 // What the sent orders of a period asked for, drug by drug (drugs matched by DrugNameKey), with
@@ -76,8 +77,8 @@ struct PeriodDemand {
     static PeriodDemand FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue);
     // The catalogue's rows by key (first row of a key wins): "SELECT * FROM bowndrugs" by position.
     static bool ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* error);
-    // Both reads and the adding up on ServerConnection.
-    static PeriodDemand Read(const GroupDemand::Period& period);
+    // Both reads and the adding up on ServerConnection; meanwhile as GroupDemand::Build runs it.
+    static PeriodDemand Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile = {});
 
 private:
     QHash<QString, int> m_byKey;

@@ -398,7 +398,8 @@ private:
 };
 } // namespace
 
-Report Build(const Period& period, const std::function<void(const QSqlQuery&, const QString& key)>& catalogueRow) {
+Report Build(const Period& period, const std::function<void(const QSqlQuery&, const QString& key)>& catalogueRow,
+             const std::function<void()>& meanwhile) {
     Report failed;
     failed.period = period;
     if (!ModSQL::ConnectServer()) {
@@ -439,6 +440,9 @@ Report Build(const Period& period, const std::function<void(const QSqlQuery&, co
                        FieldText(row.value(1)), FieldText(row.value(2)), FieldText(row.value(3)),
                        FieldText(row.value(4))});
         });
+    // The adding thread is joined whatever the caller's reads do: the pipe's end does it too.
+    if (affected != 0 && meanwhile)
+        meanwhile();
     pipe.finish();
     if (affected == 0) {
         failed.error = GroupDemandTexts::ReadFailed + error;

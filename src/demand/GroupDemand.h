@@ -100,9 +100,12 @@ struct Report {
 
 // Reads and adds up: the orders statement and the catalogue on ServerConnection. With catalogueRow,
 // the catalogue is read whole ("SELECT * FROM bowndrugs") and each of its rows handed over too,
-// with the row's DrugNameKey.
+// with the row's DrugNameKey. meanwhile, when the orders were read, runs on the calling thread while
+// the last of them are still added up (the connection is free then): a caller's other reads, which
+// keep what they read in storage of their own; it is run before Build returns, whatever it returns.
 Report Build(const Period& period,
-             const std::function<void(const QSqlQuery&, const QString& key)>& catalogueRow = {});
+             const std::function<void(const QSqlQuery&, const QString& key)>& catalogueRow = {},
+             const std::function<void()>& meanwhile = {});
 
 // The adding up, apart from the server. Each row: drug text, orderid, date, tel, markaz.
 class Accumulator {

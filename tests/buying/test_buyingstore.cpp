@@ -7,6 +7,7 @@
 #include "buying/BuyingStore.h"
 #include "buying/BuyingTexts.h"
 #include "buying/OrderAllotments.h"
+#include "demand/GroupDemandTexts.h"
 #include "data/DrugNameKey.h"
 #include "data/EmbeddedDatabase.h"
 #include "data/GroupTables.h"
@@ -413,6 +414,20 @@ private slots:
         QCOMPARE(made, BuyingStore::LineTables());
     }
 
+    // A read failing at any statement is told by the read that failed; the next read is whole.
+    void aFailedReadIsTold() {
+        ServerConnection& server = ServerConnection::instance();
+        QStringList sqls;
+        server.beforeExecute = [&](const QString& sql) { sqls << sql; };
+        QVERIFY(BuyingStore::ReadOpenDemand(Week).ok && sqls.size() >= 4);
+        for (int k = 1; k <= sqls.size(); ++k) {
+            const QString told = sqls[k - 1].contains(u"bowndrugs") ? GroupDemandTexts::CatalogueFailed
+                                 : sqls[k - 1].startsWith(u"SELECT drug,") ? GroupDemandTexts::ReadFailed : BuyingTexts::ReadFailed;
+            server.beforeExecute = [&, n = 0](const QString&) mutable { if (++n == k) server.Close(); };
+            QVERIFY2(BuyingStore::ReadOpenDemand(Week).error.startsWith(told), qPrintable(sqls[k - 1]));
+            QVERIFY(BuyingStore::ReadOpenDemand(Week).ok);
+        }
+    }
     void aWeekOfBuyingReconciles();
 };
 
