@@ -2,6 +2,7 @@
 // the two edits with their statements and refusals.
 #include "GridText.h"
 #include "TestDb.h"
+#include "WindowCaseTest.h"
 #include "data/Clock.h"
 #include "data/ModSQL.h"
 #include "data/WriteRoad.h"
@@ -61,23 +62,15 @@ bool sortedByName(const FlexGrid& g) {
 }
 } // namespace
 
-class TestDrugsEditor : public QObject {
+class TestDrugsEditor : public WindowCaseTest {
     Q_OBJECT
 private slots:
-    void initTestCase_data() { TestDb::addBackendRows(); }
     void initTestCase() {
-        TestDb::installRecordingHooks();
-        Dialogs::setTestMode(true);
+        WindowCaseTest::initTestCase();
         // The faces the program maps the window design's faces to.
         QFont::insertSubstitutions(QStringLiteral("Arabic Transparent"),
                                    {QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans")});
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("DejaVu Sans")});
-    }
-    void init() {
-        TESTDB_INIT();
-        Dialogs::clearAnswers();
-        Dialogs::clearShown();
-        ServerConnection::instance().clearExecutedStatements();
     }
 
     void ratioExamples_data() {
