@@ -13,28 +13,26 @@ QString& lastFolder() {
     return folder;
 }
 
-QString suffix(Kind kind) {
+struct KindName {
+    QString name;   // what the dialog's filter calls the kind
+    QString suffix;
+};
+
+KindName nameOf(Kind kind) {
     switch (kind) {
     case Kind::Pdf:
-        return QStringLiteral(".pdf");
+        break;
     case Kind::Xlsx:
-        return QStringLiteral(".xlsx");
+        return {QStringLiteral("Excel"), QStringLiteral(".xlsx")};
     case Kind::Csv:
-        return QStringLiteral(".csv");
+        return {QStringLiteral("CSV"), QStringLiteral(".csv")};
     }
-    return {};
+    return {QStringLiteral("PDF"), QStringLiteral(".pdf")};
 }
 
 QString filter(Kind kind) {
-    switch (kind) {
-    case Kind::Pdf:
-        return QStringLiteral("PDF (*.pdf)");
-    case Kind::Xlsx:
-        return QStringLiteral("Excel (*.xlsx)");
-    case Kind::Csv:
-        return QStringLiteral("CSV (*.csv)");
-    }
-    return {};
+    const KindName k = nameOf(kind);
+    return k.name + QStringLiteral(" (*") + k.suffix + u')';
 }
 
 QString remembered(const QString& path) {
@@ -46,9 +44,10 @@ QString remembered(const QString& path) {
 
 QString WithSuffix(const QString& typed, Kind kind) {
     const QString name = typed.trimmed();
-    if (name.isEmpty() || name.endsWith(suffix(kind), Qt::CaseInsensitive))
+    const QString suffix = nameOf(kind).suffix;
+    if (name.isEmpty() || name.endsWith(suffix, Qt::CaseInsensitive))
         return name;
-    return name + suffix(kind);
+    return name + suffix;
 }
 
 QString StartFolder() {
