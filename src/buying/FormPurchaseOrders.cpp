@@ -12,6 +12,7 @@
 #include "data/TextOrder.h"
 #include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
+#include "ui/FileQuestion.h"
 #include "ui/FlexGridView.h"
 #include "ui/PaperOut.h"
 #include "ui/PdfSave.h"
@@ -21,8 +22,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -159,17 +158,6 @@ FormPurchaseOrders::FormPurchaseOrders(QWidget* parent)
         labelRule->setText(rule() == DeliveryShare::Rule::Proportional ? BuyingTexts::RuleProportional
                                                                      : BuyingTexts::RuleEarliest);
     });
-    askPdfPath = [this] {
-        return QFileDialog::getSaveFileName(this, BuyingTexts::SavePdf, QDir::home().filePath(QStringLiteral("purchase-order.pdf")),
-                                            QStringLiteral("PDF (*.pdf)"));
-    };
-
-    askXlsxPath = [this] {
-        return QFileDialog::getSaveFileName(this, BuyingTexts::SaveXlsx,
-                                            QDir::home().filePath(QStringLiteral("purchase-order.xlsx")),
-                                            QStringLiteral("Excel (*.xlsx)"));
-    };
-
     const QDate today = Clock::now().date();
     dateFrom->setDate(today.addDays(-6));
     dateTo->setDate(today);
@@ -583,12 +571,17 @@ void FormPurchaseOrders::printPaper(const TablePaper::Input& paper) {
     // Without a printer the user is told so before a PDF file is offered.
     PaperOut::Send(this, {paper.title, Qt::RightToLeft,
                           [&paper](QPagedPaintDevice& device, QPointF) { return TablePaper::printOnDevice(device, paper); },
-                          [&paper](const QString& path) { return TablePaper::printToPdf(path, paper); }, askPdfPath,
-                          BuyingTexts::FileNotSaved, {}});
+                          [&paper](const QString& path) { return TablePaper::printToPdf(path, paper); },
+                          [this] { return askPdfPath(); }, BuyingTexts::FileNotSaved, {}});
+}
+
+QString FormPurchaseOrders::askPdfPath() {
+    return FileQuestion::SavePath(this, BuyingTexts::SavePdf, FileQuestion::Kind::Pdf,
+                                  QStringLiteral("purchase-order.pdf"));
 }
 
 void FormPurchaseOrders::savePdf(const TablePaper::Input& paper) {
-    PdfSave::SaveAs(this, askPdfPath, [&paper](const QString& path) { return TablePaper::printToPdf(path, paper); },
+    PdfSave::SaveAs(this, [this] { return askPdfPath(); }, [&paper](const QString& path) { return TablePaper::printToPdf(path, paper); },
                     BuyingTexts::FileNotSaved);
 }
 
@@ -615,11 +608,10 @@ void FormPurchaseOrders::buttonXlsx_Click() {
         Dialogs::MsgBox(BuyingTexts::ChooseOrder, Dialogs::vbOKOnly, this);
         return;
     }
-    QString path = askXlsxPath ? askXlsxPath() : QString();
+    const QString path = FileQuestion::SavePath(this, BuyingTexts::SaveXlsx, FileQuestion::Kind::Xlsx,
+                                                QStringLiteral("purchase-order.xlsx"));
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
-        path += QStringLiteral(".xlsx");
     QString error;
     if (!XlsxBook::Write(path, {BuyingPapers::PurchaseOrderSheet(*o, wholesaler(o->wholesaler))}, &error))
         Dialogs::MsgBox(BuyingTexts::FileNotSaved + path + u'\n' + error, Dialogs::vbOKOnly, this);

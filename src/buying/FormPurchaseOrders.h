@@ -46,10 +46,6 @@ public:
     void buttonClose_Click();
     void buttonCount_Click();
 
-    // Where papers are saved; tests replace them.
-    std::function<QString()> askPdfPath;
-    std::function<QString()> askXlsxPath;
-
     const PurchasePlan& plan() const { return m_plan; }
     const std::vector<BuyingStore::KeptOrder>& kept() const { return m_kept; }
     TablePaper::Input orderPaper() const;
@@ -92,6 +88,7 @@ private:
     static QString ruleTitle(DeliveryShare::Rule rule);
     void printPaper(const TablePaper::Input& paper);
     void savePdf(const TablePaper::Input& paper);
+    QString askPdfPath();
     const BuyingStore::KeptOrder* chosenOrder() const;
     const BuyingStore::KeptLine* chosenLine() const;
     DeliveryShare::Rule rule() const;

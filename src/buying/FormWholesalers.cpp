@@ -10,11 +10,10 @@
 #include "data/GroupTables.h"
 #include "data/TextOrder.h"
 #include "ui/Dialogs.h"
+#include "ui/FileQuestion.h"
 #include "ui/FlexGridView.h"
 #include "ui/ScreenFit.h"
 
-#include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -47,10 +46,6 @@ FormWholesalers::FormWholesalers(QWidget* parent)
     connect(buttonAddWholesaler, &QPushButton::clicked, this, &FormWholesalers::buttonAddWholesaler_Click);
     connect(buttonAddOffer, &QPushButton::clicked, this, &FormWholesalers::buttonAddOffer_Click);
     connect(buttonImport, &QPushButton::clicked, this, &FormWholesalers::buttonImport_Click);
-    askXlsxPath = [this] {
-        return QFileDialog::getOpenFileName(this, BuyingTexts::ImportOffers, QDir::homePath(),
-                                            QStringLiteral("Excel (*.xlsx)"));
-    };
 
     QString error;
     const auto presence = BuyingStore::CheckTables(&error);
@@ -169,7 +164,7 @@ void FormWholesalers::buttonImport_Click() {
         Dialogs::MsgBox(BuyingTexts::ChooseWholesaler, Dialogs::vbOKOnly, this);
         return;
     }
-    const QString path = askXlsxPath ? askXlsxPath() : QString();
+    const QString path = FileQuestion::OpenPath(this, BuyingTexts::ImportOffers, FileQuestion::Kind::Xlsx);
     if (path.isEmpty())
         return;
     QHash<QString, PeriodDemand::CatalogueItem> items;

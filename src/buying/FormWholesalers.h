@@ -23,9 +23,6 @@ public:
     void buttonAddOffer_Click();
     void buttonImport_Click();
 
-    // The sheet to import; tests replace it. Empty: nothing imported.
-    std::function<QString()> askXlsxPath;
-
     const OfferBook& offers() const { return m_offers; }
     int chosenWholesaler() const { return m_wholesaler; }
 

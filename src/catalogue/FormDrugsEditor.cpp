@@ -12,6 +12,7 @@
 #include "data/WriteRoad.h"
 #include "ui/DesignFonts.h"
 #include "ui/Dialogs.h"
+#include "ui/FileQuestion.h"
 #include "ui/FlexGridView.h"
 #include "paper/CurrentPrinter.h"
 #include "paper/PaperRoute.h"
@@ -21,8 +22,6 @@
 #include "ui/VbUnits.h"
 #include "ui/ScreenFit.h"
 
-#include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPixmapCache>
@@ -158,12 +157,6 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent, FormDrugsEditorOpeners openers
     connect(mnuWholesalerOffers, &QAction::triggered, this, &FormDrugsEditor::mnuWholesalerOffers_Click);
     connect(mnuBestOffer, &QAction::triggered, this, &FormDrugsEditor::mnuBestOffer_Click);
 
-    askPdfPath = [this] {
-        return QFileDialog::getSaveFileName(this, FormDrugsEditorTexts::SavePdfTitle,
-                                            QDir::home().filePath(QStringLiteral("order100.pdf")),
-                                            QStringLiteral("PDF (*.pdf)"));
-    };
-
     adjustSize();
     ShowPage();
     ScreenFit::apply(*this);
@@ -277,7 +270,12 @@ void FormDrugsEditor::PrintOrderSheet(int rowsPerBlock, float rowHeight) {
     if (!Dialogs::Confirm(question, this, true))
         return;
     PdfSave::SaveAs(
-        this, askPdfPath, [&](const QString& path) { return OrderSheet::printToPdf(path, in); },
+        this,
+        [this] {
+            return FileQuestion::SavePath(this, FormDrugsEditorTexts::SavePdfTitle, FileQuestion::Kind::Pdf,
+                                          QStringLiteral("order100.pdf"));
+        },
+        [&](const QString& path) { return OrderSheet::printToPdf(path, in); },
         FormDrugsEditorTexts::NotSavedFile);
 }
 

@@ -29,9 +29,6 @@ public:
     void ShowPage();
     void PrintOrderSheet(int rowsPerBlock, float rowHeight);
 
-    // Where to save the sheet when it cannot be printed; tests replace it.
-    std::function<QString()> askPdfPath;
-
     FlexGridView* Xxx1;
     QLabel* LLLDrug;
     QPushButton* Command1;

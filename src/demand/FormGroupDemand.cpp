@@ -8,6 +8,7 @@
 #include "collection/ModOmla.h"
 #include "sheets/XlsxBook.h"
 #include "ui/Dialogs.h"
+#include "ui/FileQuestion.h"
 #include "ui/FLXMod.h"
 #include "ui/FlexGridView.h"
 #include "ui/PaperOut.h"
@@ -18,7 +19,6 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -88,22 +88,6 @@ FormGroupDemand::FormGroupDemand(QWidget* parent, FormGroupDemandOpeners openers
     connect(buttonPurchaseOrders, &QPushButton::clicked, this, &FormGroupDemand::buttonPurchaseOrders_Click);
     connect(gridDemand, &FlexGridView::Click, this, &FormGroupDemand::gridDemand_Click);
     connect(gridOrders, &FlexGridView::Click, this, &FormGroupDemand::gridOrders_Click);
-
-    askCsvPath = [this] {
-        return QFileDialog::getSaveFileName(this, buttonCsv->text(),
-                                            QDir::home().filePath(QStringLiteral("group-demand.csv")),
-                                            QStringLiteral("CSV (*.csv)"));
-    };
-    askXlsxPath = [this] {
-        return QFileDialog::getSaveFileName(this, buttonXlsx->text(),
-                                            QDir::home().filePath(QStringLiteral("group-demand.xlsx")),
-                                            QStringLiteral("Excel (*.xlsx)"));
-    };
-    askPdfPath = [this] {
-        return QFileDialog::getSaveFileName(this, GroupDemandTexts::Title,
-                                            QDir::home().filePath(QStringLiteral("group-demand.pdf")),
-                                            QStringLiteral("PDF (*.pdf)"));
-    };
 
     const GroupDemand::Period period = GroupDemand::DefaultPeriod(Clock::now().date());
     dateFrom->setDate(period.from);
@@ -187,11 +171,10 @@ void FormGroupDemand::gridOrders_Click() {
 }
 
 void FormGroupDemand::buttonCsv_Click() {
-    QString path = askCsvPath ? askCsvPath() : QString();
+    const QString path = FileQuestion::SavePath(this, buttonCsv->text(), FileQuestion::Kind::Csv,
+                                                QStringLiteral("group-demand.csv"));
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
-        path += QStringLiteral(".csv");
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(GroupDemand::Csv(gridDemand->grid())) < 0 || !f.commit())
         Dialogs::MsgBox(FormGroupDemandTexts::FileNotSaved + QDir::toNativeSeparators(path), Dialogs::vbOKOnly,
@@ -199,11 +182,10 @@ void FormGroupDemand::buttonCsv_Click() {
 }
 
 void FormGroupDemand::buttonXlsx_Click() {
-    QString path = askXlsxPath ? askXlsxPath() : QString();
+    const QString path = FileQuestion::SavePath(this, buttonXlsx->text(), FileQuestion::Kind::Xlsx,
+                                                QStringLiteral("group-demand.xlsx"));
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
-        path += QStringLiteral(".xlsx");
     QString error;
     if (!XlsxBook::Write(path, {GroupDemand::Sheet(gridDemand->grid())}, &error))
         Dialogs::MsgBox(FormGroupDemandTexts::FileNotSaved + QDir::toNativeSeparators(path) + u'\n' + error,
@@ -226,7 +208,11 @@ void FormGroupDemand::buttonPrint_Click() {
     const GroupDemandSheet::Input in = sheetInput();
     PaperOut::Send(this, {GroupDemandTexts::Title, Qt::LeftToRight,
                           [&in](QPagedPaintDevice& device, QPointF) { return GroupDemandSheet::printOnDevice(device, in); },
-                          [&in](const QString& path) { return GroupDemandSheet::printToPdf(path, in); }, askPdfPath,
+                          [&in](const QString& path) { return GroupDemandSheet::printToPdf(path, in); },
+                          [this] {
+                              return FileQuestion::SavePath(this, GroupDemandTexts::Title, FileQuestion::Kind::Pdf,
+                                                            QStringLiteral("group-demand.pdf"));
+                          },
                           FormGroupDemandTexts::FileNotSaved, {}});
 }
 

@@ -41,11 +41,6 @@ public:
     void buttonPrint_Click();
     void buttonPurchaseOrders_Click();
 
-    // Where to save the CSV and the PDF; tests replace them. An empty answer saves nothing.
-    std::function<QString()> askCsvPath;
-    std::function<QString()> askXlsxPath;
-    std::function<QString()> askPdfPath;
-
     const GroupDemand::Report& report() const { return m_report; }
     GroupDemandSheet::Input sheetInput() const;
 

@@ -9,29 +9,15 @@
 #include "data/Clock.h"
 #include "data/GroupTables.h"
 #include "ui/Dialogs.h"
+#include "ui/FileQuestion.h"
 #include "ui/PaperOut.h"
 
-#include <QDir>
-#include <QFileDialog>
 #include <QHash>
 #include <algorithm>
 
 namespace PickListPrint {
 
 namespace {
-std::function<QString(QWidget*)>& pdfPathAsker() {
-    static std::function<QString(QWidget*)> ask;
-    return ask;
-}
-
-QString askPdfPath(QWidget* parent, const QString& title) {
-    if (pdfPathAsker())
-        return pdfPathAsker()(parent);
-    return QFileDialog::getSaveFileName(parent, title,
-                                        QDir::home().filePath(QStringLiteral("pick-lists.pdf")),
-                                        QStringLiteral("PDF (*.pdf)"));
-}
-
 bool printedTableThere(QWidget* parent) {
     QString error;
     switch (GroupTables::Check({PickList::PrintedTable}, &error)) {
@@ -160,13 +146,12 @@ bool SendOut(QWidget* parent, const std::vector<PickList::Page>& pages, const QS
                      return PickList::printOnDevice(device, origin, pages, printedAt);
                  },
                  [&](const QString& path) { return PickList::printToPdf(path, pages, printedAt); },
-                 [parent, &title] { return askPdfPath(parent, title); }, PickListTexts::FileNotSaved,
+                 [parent, &title] {
+                     return FileQuestion::SavePath(parent, title, FileQuestion::Kind::Pdf,
+                                                   QStringLiteral("pick-lists.pdf"));
+                 }, PickListTexts::FileNotSaved,
                  [parent] { Dialogs::MsgBox(PickListTexts::PickListsNotPrinted, Dialogs::vbOKOnly, parent); }});
     return PaperOut::WentOut(r);
-}
-
-void setPdfPathAsker(std::function<QString(QWidget* parent)> ask) {
-    pdfPathAsker() = std::move(ask);
 }
 
 } // namespace PickListPrint

@@ -28,8 +28,6 @@ bool AddAllotments(std::vector<PickList::Page>& pages, QString* error);
 // True when the pages went out: printed from the preview, or saved as a PDF file.
 bool SendOut(QWidget* parent, const std::vector<PickList::Page>& pages, const QString& title,
              const QDateTime& printedAt);
-// Where the PDF file goes when there is no printer: a save dialog unless set (tests); empty: cancelled.
-void setPdfPathAsker(std::function<QString(QWidget* parent)> ask);
 
 
 } // namespace PickListPrint

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,7 +31,7 @@ void KeepOpenOnEscape(QDialog& window) {
 
 namespace {
 struct Answer {
-    enum Kind { Button, Input, InputCancelled } kind;
+    enum Kind { Button, Input, InputCancelled, Path } kind;
     int button = 0;
     QString text;
 };
@@ -38,17 +39,18 @@ struct State {
     bool testMode = false;
     std::deque<Answer> answers;
     std::deque<Shown> shown;
+    std::deque<FileAsked> files;
 };
 State& state() {
     static State s;
     return s;
 }
 
-std::optional<Answer> takeAnswer(bool forInput) {
+std::optional<Answer> takeAnswer(Answer::Kind kind) {
+    const auto family = [](Answer::Kind k) { return k == Answer::InputCancelled ? Answer::Input : k; };
     auto& q = state().answers;
     for (auto it = q.begin(); it != q.end(); ++it) {
-        const bool isInput = it->kind != Answer::Button;
-        if (isInput == forInput) {
+        if (family(it->kind) == family(kind)) {
             Answer a = *it;
             q.erase(it);
             return a;
@@ -89,7 +91,7 @@ int MsgBox(const QString& text, int style, QWidget* parent) {
     state().shown.push_back({QStringLiteral("msgbox"), text, style, QString()});
     const bool yesNo = (style & 0x7) == vbYesNo;
     if (state().testMode) {
-        if (auto a = takeAnswer(false))
+        if (auto a = takeAnswer(Answer::Button))
             return a->button;
         return yesNo ? vbNo : vbOK;
     }
@@ -122,7 +124,7 @@ std::unique_ptr<QInputDialog> buildInputBox(const QString& prompt, const QString
 QString InputBox(const QString& prompt, const QString& defaultText, QWidget* parent) {
     state().shown.push_back({QStringLiteral("input"), prompt, 0, defaultText});
     if (state().testMode) {
-        if (auto a = takeAnswer(true))
+        if (auto a = takeAnswer(Answer::Input))
             return a->kind == Answer::Input ? a->text : QString();
         return {};
     }
@@ -132,14 +134,31 @@ QString InputBox(const QString& prompt, const QString& defaultText, QWidget* par
     return dlg->textValue();
 }
 
+QString FileDialog(bool save, const QString& title, const QString& startPath, const QString& filter,
+                   QWidget* parent) {
+    state().files.push_back({save, title, startPath, filter});
+    if (state().testMode) {
+        if (auto a = takeAnswer(Answer::Path))
+            return a->text;
+        return {};
+    }
+    return save ? QFileDialog::getSaveFileName(parent, title, startPath, filter)
+                : QFileDialog::getOpenFileName(parent, title, startPath, filter);
+}
+
 void setTestMode(bool on) { state().testMode = on; }
 bool testMode() { return state().testMode; }
 void setNextAnswer(int button) { state().answers.push_back({Answer::Button, button, {}}); }
 void setNextInput(const QString& text) { state().answers.push_back({Answer::Input, 0, text}); }
 void setNextInputCancelled() { state().answers.push_back({Answer::InputCancelled, 0, {}}); }
+void setNextPath(const QString& path) { state().answers.push_back({Answer::Path, 0, path}); }
 void clearAnswers() { state().answers.clear(); }
 const std::deque<Shown>& shown() { return state().shown; }
-void clearShown() { state().shown.clear(); }
+void clearShown() {
+    state().shown.clear();
+    state().files.clear();
+}
+const std::deque<FileAsked>& filesAsked() { return state().files; }
 QStringList shownTexts() {
     QStringList out;
     for (const Shown& s : state().shown)

@@ -25,6 +25,10 @@ int MsgBox(const QString& text, int style = vbOKOnly, QWidget* parent = nullptr)
 bool Confirm(const QString& text, QWidget* parent = nullptr, bool rightAligned = false);
 // The typed text, or the empty text when cancelled.
 QString InputBox(const QString& prompt, const QString& defaultText = QString(), QWidget* parent = nullptr);
+// The system's file dialog, where to save (save) or which file to open, starting at startPath and
+// showing the files filter names; the chosen path, empty when cancelled.
+QString FileDialog(bool save, const QString& title, const QString& startPath, const QString& filter,
+                   QWidget* parent = nullptr);
 
 // A working window made as a dialog ends only by its close button: Escape, the dialog's default
 // key, is what a pharmacist presses to leave a search box, not the window.
@@ -54,10 +58,19 @@ bool testMode();
 void setNextAnswer(int button);          // for the next MsgBox
 void setNextInput(const QString& text);  // for the next InputBox
 void setNextInputCancelled();
+void setNextPath(const QString& path);   // for the next FileDialog; none queued: cancelled
 void clearAnswers();
 const std::deque<Shown>& shown();
 void clearShown();
 // The texts of the message boxes shown, in order.
 QStringList shownTexts();
+// The file dialogs asked, in order; kept apart from the boxes, cleared with them.
+struct FileAsked {
+    bool save = true;
+    QString title;
+    QString startPath;
+    QString filter;
+};
+const std::deque<FileAsked>& filesAsked();
 
 } // namespace Dialogs

@@ -1,5 +1,6 @@
 // The control row readers and the gates in front of the working windows, on both backends.
 #include "TestDb.h"
+#include "WindowCaseTest.h"
 #include "app/FormMain.h"
 #include "app/FormMainTexts.h"
 #include "app/ModSmarterControl.h"
@@ -32,22 +33,9 @@ struct Opened {
 };
 } // namespace
 
-class TestControlRecord : public QObject {
+class TestControlRecord : public WindowCaseTest {
     Q_OBJECT
 private slots:
-    void initTestCase_data() { TestDb::addBackendRows(); }
-    void initTestCase() {
-        TestDb::installRecordingHooks();
-        Dialogs::setTestMode(true);
-    }
-    void init() {
-        TESTDB_INIT();
-        TestDb::fatalErrors().clear();
-        AppGlobals::reset();
-        Dialogs::clearShown();
-        Dialogs::clearAnswers();
-        ServerConnection::instance().clearExecutedStatements();
-    }
 
     void readersSendTheExactQuery() {
         QVERIFY(TestDb::setControl(QStringLiteral("appmsg"), QStringLiteral("اهلا بكم")));

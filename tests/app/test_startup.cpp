@@ -1,5 +1,6 @@
 // Start-up: the splash's fixed order of work, and a server that cannot be reached.
 #include "TestDb.h"
+#include "WindowCaseTest.h"
 #include "app/AppStart.h"
 #include "app/FormMain.h"
 #include "app/FormSplash.h"
@@ -53,21 +54,9 @@ int serverDownChild(int argc, char** argv) {
 }
 } // namespace
 
-class TestStartup : public QObject {
+class TestStartup : public WindowCaseTest {
     Q_OBJECT
 private slots:
-    void initTestCase_data() { TestDb::addBackendRows(); }
-    void initTestCase() {
-        TestDb::installRecordingHooks();
-        Dialogs::setTestMode(true);
-    }
-    void init() {
-        TESTDB_INIT();
-        TestDb::fatalErrors().clear();
-        AppGlobals::reset();
-        Dialogs::clearShown();
-        ServerConnection::instance().clearExecutedStatements();
-    }
 
     void splashDoesItsWorkInOrderAfterTwoSeconds() {
         QVERIFY(TestDb::setControl(QStringLiteral("appmsg"), QStringLiteral("الطلبيات حتى الساعة ١٢ ظهرا")));

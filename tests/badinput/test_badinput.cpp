@@ -4,6 +4,7 @@
 #include "OrderEditorDriver.h"
 #include "OrderRows.h"
 #include "TestDb.h"
+#include "WindowCaseTest.h"
 #include "data/Clock.h"
 #include "app/LoginRules.h"
 #include "catalogue/DrugsCatalogue.h"
@@ -90,7 +91,7 @@ bool finiteText(const QString& t) {
 }
 } // namespace
 
-class TestBadInput : public QObject {
+class TestBadInput : public WindowCaseTest {
     Q_OBJECT
     QTemporaryDir m_bookDir;
     int m_tried = 0;
@@ -114,6 +115,17 @@ class TestBadInput : public QObject {
         Dialogs::clearAnswers();
         return w;
     }
+    // The tables before and after the editor's edit of Panadol, its question answered with input.
+    static std::pair<Dump, Dump> editPanadol(FormDrugsEditor& w, const QString& input, void (FormDrugsEditor::*edit)()) {
+        Clock::set([] { return At; });
+        w.Xxx1->clickCell(
+            FLXMod::FlexFindText(w.Xxx1->grid(), QStringLiteral("Panadol"), DrugsCatalogue::ColName),
+            DrugsCatalogue::ColName);
+        const Dump before = dumpAll();
+        Dialogs::setNextInput(input);
+        (w.*edit)();
+        return {before, dumpAll()};
+    }
     // The dump with the rows of one order replaced.
     static Dump withOrderLines(Dump d, const QString& id, const QString& lines) {
         for (QStringList& r : d[0])
@@ -127,19 +139,15 @@ class TestBadInput : public QObject {
     }
 
 private slots:
-    void initTestCase_data() { TestDb::addBackendRows(); }
     void initTestCase() {
-        TestDb::installRecordingHooks();
-        Dialogs::setTestMode(true);
+        WindowCaseTest::initTestCase();
         ModOmla::setBookFolder(m_bookDir.path());
         Clock::set([] { return At; });
     }
     void init() {
-        TESTDB_INIT();
+        WindowCaseTest::init();
         seed();
         OrderEditorDriver::logIn(Tel, QStringLiteral("Disouq"));
-        Dialogs::clearAnswers();
-        Dialogs::clearShown();
         ++m_tried;
     }
     void cleanupTestCase() { qInfo("inputs tried: %d", m_tried); }
@@ -245,14 +253,7 @@ private slots:
     void discount() {
         QFETCH(QString, input);
         FormDrugsEditor w;
-        Clock::set([] { return At; });
-        w.Xxx1->clickCell(
-            FLXMod::FlexFindText(w.Xxx1->grid(), QStringLiteral("Panadol"), DrugsCatalogue::ColName),
-            DrugsCatalogue::ColName);
-        const Dump before = dumpAll();
-        Dialogs::setNextInput(input);
-        w.Command1_Click();
-        const Dump after = dumpAll();
+        const auto [before, after] = editPanadol(w, input, &FormDrugsEditor::Command1_Click);
         QCOMPARE(after[0], before[0]);
         QCOMPARE(after[2], before[2]);
         const double v = ModGFun::Val(input);
@@ -282,14 +283,7 @@ private slots:
     void rename() {
         QFETCH(QString, input);
         FormDrugsEditor w;
-        Clock::set([] { return At; });
-        w.Xxx1->clickCell(
-            FLXMod::FlexFindText(w.Xxx1->grid(), QStringLiteral("Panadol"), DrugsCatalogue::ColName),
-            DrugsCatalogue::ColName);
-        const Dump before = dumpAll();
-        Dialogs::setNextInput(input);
-        w.EditChangeName_Click();
-        const Dump after = dumpAll();
+        const auto [before, after] = editPanadol(w, input, &FormDrugsEditor::EditChangeName_Click);
         QCOMPARE(after[0], before[0]); // orders keep the names they were made with
         QCOMPARE(after[2], before[2]);
         QString typed = input;

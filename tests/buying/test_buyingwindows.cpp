@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(column(late.gridUnoffered->grid(), 0), QStringList{"Vit C"});
 
         const QString pdf = m_dir.filePath("purchase-order.pdf");
-        w.askPdfPath = [&] { return pdf; };
+        Dialogs::setNextPath(pdf);
         w.buttonPdf_Click();
         READ_BACK_OR_SKIP(pdf);
         QStringList words;
@@ -163,7 +163,7 @@ private slots:
 
         // The .xlsx the wholesaler gets reads back through the offers' own reader.
         const QString xlsx = m_dir.filePath("purchase-order");
-        w.askXlsxPath = [&] { return xlsx; };
+        Dialogs::setNextPath(xlsx);
         w.buttonXlsx_Click();
         QList<QStringList> cells;
         QString error;
@@ -194,7 +194,7 @@ private slots:
         w.comboRule->setCurrentIndex(0); // the sheet states the rule stored with the shares, not the box's
         QVERIFY(w.distributionPaper().closing.contains(BuyingTexts::RuleProportional));
         const QString sheet = m_dir.filePath("distribution.pdf");
-        w.askPdfPath = [&] { return sheet; };
+        Dialogs::setNextPath(sheet);
         Dialogs::setNextAnswer(Dialogs::vbYes);
         w.buttonDistribution_Click(); // no printer here: told so, then offered as a PDF
         QCOMPARE(Dialogs::shownTexts().back(), PaperRoute::NoPrinterOfferPdf);
@@ -280,7 +280,7 @@ private slots:
             f.write("drug,discount\nPanadol,14\n");
         }
         FormWholesalers w;
-        w.askXlsxPath = [&] { return path; };
+        Dialogs::setNextPath(path);
         w.gridWholesalers->clickCell(2, 1);
         QCOMPARE(w.chosenWholesaler(), 2);
         Dialogs::setNextAnswer(answer);

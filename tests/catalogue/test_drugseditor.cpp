@@ -2,6 +2,7 @@
 // the two edits with their statements and refusals.
 #include "GridText.h"
 #include "TestDb.h"
+#include "WindowCaseTest.h"
 #include "data/Clock.h"
 #include "data/ModSQL.h"
 #include "data/WriteRoad.h"
@@ -24,10 +25,13 @@ using namespace DrugsCatalogue;
 namespace {
 const QDateTime Now(QDate(2026, 12, 7), QTime(9, 13));
 
+// Shown and waited for: clicks land only on a window the platform has exposed.
 std::unique_ptr<FormDrugsEditor> openEditor() {
     auto w = std::make_unique<FormDrugsEditor>();
     Clock::set([] { return Now; });
     w->show();
+    if (!QTest::qWaitForWindowExposed(w.get()))
+        QTest::qFail("the catalogue editor was not exposed", __FILE__, __LINE__);
     return w;
 }
 
@@ -61,23 +65,15 @@ bool sortedByName(const FlexGrid& g) {
 }
 } // namespace
 
-class TestDrugsEditor : public QObject {
+class TestDrugsEditor : public WindowCaseTest {
     Q_OBJECT
 private slots:
-    void initTestCase_data() { TestDb::addBackendRows(); }
     void initTestCase() {
-        TestDb::installRecordingHooks();
-        Dialogs::setTestMode(true);
+        WindowCaseTest::initTestCase();
         // The faces the program maps the window design's faces to.
         QFont::insertSubstitutions(QStringLiteral("Arabic Transparent"),
                                    {QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans")});
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {QStringLiteral("DejaVu Sans")});
-    }
-    void init() {
-        TESTDB_INIT();
-        Dialogs::clearAnswers();
-        Dialogs::clearShown();
-        ServerConnection::instance().clearExecutedStatements();
     }
 
     void ratioExamples_data() {
@@ -276,7 +272,6 @@ private slots:
         QVERIFY(TestDb::addDrug("Alpha", "1", "2"));
         QVERIFY(TestDb::addDrug("Bravo", "1", "2"));
         auto w = openEditor();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         clickRow(*w, 2);
         QCOMPARE(w->LLLDrug->text(), QStringLiteral("Bravo"));
         w->Xxx1->clickCell(0, 0);
@@ -305,7 +300,6 @@ private slots:
         QVERIFY(TestDb::addDrug("Alpha", "9", "3", "170101"));
         QVERIFY(TestDb::addDrug("Zulu", "9", "3", "170101"));
         auto w = openEditor();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QTest::mouseClick(w->Command8, Qt::LeftButton);
         clickRow(*w, rowOf(w->Xxx1->grid(), "Alpha"));
         QCOMPARE(w->LLLDrug->text(), QStringLiteral("Alpha"));
@@ -348,7 +342,6 @@ private slots:
     void discountOnApostropheName() {
         QVERIFY(TestDb::addDrug("O'Neil's", "9", "3"));
         auto w = openEditor();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         clickRow(*w, 1);
         Dialogs::setNextInput("10'");
         w->Command1_Click();
@@ -362,7 +355,6 @@ private slots:
         QVERIFY(TestDb::addDrug("Kiwi", "5", "1", "170101"));
         QVERIFY(TestDb::addDrug("Pear", "5", "1", "170101"));
         auto w = openEditor();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         QTest::mouseClick(w->Command10, Qt::LeftButton);
         clickRow(*w, rowOf(w->Xxx1->grid(), "Mango"));
         Dialogs::setNextInput("Apple O'Brien");
@@ -405,7 +397,6 @@ private slots:
         QVERIFY(TestDb::addDrug("Kiwi", "5", "1", "170101"));
         QVERIFY(TestDb::addDrug("Pear", "5", "1", "170101"));
         auto w = openEditor();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         clickRow(*w, 1);
         if (answer.isNull())
             Dialogs::setNextInputCancelled();
@@ -431,7 +422,6 @@ private slots:
         // The server's name column holds 70 characters; SQLite does not enforce it.
         QVERIFY(TestDb::addDrug("Kiwi", "5", "1", "170101"));
         auto w = openEditor();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         clickRow(*w, 1);
         QTest::mouseClick(w->Command8, Qt::LeftButton);
         const QString longName(80, u'k');

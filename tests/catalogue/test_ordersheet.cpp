@@ -376,23 +376,21 @@ private slots:
         FormDrugsEditor w;
         Clock::set([] { return QDateTime(QDate(2026, 12, 7), QTime(9, 13)); });
         const QString pdf = path("window.pdf");
-        int asked = 0;
-        w.askPdfPath = [&] {
-            ++asked;
-            return tmp.filePath(QStringLiteral("window")); // the extension is added
-        };
+        const size_t asked = Dialogs::filesAsked().size();
         Dialogs::setNextAnswer(Dialogs::vbNo);
         w.mnuPrintOrder100->trigger();
-        QCOMPARE(asked, 0);
+        QCOMPARE(Dialogs::filesAsked().size(), asked);
         QVERIFY(!QFile::exists(pdf));
         QCOMPARE(Dialogs::shown().back().style & 0x7, int(Dialogs::vbYesNo));
         QVERIFY(
             Dialogs::shownTexts().back().startsWith(QStringLiteral("لا توجد طابعة مثبتة على هذا الجهاز.")));
 
         QTest::mouseClick(w.Command10, Qt::LeftButton);
+        Dialogs::clearAnswers();
         Dialogs::setNextAnswer(Dialogs::vbYes);
+        Dialogs::setNextPath(tmp.filePath(QStringLiteral("window"))); // the extension is added
         w.mnuPrintOrder100->trigger();
-        QCOMPARE(asked, 1);
+        QCOMPARE(Dialogs::filesAsked().size(), asked + 1);
         QVERIFY(QFile::exists(pdf));
         READ_BACK_OR_SKIP(pdf);
         const QList<Word> words = pdfWords(pdf);

@@ -340,7 +340,7 @@ private slots:
         QVERIFY(fixedOrders());
         FormGroupDemand w(nullptr, WindowOpeners::groupDemand());
         const QString path = m_dir.filePath("demand"); // ".csv" is added
-        w.askCsvPath = [&] { return path; };
+        Dialogs::setNextPath(path);
         w.buttonCsv->click();
         QFile f(path + ".csv");
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -373,7 +373,7 @@ private slots:
         QVERIFY(fixedOrders());
         FormGroupDemand w(nullptr, WindowOpeners::groupDemand());
         const QString path = m_dir.filePath("demand"); // ".xlsx" is added
-        w.askXlsxPath = [&] { return path; };
+        Dialogs::setNextPath(path);
         w.buttonXlsx->click();
         QVERIFY(Dialogs::shownTexts().isEmpty());
         if (QStandardPaths::findExecutable(QStringLiteral("xlsx2csv")).isEmpty())
@@ -399,7 +399,7 @@ private slots:
         const QString pdf = m_dir.filePath("demand.pdf");
         if (CurrentPrinter::info().isNull()) { // the road without a printer: asked, then a PDF
             Dialogs::setNextAnswer(Dialogs::vbYes);
-            w.askPdfPath = [&] { return pdf; };
+            Dialogs::setNextPath(pdf);
             w.buttonPrint->click();
         } else {
             QVERIFY(GroupDemandSheet::printToPdf(pdf, w.sheetInput()));

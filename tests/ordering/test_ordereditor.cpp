@@ -5,6 +5,7 @@
 #include "OrderRows.h"
 #include "FaultSweep.h"
 #include "InkSpan.h"
+#include "WindowCaseTest.h"
 #include "ordering/FormUserBuyTexts.h"
 #include "ordering/OrderPaneTexts.h"
 #include "TestDb.h"
@@ -77,7 +78,7 @@ void act(FormUserBuy& w, const QString& action, const QString& pickId, const QSt
 }
 } // namespace
 
-class TestOrderEditor : public QObject {
+class TestOrderEditor : public WindowCaseTest {
     Q_OBJECT
 
     QDateTime at = QDateTime(QDate(2026, 3, 7), QTime(9, 5, 3));
@@ -98,16 +99,9 @@ class TestOrderEditor : public QObject {
     QList<QStringList> allOrders() { return TestDb::rows(QStringLiteral("SELECT * FROM bown2 ORDER BY orderid")); }
 
 private slots:
-    void initTestCase_data() { TestDb::addBackendRows(); }
-    void initTestCase() {
-        Dialogs::setTestMode(true);
-        TestDb::installRecordingHooks();
-    }
     void init() {
-        TESTDB_INIT();
+        WindowCaseTest::init();
         logIn(Tel, QStringLiteral("دسوق"));
-        Dialogs::clearAnswers();
-        Dialogs::clearShown();
         QVERIFY(TestDb::addDrug(QStringLiteral("Panadol"), QStringLiteral("10"), QStringLiteral("10")));
         QVERIFY(TestDb::addDrug(QStringLiteral("Augmentin"), QStringLiteral("45.5"), QStringLiteral("12")));
         QVERIFY(TestDb::addDrug(QStringLiteral("Brufen"), QStringLiteral("12.25"), QStringLiteral("0")));

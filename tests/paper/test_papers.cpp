@@ -1,6 +1,7 @@
 // Every paper the program prints, drawn into a PDF with random long names and read back: no ink
 // within half an inch of the paper's edges, no print under 8 points, the table's header on every
 // page, and the printed-at date written year first. Then where a paper goes without a printer.
+#include "InkSpan.h"
 #include "PdfReadBack.h"
 
 #include "buying/BuyingPapers.h"
@@ -25,16 +26,6 @@
 
 namespace {
 const QDateTime PrintedAt(QDate(2026, 12, 8), QTime(10, 0));
-
-QRectF inkBox(const QImage& img) {
-    const double mm = img.width() / PaperForm::PageWidth;
-    QRectF ink;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (qGray(img.pixel(x, y)) < 200)
-                ink |= QRectF(x / mm, y / mm, 1 / mm, 1 / mm);
-    return ink;
-}
 
 // Names up to 70 characters of Arabic and Latin words, some one long word.
 struct Names {
@@ -164,7 +155,7 @@ private slots:
             const QStringList inked = QDir(m_dir.path()).entryList({"ink-*.png"}, QDir::Files, QDir::Name);
             QCOMPARE(inked.size(), pages.size());
             for (const QString& file : inked) {
-                const QRectF ink = inkBox(QImage(m_dir.filePath(file)));
+                const QRectF ink = InkSpan::boxMm(QImage(m_dir.filePath(file)), PaperForm::PageWidth);
                 QVERIFY2(room.contains(ink), qPrintable(QStringLiteral("%1 %2: ink %3,%4 to %5,%6 mm").arg(paper.name, file)
                                                             .arg(ink.left()).arg(ink.top()).arg(ink.right()).arg(ink.bottom())));
                 QFile::remove(m_dir.filePath(file));

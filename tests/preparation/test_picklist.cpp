@@ -1,5 +1,6 @@
 // Preparation lists from the collected-orders window, saved as a PDF (no printer here) and read
 // back with poppler (pdftotext -bbox): text, its place on the page and the page order.
+#include "InkSpan.h"
 #include "ManagerWindowTest.h"
 #include "OrderRows.h"
 #include "data/Clock.h"
@@ -67,17 +68,6 @@ void keep(const QString& pdf, const QString& name) {
     }
 }
 
-// The box around every dark pixel of a page rendered by pdftoppm, in millimetres of A4.
-QRectF inkBox(const QImage& img) {
-    const double mm = img.width() / 210.0;
-    QRectF ink;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (qGray(img.pixel(x, y)) < 200)
-                ink |= QRectF(x / mm, y / mm, 1 / mm, 1 / mm);
-    return ink;
-}
-
 } // namespace
 
 class TestPickList : public ManagerWindowTest {
@@ -90,7 +80,7 @@ class TestPickList : public ManagerWindowTest {
         QFile::remove(pdf);
         for (int i = 0; i < 3; ++i)
             Dialogs::setNextAnswer(Dialogs::vbYes);
-        PickListPrint::setPdfPathAsker([pdf](QWidget*) { return pdf; });
+        Dialogs::setNextPath(pdf);
         action->trigger();
         Dialogs::clearAnswers();
         return pageCount(pdf);
@@ -265,12 +255,13 @@ private slots:
         FormBuyCollect w(nullptr, WindowOpeners::buyCollect());
         const QString path = file.isEmpty() ? file : m_dir.filePath(file);
         QFile::remove(path);
-        PickListPrint::setPdfPathAsker([path](QWidget*) { return path; });
         w.XXX->clickCell(w.XXX->grid().TextMatrix(1, 1) == "261207000002" ? 1 : 2, 1);
         for (QAction* a : {w.mnuPickListsAll, w.mnuPickList}) {
             Dialogs::clearShown();
             Dialogs::setNextAnswer(answer);
+            Dialogs::setNextPath(path);
             a->trigger();
+            Dialogs::clearAnswers();
             QStringList expected{PaperRoute::NoPrinterOfferPdf};
             if (answer == Dialogs::vbYes && !file.isEmpty() && !saved)
                 expected << PickListTexts::FileNotSaved + QDir::toNativeSeparators(path);
@@ -428,7 +419,7 @@ private slots:
         QCOMPARE(inked.size(), pages.size());
         const double edge = PickList::PrinterMarginRoom;
         for (const QString& name : inked) {
-            const QRectF ink = inkBox(QImage(m_dir.filePath(name)));
+            const QRectF ink = InkSpan::boxMm(QImage(m_dir.filePath(name)), 210);
             QVERIFY2(QRectF(edge, edge, 210 - 2 * edge, 297 - 2 * edge).contains(ink) && ink.height() > 250,
                      qPrintable(QStringLiteral("%1: %2,%3 to %4,%5 mm").arg(name).arg(ink.left()).arg(ink.top())
                                     .arg(ink.right()).arg(ink.bottom())));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRectF>
 
 #include <algorithm>
 
@@ -23,6 +24,16 @@ struct InkSpan {
                     s.right = std::max(s.right, x);
                 }
         return s;
+    }
+    // The box around every dark pixel of a page rendered across its whole width, in millimetres.
+    static QRectF boxMm(const QImage& page, double pageWidthMm) {
+        const double mm = page.width() / pageWidthMm;
+        QRectF ink;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (qGray(page.pixel(x, y)) < 200)
+                    ink |= QRectF(x / mm, y / mm, 1 / mm, 1 / mm);
+        return ink;
     }
     // Ends within slack pixels of the right edge.
     bool atRightEdge(int slack = 8) const { return right >= width - 1 - slack && left <= right; }

@@ -5,7 +5,6 @@
 #include "collection/BuyCollectCore.h"
 #include "collection/ModOmla.h"
 #include "data/AppGlobals.h"
-#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QFile>
@@ -13,14 +12,9 @@
 
 ManagerWindowTest::ManagerWindowTest(std::optional<QDateTime> now) : m_now(std::move(now)) {}
 
-void ManagerWindowTest::initTestCase_data() {
-    TestDb::addBackendRows();
-}
-
 void ManagerWindowTest::initTestCase() {
     QVERIFY(m_dir.isValid());
-    TestDb::installRecordingHooks();
-    Dialogs::setTestMode(true);
+    WindowCaseTest::initTestCase();
     QApplication::setLayoutDirection(Qt::RightToLeft);
     ModOmla::setBookFolder(m_dir.path());
     if (m_now)
@@ -28,11 +22,8 @@ void ManagerWindowTest::initTestCase() {
 }
 
 void ManagerWindowTest::init() {
-    TESTDB_INIT();
-    AppGlobals::reset();
+    WindowCaseTest::init();
     AppGlobals::LoginTel = TestDb::ManagerPhone;
-    Dialogs::clearAnswers();
-    Dialogs::clearShown();
     QFile::remove(ModOmla::BookPath());
     ModOmla::ClientBook.clear();
     ModOmla::LoadClientBook();
