@@ -43,21 +43,33 @@ QString text(const Recordset& rs, int i) {
 }
 
 // The number in a field as ModGFun::Val(FieldText(v)) reads it, without writing it out as text
-// when the driver hands over a whole number: every offer is read for every plan.
+// when the driver hands over a whole number: every offer and every line's state is read for every
+// plan. It is read from the variant's own storage; the variant's general conversion cost more than
+// the rest of the row. A null number holds 0, which is what its empty text reads as.
 double numberOf(const QVariant& v) {
+    // Below 10^15 a whole number's shortest text is its digits, as a float and as a double, and
+    // reads back as itself.
+    constexpr double Whole = 1e15;
     switch (v.typeId()) {
     case QMetaType::Int:
         return *static_cast<const int*>(v.constData());
+    case QMetaType::UInt:
+        return *static_cast<const uint*>(v.constData());
     case QMetaType::LongLong: {
         const qlonglong n = *static_cast<const qlonglong*>(v.constData());
-        if (n > -1000000000000000LL && n < 1000000000000000LL)
+        if (n > -qlonglong(Whole) && n < qlonglong(Whole))
+            return double(n);
+        break;
+    }
+    case QMetaType::ULongLong: {
+        const qulonglong n = *static_cast<const qulonglong*>(v.constData());
+        if (n < qulonglong(Whole))
             return double(n);
         break;
     }
     case QMetaType::Double: {
-        // Below 2^24 a whole number is its own shortest text, as a float and as a double.
         const double d = *static_cast<const double*>(v.constData());
-        if (d == std::floor(d) && std::abs(d) < 16777216.0 && !(d == 0 && std::signbit(d)))
+        if (d == std::floor(d) && std::abs(d) < Whole && !(d == 0 && std::signbit(d)))
             return d;
         break;
     }
@@ -321,35 +333,9 @@ WriteRoad::Result AddOffers(const std::vector<Offer>& offers) {
 }
 
 namespace {
+// A field read as a whole number: the lines' state is read row by row for every plan.
 int ival(const QSqlQuery& q, int i) {
-    // A whole number the driver hands over as a number is taken as it is, not written out as text
-    // and read back: the lines' state is read row by row for every plan. It is read from the
-    // variant's own storage; the variant's general conversion cost more than the rest of the row.
-    const QVariant v = q.value(i);
-    double d = 0;
-    switch (v.typeId()) {
-    case QMetaType::Int:
-        d = *static_cast<const int*>(v.constData());
-        break;
-    case QMetaType::LongLong:
-        d = double(*static_cast<const qlonglong*>(v.constData()));
-        break;
-    case QMetaType::UInt:
-        d = *static_cast<const uint*>(v.constData());
-        break;
-    case QMetaType::ULongLong:
-        d = double(*static_cast<const qulonglong*>(v.constData()));
-        break;
-    case QMetaType::Double:
-        d = *static_cast<const double*>(v.constData());
-        break;
-    default:
-        return int(std::lround(ModGFun::Val(FieldText(v))));
-    }
-    // A null number holds 0, which is what its empty text reads as.
-    if (std::abs(d) < 1e9 && d == std::floor(d))
-        return int(d);
-    return int(std::lround(ModGFun::Val(FieldText(v))));
+    return int(std::lround(numberOf(q.value(i))));
 }
 // Whether a field holds any text; a text the driver hands over is not copied to be asked.
 bool hasText(const QVariant& v) {
