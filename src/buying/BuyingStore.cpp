@@ -1,6 +1,7 @@
 #include "buying/BuyingStore.h"
 
 #include "buying/BuyingTexts.h"
+#include "buying/HeldReader.h"
 
 #include "data/Days.h"
 #include "data/Clock.h"
@@ -415,11 +416,11 @@ PeriodDemand ReadOpenDemand(const GroupDemand::Period& period) {
         d.error = BuyingTexts::ReadFailed + error;
         return d;
     }
-    d.beginHeld();
+    HeldReader held(d);
     for (const HeldRow& r : rows)
-        d.takeHeld(r.orderid, r.drugkey, r.held);
+        held.take(r.orderid, r.drugkey, r.held);
     rows = {};
-    d.endHeld(stock);
+    held.finish(stock);
     return d;
 }
 

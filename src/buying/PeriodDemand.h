@@ -11,7 +11,7 @@
 // What the sent orders of a period asked for, drug by drug (drugs matched by DrugNameKey), with
 // the catalogue's price, and for each drug the orders that asked for it, earliest sent first.
 // Each ask counts in whole units (DeliveryShare::AskedUnits); with what the server holds of the
-// lines (applyHeld), only their open units count, and the stock is the group's. Draws nothing.
+// lines (HeldReader), only their open units count, and the stock is the group's. Draws nothing.
 struct PeriodDemand {
     struct Drug {
         QString key;
@@ -42,7 +42,7 @@ struct PeriodDemand {
         int asked = 0, onorder = 0, allotted = 0, cancelled = 0;
         bool inOrder = false; // in a purchase order not yet closed
     };
-    // The key of an order line in the server's rows and in applyHeld's map.
+    // The key of an order line in the server's rows and in maps of them.
     static QString LineKey(const QString& orderid, const QString& drugkey) { return orderid + u'\n' + drugkey; }
     // The orders that asked for the drug: order index, quantity asked, its whole units, the units
     // still open (none while it is in a purchase order not closed: one at a time), and
@@ -67,12 +67,6 @@ struct PeriodDemand {
     // Shares the open units.
     std::vector<Share> shares(const QString& key, double received, DeliveryShare::Rule rule) const;
 
-    // Takes in what the server holds, row by row as the rows are read (none kept): beginHeld, each
-    // of the lines' rows (a later row of a line wins), then endHeld with the group's stock by drug key.
-    void beginHeld();
-    void takeHeld(const QString& orderid, const QString& drugkey, const Held& held);
-    void endHeld(const QHash<QString, int>& groupStock);
-
     // From the group demand's report and the catalogue by key.
     static PeriodDemand FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue);
     // The catalogue's rows by key (first row of a key wins): "SELECT * FROM bowndrugs" by position.
@@ -84,12 +78,8 @@ private:
     QHash<QString, int> m_byKey;
     std::vector<Ask> m_asks;
     std::vector<int> m_askStart;
-    // While the held rows are taken in: the first order of each id, the next order of the same id,
-    // per drug where its last row was found, and the last row's order (-1: an id of no order read).
-    static constexpr int NoRowYet = -2;
-    QHash<QString, int> m_firstOrder;
-    std::vector<int> m_nextSameId;
-    std::vector<int> m_heldCursor;
-    QString m_lastId;
-    int m_lastFirst = NoRowYet;
+    // What the server holds of the lines is taken in by a reader of its own (one read's state).
+    friend class HeldReader;
+    // Each ask's open units from what it holds, and each drug's demand and the group's stock.
+    void openUnits(const QHash<QString, int>& groupStock);
 };

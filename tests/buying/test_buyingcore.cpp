@@ -1,6 +1,7 @@
 // The buying rules without a server: sharing a delivery, the best offer, the quantity to buy and
 // the split by wholesaler, and the demand's asks per drug, earliest first.
 #include "buying/DeliveryShare.h"
+#include "buying/HeldReader.h"
 #include "buying/OfferBook.h"
 #include "buying/PeriodDemand.h"
 #include "buying/PurchasePlan.h"
@@ -226,12 +227,12 @@ private slots:
                     if (rng.bounded(10) == 0)
                         std::swap(rows[i], rows[size_t(rng.bounded(int(rows.size())))]);
             QHash<QString, PeriodDemand::Held> last;
-            d.beginHeld();
+            HeldReader reader(d);
             for (const Row& r : rows) {
-                d.takeHeld(r.orderid, r.key, r.held);
+                reader.take(r.orderid, r.key, r.held);
                 last.insert(PeriodDemand::LineKey(r.orderid, r.key), r.held);
             }
-            d.endHeld({});
+            reader.finish({});
             for (int k = 0; k < int(d.drugs.size()); ++k) {
                 double open = 0;
                 for (auto a = d.asksBegin(k); a != d.asksEnd(k); ++a) {
