@@ -17,6 +17,7 @@
 #include <QSet>
 #include <algorithm>
 #include <cmath>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -135,22 +136,29 @@ GroupTables::Presence CheckTables(QString* error) {
     return added == GroupTables::Presence::Missing ? GroupTables::Presence::Older : added;
 }
 
-bool ReadOfferBook(OfferBook& book, QString* error) {
+namespace {
+// The wholesalers and every offer row, as the book is made of them.
+bool readOffers(std::vector<Wholesaler>& w, std::vector<Offer>& o, QString* error) {
     Recordset ws;
     if (!query(QStringLiteral("SELECT wholesaler,name,phone,district FROM grp_wholesalers ORDER BY wholesaler"), ws, error))
         return false;
-    std::vector<Wholesaler> w;
     for (; !ws.isEOF(); ws.MoveNext())
         w.push_back({int(val(ws, 0)), text(ws, 1), text(ws, 2), text(ws, 3)});
     // The offers are many: read in one forward pass, not held as rows first.
-    std::vector<Offer> o;
     long affected = 0;
     server().ExecuteEach(QStringLiteral("SELECT wholesaler,drug,discount,offerdate FROM grp_offers"), affected, error,
                          [&](const QSqlQuery& q) {
                              o.push_back({int(numberOf(q.value(0))), FieldText(q.value(1)), numberOf(q.value(2)),
                                           FieldText(q.value(3))});
                          });
-    if (affected == 0)
+    return affected != 0;
+}
+} // namespace
+
+bool ReadOfferBook(OfferBook& book, QString* error) {
+    std::vector<Wholesaler> w;
+    std::vector<Offer> o;
+    if (!readOffers(w, o, error))
         return false;
     book = OfferBook(std::move(w), o);
     return true;
@@ -369,7 +377,12 @@ bool readHeld(const QStringList& orderids, QHash<QString, PeriodDemand::Held>& o
                       inList(orderids.mid(i, 500)),
                   error, [&](const QSqlQuery& q) {
                       out.insert(PeriodDemand::LineKey(FieldText(q.value(0)), FieldText(q.value(1))),
-                                 {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), !FieldText(q.value(6)).isEmpty()});
+                                 {.exists = true,
+                                  .inOrder = !FieldText(q.value(6)).isEmpty(),
+                                  .asked = ival(q, 2),
+                                  .onorder = ival(q, 3),
+                                  .allotted = ival(q, 4),
+                                  .cancelled = ival(q, 5)});
                   }))
             return false;
     return true;
@@ -380,47 +393,81 @@ bool readStockRows(QHash<QString, int>& out, QString* error) {
 }
 } // namespace
 
-PeriodDemand ReadOpenDemand(const GroupDemand::Period& period) {
-    QHash<QString, int> stock;
+PeriodDemand ReadOpenDemand(const GroupDemand::Period& period, OfferBook* book) {
     QString error;
+    // The offers are read while the last orders are still added up, and the book is made of them
+    // on a thread of its own while the rest is read.
+    bool offersRead = !book;
+    std::vector<Wholesaler> wholesalers;
+    std::vector<Offer> offers;
+    OfferBook made;
+    std::thread making;
+    const auto meanwhile = [&] {
+        if (!book)
+            return;
+        offersRead = readOffers(wholesalers, offers, &error);
+        if (offersRead)
+            making = std::thread([&] { made = OfferBook(std::move(wholesalers), offers); });
+    };
+    // The lines of the period's sent orders, chosen on the server by the same conditions, and the
+    // stock: read while the demand is put together, kept as read (an order's rows share one text
+    // of its id, and each drug key is kept once), and taken in once the demand is whole.
     const QString sent = GroupDemand::OrdersStatement({period.from, period.to, true});
-    // The lines of the period's sent orders, chosen on the server by the same conditions. They and
-    // the stock are read while the demand is still being added up, kept as read, and taken in once
-    // the demand is whole.
     const QString where = sent.mid(sent.indexOf(QLatin1String(" WHERE ")));
     struct HeldRow {
-        QString orderid, drugkey;
+        int id = 0, key = 0; // into ids and keys
         PeriodDemand::Held held;
     };
     std::vector<HeldRow> rows;
+    std::vector<QString> ids, keys;
+    QHash<QString, int> keyPlace;
+    QHash<QString, int> stock;
     bool read = false;
-    PeriodDemand d = PeriodDemand::Read(period, [&] {
-        read = each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines "
+    const auto alongside = [&] {
+        read = offersRead &&
+               each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines "
                                    "WHERE orderid IN (SELECT orderid FROM bown2") +
                         where + u')',
                     &error,
                     [&](const QSqlQuery& q) {
                         QString orderid = FieldText(q.value(0));
-                        // An order's rows mostly come together: they share one text of its id.
-                        if (!rows.empty() && rows.back().orderid == orderid)
-                            orderid = rows.back().orderid;
-                        rows.push_back({std::move(orderid), FieldText(q.value(1)),
-                                        {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), hasText(q.value(6))}});
+                        if (ids.empty() || ids.back() != orderid)
+                            ids.push_back(std::move(orderid));
+                        const QString drugkey = FieldText(q.value(1));
+                        auto k = keyPlace.constFind(drugkey);
+                        if (k == keyPlace.constEnd()) {
+                            k = keyPlace.insert(drugkey, int(keys.size()));
+                            keys.push_back(drugkey);
+                        }
+                        rows.push_back({int(ids.size()) - 1, k.value(),
+                                        {.exists = true,
+                                         .inOrder = hasText(q.value(6)),
+                                         .asked = ival(q, 2),
+                                         .onorder = ival(q, 3),
+                                         .allotted = ival(q, 4),
+                                         .cancelled = ival(q, 5)}});
                     }) &&
                readStockRows(stock, &error);
-    });
-    if (!d.ok)
-        return d;
-    if (!read) {
+    };
+    PeriodDemand d = PeriodDemand::Read(period, meanwhile, alongside);
+    if (making.joinable())
+        making.join();
+    if (d.ok && !read) {
         d.ok = false;
         d.error = BuyingTexts::ReadFailed + error;
-        return d;
     }
+    if (!d.ok)
+        return d;
+    std::vector<int> drugOf(keys.size());
+    for (size_t k = 0; k < keys.size(); ++k)
+        drugOf[k] = d.drugOfKey(keys[k]);
     HeldReader held(d);
     for (const HeldRow& r : rows)
-        held.take(r.orderid, r.drugkey, r.held);
+        held.take(ids[size_t(r.id)], drugOf[size_t(r.key)], r.held);
     rows = {};
     held.finish(stock);
+    if (book)
+        *book = std::move(made);
     return d;
 }
 

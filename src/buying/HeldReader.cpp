@@ -23,15 +23,16 @@ HeldReader::HeldReader(PeriodDemand& demand) : m_demand(demand) {
 }
 
 void HeldReader::take(const QString& orderid, const QString& drugkey, const PeriodDemand::Held& held) {
+    take(orderid, m_demand.drugOfKey(drugkey), held);
+}
+
+void HeldReader::take(const QString& orderid, int k, const PeriodDemand::Held& held) {
     // An order's rows mostly come together: its id is looked up once for them.
     if (m_lastFirst == NoRowYet || orderid != m_lastId) {
         m_lastId = orderid;
         m_lastFirst = m_firstOrder.value(orderid, -1);
     }
-    if (m_lastFirst < 0)
-        return;
-    const int k = m_demand.drugOfKey(drugkey);
-    if (k < 0)
+    if (m_lastFirst < 0 || k < 0)
         return;
     using Ask = PeriodDemand::Ask;
     Ask* const begin = m_demand.m_asks.data() + m_demand.m_askStart[size_t(k)];

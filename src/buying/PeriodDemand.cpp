@@ -11,6 +11,9 @@
 #include <QCryptographicHash>
 #include <algorithm>
 #include <numeric>
+#include <thread>
+
+static_assert(sizeof(PeriodDemand::Ask) <= 40, "a period holds an ask for nearly every line");
 
 PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue) {
     PeriodDemand d;
@@ -100,7 +103,7 @@ PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<
             if (f > d.m_askStart[size_t(m)] && d.m_asks[size_t(f - 1)].order == int(i))
                 d.m_asks[size_t(f - 1)].asked += en.quantity;
             else
-                d.m_asks[size_t(f++)] = {int(i), en.quantity, 0, 0, {}};
+                d.m_asks[size_t(f++)] = {en.quantity, int(i), 0, 0, {}};
         }
     }
     // Close the gaps merged asks left, in place (nothing moves forward); up to the first gap
@@ -150,7 +153,8 @@ bool PeriodDemand::ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* er
     return affected != 0;
 }
 
-PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile) {
+PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile,
+                                const std::function<void()>& alongside) {
     GroupDemand::Period p = period;
     p.sentOnly = true;
     // The catalogue's stock comes with the demand's own read of the catalogue. Its rows are kept as
@@ -172,22 +176,34 @@ PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period, const std::fu
         failed.error = report.error;
         return failed;
     }
-    // The keys FromReport looks up, each filled from the first catalogue row of its key.
-    QHash<QString, bool> wanted;
-    wanted.reserve(qsizetype(report.drugs.size()));
-    for (const GroupDemand::Drug& g : report.drugs)
-        wanted.insert(g.nameless ? DrugNameKey(g.name) : g.key, false);
-    QHash<QString, CatalogueItem> catalogue;
-    catalogue.reserve(wanted.size());
-    for (const Row& r : rows) {
-        auto w = wanted.find(r.key);
-        if (w == wanted.end() || w.value())
-            continue;
-        w.value() = true;
-        catalogue.insert(r.key, {FieldText(r.name), ModGFun::Val(FieldText(r.price)), ModGFun::Val(FieldText(r.stock))});
+    PeriodDemand made;
+    const auto make = [&] {
+        // The keys FromReport looks up, each filled from the first catalogue row of its key.
+        QHash<QString, bool> wanted;
+        wanted.reserve(qsizetype(report.drugs.size()));
+        for (const GroupDemand::Drug& g : report.drugs)
+            wanted.insert(g.nameless ? DrugNameKey(g.name) : g.key, false);
+        QHash<QString, CatalogueItem> catalogue;
+        catalogue.reserve(wanted.size());
+        for (const Row& r : rows) {
+            auto w = wanted.find(r.key);
+            if (w == wanted.end() || w.value())
+                continue;
+            w.value() = true;
+            catalogue.insert(r.key, {FieldText(r.name), ModGFun::Val(FieldText(r.price)), ModGFun::Val(FieldText(r.stock))});
+        }
+        rows = {};
+        made = FromReport(std::move(report), catalogue);
+    };
+    if (alongside) {
+        // Nothing here throws; the thread is joined before anything it touches goes.
+        std::thread putTogether(make);
+        alongside();
+        putTogether.join();
+    } else {
+        make();
     }
-    rows = {};
-    return FromReport(std::move(report), catalogue);
+    return made;
 }
 
 void PeriodDemand::openUnits(const QHash<QString, int>& groupStock) {

@@ -38,18 +38,19 @@ struct PeriodDemand {
     int drugOfKey(const QString& key) const { return m_byKey.value(key, -1); }
     // What the server holds of an order line the group has taken up.
     struct Held {
-        bool exists = false; // false: no row, every unit open
-        int asked = 0, onorder = 0, allotted = 0, cancelled = 0;
+        bool exists = false;  // false: no row, every unit open
         bool inOrder = false; // in a purchase order not yet closed
+        int asked = 0, onorder = 0, allotted = 0, cancelled = 0;
     };
     // The key of an order line in the server's rows and in maps of them.
     static QString LineKey(const QString& orderid, const QString& drugkey) { return orderid + u'\n' + drugkey; }
     // The orders that asked for the drug: order index, quantity asked, its whole units, the units
     // still open (none while it is in a purchase order not closed: one at a time), and
     // what the server held of the line when read.
+    // A period holds an ask for nearly every line: kept at 40 bytes.
     struct Ask {
-        int order = 0;
         double asked = 0;
+        int order = 0;
         int units = 0;
         int open = 0;
         Held held;
@@ -72,7 +73,10 @@ struct PeriodDemand {
     // The catalogue's rows by key (first row of a key wins): "SELECT * FROM bowndrugs" by position.
     static bool ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* error);
     // Both reads and the adding up on ServerConnection; meanwhile as GroupDemand::Build runs it.
-    static PeriodDemand Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile = {});
+    // alongside, when the reads went well, runs on the calling thread while the demand is put
+    // together from them on another (the connection is free then): a caller's other reads.
+    static PeriodDemand Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile = {},
+                             const std::function<void()>& alongside = {});
 
 private:
     QHash<QString, int> m_byKey;

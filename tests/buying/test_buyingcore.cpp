@@ -215,10 +215,12 @@ private slots:
                 for (int k = 0; k < drugs + 2; ++k)
                     if (rng.bounded(3) == 0) {
                         const int asked = rng.bounded(1, 9);
+                        const int onorder = rng.bounded(asked + 1), allotted = rng.bounded(2);
+                        const bool inOrder = rng.bounded(4) == 0;
                         rows.push_back({o.id, DrugNameKey(QStringLiteral("Drug %1").arg(k)),
-                                        {true, asked, rng.bounded(asked + 1), rng.bounded(2), 0, rng.bounded(4) == 0}});
+                                        {.exists = true, .inOrder = inOrder, .asked = asked, .onorder = onorder, .allotted = allotted}});
                     }
-            rows.push_back({"nosuchorder", DrugNameKey(u"Drug 0"), {true, 9, 0, 0, 0, false}});
+            rows.push_back({"nosuchorder", DrugNameKey(u"Drug 0"), {.exists = true, .asked = 9}});
             // Mostly as the orders run, sometimes a row out of its place, sometimes all shuffled.
             if (round % 4 == 3)
                 std::shuffle(rows.begin(), rows.end(), rng);
