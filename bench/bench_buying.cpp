@@ -127,10 +127,8 @@ static void purchaseOrders(benchmark::State& state, const char* backend, const c
         QElapsedTimer t;
         t.start();
         const std::clock_t cpu = std::clock();
-        const PeriodDemand demand = BuyingStore::ReadOpenDemand(Week);
         OfferBook book;
-        QString e;
-        BuyingStore::ReadOfferBook(book, &e);
+        const PeriodDemand demand = BuyingStore::ReadOpenDemand(Week, &book);
         const PurchasePlan plan = PurchasePlan::Make(demand, book);
         const auto orders = plan.orders(book);
         made.push_back(double(t.nsecsElapsed()) / 1e6);

@@ -1,6 +1,7 @@
 #include "buying/BuyingStore.h"
 
 #include "buying/BuyingTexts.h"
+#include "buying/HeldReader.h"
 
 #include "data/Days.h"
 #include "data/Clock.h"
@@ -16,6 +17,7 @@
 #include <QSet>
 #include <algorithm>
 #include <cmath>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -43,21 +45,33 @@ QString text(const Recordset& rs, int i) {
 }
 
 // The number in a field as ModGFun::Val(FieldText(v)) reads it, without writing it out as text
-// when the driver hands over a whole number: every offer is read for every plan.
+// when the driver hands over a whole number: every offer and every line's state is read for every
+// plan. It is read from the variant's own storage; the variant's general conversion cost more than
+// the rest of the row. A null number holds 0, which is what its empty text reads as.
 double numberOf(const QVariant& v) {
+    // Below 10^15 a whole number's shortest text is its digits, as a float and as a double, and
+    // reads back as itself.
+    constexpr double Whole = 1e15;
     switch (v.typeId()) {
     case QMetaType::Int:
         return *static_cast<const int*>(v.constData());
+    case QMetaType::UInt:
+        return *static_cast<const uint*>(v.constData());
     case QMetaType::LongLong: {
         const qlonglong n = *static_cast<const qlonglong*>(v.constData());
-        if (n > -1000000000000000LL && n < 1000000000000000LL)
+        if (n > -qlonglong(Whole) && n < qlonglong(Whole))
+            return double(n);
+        break;
+    }
+    case QMetaType::ULongLong: {
+        const qulonglong n = *static_cast<const qulonglong*>(v.constData());
+        if (n < qulonglong(Whole))
             return double(n);
         break;
     }
     case QMetaType::Double: {
-        // Below 2^24 a whole number is its own shortest text, as a float and as a double.
         const double d = *static_cast<const double*>(v.constData());
-        if (d == std::floor(d) && std::abs(d) < 16777216.0 && !(d == 0 && std::signbit(d)))
+        if (d == std::floor(d) && std::abs(d) < Whole && !(d == 0 && std::signbit(d)))
             return d;
         break;
     }
@@ -122,22 +136,29 @@ GroupTables::Presence CheckTables(QString* error) {
     return added == GroupTables::Presence::Missing ? GroupTables::Presence::Older : added;
 }
 
-bool ReadOfferBook(OfferBook& book, QString* error) {
+namespace {
+// The wholesalers and every offer row, as the book is made of them.
+bool readOffers(std::vector<Wholesaler>& w, std::vector<Offer>& o, QString* error) {
     Recordset ws;
     if (!query(QStringLiteral("SELECT wholesaler,name,phone,district FROM grp_wholesalers ORDER BY wholesaler"), ws, error))
         return false;
-    std::vector<Wholesaler> w;
     for (; !ws.isEOF(); ws.MoveNext())
         w.push_back({int(val(ws, 0)), text(ws, 1), text(ws, 2), text(ws, 3)});
     // The offers are many: read in one forward pass, not held as rows first.
-    std::vector<Offer> o;
     long affected = 0;
     server().ExecuteEach(QStringLiteral("SELECT wholesaler,drug,discount,offerdate FROM grp_offers"), affected, error,
                          [&](const QSqlQuery& q) {
                              o.push_back({int(numberOf(q.value(0))), FieldText(q.value(1)), numberOf(q.value(2)),
                                           FieldText(q.value(3))});
                          });
-    if (affected == 0)
+    return affected != 0;
+}
+} // namespace
+
+bool ReadOfferBook(OfferBook& book, QString* error) {
+    std::vector<Wholesaler> w;
+    std::vector<Offer> o;
+    if (!readOffers(w, o, error))
         return false;
     book = OfferBook(std::move(w), o);
     return true;
@@ -321,35 +342,9 @@ WriteRoad::Result AddOffers(const std::vector<Offer>& offers) {
 }
 
 namespace {
+// A field read as a whole number: the lines' state is read row by row for every plan.
 int ival(const QSqlQuery& q, int i) {
-    // A whole number the driver hands over as a number is taken as it is, not written out as text
-    // and read back: the lines' state is read row by row for every plan. It is read from the
-    // variant's own storage; the variant's general conversion cost more than the rest of the row.
-    const QVariant v = q.value(i);
-    double d = 0;
-    switch (v.typeId()) {
-    case QMetaType::Int:
-        d = *static_cast<const int*>(v.constData());
-        break;
-    case QMetaType::LongLong:
-        d = double(*static_cast<const qlonglong*>(v.constData()));
-        break;
-    case QMetaType::UInt:
-        d = *static_cast<const uint*>(v.constData());
-        break;
-    case QMetaType::ULongLong:
-        d = double(*static_cast<const qulonglong*>(v.constData()));
-        break;
-    case QMetaType::Double:
-        d = *static_cast<const double*>(v.constData());
-        break;
-    default:
-        return int(std::lround(ModGFun::Val(FieldText(v))));
-    }
-    // A null number holds 0, which is what its empty text reads as.
-    if (std::abs(d) < 1e9 && d == std::floor(d))
-        return int(d);
-    return int(std::lround(ModGFun::Val(FieldText(v))));
+    return int(std::lround(numberOf(q.value(i))));
 }
 // Whether a field holds any text; a text the driver hands over is not copied to be asked.
 bool hasText(const QVariant& v) {
@@ -382,7 +377,12 @@ bool readHeld(const QStringList& orderids, QHash<QString, PeriodDemand::Held>& o
                       inList(orderids.mid(i, 500)),
                   error, [&](const QSqlQuery& q) {
                       out.insert(PeriodDemand::LineKey(FieldText(q.value(0)), FieldText(q.value(1))),
-                                 {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), !FieldText(q.value(6)).isEmpty()});
+                                 {.exists = true,
+                                  .inOrder = !FieldText(q.value(6)).isEmpty(),
+                                  .asked = ival(q, 2),
+                                  .onorder = ival(q, 3),
+                                  .allotted = ival(q, 4),
+                                  .cancelled = ival(q, 5)});
                   }))
             return false;
     return true;
@@ -393,47 +393,81 @@ bool readStockRows(QHash<QString, int>& out, QString* error) {
 }
 } // namespace
 
-PeriodDemand ReadOpenDemand(const GroupDemand::Period& period) {
-    QHash<QString, int> stock;
+PeriodDemand ReadOpenDemand(const GroupDemand::Period& period, OfferBook* book) {
     QString error;
+    // The offers are read while the last orders are still added up, and the book is made of them
+    // on a thread of its own while the rest is read.
+    bool offersRead = !book;
+    std::vector<Wholesaler> wholesalers;
+    std::vector<Offer> offers;
+    OfferBook made;
+    std::thread making;
+    const auto meanwhile = [&] {
+        if (!book)
+            return;
+        offersRead = readOffers(wholesalers, offers, &error);
+        if (offersRead)
+            making = std::thread([&] { made = OfferBook(std::move(wholesalers), offers); });
+    };
+    // The lines of the period's sent orders, chosen on the server by the same conditions, and the
+    // stock: read while the demand is put together, kept as read (an order's rows share one text
+    // of its id, and each drug key is kept once), and taken in once the demand is whole.
     const QString sent = GroupDemand::OrdersStatement({period.from, period.to, true});
-    // The lines of the period's sent orders, chosen on the server by the same conditions. They and
-    // the stock are read while the demand is still being added up, kept as read, and taken in once
-    // the demand is whole.
     const QString where = sent.mid(sent.indexOf(QLatin1String(" WHERE ")));
     struct HeldRow {
-        QString orderid, drugkey;
+        int id = 0, key = 0; // into ids and keys
         PeriodDemand::Held held;
     };
     std::vector<HeldRow> rows;
+    std::vector<QString> ids, keys;
+    QHash<QString, int> keyPlace;
+    QHash<QString, int> stock;
     bool read = false;
-    PeriodDemand d = PeriodDemand::Read(period, [&] {
-        read = each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines "
+    const auto alongside = [&] {
+        read = offersRead &&
+               each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines "
                                    "WHERE orderid IN (SELECT orderid FROM bown2") +
                         where + u')',
                     &error,
                     [&](const QSqlQuery& q) {
                         QString orderid = FieldText(q.value(0));
-                        // An order's rows mostly come together: they share one text of its id.
-                        if (!rows.empty() && rows.back().orderid == orderid)
-                            orderid = rows.back().orderid;
-                        rows.push_back({std::move(orderid), FieldText(q.value(1)),
-                                        {true, ival(q, 2), ival(q, 3), ival(q, 4), ival(q, 5), hasText(q.value(6))}});
+                        if (ids.empty() || ids.back() != orderid)
+                            ids.push_back(std::move(orderid));
+                        const QString drugkey = FieldText(q.value(1));
+                        auto k = keyPlace.constFind(drugkey);
+                        if (k == keyPlace.constEnd()) {
+                            k = keyPlace.insert(drugkey, int(keys.size()));
+                            keys.push_back(drugkey);
+                        }
+                        rows.push_back({int(ids.size()) - 1, k.value(),
+                                        {.exists = true,
+                                         .inOrder = hasText(q.value(6)),
+                                         .asked = ival(q, 2),
+                                         .onorder = ival(q, 3),
+                                         .allotted = ival(q, 4),
+                                         .cancelled = ival(q, 5)}});
                     }) &&
                readStockRows(stock, &error);
-    });
-    if (!d.ok)
-        return d;
-    if (!read) {
+    };
+    PeriodDemand d = PeriodDemand::Read(period, meanwhile, alongside);
+    if (making.joinable())
+        making.join();
+    if (d.ok && !read) {
         d.ok = false;
         d.error = BuyingTexts::ReadFailed + error;
-        return d;
     }
-    d.beginHeld();
+    if (!d.ok)
+        return d;
+    std::vector<int> drugOf(keys.size());
+    for (size_t k = 0; k < keys.size(); ++k)
+        drugOf[k] = d.drugOfKey(keys[k]);
+    HeldReader held(d);
     for (const HeldRow& r : rows)
-        d.takeHeld(r.orderid, r.drugkey, r.held);
+        held.take(ids[size_t(r.id)], drugOf[size_t(r.key)], r.held);
     rows = {};
-    d.endHeld(stock);
+    held.finish(stock);
+    if (book)
+        *book = std::move(made);
     return d;
 }
 

@@ -35,8 +35,9 @@ WriteRoad::Result AddWholesaler(Wholesaler& w);
 WriteRoad::Result AddOffers(const std::vector<Offer>& offers);
 
 // The sent orders of the period with what the server holds of their lines and the group's stock:
-// the open units a plan takes.
-PeriodDemand ReadOpenDemand(const GroupDemand::Period& period);
+// the open units a plan takes. With book, the offer book too (read while the demand is made; left
+// as it was when any read fails).
+PeriodDemand ReadOpenDemand(const GroupDemand::Period& period, OfferBook* book = nullptr);
 
 struct KeptLine {
     QString poid;

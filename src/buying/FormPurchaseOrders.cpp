@@ -203,16 +203,11 @@ void FormPurchaseOrders::buttonMake_Click() {
     const GroupDemand::Period period{checkAllOpen->isChecked() ? QDate(2000, 1, 1) : dateFrom->date(), dateTo->date(), true};
     // A period of many orders takes a moment to read and add up.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    PeriodDemand demand = BuyingStore::ReadOpenDemand(period);
+    OfferBook offers;
+    PeriodDemand demand = BuyingStore::ReadOpenDemand(period, &offers);
     QApplication::restoreOverrideCursor();
     if (!demand.ok) {
         Dialogs::MsgBox(demand.error, Dialogs::vbOKOnly, this);
-        return;
-    }
-    OfferBook offers;
-    QString error;
-    if (!BuyingStore::ReadOfferBook(offers, &error)) {
-        Dialogs::MsgBox(BuyingTexts::ReadFailed + error, Dialogs::vbOKOnly, this);
         return;
     }
     m_period = period;

@@ -11,6 +11,9 @@
 #include <QCryptographicHash>
 #include <algorithm>
 #include <numeric>
+#include <thread>
+
+static_assert(sizeof(PeriodDemand::Ask) <= 40, "a period holds an ask for nearly every line");
 
 PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue) {
     PeriodDemand d;
@@ -100,7 +103,7 @@ PeriodDemand PeriodDemand::FromReport(GroupDemand::Report&& report, const QHash<
             if (f > d.m_askStart[size_t(m)] && d.m_asks[size_t(f - 1)].order == int(i))
                 d.m_asks[size_t(f - 1)].asked += en.quantity;
             else
-                d.m_asks[size_t(f++)] = {int(i), en.quantity, 0, 0, {}};
+                d.m_asks[size_t(f++)] = {en.quantity, int(i), 0, 0, {}};
         }
     }
     // Close the gaps merged asks left, in place (nothing moves forward); up to the first gap
@@ -150,7 +153,8 @@ bool PeriodDemand::ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* er
     return affected != 0;
 }
 
-PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile) {
+PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile,
+                                const std::function<void()>& alongside) {
     GroupDemand::Period p = period;
     p.sentOnly = true;
     // The catalogue's stock comes with the demand's own read of the catalogue. Its rows are kept as
@@ -172,91 +176,37 @@ PeriodDemand PeriodDemand::Read(const GroupDemand::Period& period, const std::fu
         failed.error = report.error;
         return failed;
     }
-    // The keys FromReport looks up, each filled from the first catalogue row of its key.
-    QHash<QString, bool> wanted;
-    wanted.reserve(qsizetype(report.drugs.size()));
-    for (const GroupDemand::Drug& g : report.drugs)
-        wanted.insert(g.nameless ? DrugNameKey(g.name) : g.key, false);
-    QHash<QString, CatalogueItem> catalogue;
-    catalogue.reserve(wanted.size());
-    for (const Row& r : rows) {
-        auto w = wanted.find(r.key);
-        if (w == wanted.end() || w.value())
-            continue;
-        w.value() = true;
-        catalogue.insert(r.key, {FieldText(r.name), ModGFun::Val(FieldText(r.price)), ModGFun::Val(FieldText(r.stock))});
+    PeriodDemand made;
+    const auto make = [&] {
+        // The keys FromReport looks up, each filled from the first catalogue row of its key.
+        QHash<QString, bool> wanted;
+        wanted.reserve(qsizetype(report.drugs.size()));
+        for (const GroupDemand::Drug& g : report.drugs)
+            wanted.insert(g.nameless ? DrugNameKey(g.name) : g.key, false);
+        QHash<QString, CatalogueItem> catalogue;
+        catalogue.reserve(wanted.size());
+        for (const Row& r : rows) {
+            auto w = wanted.find(r.key);
+            if (w == wanted.end() || w.value())
+                continue;
+            w.value() = true;
+            catalogue.insert(r.key, {FieldText(r.name), ModGFun::Val(FieldText(r.price)), ModGFun::Val(FieldText(r.stock))});
+        }
+        rows = {};
+        made = FromReport(std::move(report), catalogue);
+    };
+    if (alongside) {
+        // Nothing here throws; the thread is joined before anything it touches goes.
+        std::thread putTogether(make);
+        alongside();
+        putTogether.join();
+    } else {
+        make();
     }
-    rows = {};
-    return FromReport(std::move(report), catalogue);
+    return made;
 }
 
-void PeriodDemand::beginHeld() {
-    // Each row finds its ask by the order's place and the drug's, not each ask its row by a text
-    // made for it: the rows are a fraction of the asks. Orders sharing an id share its rows.
-    m_firstOrder.clear();
-    m_firstOrder.reserve(qsizetype(orders.size()));
-    m_nextSameId.assign(orders.size(), -1);
-    for (int o = int(orders.size()) - 1; o >= 0; --o) {
-        auto it = m_firstOrder.find(orders[size_t(o)].id);
-        if (it == m_firstOrder.end()) {
-            m_firstOrder.insert(orders[size_t(o)].id, o);
-        } else {
-            m_nextSameId[size_t(o)] = it.value();
-            it.value() = o;
-        }
-    }
-    for (Ask& a : m_asks)
-        a.held = {};
-    m_heldCursor.assign(drugs.size(), 0);
-    m_lastId.clear();
-    m_lastFirst = NoRowYet;
-}
-
-void PeriodDemand::takeHeld(const QString& orderid, const QString& drugkey, const Held& held) {
-    // An order's rows mostly come together: its id is looked up once for them.
-    if (m_lastFirst == NoRowYet || orderid != m_lastId) {
-        m_lastId = orderid;
-        m_lastFirst = m_firstOrder.value(orderid, -1);
-    }
-    if (m_lastFirst < 0)
-        return;
-    const int k = drugOfKey(drugkey);
-    if (k < 0)
-        return;
-    Ask* const begin = m_asks.data() + m_askStart[size_t(k)];
-    Ask* const end = m_asks.data() + m_askStart[size_t(k) + 1];
-    const auto before = [](const Ask& x, int order) { return x.order < order; };
-    // A drug's asks run earliest order first, one ask an order. The rows mostly come in that
-    // order too: the search starts where the drug's last row was found, steps forward in growing
-    // strides, and only searches the whole range when the row lies behind.
-    int& cursor = m_heldCursor[size_t(k)];
-    for (int o = m_lastFirst; o >= 0; o = m_nextSameId[size_t(o)]) {
-        Ask* from = begin + cursor;
-        Ask* a;
-        if (from < end && from->order <= o) {
-            ptrdiff_t step = 1;
-            Ask* lo = from;
-            while (lo + step < end && lo[step].order < o) {
-                lo += step;
-                step *= 2;
-            }
-            a = std::lower_bound(lo, std::min(lo + step + 1, end), o, before);
-        } else {
-            a = std::lower_bound(begin, end, o, before);
-        }
-        if (a != end && a->order == o) {
-            a->held = held;
-            cursor = int(a - begin);
-        }
-    }
-}
-
-void PeriodDemand::endHeld(const QHash<QString, int>& groupStock) {
-    m_firstOrder = {};
-    m_nextSameId = {};
-    m_heldCursor = {};
-    m_lastId = {};
-    m_lastFirst = NoRowYet;
+void PeriodDemand::openUnits(const QHash<QString, int>& groupStock) {
     for (size_t k = 0; k < drugs.size(); ++k) {
         Drug& g = drugs[k];
         if (auto s = groupStock.constFind(g.key); s != groupStock.constEnd()) {

@@ -11,7 +11,7 @@
 // What the sent orders of a period asked for, drug by drug (drugs matched by DrugNameKey), with
 // the catalogue's price, and for each drug the orders that asked for it, earliest sent first.
 // Each ask counts in whole units (DeliveryShare::AskedUnits); with what the server holds of the
-// lines (applyHeld), only their open units count, and the stock is the group's. Draws nothing.
+// lines (HeldReader), only their open units count, and the stock is the group's. Draws nothing.
 struct PeriodDemand {
     struct Drug {
         QString key;
@@ -38,18 +38,19 @@ struct PeriodDemand {
     int drugOfKey(const QString& key) const { return m_byKey.value(key, -1); }
     // What the server holds of an order line the group has taken up.
     struct Held {
-        bool exists = false; // false: no row, every unit open
-        int asked = 0, onorder = 0, allotted = 0, cancelled = 0;
+        bool exists = false;  // false: no row, every unit open
         bool inOrder = false; // in a purchase order not yet closed
+        int asked = 0, onorder = 0, allotted = 0, cancelled = 0;
     };
-    // The key of an order line in the server's rows and in applyHeld's map.
+    // The key of an order line in the server's rows and in maps of them.
     static QString LineKey(const QString& orderid, const QString& drugkey) { return orderid + u'\n' + drugkey; }
     // The orders that asked for the drug: order index, quantity asked, its whole units, the units
     // still open (none while it is in a purchase order not closed: one at a time), and
     // what the server held of the line when read.
+    // A period holds an ask for nearly every line: kept at 40 bytes.
     struct Ask {
-        int order = 0;
         double asked = 0;
+        int order = 0;
         int units = 0;
         int open = 0;
         Held held;
@@ -67,29 +68,22 @@ struct PeriodDemand {
     // Shares the open units.
     std::vector<Share> shares(const QString& key, double received, DeliveryShare::Rule rule) const;
 
-    // Takes in what the server holds, row by row as the rows are read (none kept): beginHeld, each
-    // of the lines' rows (a later row of a line wins), then endHeld with the group's stock by drug key.
-    void beginHeld();
-    void takeHeld(const QString& orderid, const QString& drugkey, const Held& held);
-    void endHeld(const QHash<QString, int>& groupStock);
-
     // From the group demand's report and the catalogue by key.
     static PeriodDemand FromReport(GroupDemand::Report&& report, const QHash<QString, CatalogueItem>& catalogue);
     // The catalogue's rows by key (first row of a key wins): "SELECT * FROM bowndrugs" by position.
     static bool ReadCatalogue(QHash<QString, CatalogueItem>& out, QString* error);
     // Both reads and the adding up on ServerConnection; meanwhile as GroupDemand::Build runs it.
-    static PeriodDemand Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile = {});
+    // alongside, when the reads went well, runs on the calling thread while the demand is put
+    // together from them on another (the connection is free then): a caller's other reads.
+    static PeriodDemand Read(const GroupDemand::Period& period, const std::function<void()>& meanwhile = {},
+                             const std::function<void()>& alongside = {});
 
 private:
     QHash<QString, int> m_byKey;
     std::vector<Ask> m_asks;
     std::vector<int> m_askStart;
-    // While the held rows are taken in: the first order of each id, the next order of the same id,
-    // per drug where its last row was found, and the last row's order (-1: an id of no order read).
-    static constexpr int NoRowYet = -2;
-    QHash<QString, int> m_firstOrder;
-    std::vector<int> m_nextSameId;
-    std::vector<int> m_heldCursor;
-    QString m_lastId;
-    int m_lastFirst = NoRowYet;
+    // What the server holds of the lines is taken in by a reader of its own (one read's state).
+    friend class HeldReader;
+    // Each ask's open units from what it holds, and each drug's demand and the group's stock.
+    void openUnits(const QHash<QString, int>& groupStock);
 };

@@ -1,6 +1,7 @@
 // The buying rules without a server: sharing a delivery, the best offer, the quantity to buy and
 // the split by wholesaler, and the demand's asks per drug, earliest first.
 #include "buying/DeliveryShare.h"
+#include "buying/HeldReader.h"
 #include "buying/OfferBook.h"
 #include "buying/PeriodDemand.h"
 #include "buying/PurchasePlan.h"
@@ -214,10 +215,12 @@ private slots:
                 for (int k = 0; k < drugs + 2; ++k)
                     if (rng.bounded(3) == 0) {
                         const int asked = rng.bounded(1, 9);
+                        const int onorder = rng.bounded(asked + 1), allotted = rng.bounded(2);
+                        const bool inOrder = rng.bounded(4) == 0;
                         rows.push_back({o.id, DrugNameKey(QStringLiteral("Drug %1").arg(k)),
-                                        {true, asked, rng.bounded(asked + 1), rng.bounded(2), 0, rng.bounded(4) == 0}});
+                                        {.exists = true, .inOrder = inOrder, .asked = asked, .onorder = onorder, .allotted = allotted}});
                     }
-            rows.push_back({"nosuchorder", DrugNameKey(u"Drug 0"), {true, 9, 0, 0, 0, false}});
+            rows.push_back({"nosuchorder", DrugNameKey(u"Drug 0"), {.exists = true, .asked = 9}});
             // Mostly as the orders run, sometimes a row out of its place, sometimes all shuffled.
             if (round % 4 == 3)
                 std::shuffle(rows.begin(), rows.end(), rng);
@@ -226,12 +229,12 @@ private slots:
                     if (rng.bounded(10) == 0)
                         std::swap(rows[i], rows[size_t(rng.bounded(int(rows.size())))]);
             QHash<QString, PeriodDemand::Held> last;
-            d.beginHeld();
+            HeldReader reader(d);
             for (const Row& r : rows) {
-                d.takeHeld(r.orderid, r.key, r.held);
+                reader.take(r.orderid, r.key, r.held);
                 last.insert(PeriodDemand::LineKey(r.orderid, r.key), r.held);
             }
-            d.endHeld({});
+            reader.finish({});
             for (int k = 0; k < int(d.drugs.size()); ++k) {
                 double open = 0;
                 for (auto a = d.asksBegin(k); a != d.asksEnd(k); ++a) {

@@ -47,9 +47,7 @@ struct Made {
 };
 Made read(const GroupDemand::Period& period = Week) {
     Made m;
-    m.demand = BuyingStore::ReadOpenDemand(period);
-    QString e;
-    BuyingStore::ReadOfferBook(m.book, &e);
+    m.demand = BuyingStore::ReadOpenDemand(period, &m.book);
     m.plan = PurchasePlan::Make(m.demand, m.book);
     return m;
 }
@@ -414,19 +412,33 @@ private slots:
         QCOMPARE(made, BuyingStore::LineTables());
     }
 
-    // A read failing at any statement is told by the read that failed; the next read is whole.
+    // A read failing at any statement, with the offer book or without, is told by the read that
+    // failed and leaves the book as it was; the next read is whole, its book the one read alone.
     void aFailedReadIsTold() {
         ServerConnection& server = ServerConnection::instance();
-        QStringList sqls;
-        server.beforeExecute = [&](const QString& sql) { sqls << sql; };
-        QVERIFY(BuyingStore::ReadOpenDemand(Week).ok && sqls.size() >= 4);
-        for (int k = 1; k <= sqls.size(); ++k) {
-            const QString told = sqls[k - 1].contains(u"bowndrugs") ? GroupDemandTexts::CatalogueFailed
-                                 : sqls[k - 1].startsWith(u"SELECT drug,") ? GroupDemandTexts::ReadFailed : BuyingTexts::ReadFailed;
-            server.beforeExecute = [&, n = 0](const QString&) mutable { if (++n == k) server.Close(); };
-            QVERIFY2(BuyingStore::ReadOpenDemand(Week).error.startsWith(told), qPrintable(sqls[k - 1]));
-            QVERIFY(BuyingStore::ReadOpenDemand(Week).ok);
+        OfferBook alone;
+        QString e;
+        QVERIFY(BuyingStore::ReadOfferBook(alone, &e) && !alone.current().empty());
+        for (const bool withBook : {false, true}) {
+            QStringList sqls;
+            server.beforeExecute = [&](const QString& sql) { sqls << sql; };
+            OfferBook book;
+            QVERIFY(BuyingStore::ReadOpenDemand(Week, withBook ? &book : nullptr).ok && sqls.size() >= (withBook ? 6 : 4));
+            for (int k = 1; k <= sqls.size(); ++k) {
+                const QString told = sqls[k - 1].contains(u"bowndrugs") ? GroupDemandTexts::CatalogueFailed
+                                     : sqls[k - 1].startsWith(u"SELECT drug,") ? GroupDemandTexts::ReadFailed : BuyingTexts::ReadFailed;
+                server.beforeExecute = [&, n = 0](const QString&) mutable { if (++n == k) server.Close(); };
+                book = {};
+                QVERIFY2(BuyingStore::ReadOpenDemand(Week, withBook ? &book : nullptr).error.startsWith(told), qPrintable(sqls[k - 1]));
+                QVERIFY(book.current().empty());
+                QVERIFY(BuyingStore::ReadOpenDemand(Week, withBook ? &book : nullptr).ok);
+                QCOMPARE(book.current().size(), withBook ? alone.current().size() : 0);
+                if (withBook)
+                    for (const Offer& o : alone.current())
+                        QCOMPARE(book.offerOf(o.wholesaler, DrugNameKey(o.drug))->discount, o.discount);
+            }
         }
+        server.beforeExecute = {};
     }
     void aWeekOfBuyingReconciles();
 };
