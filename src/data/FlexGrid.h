@@ -24,7 +24,7 @@ public:
 
     explicit FlexGrid(int rows = 2, int cols = 2, QObject* parent = nullptr);
 
-    int Rows() const { return int(m_rows.size()); }
+    int Rows() const { return int(m_slot.size()); }
     void setRows(int rows);
     int Cols() const { return m_cols; }
     void setCols(int cols);
@@ -73,6 +73,10 @@ public:
     // shown in reverse, as if each had been inserted directly under the header.
     void loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryOrder);
     void loadReversed(int cols, std::vector<std::vector<QString>>&& rowsInDeliveryOrder);
+    // The same from one block of cells as a read fills it, taken over without a copy: cols cells
+    // for the header's place (the header's texts replace them), then cols cells for each of the
+    // records in delivery order.
+    void loadBlockReversed(int cols, int records, std::vector<QString>&& block);
 
     // A rebuild in many steps: between begin and end the views hear nothing and see one reset at
     // the end, instead of a signal per cell, column and sort. Calls nest.
@@ -100,22 +104,28 @@ signals:
     void columnFormatChanged();
 
 private:
-    struct RowData {
-        std::vector<QString> cells;
-        std::vector<quint32> colors; // empty while every cell has the grid's colour
-    };
     struct ColumnData {
         int width = DefaultColWidth;
         int alignment = AlignGeneral;
     };
     bool valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < m_cols; }
-    void resizeRow(RowData& r) const;
+    // The cells lie in one block of slots of m_cols cells each; m_slot gives each row its slot, so
+    // sorts, inserts and removals move row numbers, not cells.
+    size_t at(int row, int col) const { return size_t(m_slot[size_t(row)]) * size_t(m_cols) + size_t(col); }
+    int takeSlot();
+    void freeSlot(int slot);
+    void compactIfSparse();
+    void restride(int cols);
     void changedCell(int row, int col);
     void resetBegin();
     void resetEnd();
     void formatChanged();
 
-    std::vector<RowData> m_rows;
+    std::vector<QString> m_cells;
+    std::vector<quint32> m_colors; // empty while every cell has the grid's colour, else as m_cells
+    std::vector<int> m_slot;       // row -> slot
+    std::vector<int> m_free;       // slots of removed rows, their cells empty
+    int m_slots = 0;
     std::vector<ColumnData> m_columns;
     int m_cols = 0;
     int m_row = 0;

@@ -1,8 +1,13 @@
 // The grid control's members: rows, columns, cells, moves, colours and the sort codes.
 #include "GridText.h"
 #include "data/FlexGrid.h"
+#include "data/ModGFun.h"
+#include "data/TextOrder.h"
 
 #include <QtTest>
+#include <array>
+#include <numeric>
+#include <random>
 
 using GridText::column;
 
@@ -154,6 +159,155 @@ private slots:
         QCOMPARE(g.data(g.index(3, 2)).toString(), QStringLiteral("z"));
         g.setTextMatrix(2, 0, QStringLiteral("after"));
         QCOMPARE(cells.count(), 1); // signals again once the batch is over
+    }
+
+    // Random edits against a plain model of rows: the block of cells, its free slots, compaction
+    // and new strides must keep every cell and colour with its row.
+    void randomEditsKeepEveryCellWithItsRow() {
+        const quint32 seed = qEnvironmentVariableIsSet("FLEXGRID_SEED")
+                                 ? quint32(qEnvironmentVariableIntValue("FLEXGRID_SEED"))
+                                 : std::random_device{}();
+        qInfo("FLEXGRID_SEED=%u", seed);
+        std::mt19937 rnd(seed);
+        auto pick = [&](int n) { return int(rnd() % quint32(std::max(n, 1))); };
+        struct Cell {
+            QString text;
+            quint32 color;
+        };
+        constexpr quint32 Fore = 7;
+        FlexGrid g(3, 2);
+        g.setForeColor(Fore);
+        std::vector<std::vector<Cell>> model(3, std::vector<Cell>(2, Cell{{}, Fore}));
+        const QStringList words = {"", "b", "a", "10", "9", "x y", "دواء", "2.5", "a"};
+        for (int step = 0; step < 4000; ++step) {
+            const int rows = int(model.size());
+            const int cols = g.Cols();
+            switch (pick(9)) {
+            case 0: { // AddItem
+                const int index = 1 + pick(rows);
+                QStringList parts;
+                std::vector<Cell> row(size_t(cols), Cell{{}, Fore});
+                for (int c = 0; c < cols; ++c)
+                    row[size_t(c)].text = words[pick(int(words.size()))], parts << row[size_t(c)].text;
+                g.AddItem(parts.join(u'\t'), index);
+                model.insert(model.begin() + index, row);
+                break;
+            }
+            case 1: // RemoveItem, often, so slots are freed and the block compacts
+            case 2:
+                if (rows > 1) {
+                    const int index = 1 + pick(rows - 1);
+                    g.RemoveItem(index);
+                    model.erase(model.begin() + index);
+                }
+                break;
+            case 3: { // setRows
+                const int n = 1 + pick(pick(8) == 0 ? 300 : 12);
+                g.setRows(n);
+                model.resize(size_t(n), std::vector<Cell>(size_t(cols), Cell{{}, Fore}));
+                break;
+            }
+            case 4: { // setCols
+                const int n = pick(6);
+                g.setCols(n);
+                for (auto& row : model)
+                    row.resize(size_t(n), Cell{{}, Fore});
+                break;
+            }
+            case 5: { // a cell's text and colour
+                const int r = pick(rows), c = pick(cols);
+                if (cols == 0)
+                    break;
+                const QString text = words[pick(int(words.size()))];
+                g.setTextMatrix(r, c, text);
+                g.setRow(r);
+                g.setCol(c);
+                const quint32 color = quint32(pick(3)) + Fore;
+                g.setCellForeColor(color);
+                model[size_t(r)][size_t(c)] = {text, color};
+                break;
+            }
+            case 6: { // a column move
+                const int from = pick(cols), to = pick(cols);
+                g.setColPosition(from, to);
+                if (cols > 0 && from != to)
+                    for (auto& row : model) {
+                        Cell cell = row[size_t(from)];
+                        row.erase(row.begin() + from);
+                        row.insert(row.begin() + to, cell);
+                    }
+                break;
+            }
+            case 7: { // a sort on a column, stable, the header staying
+                if (cols == 0 || rows < 3)
+                    break;
+                const int key = pick(cols);
+                const int code = std::array{3, 4, 7, 8}[size_t(pick(4))];
+                const bool emptyLast = model.back()[size_t(key)].text.isEmpty();
+                g.setCol(key);
+                g.Sort(code, emptyLast);
+                std::vector<std::vector<Cell>> keyed, empty;
+                for (int r = 1; r < rows; ++r)
+                    (emptyLast && model[size_t(r)][size_t(key)].text.isEmpty() ? empty : keyed)
+                        .push_back(model[size_t(r)]);
+                std::vector<int> order;
+                if (code == 7 || code == 8) {
+                    std::vector<QString> texts;
+                    for (const auto& row : keyed)
+                        texts.push_back(row[size_t(key)].text);
+                    order = TextOrder::order(texts, code == 8);
+                } else {
+                    order.resize(keyed.size());
+                    std::iota(order.begin(), order.end(), 0);
+                    auto val = [&](int i) { return ModGFun::Val(keyed[size_t(i)][size_t(key)].text); };
+                    std::stable_sort(order.begin(), order.end(),
+                                     [&](int a, int b) { return code == 3 ? val(a) < val(b) : val(b) < val(a); });
+                }
+                model.resize(1);
+                for (int i : order)
+                    model.push_back(keyed[size_t(i)]);
+                model.insert(model.end(), empty.begin(), empty.end());
+                break;
+            }
+            case 8: { // a whole new load, rarely a new foreground
+                if (pick(4) == 0) {
+                    g.setForeColor(Fore);
+                    for (auto& row : model)
+                        for (Cell& cell : row)
+                            cell.color = Fore;
+                    break;
+                }
+                const int n = pick(30), newCols = pick(5);
+                std::vector<std::vector<QString>> delivered;
+                std::vector<std::vector<Cell>> next(1, std::vector<Cell>(size_t(newCols), Cell{{}, Fore}));
+                for (int c = 0; c < std::min(cols, newCols); ++c)
+                    next[0][size_t(c)].text = model[0][size_t(c)].text;
+                for (int i = 0; i < n; ++i) {
+                    std::vector<QString> cells(size_t(pick(newCols + 2)));
+                    for (QString& t : cells)
+                        t = words[pick(int(words.size()))];
+                    delivered.push_back(cells);
+                }
+                for (int i = n - 1; i >= 0; --i) {
+                    std::vector<Cell> row(size_t(newCols), Cell{{}, Fore});
+                    for (size_t c = 0; c < std::min(delivered[size_t(i)].size(), size_t(newCols)); ++c)
+                        row[c].text = delivered[size_t(i)][c];
+                    next.push_back(row);
+                }
+                g.loadReversed(newCols, std::move(delivered));
+                model = std::move(next);
+                break;
+            }
+            }
+            QCOMPARE(g.Rows(), int(model.size()));
+            QCOMPARE(size_t(g.Cols()), model[0].size());
+            for (int r = 0; r < g.Rows(); ++r)
+                for (int c = 0; c < g.Cols(); ++c) {
+                    if (g.TextMatrix(r, c) != model[size_t(r)][size_t(c)].text ||
+                        (r > 0 && g.cellForeColor(r, c) != model[size_t(r)][size_t(c)].color))
+                        QFAIL(qPrintable(QStringLiteral("step %1 cell %2,%3").arg(step).arg(r).arg(c)));
+                }
+        }
     }
 
     void topRowSignalsTheView() {
