@@ -4,9 +4,11 @@
 #include "data/TextOrder.h"
 
 #include <algorithm>
+#include <numeric>
 
 FlexGrid::FlexGrid(int rows, int cols, QObject* parent) : QAbstractTableModel(parent) {
     m_cols = std::max(cols, 0);
+    m_cells = FlexCells(m_cols);
     m_columns.resize(m_cols);
     m_slot.reserve(size_t(std::max(rows, 1)));
     for (int r = 0; r < std::max(rows, 1); ++r)
@@ -46,56 +48,40 @@ int FlexGrid::takeSlot() {
         m_free.pop_back();
         return slot;
     }
-    const int slot = m_slots++;
-    m_cells.resize(size_t(m_slots) * size_t(m_cols));
+    m_cells.append();
     if (!m_colors.empty())
-        m_colors.resize(m_cells.size(), m_foreColor);
-    return slot;
+        m_colors.resize(size_t(m_cells.size()) * size_t(m_cols), m_foreColor);
+    return m_cells.size() - 1;
 }
 
 void FlexGrid::freeSlot(int slot) {
-    const size_t first = size_t(slot) * size_t(m_cols);
-    std::fill_n(m_cells.begin() + ptrdiff_t(first), m_cols, QString());
+    std::fill_n(m_cells.slot(slot), m_cols, QString());
     if (!m_colors.empty())
-        std::fill_n(m_colors.begin() + ptrdiff_t(first), m_cols, m_foreColor);
+        std::fill_n(m_colors.begin() + ptrdiff_t(size_t(slot) * size_t(m_cols)), m_cols, m_foreColor);
     m_free.push_back(slot);
 }
 
-// A grid emptied a row at a time would otherwise keep the block of its longest day.
+// A grid emptied a row at a time would otherwise keep the cells of its longest day.
 void FlexGrid::compactIfSparse() {
     if (m_free.size() <= m_slot.size() + 64)
         return;
     const size_t cols = size_t(m_cols);
-    std::vector<QString> cells(m_slot.size() * cols);
-    std::vector<quint32> colors(m_colors.empty() ? 0 : cells.size());
-    for (size_t r = 0; r < m_slot.size(); ++r) {
-        const size_t from = size_t(m_slot[r]) * cols;
-        std::move(m_cells.begin() + ptrdiff_t(from), m_cells.begin() + ptrdiff_t(from + cols),
-                  cells.begin() + ptrdiff_t(r * cols));
-        if (!colors.empty())
-            std::copy_n(m_colors.begin() + ptrdiff_t(from), cols, colors.begin() + ptrdiff_t(r * cols));
-        m_slot[r] = int(r);
-    }
-    m_cells = std::move(cells);
+    std::vector<quint32> colors(m_colors.empty() ? 0 : m_slot.size() * cols);
+    for (size_t r = 0; r < m_slot.size() && !colors.empty(); ++r)
+        std::copy_n(m_colors.begin() + ptrdiff_t(size_t(m_slot[r]) * cols), cols, colors.begin() + ptrdiff_t(r * cols));
+    m_cells = m_cells.picked(m_slot);
     m_colors = std::move(colors);
-    m_slots = int(m_slot.size());
+    std::iota(m_slot.begin(), m_slot.end(), 0);
     m_free.clear();
 }
 
-// The block again with another number of cells per slot: each slot keeps its first cells.
 void FlexGrid::restride(int cols) {
     const size_t keep = size_t(std::min(cols, m_cols));
-    std::vector<QString> cells(size_t(m_slots) * size_t(cols));
-    std::vector<quint32> colors(m_colors.empty() ? 0 : cells.size(), m_foreColor);
-    for (size_t s = 0; s < size_t(m_slots); ++s) {
-        const size_t from = s * size_t(m_cols);
-        const size_t to = s * size_t(cols);
-        std::move(m_cells.begin() + ptrdiff_t(from), m_cells.begin() + ptrdiff_t(from + keep),
-                  cells.begin() + ptrdiff_t(to));
-        if (!colors.empty())
-            std::copy_n(m_colors.begin() + ptrdiff_t(from), keep, colors.begin() + ptrdiff_t(to));
-    }
-    m_cells = std::move(cells);
+    const size_t count = size_t(m_cells.size());
+    std::vector<quint32> colors(m_colors.empty() ? 0 : count * size_t(cols), m_foreColor);
+    for (size_t s = 0; s < count && !colors.empty(); ++s)
+        std::copy_n(m_colors.begin() + ptrdiff_t(s * size_t(m_cols)), keep, colors.begin() + ptrdiff_t(s * size_t(cols)));
+    m_cells = m_cells.restrided(cols);
     m_colors = std::move(colors);
     m_cols = cols;
 }
@@ -153,7 +139,7 @@ void FlexGrid::setCol(int col) {
 QString FlexGrid::TextMatrix(int row, int col) const {
     if (!valid(row, col))
         return {};
-    return m_cells[at(row, col)];
+    return cell(row, col);
 }
 
 void FlexGrid::changedCell(int row, int col) {
@@ -170,10 +156,10 @@ void FlexGrid::changedCell(int row, int col) {
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     if (!valid(row, col))
         return;
-    QString& cell = m_cells[at(row, col)];
-    if (cell == text)
+    QString& old = cell(row, col);
+    if (old == text)
         return;
-    cell = text;
+    old = text;
     changedCell(row, col);
 }
 
@@ -218,8 +204,8 @@ void FlexGrid::setColPosition(int col, int newPos) {
         else
             std::rotate(first + newPos, first + col, first + col + 1);
     };
-    for (size_t s = 0; s < size_t(m_slots); ++s) {
-        turn(m_cells.begin() + ptrdiff_t(s * size_t(m_cols)));
+    for (int s = 0; s < m_cells.size(); ++s) {
+        turn(m_cells.slot(s));
         if (!m_colors.empty())
             turn(m_colors.begin() + ptrdiff_t(s * size_t(m_cols)));
     }
@@ -236,7 +222,7 @@ void FlexGrid::AddItem(const QString& tabText, int index) {
     const int slot = takeSlot();
     const QStringList parts = tabText.split(u'\t');
     for (int c = 0; c < m_cols && c < parts.size(); ++c)
-        m_cells[size_t(slot) * size_t(m_cols) + size_t(c)] = parts.at(c);
+        m_cells.slot(slot)[c] = parts.at(c);
     if (!m_batch)
         beginInsertRows({}, index - 1, index - 1);
     m_slot.insert(m_slot.begin() + index, slot);
@@ -274,7 +260,7 @@ void FlexGrid::setForeColor(quint32 colorRef) {
 quint32 FlexGrid::cellForeColor(int row, int col) const {
     if (!valid(row, col) || m_colors.empty())
         return m_foreColor;
-    return m_colors[at(row, col)];
+    return m_colors[colorAt(row, col)];
 }
 
 void FlexGrid::setCellForeColor(quint32 colorRef) {
@@ -283,9 +269,9 @@ void FlexGrid::setCellForeColor(quint32 colorRef) {
     if (m_colors.empty()) {
         if (colorRef == m_foreColor)
             return; // already that colour: nothing to store
-        m_colors.assign(m_cells.size(), m_foreColor);
+        m_colors.assign(size_t(m_cells.size()) * size_t(m_cols), m_foreColor);
     }
-    quint32& color = m_colors[at(m_row, m_col)];
+    quint32& color = m_colors[colorAt(m_row, m_col)];
     if (color == colorRef)
         return;
     color = colorRef;
@@ -301,7 +287,7 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
     std::vector<int> emptyKeys;
     order.reserve(n - 1);
     for (int r = 1; r < n; ++r) {
-        if (emptyKeysLast && m_cells[at(r, key)].isEmpty())
+        if (emptyKeysLast && cell(r, key).isEmpty())
             emptyKeys.push_back(r);
         else
             order.push_back(r);
@@ -315,7 +301,7 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
     if (code == SortNumericAscending || code == SortNumericDescending) {
         std::vector<double> keys(n);
         for (int r : order)
-            keys[r] = ModGFun::Val(m_cells[at(r, key)]);
+            keys[r] = ModGFun::Val(cell(r, key));
         sortBy([&](int a, int b) { return keys[a] < keys[b]; }, code == SortNumericDescending);
     } else if (code == SortStringAscending || code == SortStringDescending) {
         std::vector<QStringView> texts;
@@ -325,9 +311,9 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
             // After a sort the rows' slots lie apart in memory: a row a few steps on is fetched
             // while this one is read.
             if (i + 8 < order.size())
-                __builtin_prefetch(m_cells.data() + at(order[i + 8], key));
+                __builtin_prefetch(&cell(order[i + 8], key));
 #endif
-            texts.emplace_back(m_cells[at(order[i], key)]);
+            texts.emplace_back(cell(order[i], key));
         }
         const std::vector<int> at = TextOrder::order(texts, code == SortStringDescending);
         std::vector<int> rows(order.size());
@@ -349,43 +335,35 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
 }
 
 void FlexGrid::loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryOrder) {
-    cols = std::max(cols, 0);
-    std::vector<QString> block((rowsInDeliveryOrder.size() + 1) * size_t(cols));
-    auto to = block.begin() + cols;
-    for (QStringList& r : rowsInDeliveryOrder) {
-        std::move(r.begin(), r.begin() + std::min<qsizetype>(r.size(), cols), to);
-        to += cols;
-    }
-    const int records = int(rowsInDeliveryOrder.size());
+    FlexCells cells(cols);
+    cells.append(); // the header's place
+    for (QStringList& r : rowsInDeliveryOrder)
+        std::move(r.begin(), r.begin() + std::min<qsizetype>(r.size(), cells.cols()), cells.append());
     rowsInDeliveryOrder.clear();
-    loadBlockReversed(cols, records, std::move(block));
+    loadReversed(std::move(cells));
 }
 
 void FlexGrid::loadReversed(int cols, std::vector<std::vector<QString>>&& rowsInDeliveryOrder) {
-    cols = std::max(cols, 0);
-    std::vector<QString> block((rowsInDeliveryOrder.size() + 1) * size_t(cols));
-    auto to = block.begin() + cols;
-    for (std::vector<QString>& r : rowsInDeliveryOrder) {
-        std::move(r.begin(), r.begin() + ptrdiff_t(std::min(r.size(), size_t(cols))), to);
-        to += cols;
-    }
-    const int records = int(rowsInDeliveryOrder.size());
+    FlexCells cells(cols);
+    cells.append(); // the header's place
+    for (std::vector<QString>& r : rowsInDeliveryOrder)
+        std::move(r.begin(), r.begin() + ptrdiff_t(std::min(r.size(), size_t(cells.cols()))), cells.append());
     rowsInDeliveryOrder.clear();
-    loadBlockReversed(cols, records, std::move(block));
+    loadReversed(std::move(cells));
 }
 
-void FlexGrid::loadBlockReversed(int cols, int records, std::vector<QString>&& block) {
+void FlexGrid::loadReversed(FlexCells&& cells) {
     resetBegin();
-    cols = std::max(cols, 0);
-    records = std::max(records, 0);
-    block.resize((size_t(records) + 1) * size_t(cols));
+    if (cells.size() == 0)
+        cells.append();
+    const int cols = cells.cols();
+    const int records = cells.size() - 1;
     // The header keeps its texts (its colours go with the old rows).
     for (int c = 0; c < std::min(cols, m_cols); ++c)
-        block[size_t(c)] = std::move(m_cells[at(0, c)]);
-    m_cells = std::move(block);
+        cells.slot(0)[c] = std::move(cell(0, c));
+    m_cells = std::move(cells);
     m_colors.clear();
     m_free.clear();
-    m_slots = records + 1;
     m_cols = cols;
     m_columns.resize(size_t(cols));
     // Slot 0 the header, then the last record delivered shown first.
@@ -443,9 +421,9 @@ QVariant FlexGrid::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return m_cells[at(row, col)];
+        return cell(row, col);
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(alignmentFor(m_columns[col].alignment, m_cells[at(row, col)]));
+        return QVariant::fromValue(alignmentFor(m_columns[col].alignment, cell(row, col)));
     case ColorRefRole:
         return QVariant::fromValue(cellForeColor(row, col));
     default:
@@ -457,7 +435,7 @@ QVariant FlexGrid::headerData(int section, Qt::Orientation orientation, int role
     if (orientation != Qt::Horizontal || section < 0 || section >= m_cols)
         return {};
     if (role == Qt::DisplayRole)
-        return m_cells[at(0, section)];
+        return cell(0, section);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     return {};

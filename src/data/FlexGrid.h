@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/FlexCells.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
@@ -73,10 +75,9 @@ public:
     // shown in reverse, as if each had been inserted directly under the header.
     void loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryOrder);
     void loadReversed(int cols, std::vector<std::vector<QString>>&& rowsInDeliveryOrder);
-    // The same from one block of cells as a read fills it, taken over without a copy: cols cells
-    // for the header's place (the header's texts replace them), then cols cells for each of the
-    // records in delivery order.
-    void loadBlockReversed(int cols, int records, std::vector<QString>&& block);
+    // The same from cells as a read fills them, taken over without a copy: slot 0 is the header's
+    // place (the header's texts replace it), then one slot for each record in delivery order.
+    void loadReversed(FlexCells&& cells);
 
     // A rebuild in many steps: between begin and end the views hear nothing and see one reset at
     // the end, instead of a signal per cell, column and sort. Calls nest.
@@ -109,9 +110,11 @@ private:
         int alignment = AlignGeneral;
     };
     bool valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < m_cols; }
-    // The cells lie in one block of slots of m_cols cells each; m_slot gives each row its slot, so
-    // sorts, inserts and removals move row numbers, not cells.
-    size_t at(int row, int col) const { return size_t(m_slot[size_t(row)]) * size_t(m_cols) + size_t(col); }
+    // m_slot gives each row its slot of cells, so sorts, inserts and removals move row numbers,
+    // not cells.
+    QString& cell(int row, int col) { return m_cells.slot(m_slot[size_t(row)])[col]; }
+    const QString& cell(int row, int col) const { return m_cells.slot(m_slot[size_t(row)])[col]; }
+    size_t colorAt(int row, int col) const { return size_t(m_slot[size_t(row)]) * size_t(m_cols) + size_t(col); }
     int takeSlot();
     void freeSlot(int slot);
     void compactIfSparse();
@@ -121,11 +124,10 @@ private:
     void resetEnd();
     void formatChanged();
 
-    std::vector<QString> m_cells;
-    std::vector<quint32> m_colors; // empty while every cell has the grid's colour, else as m_cells
+    FlexCells m_cells;
+    std::vector<quint32> m_colors; // empty while every cell has the grid's colour, else by slot and column
     std::vector<int> m_slot;       // row -> slot
     std::vector<int> m_free;       // slots of removed rows, their cells empty
-    int m_slots = 0;
     std::vector<ColumnData> m_columns;
     int m_cols = 0;
     int m_row = 0;

@@ -59,9 +59,9 @@ bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error, c
             *error = ServerConnection::instance().lastError();
         return false;
     }
-    // The cells go straight from the query into one block the grid takes over: no record kept on
+    // The cells go straight from the query into the cells the grid takes over: no record kept on
     // the way, no list per record, no second copy.
-    std::vector<QString> block;
+    FlexCells cells;
     int cols = layout.cols;
     int read = 0;
     int records = 0;
@@ -72,12 +72,10 @@ bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error, c
                 const int count = q.record().count();
                 cols = layout.cols < 0 ? count + std::max(layout.added, 0) : layout.cols;
                 read = std::min(cols, count);
-                block.reserve(size_t(cols) * 1024);
-                block.resize(size_t(cols)); // the header's place
+                cells = FlexCells(cols);
+                cells.append(); // the header's place
             }
-            const size_t first = block.size();
-            block.resize(first + size_t(cols));
-            QString* row = block.data() + first;
+            QString* row = cells.append();
             for (int i = 0; i < read; ++i)
                 if (i != layout.fillColumn)
                     row[i] = FieldText(q.value(i));
@@ -89,9 +87,9 @@ bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error, c
         });
     if (affected == 0)
         return false;
-    if (cols < 0)
-        cols = fields + std::max(layout.added, 0);
-    grid.loadBlockReversed(cols, records, std::move(block));
+    if (records == 0)
+        cells = FlexCells(cols < 0 ? fields + std::max(layout.added, 0) : cols);
+    grid.loadReversed(std::move(cells));
     return true;
 }
 
