@@ -13,7 +13,9 @@ public:
 
     int cols() const { return m_cols; }
     int size() const { return m_slots; } // slots
-    QString* slot(int s) { return m_chunks[size_t(s) / ChunkSlots].get() + (size_t(s) % ChunkSlots) * size_t(m_cols); }
+    QString* slot(int s) {
+        return m_chunks[size_t(s) / ChunkSlots].get() + (size_t(s) % ChunkSlots) * size_t(m_cols);
+    }
     const QString* slot(int s) const {
         return m_chunks[size_t(s) / ChunkSlots].get() + (size_t(s) % ChunkSlots) * size_t(m_cols);
     }

@@ -68,7 +68,8 @@ void FlexGrid::compactIfSparse() {
     const size_t cols = size_t(m_cols);
     std::vector<quint32> colors(m_colors.empty() ? 0 : m_slot.size() * cols);
     for (size_t r = 0; r < m_slot.size() && !colors.empty(); ++r)
-        std::copy_n(m_colors.begin() + ptrdiff_t(size_t(m_slot[r]) * cols), cols, colors.begin() + ptrdiff_t(r * cols));
+        std::copy_n(m_colors.begin() + ptrdiff_t(size_t(m_slot[r]) * cols), cols,
+                    colors.begin() + ptrdiff_t(r * cols));
     m_cells = m_cells.picked(m_slot);
     m_colors = std::move(colors);
     std::iota(m_slot.begin(), m_slot.end(), 0);
@@ -80,7 +81,8 @@ void FlexGrid::restride(int cols) {
     const size_t count = size_t(m_cells.size());
     std::vector<quint32> colors(m_colors.empty() ? 0 : count * size_t(cols), m_foreColor);
     for (size_t s = 0; s < count && !colors.empty(); ++s)
-        std::copy_n(m_colors.begin() + ptrdiff_t(s * size_t(m_cols)), keep, colors.begin() + ptrdiff_t(s * size_t(cols)));
+        std::copy_n(m_colors.begin() + ptrdiff_t(s * size_t(m_cols)), keep,
+                    colors.begin() + ptrdiff_t(s * size_t(cols)));
     m_cells = m_cells.restrided(cols);
     m_colors = std::move(colors);
     m_cols = cols;

@@ -114,7 +114,9 @@ private:
     // not cells.
     QString& cell(int row, int col) { return m_cells.slot(m_slot[size_t(row)])[col]; }
     const QString& cell(int row, int col) const { return m_cells.slot(m_slot[size_t(row)])[col]; }
-    size_t colorAt(int row, int col) const { return size_t(m_slot[size_t(row)]) * size_t(m_cols) + size_t(col); }
+    size_t colorAt(int row, int col) const {
+        return size_t(m_slot[size_t(row)]) * size_t(m_cols) + size_t(col);
+    }
     int takeSlot();
     void freeSlot(int slot);
     void compactIfSparse();
