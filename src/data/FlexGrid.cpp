@@ -360,11 +360,15 @@ void FlexGrid::loadReversed(FlexCells&& cells) {
         cells.append();
     const int cols = cells.cols();
     const int records = cells.size() - 1;
-    // The header keeps its texts (its colours go with the old rows).
-    for (int c = 0; c < std::min(cols, m_cols); ++c)
+    // The header keeps its texts and colours.
+    std::vector<quint32> colors(m_colors.empty() ? 0 : size_t(cells.size()) * size_t(cols), m_foreColor);
+    for (int c = 0; c < std::min(cols, m_cols); ++c) {
         cells.slot(0)[c] = std::move(cell(0, c));
+        if (!colors.empty())
+            colors[size_t(c)] = m_colors[colorAt(0, c)];
+    }
     m_cells = std::move(cells);
-    m_colors.clear();
+    m_colors = std::move(colors);
     m_free.clear();
     m_cols = cols;
     m_columns.resize(size_t(cols));
