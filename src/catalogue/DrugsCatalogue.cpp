@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <vector>
 
 namespace DrugsCatalogue {
@@ -36,17 +37,16 @@ QString SufficiencyRatio(const QString& stock, const QString& demanded) {
 }
 
 namespace {
-// A row as read (the nine fields of bowndrugs) made a shown row: the default last change, the
-// ratio, and the highest discount and the ratio moved to their places. False for another shape.
-bool ArrangeRow(std::vector<QString>& cells) {
-    if (cells.size() != size_t(TRatio))
+// A row as read (the nine fields of bowndrugs and an added empty one) made a shown row: the
+// default last change, the ratio, and the highest discount and the ratio moved to their places.
+// False for another shape.
+bool ArrangeRow(std::span<QString> cells) {
+    if (cells.size() != size_t(TRatio) + 1)
         return false;
     if (!cells[TName].isEmpty()) {
         if (cells[TLastDate].isEmpty())
             cells[TLastDate] = QStringLiteral("170801");
-        cells.push_back(SufficiencyRatio(cells[TStock], cells[TDemanded]));
-    } else {
-        cells.emplace_back();
+        cells[TRatio] = SufficiencyRatio(cells[TStock], cells[TDemanded]);
     }
     const auto at = cells.begin();
     std::rotate(at + ColHighest, at + THighest, at + THighest + 1);
@@ -85,7 +85,8 @@ bool ShowPage(FlexGrid& grid, QString* error) {
     // instead of one for the ratio and one for each column move.
     bool arranged = false;
     ModSQL::FlexLayout layout;
-    layout.eachRow = [&arranged](std::vector<QString>& cells) { arranged = ArrangeRow(cells); };
+    layout.added = 1; // the ratio's place
+    layout.eachRow = [&arranged](std::span<QString> cells) { arranged = ArrangeRow(cells); };
     // A failed read leaves the grid as it was: an empty page would hide the catalogue the manager
     // is working on just because the line dropped for a moment.
     if (!ModSQL::ConnectServer() || !ModSQL::SQLSelectToFlex(grid, QStringLiteral("bowndrugs"), error, layout)) {
@@ -97,10 +98,12 @@ bool ShowPage(FlexGrid& grid, QString* error) {
     }
     // As on an emptied grid: the last layout's widths and alignments do not carry over.
     grid.resetColumnFormats();
-    if (arranged)
+    if (arranged) {
         LayOut(grid);
-    else
+    } else {
+        grid.setCols(grid.Cols() - 1); // the ratio's place again added by the general arrangement
         Arrange(grid);
+    }
     return true;
 }
 

@@ -4,13 +4,15 @@
 #include "data/TextOrder.h"
 
 #include <algorithm>
+#include <numeric>
 
 FlexGrid::FlexGrid(int rows, int cols, QObject* parent) : QAbstractTableModel(parent) {
     m_cols = std::max(cols, 0);
+    m_cells = FlexCells(m_cols);
     m_columns.resize(m_cols);
-    m_rows.resize(std::max(rows, 1));
-    for (RowData& r : m_rows)
-        resizeRow(r);
+    m_slot.reserve(size_t(std::max(rows, 1)));
+    for (int r = 0; r < std::max(rows, 1); ++r)
+        m_slot.push_back(takeSlot());
 }
 
 void FlexGrid::beginBatch() {
@@ -40,10 +42,50 @@ void FlexGrid::formatChanged() {
         emit columnFormatChanged();
 }
 
-void FlexGrid::resizeRow(RowData& r) const {
-    r.cells.resize(m_cols);
-    if (!r.colors.empty())
-        r.colors.resize(m_cols, m_foreColor);
+int FlexGrid::takeSlot() {
+    if (!m_free.empty()) {
+        const int slot = m_free.back();
+        m_free.pop_back();
+        return slot;
+    }
+    m_cells.append();
+    if (!m_colors.empty())
+        m_colors.resize(size_t(m_cells.size()) * size_t(m_cols), m_foreColor);
+    return m_cells.size() - 1;
+}
+
+void FlexGrid::freeSlot(int slot) {
+    std::fill_n(m_cells.slot(slot), m_cols, QString());
+    if (!m_colors.empty())
+        std::fill_n(m_colors.begin() + ptrdiff_t(size_t(slot) * size_t(m_cols)), m_cols, m_foreColor);
+    m_free.push_back(slot);
+}
+
+// A grid emptied a row at a time would otherwise keep the cells of its longest day.
+void FlexGrid::compactIfSparse() {
+    if (m_free.size() <= m_slot.size() + 64)
+        return;
+    const size_t cols = size_t(m_cols);
+    std::vector<quint32> colors(m_colors.empty() ? 0 : m_slot.size() * cols);
+    for (size_t r = 0; r < m_slot.size() && !colors.empty(); ++r)
+        std::copy_n(m_colors.begin() + ptrdiff_t(size_t(m_slot[r]) * cols), cols,
+                    colors.begin() + ptrdiff_t(r * cols));
+    m_cells = m_cells.picked(m_slot);
+    m_colors = std::move(colors);
+    std::iota(m_slot.begin(), m_slot.end(), 0);
+    m_free.clear();
+}
+
+void FlexGrid::restride(int cols) {
+    const size_t keep = size_t(std::min(cols, m_cols));
+    const size_t count = size_t(m_cells.size());
+    std::vector<quint32> colors(m_colors.empty() ? 0 : count * size_t(cols), m_foreColor);
+    for (size_t s = 0; s < count && !colors.empty(); ++s)
+        std::copy_n(m_colors.begin() + ptrdiff_t(s * size_t(m_cols)), keep,
+                    colors.begin() + ptrdiff_t(s * size_t(cols)));
+    m_cells = m_cells.restrided(cols);
+    m_colors = std::move(colors);
+    m_cols = cols;
 }
 
 void FlexGrid::setRows(int rows) {
@@ -54,15 +96,18 @@ void FlexGrid::setRows(int rows) {
     if (rows > old) {
         if (!m_batch)
             beginInsertRows({}, old - 1, rows - 2);
-        m_rows.resize(rows);
+        m_slot.reserve(size_t(rows));
         for (int i = old; i < rows; ++i)
-            resizeRow(m_rows[i]);
+            m_slot.push_back(takeSlot());
         if (!m_batch)
             endInsertRows();
     } else {
         if (!m_batch)
             beginRemoveRows({}, rows - 1, old - 2);
-        m_rows.resize(rows);
+        for (int i = rows; i < old; ++i)
+            freeSlot(m_slot[size_t(i)]);
+        m_slot.resize(size_t(rows));
+        compactIfSparse();
         if (!m_batch)
             endRemoveRows();
     }
@@ -76,10 +121,8 @@ void FlexGrid::setCols(int cols) {
     if (cols == m_cols)
         return;
     resetBegin();
-    m_cols = cols;
+    restride(cols);
     m_columns.resize(cols);
-    for (RowData& r : m_rows)
-        resizeRow(r);
     m_col = std::clamp(m_col, 0, std::max(0, cols - 1));
     resetEnd();
     formatChanged();
@@ -98,7 +141,7 @@ void FlexGrid::setCol(int col) {
 QString FlexGrid::TextMatrix(int row, int col) const {
     if (!valid(row, col))
         return {};
-    return m_rows[row].cells[col];
+    return cell(row, col);
 }
 
 void FlexGrid::changedCell(int row, int col) {
@@ -115,10 +158,10 @@ void FlexGrid::changedCell(int row, int col) {
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     if (!valid(row, col))
         return;
-    QString& cell = m_rows[row].cells[col];
-    if (cell == text)
+    QString& old = cell(row, col);
+    if (old == text)
         return;
-    cell = text;
+    old = text;
     changedCell(row, col);
 }
 
@@ -156,18 +199,19 @@ void FlexGrid::setColPosition(int col, int newPos) {
     if (col < 0 || col >= m_cols || newPos < 0 || newPos >= m_cols || col == newPos)
         return;
     resetBegin();
-    auto move = [&](auto& v) {
-        if (int(v.size()) != m_cols)
-            return;
-        auto item = std::move(v[col]);
-        v.erase(v.begin() + col);
-        v.insert(v.begin() + newPos, std::move(item));
+    // Within each slot (and the column formats) the cells from col to newPos turn by one.
+    auto turn = [&](auto first) {
+        if (col < newPos)
+            std::rotate(first + col, first + col + 1, first + newPos + 1);
+        else
+            std::rotate(first + newPos, first + col, first + col + 1);
     };
-    for (RowData& r : m_rows) {
-        move(r.cells);
-        move(r.colors);
+    for (int s = 0; s < m_cells.size(); ++s) {
+        turn(m_cells.slot(s));
+        if (!m_colors.empty())
+            turn(m_colors.begin() + ptrdiff_t(s * size_t(m_cols)));
     }
-    move(m_columns);
+    turn(m_columns.begin());
     resetEnd();
     formatChanged();
 }
@@ -177,14 +221,13 @@ void FlexGrid::AddItem(const QString& tabText, int index) {
         index = Rows();
     if (index == 0)
         index = 1; // never above the header row
-    RowData r;
-    resizeRow(r);
+    const int slot = takeSlot();
     const QStringList parts = tabText.split(u'\t');
     for (int c = 0; c < m_cols && c < parts.size(); ++c)
-        r.cells[c] = parts.at(c);
+        m_cells.slot(slot)[c] = parts.at(c);
     if (!m_batch)
         beginInsertRows({}, index - 1, index - 1);
-    m_rows.insert(m_rows.begin() + index, std::move(r));
+    m_slot.insert(m_slot.begin() + index, slot);
     if (!m_batch)
         endInsertRows();
 }
@@ -194,7 +237,9 @@ void FlexGrid::RemoveItem(int index) {
         return;
     if (!m_batch)
         beginRemoveRows({}, index - 1, index - 1);
-    m_rows.erase(m_rows.begin() + index);
+    freeSlot(m_slot[size_t(index)]);
+    m_slot.erase(m_slot.begin() + index);
+    compactIfSparse();
     if (!m_batch)
         endRemoveRows();
     m_row = std::min(m_row, Rows() - 1);
@@ -209,32 +254,29 @@ void FlexGrid::setTopRow(int row) {
 
 void FlexGrid::setForeColor(quint32 colorRef) {
     m_foreColor = colorRef;
-    for (RowData& r : m_rows)
-        r.colors.clear();
+    m_colors.clear();
     if (Rows() > 1 && m_cols > 0 && !m_batch)
         emit dataChanged(index(0, 0), index(Rows() - 2, m_cols - 1));
 }
 
 quint32 FlexGrid::cellForeColor(int row, int col) const {
-    if (!valid(row, col) || m_rows[row].colors.empty())
+    if (!valid(row, col) || m_colors.empty())
         return m_foreColor;
-    return m_rows[row].colors[col];
+    return m_colors[colorAt(row, col)];
 }
 
 void FlexGrid::setCellForeColor(quint32 colorRef) {
     if (!valid(m_row, m_col))
         return;
-    RowData& r = m_rows[m_row];
-    if (r.colors.empty()) {
+    if (m_colors.empty()) {
         if (colorRef == m_foreColor)
             return; // already that colour: nothing to store
-        r.colors.assign(m_cols, m_foreColor);
+        m_colors.assign(size_t(m_cells.size()) * size_t(m_cols), m_foreColor);
     }
-    if (r.colors[m_col] == colorRef)
+    quint32& color = m_colors[colorAt(m_row, m_col)];
+    if (color == colorRef)
         return;
-    r.colors[m_col] = colorRef;
-    if (std::all_of(r.colors.begin(), r.colors.end(), [&](quint32 c) { return c == m_foreColor; }))
-        r.colors.clear();
+    color = colorRef;
     changedCell(m_row, m_col);
 }
 
@@ -247,7 +289,7 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
     std::vector<int> emptyKeys;
     order.reserve(n - 1);
     for (int r = 1; r < n; ++r) {
-        if (emptyKeysLast && m_rows[r].cells[key].isEmpty())
+        if (emptyKeysLast && cell(r, key).isEmpty())
             emptyKeys.push_back(r);
         else
             order.push_back(r);
@@ -261,18 +303,19 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
     if (code == SortNumericAscending || code == SortNumericDescending) {
         std::vector<double> keys(n);
         for (int r : order)
-            keys[r] = ModGFun::Val(m_rows[r].cells[key]);
+            keys[r] = ModGFun::Val(cell(r, key));
         sortBy([&](int a, int b) { return keys[a] < keys[b]; }, code == SortNumericDescending);
     } else if (code == SortStringAscending || code == SortStringDescending) {
         std::vector<QStringView> texts;
         texts.reserve(order.size());
         for (size_t i = 0; i < order.size(); ++i) {
 #if defined(__GNUC__)
-            // Each row's cells lie apart in memory: a row a few steps on is fetched while this one is read.
+            // After a sort the rows' slots lie apart in memory: a row a few steps on is fetched
+            // while this one is read.
             if (i + 8 < order.size())
-                __builtin_prefetch(m_rows[size_t(order[i + 8])].cells.data() + key);
+                __builtin_prefetch(&cell(order[i + 8], key));
 #endif
-            texts.emplace_back(m_rows[size_t(order[i])].cells[key]);
+            texts.emplace_back(cell(order[i], key));
         }
         const std::vector<int> at = TextOrder::order(texts, code == SortStringDescending);
         std::vector<int> rows(order.size());
@@ -284,37 +327,56 @@ void FlexGrid::Sort(int code, bool emptyKeysLast) {
     }
     order.insert(order.end(), emptyKeys.begin(), emptyKeys.end());
     resetBegin();
-    std::vector<RowData> sorted;
-    sorted.reserve(n);
-    sorted.push_back(std::move(m_rows[0]));
+    std::vector<int> sorted;
+    sorted.reserve(size_t(n));
+    sorted.push_back(m_slot[0]);
     for (int idx : order)
-        sorted.push_back(std::move(m_rows[idx]));
-    m_rows = std::move(sorted);
+        sorted.push_back(m_slot[size_t(idx)]);
+    m_slot = std::move(sorted);
     resetEnd();
 }
 
 void FlexGrid::loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryOrder) {
-    std::vector<std::vector<QString>> rows;
-    rows.reserve(rowsInDeliveryOrder.size());
+    FlexCells cells(cols);
+    cells.append(); // the header's place
     for (QStringList& r : rowsInDeliveryOrder)
-        rows.emplace_back(std::make_move_iterator(r.begin()), std::make_move_iterator(r.end()));
+        std::move(r.begin(), r.begin() + std::min<qsizetype>(r.size(), cells.cols()), cells.append());
     rowsInDeliveryOrder.clear();
-    loadReversed(cols, std::move(rows));
+    loadReversed(std::move(cells));
 }
 
 void FlexGrid::loadReversed(int cols, std::vector<std::vector<QString>>&& rowsInDeliveryOrder) {
-    resetBegin();
-    m_cols = std::max(cols, 0);
-    m_columns.resize(m_cols);
-    m_rows.resize(1);
-    resizeRow(m_rows[0]);
-    m_rows.reserve(rowsInDeliveryOrder.size() + 1);
-    for (auto it = rowsInDeliveryOrder.rbegin(); it != rowsInDeliveryOrder.rend(); ++it) {
-        RowData& r = m_rows.emplace_back();
-        r.cells = std::move(*it);
-        r.cells.resize(m_cols);
-    }
+    FlexCells cells(cols);
+    cells.append(); // the header's place
+    for (std::vector<QString>& r : rowsInDeliveryOrder)
+        std::move(r.begin(), r.begin() + ptrdiff_t(std::min(r.size(), size_t(cells.cols()))), cells.append());
     rowsInDeliveryOrder.clear();
+    loadReversed(std::move(cells));
+}
+
+void FlexGrid::loadReversed(FlexCells&& cells) {
+    resetBegin();
+    if (cells.size() == 0)
+        cells.append();
+    const int cols = cells.cols();
+    const int records = cells.size() - 1;
+    // The header keeps its texts and colours.
+    std::vector<quint32> colors(m_colors.empty() ? 0 : size_t(cells.size()) * size_t(cols), m_foreColor);
+    for (int c = 0; c < std::min(cols, m_cols); ++c) {
+        cells.slot(0)[c] = std::move(cell(0, c));
+        if (!colors.empty())
+            colors[size_t(c)] = m_colors[colorAt(0, c)];
+    }
+    m_cells = std::move(cells);
+    m_colors = std::move(colors);
+    m_free.clear();
+    m_cols = cols;
+    m_columns.resize(size_t(cols));
+    // Slot 0 the header, then the last record delivered shown first.
+    m_slot.resize(size_t(records) + 1);
+    m_slot[0] = 0;
+    for (int r = 1; r <= records; ++r)
+        m_slot[size_t(r)] = records + 1 - r;
     m_row = std::min(m_row, Rows() - 1);
     m_col = std::clamp(m_col, 0, std::max(0, m_cols - 1));
     m_topRow = 1;
@@ -365,9 +427,9 @@ QVariant FlexGrid::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return m_rows[row].cells[col];
+        return cell(row, col);
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(alignmentFor(m_columns[col].alignment, m_rows[row].cells[col]));
+        return QVariant::fromValue(alignmentFor(m_columns[col].alignment, cell(row, col)));
     case ColorRefRole:
         return QVariant::fromValue(cellForeColor(row, col));
     default:
@@ -379,7 +441,7 @@ QVariant FlexGrid::headerData(int section, Qt::Orientation orientation, int role
     if (orientation != Qt::Horizontal || section < 0 || section >= m_cols)
         return {};
     if (role == Qt::DisplayRole)
-        return m_rows[0].cells[section];
+        return cell(0, section);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     return {};

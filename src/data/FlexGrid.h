@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/FlexCells.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
@@ -24,7 +26,7 @@ public:
 
     explicit FlexGrid(int rows = 2, int cols = 2, QObject* parent = nullptr);
 
-    int Rows() const { return int(m_rows.size()); }
+    int Rows() const { return int(m_slot.size()); }
     void setRows(int rows);
     int Cols() const { return m_cols; }
     void setCols(int cols);
@@ -73,6 +75,9 @@ public:
     // shown in reverse, as if each had been inserted directly under the header.
     void loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryOrder);
     void loadReversed(int cols, std::vector<std::vector<QString>>&& rowsInDeliveryOrder);
+    // The same from cells as a read fills them, taken over without a copy: slot 0 is the header's
+    // place (the header's texts replace it), then one slot for each record in delivery order.
+    void loadReversed(FlexCells&& cells);
 
     // A rebuild in many steps: between begin and end the views hear nothing and see one reset at
     // the end, instead of a signal per cell, column and sort. Calls nest.
@@ -100,22 +105,31 @@ signals:
     void columnFormatChanged();
 
 private:
-    struct RowData {
-        std::vector<QString> cells;
-        std::vector<quint32> colors; // empty while every cell has the grid's colour
-    };
     struct ColumnData {
         int width = DefaultColWidth;
         int alignment = AlignGeneral;
     };
     bool valid(int row, int col) const { return row >= 0 && row < Rows() && col >= 0 && col < m_cols; }
-    void resizeRow(RowData& r) const;
+    // m_slot gives each row its slot of cells, so sorts, inserts and removals move row numbers,
+    // not cells.
+    QString& cell(int row, int col) { return m_cells.slot(m_slot[size_t(row)])[col]; }
+    const QString& cell(int row, int col) const { return m_cells.slot(m_slot[size_t(row)])[col]; }
+    size_t colorAt(int row, int col) const {
+        return size_t(m_slot[size_t(row)]) * size_t(m_cols) + size_t(col);
+    }
+    int takeSlot();
+    void freeSlot(int slot);
+    void compactIfSparse();
+    void restride(int cols);
     void changedCell(int row, int col);
     void resetBegin();
     void resetEnd();
     void formatChanged();
 
-    std::vector<RowData> m_rows;
+    FlexCells m_cells;
+    std::vector<quint32> m_colors; // empty while every cell has the grid's colour, else by slot and column
+    std::vector<int> m_slot;       // row -> slot
+    std::vector<int> m_free;       // slots of removed rows, their cells empty
     std::vector<ColumnData> m_columns;
     int m_cols = 0;
     int m_row = 0;

@@ -59,39 +59,37 @@ bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error, c
             *error = ServerConnection::instance().lastError();
         return false;
     }
-    // The cells go straight from the query into the rows the grid keeps: no record kept on the way,
-    // no list per record, no second copy.
-    std::vector<std::vector<QString>> rows;
+    // The cells go straight from the query into the cells the grid takes over: no record kept on
+    // the way, no list per record, no second copy.
+    FlexCells cells;
     int cols = layout.cols;
     int read = 0;
+    int records = 0;
     long affected = 0;
     const int fields = ServerConnection::instance().ExecuteEach(
         QStringLiteral("SELECT * FROM ") + queryTail, affected, error, [&](const QSqlQuery& q) {
-            if (rows.empty()) {
-                cols = layout.cols < 0 ? q.record().count() : layout.cols;
-                read = std::min(cols, q.record().count());
-                rows.reserve(1024);
+            if (records == 0) {
+                const int count = q.record().count();
+                cols = layout.cols < 0 ? count + std::max(layout.added, 0) : layout.cols;
+                read = std::min(cols, count);
+                cells = FlexCells(cols);
+                cells.append(); // the header's place
             }
-            // Room for one more column: windows add a computed one after the fill (the
-            // catalogue editor's ratio), which then costs no second allocation per row.
-            std::vector<QString>& row = rows.emplace_back();
-            row.reserve(size_t(cols) + 1);
-            row.resize(size_t(cols));
+            QString* row = cells.append();
             for (int i = 0; i < read; ++i)
                 if (i != layout.fillColumn)
-                    row[size_t(i)] = FieldText(q.value(i));
+                    row[i] = FieldText(q.value(i));
             if (layout.fillColumn >= 0 && layout.fillColumn < cols)
-                row[size_t(layout.fillColumn)] = layout.fill;
+                row[layout.fillColumn] = layout.fill;
             if (layout.eachRow)
-                layout.eachRow(row);
+                layout.eachRow(std::span<QString>(row, size_t(cols)));
+            ++records;
         });
     if (affected == 0)
         return false;
-    if (cols < 0)
-        cols = fields;
-    if (layout.eachRow && !rows.empty())
-        cols = int(rows.front().size());
-    grid.loadReversed(cols, std::move(rows));
+    if (records == 0)
+        cells = FlexCells(cols < 0 ? fields + std::max(layout.added, 0) : cols);
+    grid.loadReversed(std::move(cells));
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <span>
 #include <vector>
 
 // The statement procedures every window uses over ServerConnection.
@@ -32,13 +33,14 @@ long SQLDelete(const QString& tableName, const QString& whereClause, QString* er
 
 // Columns other than one per field, laid out while the records are read: Cols becomes cols, fields
 // past it are not read, and column fillColumn of every record's row holds fill instead of its field.
-// eachRow, when set, finishes every record's row while it is fresh from the read: it may change
-// cells and add some (the same to every row); Cols then follows the finished rows.
+// eachRow, when set, finishes every record's row in place while it is fresh from the read: its
+// cells, including the added empty ones after the fields when cols is -1, for it to fill or move.
 struct FlexLayout {
-    int cols = -1; // -1: one column per field
+    int cols = -1; // -1: one column per field, and added more
     int fillColumn = -1;
     QString fill;
-    std::function<void(std::vector<QString>& cells)> eachRow = {};
+    std::function<void(std::span<QString> cells)> eachRow = {};
+    int added = 0;
 };
 
 // "SELECT * FROM " + tail into the grid: header row kept, one column per field, records shown in

@@ -1,8 +1,10 @@
 // The grid control's members: rows, columns, cells, moves, colours and the sort codes.
 #include "GridText.h"
 #include "data/FlexGrid.h"
+#include "data/TextOrder.h"
 
 #include <QtTest>
+#include <random>
 
 using GridText::column;
 
@@ -154,6 +156,92 @@ private slots:
         QCOMPARE(g.data(g.index(3, 2)).toString(), QStringLiteral("z"));
         g.setTextMatrix(2, 0, QStringLiteral("after"));
         QCOMPARE(cells.count(), 1); // signals again once the batch is over
+    }
+
+    // Random edits against a model: every cell and colour stays with its row through it all.
+    void randomEditsKeepEveryCellWithItsRow() {
+        const quint32 seed = qEnvironmentVariableIsSet("FLEXGRID_SEED")
+                                 ? quint32(qEnvironmentVariableIntValue("FLEXGRID_SEED"))
+                                 : std::random_device{}();
+        qInfo("FLEXGRID_SEED=%u", seed);
+        std::mt19937 rnd(seed);
+        auto pick = [&](int n) { return int(rnd() % quint32(std::max(n, 1))); };
+        auto word = [&] { return QStringList{"", "b", "a", "10", "9", "x y", "دواء", "2.5"}[pick(8)]; };
+        using Row = std::vector<std::pair<QString, quint32>>; // text and colour (0 the grid's)
+        FlexGrid g(3, 2);
+        std::vector<Row> model(3, Row(2));
+        for (int step = 0; step < 4000; ++step) {
+            const int rows = int(model.size()), cols = g.Cols(), r = pick(rows), c = pick(cols);
+            const int op = pick(9);
+            if (op == 0) {
+                Row row(static_cast<size_t>(cols));
+                QStringList parts;
+                for (auto& cell : row)
+                    parts << (cell.first = word());
+                g.AddItem(parts.join(u'\t'), r + 1);
+                model.insert(model.begin() + r + 1, row);
+            } else if (op <= 2 && r > 0) { // removals often, so slots are freed and compacted
+                g.RemoveItem(r);
+                model.erase(model.begin() + r);
+            } else if (op == 3) {
+                const int n = 1 + pick(pick(40) == 0 ? 2500 : pick(8) == 0 ? 300 : 12);
+                g.setRows(n);
+                model.resize(size_t(n), Row(size_t(cols)));
+            } else if (op == 4) {
+                const int n = pick(6);
+                g.setCols(n);
+                for (auto& row : model)
+                    row.resize(size_t(n));
+            } else if (op == 5 && cols > 0) {
+                const auto cell = std::make_pair(word(), quint32(pick(3)));
+                g.setTextMatrix(r, c, cell.first);
+                g.setRow(r), g.setCol(c), g.setCellForeColor(cell.second);
+                model[size_t(r)][size_t(c)] = cell;
+            } else if (op == 6 && cols > 0) {
+                const int to = pick(cols);
+                g.setColPosition(c, to);
+                for (auto& row : model) {
+                    const auto cell = row[size_t(c)];
+                    row.erase(row.begin() + c);
+                    row.insert(row.begin() + to, cell);
+                }
+            } else if (op == 7 && cols > 0 && rows > 2) { // stable, empty keys last when asked
+                const bool descending = pick(2), emptyLast = model.back()[size_t(c)].first.isEmpty();
+                g.setCol(c);
+                g.Sort(descending ? FlexGrid::SortStringDescending : FlexGrid::SortStringAscending,
+                       emptyLast);
+                std::vector<Row> keyed, empty;
+                std::vector<QString> texts;
+                for (int i = 1; i < rows; ++i)
+                    (emptyLast && model[size_t(i)][size_t(c)].first.isEmpty() ? empty : keyed)
+                        .push_back(model[size_t(i)]);
+                for (const Row& row : keyed)
+                    texts.push_back(row[size_t(c)].first);
+                model.resize(1);
+                for (int i : TextOrder::order(texts, descending))
+                    model.push_back(keyed[size_t(i)]);
+                model.insert(model.end(), empty.begin(), empty.end());
+            } else if (op == 8) { // a new load: the header stays, the last delivered on top
+                const int newCols = pick(5);
+                std::vector<std::vector<QString>> delivered(size_t(pick(30)));
+                model.resize(1);
+                model[0].resize(size_t(newCols));
+                for (auto& d : delivered) {
+                    d.resize(size_t(pick(newCols + 2)));
+                    std::generate(d.begin(), d.end(), word);
+                    Row row(static_cast<size_t>(newCols));
+                    for (size_t i = 0; i < std::min(d.size(), row.size()); ++i)
+                        row[i].first = d[i];
+                    model.insert(model.begin() + 1, row);
+                }
+                g.loadReversed(newCols, std::move(delivered));
+            }
+            std::vector<Row> seen(size_t(g.Rows()));
+            for (int i = 0; i < g.Rows(); ++i)
+                for (int k = 0; k < g.Cols(); ++k)
+                    seen[size_t(i)].emplace_back(g.TextMatrix(i, k), g.cellForeColor(i, k));
+            QVERIFY2(seen == model, qPrintable(QStringLiteral("step %1").arg(step)));
+        }
     }
 
     void topRowSignalsTheView() {
