@@ -36,5 +36,8 @@ Q_ALWAYS_INLINE bool SameText(const char16_t* a, const char16_t* b, qsizetype n)
         return ((u0 ^ v0) | (u1 ^ v1)) == 0;
     }
     // One to three characters: the first, the middle and the last cover them.
-    return n <= 0 || (a[0] == b[0] && a[n / 2] == b[n / 2] && a[n - 1] == b[n - 1]);
+    if (n <= 0)
+        return true;
+    const size_t last = size_t(n - 1), middle = last >> 1;
+    return ((a[0] ^ b[0]) | (a[middle] ^ b[middle]) | (a[last] ^ b[last])) == 0;
 }
