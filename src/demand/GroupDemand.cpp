@@ -382,7 +382,10 @@ Report Accumulator::finish(const Period& period) {
 
 namespace {
 // Rows handed from the reading thread to one adding thread in batches, at most a few batches
-// ahead. Only the adding thread touches the accumulator until finish() has returned.
+// ahead. Only the adding thread touches the accumulator until finish() has returned. An added
+// batch goes back to the reading thread, which lets its texts go and fills it again: the texts are
+// freed by the thread that made them (no waiting on the other thread's heap), and the batches are
+// made once.
 class RowPipe {
 public:
     struct Row {
@@ -405,6 +408,7 @@ public:
         }
         m_changed.notify_all();
         m_worker.join();
+        m_added.clear();
     }
 
 private:
@@ -416,16 +420,23 @@ private:
         std::unique_lock<std::mutex> lock(m_mutex);
         m_changed.wait(lock, [this] { return m_queue.size() < MaxQueued; });
         m_queue.push_back(std::move(m_batch));
+        m_batch = {};
+        if (!m_added.empty()) {
+            m_batch = std::move(m_added.back());
+            m_added.pop_back();
+        }
         lock.unlock();
         m_changed.notify_all();
-        m_batch = {};
+        m_batch.clear();
         m_batch.reserve(BatchSize);
     }
     void run() {
+        std::vector<Row> batch;
         for (;;) {
-            std::vector<Row> batch;
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
+                if (!batch.empty())
+                    m_added.push_back(std::move(batch));
                 m_changed.wait(lock, [this] { return !m_queue.empty() || m_done; });
                 if (m_queue.empty())
                     return;
@@ -440,6 +451,7 @@ private:
     Accumulator& m_acc;
     std::vector<Row> m_batch;
     std::deque<std::vector<Row>> m_queue;
+    std::vector<std::vector<Row>> m_added; // back from the adding thread, to be filled again
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_done = false;
