@@ -2,6 +2,7 @@
 
 #include "collection/BuyCollectCore.h"
 #include "demand/GroupDemandTexts.h"
+#include "demand/SameText.h"
 #include "demand/SpellingIndex.h"
 #include "data/BowndrugsColumns.h"
 #include "data/Days.h"
@@ -19,7 +20,6 @@
 #include <cmath>
 #include <limits>
 #include <condition_variable>
-#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -82,27 +82,6 @@ std::vector<Placement> Report::placementsOf(int drug) const {
 }
 
 namespace {
-// Inline, without the library call: prices and discounts are a few characters, and a line mostly
-// repeats the ones last read for its drug.
-bool sameText(const QString& a, QStringView b) {
-    if (a.size() != b.size())
-        return false;
-    const char16_t* x = reinterpret_cast<const char16_t*>(a.constData());
-    const char16_t* y = reinterpret_cast<const char16_t*>(b.utf16());
-    qsizetype n = b.size();
-    for (; n >= 4; n -= 4, x += 4, y += 4) {
-        quint64 u, v;
-        std::memcpy(&u, x, 8);
-        std::memcpy(&v, y, 8);
-        if (u != v)
-            return false;
-    }
-    for (; n > 0; --n)
-        if (*x++ != *y++)
-            return false;
-    return true;
-}
-
 // Most quantities are a digit or two.
 double quantityOf(QStringView text) {
     const auto digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
@@ -122,16 +101,37 @@ struct CatalogueEntry {
 struct Accumulator::State {
     std::vector<Order> orders;
     std::vector<Drug> drugs;
-    // Per drug: the last order that held it, and the last price and discount texts read with
-    // their discounted price (a drug keeps its price over many orders).
-    struct Seen {
+    // Per drug, what nearly every line reads and writes, in one cache line: the sums, the last
+    // order that held it, and the price and discount texts last read with their discounted price
+    // (a drug keeps its price over many orders). Texts longer than the room here are compared
+    // with their copies in prices.
+    static constexpr int PriceRoom = 8;
+    static constexpr int DiscountRoom = 4;
+    struct alignas(64) Seen {
+        double quantity = 0;
+        double cash = 0;
+        float discounted = 0;
         int lastOrder = -1;
         int lastEntry = -1;
-        std::vector<quint64> pharmacies; // one bit per pharmacy that ordered it
-        bool priced = false;
-        QString price, discount;
-        float discounted = 0;
+        int orders = 0;
+        int pharmacies = 0;
+        qint16 priceSize = -1; // -1: none read yet
+        qint16 discountSize = 0;
+        char16_t price[PriceRoom] = {};
+        char16_t discount[DiscountRoom] = {};
+        bool samePrice(QStringView p, QStringView x, const QString& longPrice, const QString& longDiscount) const {
+            const auto text = [](QStringView v) { return reinterpret_cast<const char16_t*>(v.utf16()); };
+            return priceSize == p.size() && discountSize == x.size() &&
+                   SameText(priceSize <= PriceRoom ? price : text(longPrice), text(p), p.size()) &&
+                   SameText(discountSize <= DiscountRoom ? discount : text(longDiscount), text(x), x.size());
+        }
     };
+    struct Prices {
+        QString price, discount; // when longer than the room in Seen
+    };
+    std::vector<Prices> prices;
+    // Per pharmacy, one bit per drug it ordered: an order's lines all touch its pharmacy's row.
+    std::vector<std::vector<quint64>> drugsOfPharmacy;
     std::vector<Seen> seen;
     std::vector<QString> foldedNames;
     QHash<QString, int> byFolded;
@@ -156,18 +156,23 @@ struct Accumulator::State {
             drugs.back().nameless = true;
             foldedNames.push_back(QString());
             seen.push_back({});
+            prices.push_back({});
         }
         return nameless;
     }
 
+    // The drug of a spelling: looked up by its hash as a view; the first time it is read, folded
+    // and kept.
     int drugOf(QStringView spelling) {
-        const quint64 hash = SpellingIndex::hash(spelling);
-        int drug = bySpelling.find(spelling, hash);
-        if (drug >= 0)
-            return drug;
+        const size_t hash = SpellingIndex::hash(spelling);
+        const int drug = bySpelling.find(spelling, hash);
+        return drug >= 0 ? drug : newSpelling(spelling, hash);
+    }
+    Q_NEVER_INLINE int newSpelling(QStringView spelling, size_t hash) {
         const QString folded = DrugNameKey(spelling);
         // Blanks at the ends or doubled are no part of the name a drug is shown by.
         const QString shown = spelling.toString().simplified();
+        int drug;
         if (auto f = byFolded.constFind(folded); f != byFolded.constEnd()) {
             drug = f.value();
             if (shown < drugs[size_t(drug)].name)
@@ -179,9 +184,28 @@ struct Accumulator::State {
             drugs.push_back({});
             drugs.back().name = shown;
             seen.push_back({});
+            prices.push_back({});
         }
         bySpelling.insert(spelling, hash, drug);
         return drug;
+    }
+    Q_NEVER_INLINE void newPrice(int drug, QStringView price, QStringView discount) {
+        Seen& s = seen[size_t(drug)];
+        Prices& p = prices[size_t(drug)];
+        // A text too long for the room (or for its size's field) is kept aside; such a price is
+        // then never taken for the same.
+        const auto keep = [](QStringView text, char16_t* room, int roomSize, qint16& size, QString& aside) {
+            if (text.size() <= roomSize) {
+                std::copy(text.utf16(), text.utf16() + text.size(), room);
+                size = qint16(text.size());
+            } else {
+                aside = text.toString();
+                size = text.size() <= std::numeric_limits<qint16>::max() ? qint16(text.size()) : qint16(-1);
+            }
+        };
+        keep(price, s.price, PriceRoom, s.priceSize, p.price);
+        keep(discount, s.discount, DiscountRoom, s.discountSize, p.discount);
+        s.discounted = OrderLines::DiscountedPrice(price, discount);
     }
 };
 
@@ -196,41 +220,61 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     if (ph == d->pharmacyOf.constEnd())
         ph = d->pharmacyOf.insert(tel, int(d->pharmacyOf.size()));
     const int pharmacy = ph.value();
+    if (size_t(pharmacy) >= d->drugsOfPharmacy.size())
+        d->drugsOfPharmacy.resize(size_t(pharmacy) + 1);
+    std::vector<quint64>& pharmacyDrugs = d->drugsOfPharmacy[size_t(pharmacy)];
     d->orderStart.push_back(int(d->entries.size()));
+    // An order has at most Slots lines: room for them is made before, in steps that double.
+    if (d->entries.capacity() - d->entries.size() < size_t(OrderLines::Slots))
+        d->entries.reserve(std::max(2 * d->entries.capacity(), d->entries.size() + size_t(OrderLines::Slots)));
     bool any = false;
     // The order's own value is added up in the same pass, line by line as OrderLines::OrderValue
     // takes it, lines left out of the demand included.
     float orderSum = 0.0f;
+    // First the order's lines and their spellings' drugs, then the adding up line by line: the
+    // look-ups of different lines do not wait for one another, so the processor overlaps them.
+    struct Line {
+        QStringView drug, quantity, price, discount;
+    };
+    Line read[OrderLines::Slots];
+    int drugOfLine[OrderLines::Slots];
+    int count = 0;
     OrderLines::ForEachSlot(lines, [&](int, QStringView drug, QStringView quantity, QStringView price,
                                        QStringView discount) {
-        if (drug.isEmpty() && quantity.isEmpty() && price.isEmpty() && discount.isEmpty())
-            return;
+        if (!(drug.isEmpty() && quantity.isEmpty() && price.isEmpty() && discount.isEmpty()))
+            read[count++] = {drug, quantity, price, discount};
+    });
+    for (int i = 0; i < count; ++i)
+        drugOfLine[i] = read[i].drug.isEmpty() ? -1 : d->bySpelling.find(read[i].drug, SpellingIndex::hash(read[i].drug));
+    for (int i = 0; i < count; ++i) {
+        const QStringView drug = read[i].drug, quantity = read[i].quantity, price = read[i].price,
+                          discount = read[i].discount;
         const double q = quantityOf(quantity);
         if (!std::isfinite(q) || q < 0) {
             OrderLines::AddLineValue(orderSum, OrderLines::LineValue(q, price, discount));
             d->skipped.push_back({id, drug.isEmpty() ? GroupDemandTexts::NoName : drug.toString(),
                                   quantity.toString()});
-            return;
+            continue;
         }
-        // A line without a name still counts in its order's value: it stands in a row of its own.
-        const int k = drug.isEmpty() ? d->namelessDrug() : d->drugOf(drug);
-        Drug& g = d->drugs[size_t(k)];
+        // A line without a name still counts in its order's value: it stands in a row of its own. A
+        // spelling first read in this order was not found above.
+        const int k = drugOfLine[i] >= 0 ? drugOfLine[i] : drug.isEmpty() ? d->namelessDrug() : d->drugOf(drug);
         State::Seen& s = d->seen[size_t(k)];
-        if (!s.priced || !sameText(s.price, price) || !sameText(s.discount, discount)) {
-            s.price = price.toString();
-            s.discount = discount.toString();
-            s.discounted = OrderLines::DiscountedPrice(price, discount);
-            s.priced = true;
-        }
+        if (!s.samePrice(price, discount, d->prices[size_t(k)].price, d->prices[size_t(k)].discount))
+            d->newPrice(k, price, discount);
         const float value = OrderLines::LineValue(q, s.discounted);
         OrderLines::AddLineValue(orderSum, value);
-        if (!std::isfinite(value) || !std::isfinite(g.quantity + q) ||
-            !std::isfinite(g.cash + double(value)) || !std::isfinite(d->totalQuantity + q)) {
-            d->skipped.push_back({id, g.name, quantity.toString()});
-            return;
+        const double drugQuantity = s.quantity + q;
+        const double drugCash = s.cash + double(value);
+        const double totalQuantity = d->totalQuantity + q;
+        // x - x is 0 for a finite x and NaN otherwise: one test for all four.
+        if (std::isnan((double(value) - double(value)) + (drugQuantity - drugQuantity) + (drugCash - drugCash) +
+                       (totalQuantity - totalQuantity))) {
+            d->skipped.push_back({id, d->drugs[size_t(k)].name, quantity.toString()});
+            continue;
         }
-        g.quantity += q;
-        g.cash += double(value);
+        s.quantity = drugQuantity;
+        s.cash = drugCash;
         // Beyond the float range a quantity is infinite rather than undefined.
         const float q32 = q <= double(std::numeric_limits<float>::max()) ? float(q)
                                                                          : std::numeric_limits<float>::infinity();
@@ -240,19 +284,19 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
             s.lastOrder = order;
             s.lastEntry = int(d->entries.size());
             d->entries.push_back({k, q32});
-            ++g.orders;
-            const size_t word = size_t(pharmacy) / 64;
-            const quint64 bit = quint64(1) << (pharmacy % 64);
-            if (word >= s.pharmacies.size())
-                s.pharmacies.resize(word + 1);
-            if (!(s.pharmacies[word] & bit)) {
-                s.pharmacies[word] |= bit;
-                ++g.pharmacies;
+            ++s.orders;
+            const size_t word = size_t(k) / 64;
+            const quint64 bit = quint64(1) << (k % 64);
+            if (word >= pharmacyDrugs.size())
+                pharmacyDrugs.resize(word + 1);
+            if (!(pharmacyDrugs[word] & bit)) {
+                pharmacyDrugs[word] |= bit;
+                ++s.pharmacies;
             }
         }
-        d->totalQuantity += q;
+        d->totalQuantity = totalQuantity;
         any = true;
-    });
+    }
     if (any) {
         // The period's cash is the orders' own values, as the collected-orders window shows each.
         const double cash = ModGFun::RoundHalfEven(orderSum, 1); // the cash of OrderLines::ValueOfSum
@@ -281,6 +325,11 @@ Report Accumulator::finish(const Period& period) {
     r.period = period;
     for (size_t k = 0; k < d->drugs.size(); ++k) {
         Drug& g = d->drugs[k];
+        const State::Seen& s = d->seen[k];
+        g.quantity = s.quantity;
+        g.cash = s.cash;
+        g.orders = s.orders;
+        g.pharmacies = s.pharmacies;
         if (g.nameless)
             continue;
         g.key = d->foldedNames[k];
@@ -333,7 +382,10 @@ Report Accumulator::finish(const Period& period) {
 
 namespace {
 // Rows handed from the reading thread to one adding thread in batches, at most a few batches
-// ahead. Only the adding thread touches the accumulator until finish() has returned.
+// ahead. Only the adding thread touches the accumulator until finish() has returned. An added
+// batch goes back to the reading thread, which lets its texts go and fills it again: the texts are
+// freed by the thread that made them (no waiting on the other thread's heap), and the batches are
+// made once.
 class RowPipe {
 public:
     struct Row {
@@ -356,6 +408,7 @@ public:
         }
         m_changed.notify_all();
         m_worker.join();
+        m_added.clear();
     }
 
 private:
@@ -367,16 +420,23 @@ private:
         std::unique_lock<std::mutex> lock(m_mutex);
         m_changed.wait(lock, [this] { return m_queue.size() < MaxQueued; });
         m_queue.push_back(std::move(m_batch));
+        m_batch = {};
+        if (!m_added.empty()) {
+            m_batch = std::move(m_added.back());
+            m_added.pop_back();
+        }
         lock.unlock();
         m_changed.notify_all();
-        m_batch = {};
+        m_batch.clear();
         m_batch.reserve(BatchSize);
     }
     void run() {
+        std::vector<Row> batch;
         for (;;) {
-            std::vector<Row> batch;
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
+                if (!batch.empty())
+                    m_added.push_back(std::move(batch));
                 m_changed.wait(lock, [this] { return !m_queue.empty() || m_done; });
                 if (m_queue.empty())
                     return;
@@ -391,6 +451,7 @@ private:
     Accumulator& m_acc;
     std::vector<Row> m_batch;
     std::deque<std::vector<Row>> m_queue;
+    std::vector<std::vector<Row>> m_added; // back from the adding thread, to be filled again
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_done = false;

@@ -1,23 +1,34 @@
 #include "demand/SpellingIndex.h"
 
-void SpellingIndex::place(const Slot& slot) {
+#include <algorithm>
+
+void SpellingIndex::place(qint32 spelling) {
+    const size_t hash = m_hashes[size_t(spelling)];
     const size_t mask = m_slots.size() - 1;
-    size_t i = size_t(slot.hash) & mask;
-    while (m_slots[i].drug >= 0)
+    size_t i = hash & mask;
+    while (m_slots[i].spelling >= 0)
         i = (i + 1) & mask;
-    m_slots[i] = slot;
+    m_slots[i] = {tagOf(hash), spelling};
 }
 
-void SpellingIndex::insert(QStringView spelling, quint64 hash, int drug) {
-    if (2 * (m_used + 1) > m_slots.size()) {
-        std::vector<Slot> old(m_slots.size() * 2);
-        old.swap(m_slots);
-        for (const Slot& s : old)
-            if (s.drug >= 0)
-                place(s);
+void SpellingIndex::insert(QStringView spelling, size_t hash, int drug) {
+    Spelling k;
+    k.size = qint32(spelling.size());
+    k.drug = drug;
+    const char16_t* text = reinterpret_cast<const char16_t*>(spelling.utf16());
+    if (k.size <= Head) {
+        std::copy(text, text + k.size, k.head);
+    } else {
+        k.offset = quint32(m_long.size());
+        m_long.insert(m_long.end(), text, text + k.size);
     }
-    // A deque never moves what it holds: the views stay good.
-    m_kept.push_back(spelling.toString());
-    place({hash, reinterpret_cast<const char16_t*>(m_kept.back().utf16()), m_kept.back().size(), drug});
-    ++m_used;
+    m_spellings.push_back(k);
+    m_hashes.push_back(hash);
+    if (2 * m_spellings.size() > m_slots.size()) {
+        m_slots.assign(m_slots.size() * 2, Slot{});
+        for (size_t s = 0; s < m_spellings.size(); ++s)
+            place(qint32(s));
+    } else {
+        place(qint32(m_spellings.size() - 1));
+    }
 }

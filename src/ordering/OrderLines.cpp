@@ -84,13 +84,6 @@ QString Value::deferredText() const {
     return ModGFun::ShortestText(deferred);
 }
 
-// Out-of-range doubles become infinities explicitly rather than through an undefined conversion.
-static float toSingle(double v) {
-    if (std::isfinite(v) && std::fabs(v) > double(std::numeric_limits<float>::max()))
-        return v < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
-    return static_cast<float>(v);
-}
-
 float LineValue(QStringView quantity, QStringView price, QStringView discount) {
     return LineValue(ModGFun::Val(quantity), price, discount);
 }
@@ -100,22 +93,10 @@ float LineValue(double quantity, QStringView price, QStringView discount) {
 }
 
 float DiscountedPrice(QStringView price, QStringView discount) {
-    const float p = toSingle(ModGFun::Val(price));
-    const float d = toSingle(ModGFun::Val(discount));
-    const float factor = toSingle(double(100.0f - d) * 0.01);
+    const float p = ToSingle(ModGFun::Val(price));
+    const float d = ToSingle(ModGFun::Val(discount));
+    const float factor = ToSingle(double(100.0f - d) * 0.01);
     return factor * p;
-}
-
-float LineValue(double quantity, float discountedPrice) {
-    return discountedPrice * toSingle(quantity);
-}
-
-bool AddLineValue(float& sum, float lineValue) {
-    const float s = sum + lineValue;
-    if (!std::isfinite(s))
-        return false;
-    sum = s;
-    return true;
 }
 
 Value ValueOfSum(float sum, int excluded) {

@@ -6,6 +6,8 @@
 #include <QStringView>
 #include <QVariant>
 #include <bit>
+#include <cmath>
+#include <limits>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -43,28 +45,39 @@ template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
     const char16_t* const begin = reinterpret_cast<const char16_t*>(text.utf16());
     const char16_t* const end = begin + text.size();
     int slot = -1; // before the first "^"
-    int k = 0;
+    int bars = 0;  // of the slot so far
     const char16_t* start = begin;
-    QStringView field[4];
+    // The slot's first four bars; a fifth and later ones are written to the last place and ignored.
+    const char16_t* bar[5];
+    // The slot that stop (a "^" or the text's end) ends.
+    const auto slotEnds = [&](const char16_t* stop) {
+        if (bars >= 4) {
+            visit(slot, QStringView(start, bar[0]), QStringView(bar[0] + 1, bar[1]), QStringView(bar[1] + 1, bar[2]),
+                  QStringView(bar[2] + 1, bar[3]));
+            return;
+        }
+        // A short slot: the text after its last bar is one field more, the others are empty.
+        QStringView field[4];
+        const char16_t* from = start;
+        for (int i = 0; i < bars; ++i) {
+            field[i] = QStringView(from, bar[i]);
+            from = bar[i] + 1;
+        }
+        field[bars] = QStringView(from, stop);
+        visit(slot, field[0], field[1], field[2], field[3]);
+    };
     // Each mark ends a field; a "^" also ends the slot before it. False once the 100th slot is done.
     const auto mark = [&](const char16_t* p) {
-        if (*p == u'^') {
-            if (slot >= 0) {
-                if (k < 4)
-                    field[k] = QStringView(start, p);
-                visit(slot, field[0], field[1], field[2], field[3]);
-            }
-            if (++slot == Slots)
-                return false;
-            k = 0;
-            // One by one: a chained assignment is read back through memory, a stall every slot.
-            for (QStringView& f : field)
-                f = QStringView();
-        } else {
-            if (k < 4)
-                field[k] = QStringView(start, p);
-            ++k;
+        if (*p == u'|') {
+            bar[bars < 4 ? bars : 4] = p;
+            ++bars;
+            return true;
         }
+        if (slot >= 0)
+            slotEnds(p);
+        if (++slot == Slots)
+            return false;
+        bars = 0;
         start = p + 1;
         return true;
     };
@@ -73,13 +86,13 @@ template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
     // Drug names are most of a stored order's text: where the machine has SSE2 (every x86-64),
     // sixteen characters are looked at in one step and only the marks among them are visited.
     const __m128i caret = _mm_set1_epi16(short(u'^'));
-    const __m128i bar = _mm_set1_epi16(short(u'|'));
+    const __m128i barChar = _mm_set1_epi16(short(u'|'));
     for (; end - p >= 16; p += 16) {
         const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
         unsigned hits = unsigned(_mm_movemask_epi8(
-            _mm_packs_epi16(_mm_or_si128(_mm_cmpeq_epi16(lo, caret), _mm_cmpeq_epi16(lo, bar)),
-                            _mm_or_si128(_mm_cmpeq_epi16(hi, caret), _mm_cmpeq_epi16(hi, bar)))));
+            _mm_packs_epi16(_mm_or_si128(_mm_cmpeq_epi16(lo, caret), _mm_cmpeq_epi16(lo, barChar)),
+                            _mm_or_si128(_mm_cmpeq_epi16(hi, caret), _mm_cmpeq_epi16(hi, barChar)))));
         for (; hits; hits &= hits - 1)
             if (!mark(p + std::countr_zero(hits)))
                 return;
@@ -89,11 +102,8 @@ template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
     for (; p < end; ++p)
         if ((*p | 0x22) == 0x7E && (*p == u'^' || *p == u'|') && !mark(p))
             return;
-    if (slot >= 0) {
-        if (k < 4)
-            field[k] = QStringView(start, end);
-        visit(slot, field[0], field[1], field[2], field[3]);
-    }
+    if (slot >= 0)
+        slotEnds(end);
 }
 
 // Fills grid rows 1 to 100 from the text (the grid is first cut to its header row, then given 100
@@ -124,12 +134,27 @@ float LineValue(double quantity, QStringView price, QStringView discount);
 // The factor times the price: the part of a line value that does not depend on the quantity, and
 // the line value from it (the same float steps, in the same order).
 float DiscountedPrice(QStringView price, QStringView discount);
-float LineValue(double quantity, float discountedPrice);
+// Out-of-range doubles become infinities explicitly rather than through an undefined conversion.
+inline float ToSingle(double v) {
+    if (std::isfinite(v) && std::fabs(v) > double(std::numeric_limits<float>::max()))
+        return v < 0 ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+    return static_cast<float>(v);
+}
+// Inline: the group demand takes it for every line of a period.
+inline float LineValue(double quantity, float discountedPrice) {
+    return discountedPrice * ToSingle(quantity);
+}
 // Cash and deferred value of a 32-bit sum of line values.
 Value ValueOfSum(float sum, int excluded = 0);
 // Adds a line value to a 32-bit sum unless the line or the sum would not be a finite number;
 // false when it was left out.
-bool AddLineValue(float& sum, float lineValue);
+inline bool AddLineValue(float& sum, float lineValue) {
+    const float s = sum + lineValue;
+    if (!std::isfinite(s))
+        return false;
+    sum = s;
+    return true;
+}
 
 // Appended to every statement that changes, sends or deletes one order: it acts only while the
 // order is open, so a copy that missed the sending (or a reply lost after it) changes nothing.

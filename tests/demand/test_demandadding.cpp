@@ -17,8 +17,9 @@ const QStringList Spellings{"Panadol Extra", "PANADOL EXTRA", " panadol  extra "
                             "أدول", "ادول", "إدول 500", "ادول500", "قطرة عين", "قطره عين", "Zyrtec", "zyrtec ",
                             "Vit \"C\", 500", "A", "B", "Augmentin 1 g tablets of the long name kind", "Augmentin 1 g"};
 const QStringList Quantities{"1", "2", "07", "12", "3 boxes", "2.5", "-1", "", "x", "1e400", "1e39", "123"};
-const QStringList Prices{"20", "12.5", "7.25", "", "0.1", "999"};
-const QStringList Discounts{"0", "10", "5.5", "", "100"};
+// Some longer than a drug's room for the price last read, and some of those alike but for the end.
+const QStringList Prices{"20", "12.5", "7.25", "", "0.1", "999", "123456789", "123456780", "12.500000"};
+const QStringList Discounts{"0", "10", "5.5", "", "100", "12.345", "12.346"};
 
 struct Expected {
     QString name;
@@ -51,7 +52,9 @@ private slots:
         for (int o = 0; o < orders; ++o) {
             QString text = rnd.bounded(8) == 0 ? QStringLiteral("junk") : QString();
             for (int i = 0, n = int(rnd.bounded(110u)); i < n; ++i) {
-                QStringList f{rnd.bounded(12) ? pick(Spellings) : QString(), pick(Quantities), pick(Prices), pick(Discounts)};
+                // Now and then one of many more drugs: a pharmacy's drugs beyond one word of bits.
+                const QString drug = rnd.bounded(3) ? pick(Spellings) : QStringLiteral("Drug %1").arg(rnd.bounded(150));
+                QStringList f{rnd.bounded(12) ? drug : QString(), pick(Quantities), pick(Prices), pick(Discounts)};
                 if (rnd.bounded(20) == 0)
                     f << QStringLiteral("extra");
                 text += u'^' + f.mid(0, int(rnd.bounded(1u, quint32(f.size()) + 1))).join(u'|') + (rnd.bounded(4) ? "|" : "");
