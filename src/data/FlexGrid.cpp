@@ -345,15 +345,6 @@ void FlexGrid::loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryO
     loadReversed(std::move(cells));
 }
 
-void FlexGrid::loadReversed(int cols, std::vector<std::vector<QString>>&& rowsInDeliveryOrder) {
-    FlexCells cells(cols);
-    cells.append(); // the header's place
-    for (std::vector<QString>& r : rowsInDeliveryOrder)
-        std::move(r.begin(), r.begin() + ptrdiff_t(std::min(r.size(), size_t(cells.cols()))), cells.append());
-    rowsInDeliveryOrder.clear();
-    loadReversed(std::move(cells));
-}
-
 void FlexGrid::loadReversed(FlexCells&& cells) {
     resetBegin();
     if (cells.size() == 0)

@@ -74,7 +74,6 @@ public:
     // Replaces all data rows at once: the header row stays, Cols becomes cols, and the rows are
     // shown in reverse, as if each had been inserted directly under the header.
     void loadReversed(int cols, std::vector<QStringList>&& rowsInDeliveryOrder);
-    void loadReversed(int cols, std::vector<std::vector<QString>>&& rowsInDeliveryOrder);
     // The same from cells as a read fills them, taken over without a copy: slot 0 is the header's
     // place (the header's texts replace it), then one slot for each record in delivery order.
     void loadReversed(FlexCells&& cells);

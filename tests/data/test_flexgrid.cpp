@@ -223,14 +223,14 @@ private slots:
                 model.insert(model.end(), empty.begin(), empty.end());
             } else if (op == 8) { // a new load: the header stays, the last delivered on top
                 const int newCols = pick(5);
-                std::vector<std::vector<QString>> delivered(size_t(pick(30)));
+                std::vector<QStringList> delivered(size_t(pick(30)));
                 model.resize(1);
                 model[0].resize(size_t(newCols));
                 for (auto& d : delivered) {
                     d.resize(size_t(pick(newCols + 2)));
                     std::generate(d.begin(), d.end(), word);
                     Row row(static_cast<size_t>(newCols));
-                    for (size_t i = 0; i < std::min(d.size(), row.size()); ++i)
+                    for (size_t i = 0; i < std::min(size_t(d.size()), row.size()); ++i)
                         row[i].first = d[i];
                     model.insert(model.begin() + 1, row);
                 }
