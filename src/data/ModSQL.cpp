@@ -62,6 +62,10 @@ bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error, c
     // The cells go straight from the query into the cells the grid takes over: no record kept on
     // the way, no list per record, no second copy.
     FlexCells cells;
+    // The grid's columns for a statement of count fields.
+    const auto colsFor = [&layout](int count) {
+        return layout.cols < 0 ? count + std::max(layout.added, 0) : layout.cols;
+    };
     int cols = layout.cols;
     int read = 0;
     int records = 0;
@@ -70,7 +74,7 @@ bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error, c
         QStringLiteral("SELECT * FROM ") + queryTail, affected, error, [&](const QSqlQuery& q) {
             if (records == 0) {
                 const int count = q.record().count();
-                cols = layout.cols < 0 ? count + std::max(layout.added, 0) : layout.cols;
+                cols = colsFor(count);
                 read = std::min(cols, count);
                 cells = FlexCells(cols);
                 cells.append(); // the header's place
@@ -88,7 +92,7 @@ bool SQLSelectToFlex(FlexGrid& grid, const QString& queryTail, QString* error, c
     if (affected == 0)
         return false;
     if (records == 0)
-        cells = FlexCells(cols < 0 ? fields + std::max(layout.added, 0) : cols);
+        cells = FlexCells(colsFor(fields));
     grid.loadReversed(std::move(cells));
     return true;
 }
