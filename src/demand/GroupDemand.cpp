@@ -233,8 +233,11 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     float orderSum = 0.0f;
     // First the order's lines and their spellings' drugs, then the adding up line by line: the
     // look-ups of different lines do not wait for one another, so the processor overlaps them.
+    // Plain pointers and sizes: views would be cleared, all hundred, for every order.
     struct Line {
-        QStringView drug, quantity, price, discount;
+        const QChar* at[4];
+        qsizetype size[4];
+        QStringView field(int f) const { return QStringView(at[f], size[f]); }
     };
     Line read[OrderLines::Slots];
     int drugOfLine[OrderLines::Slots];
@@ -242,13 +245,16 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     OrderLines::ForEachSlot(lines, [&](int, QStringView drug, QStringView quantity, QStringView price,
                                        QStringView discount) {
         if (!(drug.isEmpty() && quantity.isEmpty() && price.isEmpty() && discount.isEmpty()))
-            read[count++] = {drug, quantity, price, discount};
+            read[count++] = {{drug.data(), quantity.data(), price.data(), discount.data()},
+                             {drug.size(), quantity.size(), price.size(), discount.size()}};
     });
-    for (int i = 0; i < count; ++i)
-        drugOfLine[i] = read[i].drug.isEmpty() ? -1 : d->bySpelling.find(read[i].drug, SpellingIndex::hash(read[i].drug));
     for (int i = 0; i < count; ++i) {
-        const QStringView drug = read[i].drug, quantity = read[i].quantity, price = read[i].price,
-                          discount = read[i].discount;
+        const QStringView drug = read[i].field(0);
+        drugOfLine[i] = drug.isEmpty() ? -1 : d->bySpelling.find(drug, SpellingIndex::hash(drug));
+    }
+    for (int i = 0; i < count; ++i) {
+        const QStringView drug = read[i].field(0), quantity = read[i].field(1), price = read[i].field(2),
+                          discount = read[i].field(3);
         const double q = quantityOf(quantity);
         if (!std::isfinite(q) || q < 0) {
             OrderLines::AddLineValue(orderSum, OrderLines::LineValue(q, price, discount));
