@@ -102,11 +102,10 @@ struct Accumulator::State {
     std::vector<Order> orders;
     std::vector<Drug> drugs;
     // Per drug, what nearly every line reads and writes, in one cache line: the sums, the last
-    // order that held it, and the price and discount texts last read with their discounted price
-    // (a drug keeps its price over many orders). Texts longer than the room here are compared
-    // with their copies in prices.
-    static constexpr int PriceRoom = 8;
-    static constexpr int DiscountRoom = 4;
+    // order that held it, and the price text last read with its discounted price (a drug keeps its
+    // price over many orders). The price is compared as it stands in the line, "price|discount",
+    // in one go; a text longer than the room here is compared with its copy in prices.
+    static constexpr int PriceRoom = 12;
     struct alignas(64) Seen {
         double quantity = 0;
         double cash = 0;
@@ -115,21 +114,16 @@ struct Accumulator::State {
         int lastEntry = -1;
         int orders = 0;
         int pharmacies = 0;
-        qint16 priceSize = -1; // -1: none read yet
-        qint16 discountSize = 0;
+        qint16 priceSize = -1; // -1: nothing to compare with
         char16_t price[PriceRoom] = {};
-        char16_t discount[DiscountRoom] = {};
-        bool samePrice(QStringView p, QStringView x, const QString& longPrice, const QString& longDiscount) const {
-            const auto text = [](QStringView v) { return reinterpret_cast<const char16_t*>(v.utf16()); };
-            return priceSize == p.size() && discountSize == x.size() &&
-                   SameText(priceSize <= PriceRoom ? price : text(longPrice), text(p), p.size()) &&
-                   SameText(discountSize <= DiscountRoom ? discount : text(longDiscount), text(x), x.size());
+        bool samePrice(QStringView both, const QString& aside) const {
+            return priceSize == both.size() &&
+                   SameText(priceSize <= PriceRoom ? price : reinterpret_cast<const char16_t*>(aside.utf16()),
+                            reinterpret_cast<const char16_t*>(both.utf16()), both.size());
         }
     };
-    struct Prices {
-        QString price, discount; // when longer than the room in Seen
-    };
-    std::vector<Prices> prices;
+    static_assert(sizeof(Seen) == 64);
+    std::vector<QString> prices; // a drug's price text when longer than the room in Seen
     // Per pharmacy, one bit per drug it ordered: an order's lines all touch its pharmacy's row.
     std::vector<std::vector<quint64>> drugsOfPharmacy;
     std::vector<Seen> seen;
@@ -156,7 +150,7 @@ struct Accumulator::State {
             drugs.back().nameless = true;
             foldedNames.push_back(QString());
             seen.push_back({});
-            prices.push_back({});
+            prices.emplace_back();
         }
         return nameless;
     }
@@ -184,28 +178,25 @@ struct Accumulator::State {
             drugs.push_back({});
             drugs.back().name = shown;
             seen.push_back({});
-            prices.push_back({});
+            prices.emplace_back();
         }
         bySpelling.insert(spelling, hash, drug);
         return drug;
     }
-    Q_NEVER_INLINE void newPrice(int drug, QStringView price, QStringView discount) {
+    // both is the line's "price|discount" when the two stand so in the text, else empty: such a
+    // line's price is worked out again every time.
+    Q_NEVER_INLINE void newPrice(int drug, QStringView price, QStringView discount, QStringView both) {
         Seen& s = seen[size_t(drug)];
-        Prices& p = prices[size_t(drug)];
-        // A text too long for the room (or for its size's field) is kept aside; such a price is
-        // then never taken for the same.
-        const auto keep = [](QStringView text, char16_t* room, int roomSize, qint16& size, QString& aside) {
-            if (text.size() <= roomSize) {
-                std::copy(text.utf16(), text.utf16() + text.size(), room);
-                size = qint16(text.size());
-            } else {
-                aside = text.toString();
-                size = text.size() <= std::numeric_limits<qint16>::max() ? qint16(text.size()) : qint16(-1);
-            }
-        };
-        keep(price, s.price, PriceRoom, s.priceSize, p.price);
-        keep(discount, s.discount, DiscountRoom, s.discountSize, p.discount);
         s.discounted = OrderLines::DiscountedPrice(price, discount);
+        if (both.isEmpty() || both.size() > std::numeric_limits<qint16>::max()) {
+            s.priceSize = -1;
+        } else if (both.size() <= PriceRoom) {
+            std::copy(both.utf16(), both.utf16() + both.size(), s.price);
+            s.priceSize = qint16(both.size());
+        } else {
+            prices[size_t(drug)] = both.toString();
+            s.priceSize = qint16(both.size());
+        }
     }
 };
 
@@ -214,19 +205,18 @@ Accumulator::~Accumulator() = default;
 
 void Accumulator::addOrder(QStringView lines, const QString& id, const QString& date, const QString& tel,
                            const QString& markaz) {
-    const int order = int(d->orders.size());
-    d->orders.push_back({id, date, tel, markaz});
-    auto ph = d->pharmacyOf.constFind(tel);
-    if (ph == d->pharmacyOf.constEnd())
-        ph = d->pharmacyOf.insert(tel, int(d->pharmacyOf.size()));
+    State& st = *d;
+    const int order = int(st.orders.size());
+    st.orders.push_back({id, date, tel, markaz});
+    auto ph = st.pharmacyOf.constFind(tel);
+    if (ph == st.pharmacyOf.constEnd())
+        ph = st.pharmacyOf.insert(tel, int(st.pharmacyOf.size()));
     const int pharmacy = ph.value();
-    if (size_t(pharmacy) >= d->drugsOfPharmacy.size())
-        d->drugsOfPharmacy.resize(size_t(pharmacy) + 1);
-    std::vector<quint64>& pharmacyDrugs = d->drugsOfPharmacy[size_t(pharmacy)];
-    d->orderStart.push_back(int(d->entries.size()));
-    // An order has at most Slots lines: room for them is made before, in steps that double.
-    if (d->entries.capacity() - d->entries.size() < size_t(OrderLines::Slots))
-        d->entries.reserve(std::max(2 * d->entries.capacity(), d->entries.size() + size_t(OrderLines::Slots)));
+    if (size_t(pharmacy) >= st.drugsOfPharmacy.size())
+        st.drugsOfPharmacy.resize(size_t(pharmacy) + 1);
+    std::vector<quint64>& pharmacyDrugs = st.drugsOfPharmacy[size_t(pharmacy)];
+    const size_t firstEntry = st.entries.size();
+    st.orderStart.push_back(int(firstEntry));
     bool any = false;
     // The order's own value is added up in the same pass, line by line as OrderLines::OrderValue
     // takes it, lines left out of the demand included.
@@ -244,52 +234,61 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
     int count = 0;
     OrderLines::ForEachSlot(lines, [&](int, QStringView drug, QStringView quantity, QStringView price,
                                        QStringView discount) {
-        if (!(drug.isEmpty() && quantity.isEmpty() && price.isEmpty() && discount.isEmpty()))
+        if (drug.size() + quantity.size() + price.size() + discount.size() != 0)
             read[count++] = {{drug.data(), quantity.data(), price.data(), discount.data()},
                              {drug.size(), quantity.size(), price.size(), discount.size()}};
     });
     for (int i = 0; i < count; ++i) {
         const QStringView drug = read[i].field(0);
-        drugOfLine[i] = drug.isEmpty() ? -1 : d->bySpelling.find(drug, SpellingIndex::hash(drug));
+        drugOfLine[i] = drug.isEmpty() ? -1 : st.bySpelling.find(drug, SpellingIndex::hash(drug));
     }
+    // Room for every line of the order, written in place; what is not used is cut off after.
+    st.entries.resize(firstEntry + size_t(count));
+    Report::Entry* const entries = st.entries.data();
+    size_t entryCount = firstEntry;
+    double totalQuantity = st.totalQuantity;
     for (int i = 0; i < count; ++i) {
         const QStringView drug = read[i].field(0), quantity = read[i].field(1), price = read[i].field(2),
                           discount = read[i].field(3);
         const double q = quantityOf(quantity);
         if (!std::isfinite(q) || q < 0) {
             OrderLines::AddLineValue(orderSum, OrderLines::LineValue(q, price, discount));
-            d->skipped.push_back({id, drug.isEmpty() ? GroupDemandTexts::NoName : drug.toString(),
+            st.skipped.push_back({id, drug.isEmpty() ? GroupDemandTexts::NoName : drug.toString(),
                                   quantity.toString()});
             continue;
         }
         // A line without a name still counts in its order's value: it stands in a row of its own. A
         // spelling first read in this order was not found above.
-        const int k = drugOfLine[i] >= 0 ? drugOfLine[i] : drug.isEmpty() ? d->namelessDrug() : d->drugOf(drug);
-        State::Seen& s = d->seen[size_t(k)];
-        if (!s.samePrice(price, discount, d->prices[size_t(k)].price, d->prices[size_t(k)].discount))
-            d->newPrice(k, price, discount);
+        const int k = drugOfLine[i] >= 0 ? drugOfLine[i] : drug.isEmpty() ? st.namelessDrug() : st.drugOf(drug);
+        State::Seen& s = st.seen[size_t(k)];
+        // The price and the discount stand in the text as "price|discount" when the line has both.
+        const bool together = price.data() != nullptr && discount.data() == price.data() + price.size() + 1;
+        const QStringView both = together ? QStringView(price.data(), discount.data() + discount.size()) : QStringView();
+        if (!together || !s.samePrice(both, st.prices[size_t(k)]))
+            st.newPrice(k, price, discount, both);
         const float value = OrderLines::LineValue(q, s.discounted);
         OrderLines::AddLineValue(orderSum, value);
         const double drugQuantity = s.quantity + q;
         const double drugCash = s.cash + double(value);
-        const double totalQuantity = d->totalQuantity + q;
+        const double newTotal = totalQuantity + q;
         // x - x is 0 for a finite x and NaN otherwise: one test for all four.
         if (std::isnan((double(value) - double(value)) + (drugQuantity - drugQuantity) + (drugCash - drugCash) +
-                       (totalQuantity - totalQuantity))) {
-            d->skipped.push_back({id, d->drugs[size_t(k)].name, quantity.toString()});
+                       (newTotal - newTotal))) {
+            st.skipped.push_back({id, st.drugs[size_t(k)].name, quantity.toString()});
             continue;
         }
         s.quantity = drugQuantity;
         s.cash = drugCash;
+        totalQuantity = newTotal;
         // Beyond the float range a quantity is infinite rather than undefined.
         const float q32 = q <= double(std::numeric_limits<float>::max()) ? float(q)
                                                                          : std::numeric_limits<float>::infinity();
         if (s.lastOrder == order) {
-            d->entries[size_t(s.lastEntry)].quantity += q32;
+            entries[s.lastEntry].quantity += q32;
         } else {
             s.lastOrder = order;
-            s.lastEntry = int(d->entries.size());
-            d->entries.push_back({k, q32});
+            s.lastEntry = int(entryCount);
+            entries[entryCount++] = {k, q32};
             ++s.orders;
             const size_t word = size_t(k) / 64;
             const quint64 bit = quint64(1) << (k % 64);
@@ -300,9 +299,10 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
                 ++s.pharmacies;
             }
         }
-        d->totalQuantity = totalQuantity;
         any = true;
     }
+    st.entries.resize(entryCount);
+    st.totalQuantity = totalQuantity;
     if (any) {
         // The period's cash is the orders' own values, as the collected-orders window shows each.
         const double cash = ModGFun::RoundHalfEven(orderSum, 1); // the cash of OrderLines::ValueOfSum
