@@ -13,16 +13,13 @@
 Q_ALWAYS_INLINE bool SameText(const char16_t* a, const char16_t* b, qsizetype n) {
     if (n >= 8) {
 #if defined(__SSE2__)
-        // Eight characters a step, and the last eight (overlapping those before) in one more.
-        const auto block = [](const char16_t* x, const char16_t* y) {
-            const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(x));
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(y));
-            return _mm_movemask_epi8(_mm_cmpeq_epi8(u, v)) == 0xFFFF;
-        };
+        // Eight characters a step, and the last eight (overlapping those before) in one more; the
+        // steps' results are put together and looked at once.
+        const auto load = [](const char16_t* x) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(x)); };
+        __m128i same = _mm_cmpeq_epi8(load(a + n - 8), load(b + n - 8));
         for (qsizetype i = 0; i + 8 < n; i += 8)
-            if (!block(a + i, b + i))
-                return false;
-        return block(a + n - 8, b + n - 8);
+            same = _mm_and_si128(same, _mm_cmpeq_epi8(load(a + i), load(b + i)));
+        return _mm_movemask_epi8(same) == 0xFFFF;
 #else
         return std::memcmp(a, b, size_t(n) * sizeof(char16_t)) == 0;
 #endif

@@ -19,7 +19,7 @@ public:
     // general hash cost as much as the rest of the look-up. Eight characters a step are combined
     // (the total turned between steps, so their order counts), then folded by two wide
     // multiplications. A place shared by spellings only costs a comparison more.
-    static size_t hash(QStringView spelling) {
+    Q_ALWAYS_INLINE static size_t hash(QStringView spelling) {
         const char16_t* p = reinterpret_cast<const char16_t*>(spelling.utf16());
         const qsizetype n = spelling.size();
         quint64 lo, hi;
@@ -56,7 +56,7 @@ public:
     }
 
     // The drug of the spelling, or -1.
-    int find(QStringView spelling, size_t hash) const {
+    Q_ALWAYS_INLINE int find(QStringView spelling, size_t hash) const {
         const size_t mask = m_slots.size() - 1;
         const quint32 tag = tagOf(hash);
         const char16_t* text = reinterpret_cast<const char16_t*>(spelling.utf16());

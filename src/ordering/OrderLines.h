@@ -47,8 +47,8 @@ template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
     int slot = -1; // before the first "^"
     int bars = 0;  // of the slot so far
     const char16_t* start = begin;
-    // The slot's first four bars; a fifth and later ones are written to the last place and ignored.
-    const char16_t* bar[5];
+    // The slot's first four bars; a fifth and later ones are only counted.
+    const char16_t* bar[4];
     // The slot that stop (a "^" or the text's end) ends.
     const auto slotEnds = [&](const char16_t* stop) {
         if (bars >= 4) {
@@ -69,7 +69,8 @@ template <typename Visit> void ForEachSlot(QStringView text, Visit&& visit) {
     // Each mark ends a field; a "^" also ends the slot before it. False once the 100th slot is done.
     const auto mark = [&](const char16_t* p) {
         if (*p == u'|') {
-            bar[bars < 4 ? bars : 4] = p;
+            if (bars < 4)
+                bar[bars] = p;
             ++bars;
             return true;
         }
