@@ -420,36 +420,52 @@ public:
 private:
     static constexpr int BatchSize = 32;
     static constexpr size_t MaxQueued = 16;
+    static constexpr size_t WakeAt = 4;
     void hand() {
         if (m_batch.empty())
             return;
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [this] { return m_queue.size() < MaxQueued; });
+        if (m_queue.size() >= MaxQueued) {
+            m_readerWaiting = true;
+            m_changed.wait(lock, [this] { return m_queue.size() < MaxQueued; });
+            m_readerWaiting = false;
+        }
         m_queue.push_back(std::move(m_batch));
         m_batch = {};
         if (!m_added.empty()) {
             m_batch = std::move(m_added.back());
             m_added.pop_back();
         }
+        // A sleeping adding thread is woken only once a few batches wait for it: each wake-up costs
+        // both threads more than the adding of a batch.
+        const bool wake = m_adderWaiting && m_queue.size() >= WakeAt;
         lock.unlock();
-        m_changed.notify_all();
+        if (wake)
+            m_changed.notify_all();
         m_batch.clear();
         m_batch.reserve(BatchSize);
     }
     void run() {
         std::vector<Row> batch;
         for (;;) {
+            bool wake;
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
                 if (!batch.empty())
                     m_added.push_back(std::move(batch));
-                m_changed.wait(lock, [this] { return !m_queue.empty() || m_done; });
+                if (m_queue.empty() && !m_done) {
+                    m_adderWaiting = true;
+                    m_changed.wait(lock, [this] { return m_queue.size() >= WakeAt || m_done; });
+                    m_adderWaiting = false;
+                }
                 if (m_queue.empty())
                     return;
                 batch = std::move(m_queue.front());
                 m_queue.pop_front();
+                wake = m_readerWaiting;
             }
-            m_changed.notify_all();
+            if (wake)
+                m_changed.notify_all();
             for (const Row& r : batch)
                 m_acc.addOrder(r.lines, r.id, r.date, r.tel, r.markaz);
         }
@@ -461,6 +477,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_done = false;
+    bool m_adderWaiting = false;
+    bool m_readerWaiting = false;
     std::thread m_worker; // last: starts once everything above exists
 };
 } // namespace
