@@ -203,15 +203,15 @@ struct Accumulator::State {
 Accumulator::Accumulator() : d(std::make_unique<State>()) {}
 Accumulator::~Accumulator() = default;
 
-void Accumulator::addOrder(QStringView lines, const QString& id, const QString& date, const QString& tel,
-                           const QString& markaz) {
+void Accumulator::addOrder(QStringView lines, QString id, QString date, QString tel, QString markaz) {
     State& st = *d;
     const int order = int(st.orders.size());
-    st.orders.push_back({id, date, tel, markaz});
     auto ph = st.pharmacyOf.constFind(tel);
     if (ph == st.pharmacyOf.constEnd())
         ph = st.pharmacyOf.insert(tel, int(st.pharmacyOf.size()));
     const int pharmacy = ph.value();
+    st.orders.push_back({std::move(id), std::move(date), std::move(tel), std::move(markaz)});
+    const QString& orderId = st.orders.back().id;
     if (size_t(pharmacy) >= st.drugsOfPharmacy.size())
         st.drugsOfPharmacy.resize(size_t(pharmacy) + 1);
     std::vector<quint64>& pharmacyDrugs = st.drugsOfPharmacy[size_t(pharmacy)];
@@ -253,7 +253,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
         const double q = quantityOf(quantity);
         if (!std::isfinite(q) || q < 0) {
             OrderLines::AddLineValue(orderSum, OrderLines::LineValue(q, price, discount));
-            st.skipped.push_back({id, drug.isEmpty() ? GroupDemandTexts::NoName : drug.toString(),
+            st.skipped.push_back({orderId, drug.isEmpty() ? GroupDemandTexts::NoName : drug.toString(),
                                   quantity.toString()});
             continue;
         }
@@ -274,7 +274,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
         // x - x is 0 for a finite x and NaN otherwise: one test for all four.
         if (std::isnan((double(value) - double(value)) + (drugQuantity - drugQuantity) + (drugCash - drugCash) +
                        (newTotal - newTotal))) {
-            st.skipped.push_back({id, st.drugs[size_t(k)].name, quantity.toString()});
+            st.skipped.push_back({orderId, st.drugs[size_t(k)].name, quantity.toString()});
             continue;
         }
         s.quantity = drugQuantity;
@@ -309,7 +309,7 @@ void Accumulator::addOrder(QStringView lines, const QString& id, const QString& 
         if (std::isfinite(cash) && std::isfinite(d->totalCash + cash))
             d->totalCash += cash;
         else
-            d->skipped.push_back({id, QString(), QString()});
+            d->skipped.push_back({orderId, QString(), QString()});
         ++d->ordersWithLines;
         if (size_t(pharmacy) >= d->pharmacyHasLines.size())
             d->pharmacyHasLines.resize(size_t(pharmacy) + 1);
@@ -389,9 +389,9 @@ Report Accumulator::finish(const Period& period) {
 namespace {
 // Rows handed from the reading thread to one adding thread in batches, at most a few batches
 // ahead. Only the adding thread touches the accumulator until finish() has returned. An added
-// batch goes back to the reading thread, which lets its texts go and fills it again: the texts are
-// freed by the thread that made them (no waiting on the other thread's heap), and the batches are
-// made once.
+// batch goes back to the reading thread, which lets its lines' texts go and fills it again: those
+// are freed by the thread that made them (no waiting on the other thread's heap), and the batches
+// are made once. An order's small texts are moved into the accumulator, not shared between threads.
 class RowPipe {
 public:
     struct Row {
@@ -466,8 +466,9 @@ private:
             }
             if (wake)
                 m_changed.notify_all();
-            for (const Row& r : batch)
-                m_acc.addOrder(r.lines, r.id, r.date, r.tel, r.markaz);
+            // The order's small texts move on into the accumulator; its lines go back with the batch.
+            for (Row& r : batch)
+                m_acc.addOrder(r.lines, std::move(r.id), std::move(r.date), std::move(r.tel), std::move(r.markaz));
         }
     }
     Accumulator& m_acc;

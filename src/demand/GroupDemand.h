@@ -114,8 +114,8 @@ public:
     ~Accumulator();
     Accumulator(const Accumulator&) = delete;
     Accumulator& operator=(const Accumulator&) = delete;
-    void addOrder(QStringView lines, const QString& id, const QString& date, const QString& tel,
-                  const QString& markaz);
+    // The order's own texts are kept: given to it, they are moved in rather than shared.
+    void addOrder(QStringView lines, QString id, QString date, QString tel, QString markaz);
     // Catalogue row; the first row of a name (by its DrugNameKey) wins. Returns that key.
     QString addCatalogueRow(const QString& drug, const QString& price, const QString& disc, const QString& best);
     Report finish(const Period& period);
