@@ -212,17 +212,48 @@ template <typename T> static double roundShortest(T value, int decimals) {
     return negative && rounded == 0 ? -0.0 : rounded;
 }
 
+// Far from a half, the decimal a value reads as and the value itself round the same way, so the
+// text is needed only near one: the shortest text lies within half a unit of the value's last
+// place, and scaling by the power of ten rounds once more in double. False when too close to call.
+template <typename T> static bool roundFarFromHalf(T value, int decimals, double& rounded) {
+    static constexpr double Scale[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+    if (decimals < 1 || decimals >= int(std::size(Scale)))
+        return false;
+    const double x = double(value) * Scale[decimals];
+    if (!(std::fabs(x) < 0x1p52)) // also NaN and infinities
+        return false;
+    const double whole = std::floor(x);
+    const double fraction = x - whole; // exact at this size
+    const double margin = std::fabs(x) * (double(std::numeric_limits<T>::epsilon()) + 0x1p-50);
+    if (std::fabs(fraction - 0.5) <= margin)
+        return false;
+    rounded = (fraction < 0.5 ? whole : whole + 1) / Scale[decimals];
+    if (rounded == 0 && std::signbit(x))
+        rounded = -0.0;
+    return true;
+}
+
 // To whole numbers the text is not needed: a value whose shortest text ends in exactly ".5" is
 // exactly half way, so the machine's own half-even rounding gives the same result.
 double RoundHalfEven(double value, int decimals) {
     if (decimals == 0 && std::isfinite(value))
         return std::nearbyint(value);
-    return roundShortest(value, decimals);
+    double rounded;
+    return roundFarFromHalf(value, decimals, rounded) ? rounded : roundShortest(value, decimals);
 }
 
 double RoundHalfEven(float value, int decimals) {
     if (decimals == 0 && std::isfinite(value))
         return std::nearbyint(double(value));
+    double rounded;
+    return roundFarFromHalf(value, decimals, rounded) ? rounded : roundShortest(value, decimals);
+}
+
+double RoundHalfEvenByText(double value, int decimals) {
+    return roundShortest(value, decimals);
+}
+
+double RoundHalfEvenByText(float value, int decimals) {
     return roundShortest(value, decimals);
 }
 

@@ -20,6 +20,9 @@ double Val(QStringView text);
 // 0.3499999940... would, and no scaling in binary rounds a second time.
 double RoundHalfEven(double value, int decimals);
 double RoundHalfEven(float value, int decimals);
+// The same always through the value's text; RoundHalfEven takes this way only near a half.
+double RoundHalfEvenByText(double value, int decimals);
+double RoundHalfEvenByText(float value, int decimals);
 
 // Shortest plain decimal text that reads back as the same double: 18, 18.5, 0.1, never "1e+20".
 QString ShortestText(double value);
