@@ -306,14 +306,14 @@ void Accumulator::addOrder(QStringView lines, QString id, QString date, QString 
     if (any) {
         // The period's cash is the orders' own values, as the collected-orders window shows each.
         const double cash = ModGFun::RoundHalfEven(orderSum, 1); // the cash of OrderLines::ValueOfSum
-        if (std::isfinite(cash) && std::isfinite(d->totalCash + cash))
-            d->totalCash += cash;
+        if (std::isfinite(cash) && std::isfinite(st.totalCash + cash))
+            st.totalCash += cash;
         else
-            d->skipped.push_back({orderId, QString(), QString()});
-        ++d->ordersWithLines;
-        if (size_t(pharmacy) >= d->pharmacyHasLines.size())
-            d->pharmacyHasLines.resize(size_t(pharmacy) + 1);
-        d->pharmacyHasLines[size_t(pharmacy)] = 1;
+            st.skipped.push_back({orderId, QString(), QString()});
+        ++st.ordersWithLines;
+        if (size_t(pharmacy) >= st.pharmacyHasLines.size())
+            st.pharmacyHasLines.resize(size_t(pharmacy) + 1);
+        st.pharmacyHasLines[size_t(pharmacy)] = 1;
     }
 }
 
