@@ -352,6 +352,18 @@ bool hasText(const QVariant& v) {
         return !static_cast<const QString*>(v.constData())->isEmpty();
     return !FieldText(v).isEmpty();
 }
+// The lines' state, read the same way for a plan and for a purchase order's lines: orderid and
+// drugkey, then what heldOf takes.
+const QString HeldStatement =
+    QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines");
+PeriodDemand::Held heldOf(const QSqlQuery& q) {
+    return {.exists = true,
+            .inOrder = hasText(q.value(6)),
+            .asked = ival(q, 2),
+            .onorder = ival(q, 3),
+            .allotted = ival(q, 4),
+            .cancelled = ival(q, 5)};
+}
 // Rows of a query handed over one at a time; false with the server's answer.
 template <class Row>
 bool each(const QString& sql, QString* error, Row row) {
@@ -373,16 +385,9 @@ QString inList(const QStringList& values) {
 // The lines' state of orders, a few hundred orders a statement (servers bound an IN list).
 bool readHeld(const QStringList& orderids, QHash<QString, PeriodDemand::Held>& out, QString* error) {
     for (qsizetype i = 0; i < orderids.size(); i += 500)
-        if (!each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines WHERE orderid IN ") +
-                      inList(orderids.mid(i, 500)),
-                  error, [&](const QSqlQuery& q) {
-                      out.insert(PeriodDemand::LineKey(FieldText(q.value(0)), FieldText(q.value(1))),
-                                 {.exists = true,
-                                  .inOrder = !FieldText(q.value(6)).isEmpty(),
-                                  .asked = ival(q, 2),
-                                  .onorder = ival(q, 3),
-                                  .allotted = ival(q, 4),
-                                  .cancelled = ival(q, 5)});
+        if (!each(HeldStatement + QStringLiteral(" WHERE orderid IN ") + inList(orderids.mid(i, 500)), error,
+                  [&](const QSqlQuery& q) {
+                      out.insert(PeriodDemand::LineKey(FieldText(q.value(0)), FieldText(q.value(1))), heldOf(q));
                   }))
             return false;
     return true;
@@ -425,9 +430,7 @@ PeriodDemand ReadOpenDemand(const GroupDemand::Period& period, OfferBook* book) 
     bool read = false;
     const auto alongside = [&] {
         read = offersRead &&
-               each(QStringLiteral("SELECT orderid,drugkey,asked,onorder,allotted,cancelled,poid FROM grp_orderlines "
-                                   "WHERE orderid IN (SELECT orderid FROM bown2") +
-                        where + u')',
+               each(HeldStatement + QStringLiteral(" WHERE orderid IN (SELECT orderid FROM bown2") + where + u')',
                     &error,
                     [&](const QSqlQuery& q) {
                         QString orderid = FieldText(q.value(0));
@@ -439,13 +442,7 @@ PeriodDemand ReadOpenDemand(const GroupDemand::Period& period, OfferBook* book) 
                             k = keyPlace.insert(drugkey, int(keys.size()));
                             keys.push_back(drugkey);
                         }
-                        rows.push_back({int(ids.size()) - 1, k.value(),
-                                        {.exists = true,
-                                         .inOrder = hasText(q.value(6)),
-                                         .asked = ival(q, 2),
-                                         .onorder = ival(q, 3),
-                                         .allotted = ival(q, 4),
-                                         .cancelled = ival(q, 5)}});
+                        rows.push_back({int(ids.size()) - 1, k.value(), heldOf(q)});
                     }) &&
                readStockRows(stock, &error);
     };
