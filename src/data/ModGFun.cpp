@@ -120,9 +120,11 @@ static double valSlow(QStringView text) {
 // Short plain numbers (at most 15 significant digits, at most 22 after the point, no exponent)
 // are read exactly from one integer and one power of ten, both exact doubles, so the one division
 // rounds correctly and gives what the general path gives; everything else takes the general path.
+// The powers of ten that are exact doubles.
+static constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 double Val(QStringView text) {
-    static constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const char16_t* p = text.utf16();
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -216,10 +218,9 @@ template <typename T> static double roundShortest(T value, int decimals) {
 // text is needed only near one: the shortest text lies within half a unit of the value's last
 // place, and scaling by the power of ten rounds once more in double. False when too close to call.
 template <typename T> static bool roundFarFromHalf(T value, int decimals, double& rounded) {
-    static constexpr double Scale[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
-    if (decimals < 1 || decimals >= int(std::size(Scale)))
+    if (decimals < 1 || decimals > 10)
         return false;
-    const double x = double(value) * Scale[decimals];
+    const double x = double(value) * Pow10[decimals];
     if (!(std::fabs(x) < 0x1p52)) // also NaN and infinities
         return false;
     const double whole = std::floor(x);
@@ -227,7 +228,7 @@ template <typename T> static bool roundFarFromHalf(T value, int decimals, double
     const double margin = std::fabs(x) * (double(std::numeric_limits<T>::epsilon()) + 0x1p-50);
     if (std::fabs(fraction - 0.5) <= margin)
         return false;
-    rounded = (fraction < 0.5 ? whole : whole + 1) / Scale[decimals];
+    rounded = (fraction < 0.5 ? whole : whole + 1) / Pow10[decimals];
     if (rounded == 0 && std::signbit(x))
         rounded = -0.0;
     return true;
@@ -235,18 +236,19 @@ template <typename T> static bool roundFarFromHalf(T value, int decimals, double
 
 // To whole numbers the text is not needed: a value whose shortest text ends in exactly ".5" is
 // exactly half way, so the machine's own half-even rounding gives the same result.
-double RoundHalfEven(double value, int decimals) {
-    if (decimals == 0 && std::isfinite(value))
-        return std::nearbyint(value);
-    double rounded;
-    return roundFarFromHalf(value, decimals, rounded) ? rounded : roundShortest(value, decimals);
-}
-
-double RoundHalfEven(float value, int decimals) {
+template <typename T> static double roundHalfEven(T value, int decimals) {
     if (decimals == 0 && std::isfinite(value))
         return std::nearbyint(double(value));
     double rounded;
     return roundFarFromHalf(value, decimals, rounded) ? rounded : roundShortest(value, decimals);
+}
+
+double RoundHalfEven(double value, int decimals) {
+    return roundHalfEven(value, decimals);
+}
+
+double RoundHalfEven(float value, int decimals) {
+    return roundHalfEven(value, decimals);
 }
 
 double RoundHalfEvenByText(double value, int decimals) {
@@ -280,14 +282,13 @@ static bool writeDecimals(bool negative, qint64 n, int decimals, QString& text) 
 // without the general search. Held to magnitudes where the integer part cannot be shortened; a
 // case too close to call is left to the general search (false, nothing written).
 static bool fewDecimals(double value, QString& text) {
-    static constexpr double Scale[] = {1, 10, 100, 1000};
     const double a = std::abs(value);
     if (!(a >= 1e-3 && a < 2147483648.0))
         return false;
     for (int k = 1; k <= 3; ++k) {
-        const double n = std::nearbyint(a * Scale[k]);
+        const double n = std::nearbyint(a * Pow10[k]);
         // Division of two exact numbers is rounded once, as reading the text back is.
-        if (n / Scale[k] != a)
+        if (n / Pow10[k] != a)
             continue;
         return writeDecimals(value < 0, qint64(n), k, text);
     }
@@ -295,7 +296,6 @@ static bool fewDecimals(double value, QString& text) {
 }
 
 static bool fewDecimals(float value, QString& text) {
-    static constexpr double Scale[] = {1, 10, 100, 1000};
     const double a = std::abs(double(value));
     if (!(a >= 1e-3 && a < 131072.0))
         return false;
@@ -306,11 +306,11 @@ static bool fewDecimals(float value, QString& text) {
     const double halfGap = std::bit_cast<double>(quint64(exponent - 24 + 1023) << 52);
     const double halfGapBelow = (bits & 0x7FFFFF) == 0 ? halfGap / 2 : halfGap;
     for (int k = 1; k <= 3; ++k) {
-        const double scaled = a * Scale[k]; // exact: 24 bits times at most 10 bits
+        const double scaled = a * Pow10[k]; // exact: 24 bits times at most 10 bits
         const double n = std::nearbyint(scaled);
         const double off = std::abs(scaled - n); // exact too
-        const double limit = (n < scaled ? halfGapBelow : halfGap) * Scale[k];
-        if (off > halfGap * Scale[k])
+        const double limit = (n < scaled ? halfGapBelow : halfGap) * Pow10[k];
+        if (off > halfGap * Pow10[k])
             continue; // the nearest text of k decimals reads as another float
         if (off >= limit)
             return false; // a tie or below a power of two: too close to call here
