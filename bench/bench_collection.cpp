@@ -1,5 +1,6 @@
 // Opening the collected-orders window over a large order table against reading the table raw.
 #include "BenchSummary.h"
+#include "RawRead.h"
 #include "TestDb.h"
 #include "collection/FormBuyCollect.h"
 #include "collection/ModOmla.h"
@@ -12,16 +13,11 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <ctime>
 
 namespace {
 constexpr int Orders = 10000;
 double g_openMs = 0;
 double g_openCpuMs = 0;
-
-double cpuMs() {
-    return double(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
-}
 
 bool prepare() {
     static bool ready = [] {
@@ -65,7 +61,7 @@ static void collection_open_10k(benchmark::State& state) {
     }
     QElapsedTimer t;
     qint64 total = 0;
-    const double cpu0 = cpuMs();
+    const double cpu0 = RawRead::cpuMs();
     for (auto _ : state) {
         t.start();
         FormBuyCollect w;
@@ -73,7 +69,7 @@ static void collection_open_10k(benchmark::State& state) {
         total += t.nsecsElapsed();
     }
     g_openMs = double(total) / 1e6 / double(state.iterations());
-    g_openCpuMs = (cpuMs() - cpu0) / double(state.iterations());
+    g_openCpuMs = (RawRead::cpuMs() - cpu0) / double(state.iterations());
 }
 BENCHMARK(collection_open_10k)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -86,7 +82,7 @@ static void collection_raw_read_10k(benchmark::State& state) {
     QSqlDatabase db = QSqlDatabase::database(QStringLiteral("brentoval-server"), false);
     QElapsedTimer t;
     qint64 total = 0;
-    const double cpu0 = cpuMs();
+    const double cpu0 = RawRead::cpuMs();
     for (auto _ : state) {
         t.start();
         QSqlQuery q(db);
@@ -100,7 +96,7 @@ static void collection_raw_read_10k(benchmark::State& state) {
         total += t.nsecsElapsed();
     }
     const double rawMs = double(total) / 1e6 / double(state.iterations());
-    const double rawCpuMs = (cpuMs() - cpu0) / double(state.iterations());
+    const double rawCpuMs = (RawRead::cpuMs() - cpu0) / double(state.iterations());
     // The machine is shared: the processor-time ratio is the steadier of the two.
     if (g_openMs > 0 && rawMs > 0)
         BenchSummary::add("collection_open_vs_raw_read", g_openMs / rawMs, "x");

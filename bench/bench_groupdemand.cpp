@@ -16,16 +16,11 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <ctime>
 
 namespace {
 constexpr int Orders = 10000;
 constexpr int Drugs = 400;
 double g_rawCpuMs = 0; // the raw read's median, for the adding's figure
-
-double cpuMs() {
-    return double(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
-}
 
 QString drugName(int k) {
     return k % 2 ? QStringLiteral("دواء تجريبي رقم %1 اقراص").arg(k) : QStringLiteral("Test drug %1 tablets").arg(k);
@@ -97,13 +92,13 @@ static void group_demand_open_10k(benchmark::State& state) {
     QElapsedTimer t;
     for (auto _ : state) {
         state.PauseTiming();
-        double cpu0 = cpuMs();
+        double cpu0 = RawRead::cpuMs();
         t.start();
         benchmark::DoNotOptimize(rawRead(sql));
         rawMs.push_back(double(t.nsecsElapsed()) / 1e6);
-        rawCpuMs.push_back(cpuMs() - cpu0);
+        rawCpuMs.push_back(RawRead::cpuMs() - cpu0);
         state.ResumeTiming();
-        cpu0 = cpuMs();
+        cpu0 = RawRead::cpuMs();
         t.start();
         {
             FormGroupDemand w;
@@ -112,7 +107,7 @@ static void group_demand_open_10k(benchmark::State& state) {
             if (w.gridDemand->grid().Rows() != Drugs + 2 || w.report().ordersRead() != Orders)
                 state.SkipWithError("demand not read whole");
         }
-        openCpuMs.push_back(cpuMs() - cpu0);
+        openCpuMs.push_back(RawRead::cpuMs() - cpu0);
     }
     const double raw = RawRead::median(rawMs);
     g_rawCpuMs = RawRead::median(rawCpuMs);
@@ -134,7 +129,7 @@ static void group_demand_adding_10k(benchmark::State& state) {
         rows.push_back({orderText(o), QStringLiteral("26120%1%2").arg(o % 7 + 1).arg(o, 7, 10, QChar('0')),
                         QStringLiteral("26120%1").arg(o % 7 + 1),
                         QStringLiteral("010%1").arg(o % 1500, 8, 10, QChar('0')), QStringLiteral("مركز %1").arg(o % 10)});
-    const double cpu0 = cpuMs();
+    const double cpu0 = RawRead::cpuMs();
     for (auto _ : state) {
         GroupDemand::Accumulator acc;
         for (int k = 0; k < Drugs; ++k)
@@ -145,7 +140,7 @@ static void group_demand_adding_10k(benchmark::State& state) {
         if (int(report.drugs.size()) != Drugs || report.ordersRead() != Orders)
             state.SkipWithError("demand not added whole");
     }
-    const double addingCpuMs = (cpuMs() - cpu0) / double(state.iterations());
+    const double addingCpuMs = (RawRead::cpuMs() - cpu0) / double(state.iterations());
     if (g_rawCpuMs > 0)
         BenchSummary::add("group_demand_adding_vs_raw_read_cpu", addingCpuMs / g_rawCpuMs, "x");
 }
