@@ -8,12 +8,12 @@ QString* FlexCells::append() {
         // Most grids are small: their first chunk starts small and grows.
         m_firstCapacity = std::min(std::max<size_t>(16, used * 2), ChunkSlots);
         auto first = std::make_unique<QString[]>(m_firstCapacity * size_t(m_cols));
-        if (!m_chunks.empty())
-            std::move(m_chunks[0].get(), m_chunks[0].get() + used * size_t(m_cols), first.get());
-        if (m_chunks.empty())
+        if (m_chunks.empty()) {
             m_chunks.push_back(std::move(first));
-        else
+        } else {
+            std::move(m_chunks[0].get(), m_chunks[0].get() + used * size_t(m_cols), first.get());
             m_chunks[0] = std::move(first);
+        }
     } else if (used >= ChunkSlots && used == m_chunks.size() * ChunkSlots) {
         m_chunks.push_back(std::make_unique<QString[]>(ChunkSlots * size_t(m_cols)));
     }
