@@ -1,6 +1,7 @@
 // The catalogue editor through its widgets on both backends: the rebuilt grid, the five sorts and
 // the two edits with their statements and refusals.
 #include "GridText.h"
+#include "Shots.h"
 #include "TestDb.h"
 #include "WindowCaseTest.h"
 #include "data/Clock.h"
@@ -220,13 +221,12 @@ private slots:
                 QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
                          qPrintable(a->objectName() + " " + b->objectName()));
         }
-        const QByteArray shots = qgetenv("BRENTOVAL_SHOT_DIR");
-        if (!shots.isEmpty()) {
+        if (Shots::wanted()) {
             QVERIFY(TestDb::addDrug("دواء تجريبي 5 مجم", "12.5", "10", "", "5", "0", "14"));
             QVERIFY(TestDb::addDrug("Augmentin 1 g", "85", "12", "261130", "30", "20"));
             w->ShowPage();
             QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-            QVERIFY(w->grab().save(QString::fromLocal8Bit(shots) + "/FormDrugsEditor.png"));
+            QVERIFY(Shots::widget(*w, "FormDrugsEditor"));
         }
     }
 

@@ -1,6 +1,7 @@
 // The printed order sheet, checked on Qt's own PDF output with poppler: text and its place on the
 // page through pdftotext -bbox, ruled lines through a pdftoppm rendering.
 #include "PdfReadBack.h"
+#include "Shots.h"
 #include "TestDb.h"
 #include "data/Clock.h"
 #include "catalogue/DrugsCatalogue.h"
@@ -179,8 +180,7 @@ private slots:
         const QString pdf = path("long.pdf");
         QVERIFY(OrderSheet::printToPdf(pdf, sheet(g)));
         READ_BACK_OR_SKIP(pdf);
-        if (const QByteArray shots = qgetenv("BRENTOVAL_SHOT_DIR"); !shots.isEmpty())
-            QFile::copy(pdf, QString::fromLocal8Bit(shots) + "/long-names.pdf");
+        Shots::file(pdf, "long-names.pdf");
         const QList<Word> words = pdfWords(pdf);
         QList<QRectF> cells;
         for (int b = 0; b < 3; ++b)
@@ -229,8 +229,7 @@ private slots:
         const QString pdf = path("rules.pdf");
         QVERIFY(OrderSheet::printToPdf(pdf, sheet(g)));
         READ_BACK_OR_SKIP(pdf);
-        if (const QByteArray shots = qgetenv("BRENTOVAL_SHOT_DIR"); !shots.isEmpty())
-            QFile::copy(pdf, QString::fromLocal8Bit(shots) + "/rules.pdf");
+        Shots::file(pdf, "rules.pdf");
         const QList<Word> words = pdfWords(pdf);
         for (int b = 0; b < 3; ++b) {
             for (int i = 1; i <= 33; ++i) {
@@ -360,9 +359,7 @@ private slots:
         QVERIFY(darkShare(img, true, 18, left + 2, left + 190) > 0.5);
         QVERIFY(darkShare(img, true, 265.8, left + 2, left + 190) > 0.5);
         QVERIFY(darkShare(img, true, 280, 0, 209) == 0);
-        if (const QByteArray shots = qgetenv("BRENTOVAL_SHOT_DIR"); !shots.isEmpty())
-            PdfReadBack::run("pdftoppm", {"-r", "110", "-png", "-singlefile", pdf,
-                                           QString::fromLocal8Bit(shots) + "/sheet"});
+        Shots::pages(pdf, "sheet");
     }
 
     // Through the window: no printer here, so the sheet is offered as a PDF file.

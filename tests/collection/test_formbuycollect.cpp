@@ -2,6 +2,7 @@
 #include "ManagerWindowTest.h"
 #include "OrderRows.h"
 #include "GridText.h"
+#include "Shots.h"
 #include "TestDb.h"
 #include "collection/BuyCollectCore.h"
 #include "collection/FormBuyCollect.h"
@@ -209,9 +210,8 @@ private slots:
         QCOMPARE(w.LLLOrderTel->text(), QStringLiteral("01012345678"));
         QCOMPARE(w.LLLSubmitted->text(), submitted.isNull() ? QString() : submitted);
 
-        const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS");
-        if (!shots.isEmpty() && QTest::currentDataTag() == QLatin1String("2 x 10 at 10%"))
-            QVERIFY(w.grab().save(shots + "/FormBuyCollect-" + TestDb::currentBackend() + ".png"));
+        if (QTest::currentDataTag() == QLatin1String("2 x 10 at 10%"))
+            QVERIFY(Shots::widget(w, "FormBuyCollect-" + TestDb::currentBackend()));
     }
 
     void clickPutsExactlyTheCellOnTheClipboard() {

@@ -7,6 +7,7 @@
 #include "data/Clock.h"
 #include "../buying/BuyingFixture.h"
 #include "PdfReadBack.h"
+#include "Shots.h"
 #include "TestDb.h"
 #include "WindowOpeners.h"
 #include "buying/FormPurchaseOrders.h"
@@ -179,9 +180,8 @@ private slots:
                                         {"صيدلية النور", "01011111111", "دسوق", "261203100000", "2026/12/03", "1"}};
         QCOMPARE(rows(w.gridOrders->grid()), places);
         QCOMPARE(row(w.gridOrders->grid(), 0), GroupDemand::PlaceHeaders());
-        const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS");
-        if (!shots.isEmpty() && TestDb::currentBackend() == QLatin1String("sqlite"))
-            QVERIFY(w.grab().save(shots + "/FormGroupDemand.png"));
+        if (TestDb::currentBackend() == QLatin1String("sqlite"))
+            QVERIFY(Shots::widget(w, "FormGroupDemand"));
 
         // Header clicks: numbers largest first, then the other way; the totals row stays last.
         w.gridDemand->clickCell(0, GroupDemand::ColCash);
@@ -404,9 +404,8 @@ private slots:
         } else {
             QVERIFY(GroupDemandSheet::printToPdf(pdf, w.sheetInput()));
         }
-        if (const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS");
-            !shots.isEmpty() && TestDb::currentBackend() == QLatin1String("sqlite"))
-            QFile::copy(pdf, shots + "/group-demand.pdf");
+        if (TestDb::currentBackend() == QLatin1String("sqlite"))
+            Shots::file(pdf, "group-demand.pdf");
         READ_BACK_OR_SKIP(pdf);
         QCOMPARE(pdfPages(pdf), 1);
         const QList<Word> words = pdfWords(pdf, 1);
@@ -435,9 +434,8 @@ private slots:
         in.grid = &g;
         const QString longPdf = m_dir.filePath("long.pdf");
         QVERIFY(GroupDemandSheet::printToPdf(longPdf, in));
-        if (const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS");
-            !shots.isEmpty() && TestDb::currentBackend() == QLatin1String("sqlite"))
-            QFile::copy(longPdf, shots + "/group-demand-long.pdf");
+        if (TestDb::currentBackend() == QLatin1String("sqlite"))
+            Shots::file(longPdf, "group-demand-long.pdf");
         QCOMPARE(pdfPages(longPdf), 3);
         const std::vector<int> starts = TablePaper::PageStarts(GroupDemandSheet::Paper(in));
         QCOMPARE(starts.size(), size_t(3));
@@ -481,8 +479,7 @@ private slots:
         in.printedAt = Clock::now();
         const QString pdf = m_dir.filePath("wrapped.pdf");
         QVERIFY(GroupDemandSheet::printToPdf(pdf, in));
-        if (const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS"); !shots.isEmpty())
-            QFile::copy(pdf, shots + "/group-demand-long-names.pdf");
+        Shots::file(pdf, "group-demand-long-names.pdf");
         READ_BACK_OR_SKIP(pdf);
         const QList<QList<Word>> pages = pdfWordsByPage(pdf);
         const QStringList texts = pdfTextByPage(pdf);

@@ -3,6 +3,7 @@
 // page, and the printed-at date written year first. Then where a paper goes without a printer.
 #include "InkSpan.h"
 #include "PdfReadBack.h"
+#include "Shots.h"
 
 #include "buying/BuyingPapers.h"
 #include "buying/BuyingTexts.h"
@@ -132,8 +133,7 @@ private slots:
         for (const Paper& paper : papers(name, rng)) {
             const QString pdf = m_dir.filePath(QString(paper.name).replace(u' ', u'-') + ".pdf");
             QVERIFY2(paper.write(pdf), qPrintable(paper.name));
-            if (const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS"); !shots.isEmpty())
-                QFile::copy(pdf, shots + u'/' + QFileInfo(pdf).fileName());
+            Shots::file(pdf, QFileInfo(pdf).fileName());
             READ_BACK_OR_SKIP(pdf);
             const QList<QList<PdfWord>> pages = pdfWordsByPage(pdf);
             const QStringList texts = pdfTextByPage(pdf);

@@ -6,6 +6,7 @@
 #include "data/Clock.h"
 #include "../buying/BuyingFixture.h"
 #include "PdfReadBack.h"
+#include "Shots.h"
 #include "TestDb.h"
 #include "WindowOpeners.h"
 #include "buying/PeriodDemand.h"
@@ -60,13 +61,6 @@ bool insert(const QString& id, const QString& tel, const QString& markaz, const 
     return OrderRows::insert({id, QStringLiteral("261207"), tel, markaz, submitted, lines});
 }
 
-// With BRENTOVAL_SHOT_DIR set, the pages are kept there as PNG files to be looked at.
-void keep(const QString& pdf, const QString& name) {
-    if (const QString shots = qEnvironmentVariable("BRENTOVAL_SHOT_DIR"); !shots.isEmpty()) {
-        PdfReadBack::run("pdftoppm", {"-r", "110", "-png", pdf, shots + "/" + name});
-        QFile::copy(pdf, shots + "/" + name + ".pdf");
-    }
-}
 
 } // namespace
 
@@ -113,7 +107,7 @@ private slots:
 
         w.XXX->clickCell(w.XXX->grid().TextMatrix(1, 1) == "261207101530" ? 1 : 2, 1);
         QCOMPARE(printPicks(w.mnuPickList, pdf), 1);
-        keep(pdf, "picklist-one");
+        Shots::pages(pdf, "picklist-one");
         READ_BACK_OR_SKIP(pdf);
         const QList<Page> pages = pdfPages(pdf);
         QCOMPARE(pages.size(), 1);
@@ -149,7 +143,7 @@ private slots:
         QCOMPARE(printPicks(w.mnuPickListsAll, pdf), 4);
         QVERIFY(ServerConnection::instance().executedStatements().contains(
             QStringLiteral("SELECT * FROM bown2 WHERE submitted = '101' ;")));
-        keep(pdf, "picklist-all");
+        Shots::pages(pdf, "picklist-all");
         READ_BACK_OR_SKIP(pdf);
         const QList<Page> pages = pdfPages(pdf);
         QStringList ids;
@@ -306,7 +300,7 @@ private slots:
         QCOMPARE(printPicks(w.mnuPickListsAll, pdf), 3);
         // The three orders' allotments in one statement.
         QCOMPARE(ServerConnection::instance().executedStatements().filter("grp_orderlines WHERE orderid").size(), 1);
-        keep(pdf, "picklist-allotted");
+        Shots::pages(pdf, "picklist-allotted");
         READ_BACK_OR_SKIP(pdf);
         const QList<Page> pages = pdfPages(pdf);
         const QStringList texts = pdfTextByPage(pdf);
@@ -373,7 +367,7 @@ private slots:
             page.allotted.push_back({1, i % 3 ? int(i % 2) : -1, i % 3 ? float(i % 2) * 10 : 10});
         const QString pdf = m_dir.filePath("full.pdf");
         QVERIFY(PickList::printToPdf(pdf, {page}, Clock::now()));
-        keep(pdf, allotted ? "picklist-full-allotted" : "picklist-full");
+        Shots::pages(pdf, allotted ? "picklist-full-allotted" : "picklist-full");
         READ_BACK_OR_SKIP(pdf);
         const QList<Page> pages = pdfPages(pdf);
         const QStringList texts = pdfTextByPage(pdf);

@@ -1,4 +1,5 @@
 // Message and input boxes show every button's whole word, right to left.
+#include "Shots.h"
 #include "ui/Dialogs.h"
 #include "ui/FileQuestion.h"
 
@@ -24,9 +25,7 @@ QStringList buttonTexts(QWidget& box) {
         if (needed > b->width())
             texts << QStringLiteral("(clipped)");
     }
-    const QString shots = qEnvironmentVariable("BRENTOVAL_SCREENSHOTS");
-    if (!shots.isEmpty())
-        box.grab().save(shots + u'/' + box.objectName() + QString::number(texts.size()) + QStringLiteral(".png"));
+    Shots::widget(box, box.objectName() + QString::number(texts.size()));
     texts.sort();
     return texts;
 }
