@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -609,5 +610,6 @@ void FormPurchaseOrders::buttonXlsx_Click() {
         return;
     QString error;
     if (!XlsxBook::Write(path, {BuyingPapers::PurchaseOrderSheet(*o, wholesaler(o->wholesaler))}, &error))
-        Dialogs::MsgBox(BuyingTexts::FileNotSaved + path + u'\n' + error, Dialogs::vbOKOnly, this);
+        Dialogs::MsgBox(BuyingTexts::FileNotSaved + QDir::toNativeSeparators(path) + u'\n' + error,
+                        Dialogs::vbOKOnly, this);
 }
