@@ -22,10 +22,6 @@ HeldReader::HeldReader(PeriodDemand& demand) : m_demand(demand) {
     m_cursor.assign(demand.drugs.size(), 0);
 }
 
-void HeldReader::take(const QString& orderid, const QString& drugkey, const PeriodDemand::Held& held) {
-    take(orderid, m_demand.drugOfKey(drugkey), held);
-}
-
 void HeldReader::take(const QString& orderid, int k, const PeriodDemand::Held& held) {
     // An order's rows mostly come together: its id is looked up once for them.
     if (m_lastFirst == NoRowYet || orderid != m_lastId) {

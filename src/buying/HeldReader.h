@@ -13,8 +13,7 @@
 class HeldReader {
 public:
     explicit HeldReader(PeriodDemand& demand);
-    void take(const QString& orderid, const QString& drugkey, const PeriodDemand::Held& held);
-    // The same with the drug's place in the demand (drugOfKey; below 0: a drug it does not hold).
+    // The drug by its place in the demand (drugOfKey; below 0: a drug it does not hold).
     void take(const QString& orderid, int drug, const PeriodDemand::Held& held);
     void finish(const QHash<QString, int>& groupStock);
 

@@ -231,7 +231,7 @@ private slots:
             QHash<QString, PeriodDemand::Held> last;
             HeldReader reader(d);
             for (const Row& r : rows) {
-                reader.take(r.orderid, r.key, r.held);
+                reader.take(r.orderid, d.drugOfKey(r.key), r.held);
                 last.insert(PeriodDemand::LineKey(r.orderid, r.key), r.held);
             }
             reader.finish({});
