@@ -117,13 +117,13 @@ static double valSlow(QStringView text) {
     return negative ? -value : value;
 }
 
-// Short plain numbers (at most 15 significant digits, at most 22 after the point, no exponent)
-// are read exactly from one integer and one power of ten, both exact doubles, so the one division
-// rounds correctly and gives what the general path gives; everything else takes the general path.
 // The powers of ten that are exact doubles.
 static constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+// Short plain numbers (at most 15 significant digits, at most 22 after the point, no exponent)
+// are read exactly from one integer and one power of ten, both exact doubles, so the one division
+// rounds correctly and gives what the general path gives; everything else takes the general path.
 double Val(QStringView text) {
     const char16_t* p = text.utf16();
     const qsizetype n = text.size();
