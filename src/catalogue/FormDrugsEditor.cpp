@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QPixmapCache>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPushButton>
 
 static void initCatalogueResources() {
@@ -90,10 +91,22 @@ FormDrugsEditor::FormDrugsEditor(QWidget* parent, FormDrugsEditorOpeners openers
         auto* b = new QPushButton(caption, client);
         b->setObjectName(QString::fromLatin1(name));
         // The face standing in for the design face may run wider: narrow the caption until it fits.
+        // Shaping an Arabic caption costs more than building the rest of the window, so each fit is
+        // measured once per face, screen density and width.
+        static QHash<QString, int> fittedStretch;
         QFont f = font12;
-        for (int stretch = 95; stretch >= 75 && QFontMetrics(f).horizontalAdvance(caption) >= geometry.width() - 8;
-             stretch -= 5)
-            f.setStretch(stretch);
+        const QString key = caption + u'\n' + f.key() + u'\n' + QString::number(QFontMetricsF(f).height()) +
+                            u'\n' + QString::number(geometry.width());
+        auto known = fittedStretch.constFind(key);
+        if (known == fittedStretch.constEnd()) {
+            for (int stretch = 95;
+                 stretch >= 75 && QFontMetrics(f).horizontalAdvance(caption) >= geometry.width() - 8;
+                 stretch -= 5)
+                f.setStretch(stretch);
+            known = fittedStretch.insert(key, f.stretch());
+        }
+        if (known.value() != f.stretch())
+            f.setStretch(known.value());
         b->setFont(f);
         b->setGeometry(geometry);
         return b;
