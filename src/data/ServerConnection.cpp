@@ -130,11 +130,21 @@ void ServerConnection::Close() {
     }
 }
 
+void ServerConnection::remember(const QString& sql) {
+    // A statement that saves an order holds its whole text: once twice the kept number have
+    // gathered, the older half goes, so the list is moved only now and then.
+    if (m_executed.size() >= 2 * KeptStatements) {
+        m_executed.remove(0, KeptStatements);
+        m_executedBefore += KeptStatements;
+    }
+    m_executed.append(sql);
+}
+
 bool ServerConnection::start(QSqlQuery& q, const QString& sql, QString* error) {
     m_failure = Failure::None;
     if (beforeExecute)
         beforeExecute(sql);
-    m_executed.append(sql);
+    remember(sql);
     logStatement(sql);
     if (State() != 1 && m_dropped) {
         QString reopenError;
@@ -243,7 +253,7 @@ bool ServerConnection::transactionStep(const QString& what, bool (QSqlDatabase::
     m_failure = Failure::None;
     if (beforeExecute)
         beforeExecute(what);
-    m_executed.append(what);
+    remember(what);
     logStatement(what);
     // A dropped connection is opened again the way a statement would, but only to begin: a
     // commit on a new connection would have nothing to commit.

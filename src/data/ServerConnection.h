@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -88,9 +89,20 @@ public:
     // The folder of the embedded database file (native separators); empty for a server.
     QString databaseFolder() const;
 
-    // Statements executed since start; tests read it to compare texts exactly.
+    // The last statements executed (at least the last KeptStatements), oldest first; tests read it
+    // to compare texts exactly. A copy that runs for weeks keeps no more than these.
+    static constexpr qsizetype KeptStatements = 256;
     const QStringList& executedStatements() const { return m_executed; }
-    void clearExecutedStatements() { m_executed.clear(); }
+    // How many statements were executed since start or the last clear, and those after the first
+    // count of them (as many of them as are still kept).
+    qsizetype executedCount() const { return m_executedBefore + m_executed.size(); }
+    QStringList executedSince(qsizetype count) const {
+        return m_executed.mid(std::max<qsizetype>(0, count - m_executedBefore));
+    }
+    void clearExecutedStatements() {
+        m_executed.clear();
+        m_executedBefore = 0;
+    }
 
     // Called before every statement with its text; fault tests lose the connection here.
     std::function<void(const QString& sql)> beforeExecute;
@@ -112,12 +124,14 @@ private:
     Failure refusal(const QSqlError& e);
     bool replyLost(const QString& sql, QString* error);
     bool transactionStep(const QString& what, bool (QSqlDatabase::*step)(), QString* error);
+    void remember(const QString& sql);
 
     ConnectionSettings m_settings;
     QString m_connectionName = QStringLiteral("brentoval-server");
     QString m_lastError;
     QString m_openErrorCode;
     QStringList m_executed;
+    qsizetype m_executedBefore = 0; // executed and no longer kept
     bool m_open = false;
     Failure m_failure = Failure::None;
     bool m_dropped = false; // the server dropped an open connection; the next Execute reopens it

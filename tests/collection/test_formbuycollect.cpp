@@ -35,7 +35,7 @@ int rowOf(const FlexGrid& g, const QString& id) {
 }
 
 QStringList sqlSince(qsizetype from) {
-    return ServerConnection::instance().executedStatements().mid(from);
+    return ServerConnection::instance().executedSince(from);
 }
 } // namespace
 
@@ -110,7 +110,7 @@ private slots:
     void emptyTableGivesHeaderOnly() {
         FormBuyCollect w;
         QCOMPARE(w.XXX->grid().Rows(), 1);
-        const qsizetype before = ServerConnection::instance().executedStatements().size();
+        const qsizetype before = ServerConnection::instance().executedCount();
         w.XXX->clickCell(0, 1); // a click on the header finds no order and asks for none
         QVERIFY(sqlSince(before).isEmpty());
         QVERIFY(Dialogs::shown().empty());
@@ -122,7 +122,7 @@ private slots:
         FormBuyCollect w;
         w.XXX->clickCell(1, 1);
         QCOMPARE(w.LLLNaqdyValue->text(), QStringLiteral("18"));
-        const qsizetype before = ServerConnection::instance().executedStatements().size();
+        const qsizetype before = ServerConnection::instance().executedCount();
         w.XXX->grid().setTextMatrix(0, 2, QStringLiteral("التاريخ"));
         w.XXX->clickCell(0, 2);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("التاريخ"));
@@ -193,7 +193,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const int row = rowOf(w.XXX->grid(), "261207101530");
         const QRect cell = w.XXX->cellRect(row, 5);
-        const qsizetype before = ServerConnection::instance().executedStatements().size();
+        const qsizetype before = ServerConnection::instance().executedCount();
         QTest::mouseClick(w.XXX->viewport(), Qt::LeftButton, {}, cell.center());
 
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("دسوق"));
@@ -266,7 +266,7 @@ private slots:
         Dialogs::clearShown();
         Dialogs::setNextInput(QStringLiteral("50"));
         Dialogs::setNextAnswer(Dialogs::vbYes);
-        const qsizetype before = ServerConnection::instance().executedStatements().size();
+        const qsizetype before = ServerConnection::instance().executedCount();
         w.mnuDeletOlderThan->trigger();
 
         QCOMPARE(Dialogs::shown().size(), size_t(2));
@@ -334,7 +334,7 @@ private slots:
         else
             Dialogs::setNextInput(answer);
         Dialogs::setNextAnswer(Dialogs::vbYes);
-        const qsizetype before = ServerConnection::instance().executedStatements().size();
+        const qsizetype before = ServerConnection::instance().executedCount();
         w.mnuDeletOlderThan->trigger();
         QCOMPARE(Dialogs::shown().size(), size_t(2));
         if (!refusal.isEmpty()) {
@@ -355,7 +355,7 @@ private slots:
         FormBuyCollect w;
         Dialogs::setNextInput(QStringLiteral("50"));
         Dialogs::setNextAnswer(Dialogs::vbNo);
-        const qsizetype before = ServerConnection::instance().executedStatements().size();
+        const qsizetype before = ServerConnection::instance().executedCount();
         w.mnuDeletOlderThan->trigger();
         QVERIFY(sqlSince(before).isEmpty());
         QCOMPARE(column(w.XXX->grid(), 1), QStringList({"261207000000", "261017000000"}));

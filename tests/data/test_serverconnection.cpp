@@ -114,6 +114,23 @@ private slots:
         QCOMPARE(TestDb::scalar(QStringLiteral("SELECT COUNT(*) FROM bown2")), QStringLiteral("1"));
     }
 
+    // A copy left running keeps only the latest statements; a count taken before some of them
+    // still finds exactly those after it.
+    void keptStatementsAreBoundedAndCounted() {
+        QVERIFY(ModSQL::ConnectServer());
+        ServerConnection& server = ServerConnection::instance();
+        server.clearExecutedStatements();
+        const qsizetype kept = ServerConnection::KeptStatements, mark = 4 * kept + 1;
+        for (long i = 0, n = 0; i < 5 * kept + 3; ++i) {
+            server.Execute(QStringLiteral("SELECT %1").arg(i), n);
+            QVERIFY(server.executedStatements().size() <= 2 * kept);
+        }
+        const QStringList since = server.executedSince(mark);
+        QCOMPARE(server.executedCount(), 5 * kept + 3);
+        QCOMPARE(since.size(), kept + 2);
+        QCOMPARE(since.first(), QStringLiteral("SELECT %1").arg(mark));
+    }
+
     void selectToFlexShowsRecordsReversedWithNullsEmpty() {
         QVERIFY(
             TestDb::exec(QStringLiteral("INSERT INTO bowndrugs (drug,price,disc) VALUES('first','1',NULL)")));
