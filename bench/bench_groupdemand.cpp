@@ -64,7 +64,6 @@ bool prepare() {
             n, {QStringLiteral("صيدلية رقم %1").arg(n), {}, QStringLiteral("010%1").arg(n - 1, 8, 10, QChar('0'))});
     return ModSQL::ConnectServer();
 }
-} // namespace
 
 // The window's statement through Qt's own query, every field the window reads of every row as
 // text (the statement's last field, submitted, only chooses the rows).
@@ -78,6 +77,7 @@ qsizetype rawRead(const QString& sql) {
             chars += q.value(i).toString().size();
     return chars;
 }
+} // namespace
 
 // Rounds of one raw read and one opening in turn, so a machine busy with other work slows both
 // alike; medians of the clock and of the processor time (the opening's includes its adding thread
